@@ -1,0 +1,400 @@
+#include "app/main_frm.h"
+
+#include "app/html_help.h"
+#include "app/version_window.h"
+#include "data/draw_database.h"
+#include "data/global_bas.h"
+#include "frame/hourglass.h"
+#include "frame/message_box.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+#include <optional>
+
+const QString MainFrm::kCaption = QStringLiteral("ナンバーズ3ズバリン デスクトップ版");
+
+namespace {
+
+const QString kEntryForm = QStringLiteral("当選データ入力");
+const QString kPredictionForm = QStringLiteral("一発ズバリン");
+const QString kVersionForm = QStringLiteral("バージョン情報");
+const QString kHelpFile = QStringLiteral("ナンバーズ3ズバリンM.chm");
+const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについて");
+
+// The menu bar, in order. depth 0 is the bar itself; a row with children is a sub-menu.
+// form names the window an entry opens; entries without one run a command of their own.
+struct MenuRow {
+    int depth;
+    const char* name;
+    const char16_t* caption;
+    const char16_t* form;
+};
+
+constexpr MenuRow kMenu[] = {
+    {0, "mnuEnd", u"終了(&X)", nullptr},
+    {0, "mnuYoso", u"一発ズバリン予想(&D)", u"一発ズバリン"},
+    {0, "mnuMain", u"データ分析(&S)", nullptr},
+    {1, "mnuHindo", u"頻度分析", nullptr},
+    {2, "mnuSyutugenHindo", u"出現頻度分析", u"出現頻度分析"},
+    {2, "mnuSyutugenKaisu", u"回数別出現分析", u"回数別出現分析"},
+    {1, "mnuKankaku", u"間隔分析", nullptr},
+    {2, "mnuSyutugenKankaku", u"出現間隔分析", u"出現間隔分析"},
+    {2, "mnuNumberKankaku", u"数字間隔分析", u"数字間隔分析"},
+    {1, "mnuZenkaiSyutugen", u"出現回数分析", u"出現回数分析"},
+    {1, "mnuBaratsuki", u"バラツキ分析", u"バラツキ分析"},
+    {1, "mnuHippari", u"引っ張り分析", u"引っ張り分析"},
+    {1, "mnuRenbanTobiishi", u"連番・飛び石分析", u"連番飛び石分析"},
+    {1, "mnuHonsuji", u"数字合計分析", u"数字合計分析"},
+    {1, "mnuPattern", u"組合せパターン分析", nullptr},
+    {2, "mnuLowHightPattern", u"低数字・高数字の組合せパターン分析", u"低数字高数字の組合せパターン分析"},
+    {2, "mnuKisuGusuPattern", u"偶数・奇数の組合せパターン分析", u"偶数奇数の組合せパターン分析"},
+    {1, "mnu5BunkatsuKeiko", u"5分割傾向分析", u"分割5傾向分析"},
+    {1, "mnuBunkatsuData", u"分割データ分析", nullptr},
+    {2, "mnu3BunkatsuData", u"3分割データ分析", u"分割3データ分析"},
+    {2, "mnu5BunkatsuData", u"5分割データ分析", u"分割5データ分析"},
+    {2, "mnu10BunkatsuData", u"10分割データ分析", u"分割10データ分析"},
+    {0, "mnuHosyu", u"データ管理(&M)", nullptr},
+    {1, "mnuMasterInput", u"当選データ入力(&I)", nullptr},
+    {1, "mnuMasterKanri", u"当選データ保守(&D)", nullptr},
+    {0, "mnuWindow", u"ウィンドウ(&W)", nullptr},
+    {1, "mnuWindowHorizontal", u"上下に並べて表示(&H)", nullptr},
+    {1, "mnuWindowVertical", u"左右に並べて表示(&V)", nullptr},
+    {1, "mnuWindowCascade", u"重ねて表示(&C)", nullptr},
+    {1, "mnuWindowArrangeIcon", u"アイコンの整列(&A)", nullptr},
+    {0, "mnuHelp", u"ヘルプ(&H)", nullptr},
+    {1, "mnuHelpFile", u"ヘルプ(&H)", nullptr},
+    {1, "mnuAbout", u"バージョン情報(&A)", u"バージョン情報"},
+};
+
+QString text(const char16_t* s)
+{
+    return QString::fromUtf16(s);
+}
+
+// Sub-windows to tile: the visible, not minimised ones, most recently active first.
+QList<QMdiSubWindow*> tileable(QMdiArea* area)
+{
+    QList<QMdiSubWindow*> windows;
+    const QList<QMdiSubWindow*> history = area->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.crbegin(); it != history.crend(); ++it) {
+        if ((*it)->isVisible() && !(*it)->isMinimized())
+            windows << *it;
+    }
+    return windows;
+}
+
+// The height the icons of minimised sub-windows take at the bottom of the area.
+int iconRowHeight(QMdiArea* area)
+{
+    for (QMdiSubWindow* w : area->subWindowList()) {
+        if (w->isVisible() && w->isMinimized())
+            return w->height();
+    }
+    return 0;
+}
+
+} // namespace
+
+MainFrm::Files MainFrm::Files::besideProgram()
+{
+    const QDir dir(DrawDatabase::programDirectory());
+    return {dir.filePath(DrawDatabase::kFileName), dir.filePath(DrawDatabase::kHistoryFileName)};
+}
+
+MainFrm::MainFrm(Files files, QWidget* parent)
+    : QMainWindow(parent), m_files(std::move(files))
+{
+    setObjectName(QStringLiteral("MainFrm"));
+    setWindowTitle(kCaption);
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MDIClient"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    buildMenus();
+
+    registerChild(kVersionForm, [](MainFrm& main) -> QWidget* { return new バージョン情報(&main); });
+
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            [this](QWindow* window) { onFocusWindowChanged(window); });
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize available = screen->availableSize();
+        resize(qMin(1100, available.width()), qMin(800, available.height()));
+    }
+}
+
+MainFrm::~MainFrm() = default;
+
+void MainFrm::buildMenus()
+{
+    QMenu* parents[3] = {};
+    for (const MenuRow& row : kMenu) {
+        const bool hasChildren = &row + 1 < std::end(kMenu) && (&row + 1)->depth > row.depth;
+        const QString name = QString::fromLatin1(row.name);
+        QAction* action = nullptr;
+        if (hasChildren) {
+            QMenu* menu = row.depth == 0 ? menuBar()->addMenu(text(row.caption))
+                                         : parents[row.depth - 1]->addMenu(text(row.caption));
+            menu->setObjectName(name);
+            action = menu->menuAction();
+            parents[row.depth] = menu;
+        } else {
+            action = row.depth == 0 ? menuBar()->addAction(text(row.caption))
+                                    : parents[row.depth - 1]->addAction(text(row.caption));
+        }
+        action->setObjectName(name);
+        m_actions.insert(name, action);
+        if (row.form) {
+            const QString form = text(row.form);
+            m_actionForms.insert(action, form);
+            connect(action, &QAction::triggered, this, [this, form] { openChild(form); });
+        }
+    }
+
+    connect(menuAction(QStringLiteral("mnuEnd")), &QAction::triggered, this, [this] { close(); });
+    connect(menuAction(QStringLiteral("mnuMasterInput")), &QAction::triggered, this,
+            [this] { mnuMasterInput_Click(); });
+    menuAction(QStringLiteral("mnuMasterKanri"))->setEnabled(false);
+    connect(menuAction(QStringLiteral("mnuWindowHorizontal")), &QAction::triggered, this,
+            [this] { arrangeOneAboveTheOther(); });
+    connect(menuAction(QStringLiteral("mnuWindowVertical")), &QAction::triggered, this,
+            [this] { arrangeSideBySide(); });
+    connect(menuAction(QStringLiteral("mnuWindowCascade")), &QAction::triggered, m_mdi,
+            &QMdiArea::cascadeSubWindows);
+    connect(menuAction(QStringLiteral("mnuWindowArrangeIcon")), &QAction::triggered, this,
+            [this] { arrangeIcons(); });
+    connect(menuAction(QStringLiteral("mnuHelpFile")), &QAction::triggered, this, [this] { showHelp(); });
+    updateMenuStates();
+}
+
+QAction* MainFrm::menuAction(const QString& name) const
+{
+    return m_actions.value(name);
+}
+
+void MainFrm::updateMenuStates()
+{
+    // An entry whose window this build does not have yet is shown greyed.
+    for (auto it = m_actionForms.cbegin(); it != m_actionForms.cend(); ++it)
+        it.key()->setEnabled(m_factories.contains(it.value()));
+    menuAction(QStringLiteral("mnuMasterInput"))->setEnabled(m_factories.contains(kEntryForm));
+}
+
+void MainFrm::registerChild(const QString& formName, ChildFactory factory)
+{
+    m_factories.insert(formName, std::move(factory));
+    updateMenuStates();
+}
+
+QWidget* MainFrm::childWindow(const QString& formName) const
+{
+    return m_open.value(formName).data();
+}
+
+QMdiSubWindow* MainFrm::addSubWindow(QWidget* content)
+{
+    QMdiSubWindow* sub = m_mdi->addSubWindow(content);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    return sub;
+}
+
+void MainFrm::setSettingsHooks(std::function<void()> readInitFile, std::function<void()> writeInitFile)
+{
+    m_readInitFile = std::move(readInitFile);
+    m_writeInitFile = std::move(writeInitFile);
+}
+
+void MainFrm::bringToFront(QWidget* window)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window)) {
+        if (sub->isMinimized())
+            sub->showNormal();
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
+    } else {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+QWidget* MainFrm::openChild(const QString& formName)
+{
+    Hourglass hourglass;
+    if (QWidget* open = childWindow(formName)) {
+        bringToFront(open);
+        return open;
+    }
+    const auto factory = m_factories.constFind(formName);
+    if (factory == m_factories.cend())
+        return nullptr;
+    QWidget* window = (*factory)(*this);
+    if (!window)
+        return nullptr;
+    m_open.insert(formName, window);
+    bringToFront(window);
+    return window;
+}
+
+void MainFrm::mnuMasterInput_Click()
+{
+    if (propEnd()) {
+        openChild(kEntryForm);
+        return;
+    }
+    showMessage({this, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"), kMessageTitle,
+                 QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+}
+
+void MainFrm::arrangeOneAboveTheOther()
+{
+    const QList<QMdiSubWindow*> windows = tileable(m_mdi);
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRowHeight(m_mdi));
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        const int top = area.top() + area.height() * i / n;
+        const int bottom = area.top() + area.height() * (i + 1) / n;
+        windows[i]->showNormal();
+        windows[i]->setGeometry(area.left(), top, area.width(), bottom - top);
+    }
+}
+
+void MainFrm::arrangeSideBySide()
+{
+    const QList<QMdiSubWindow*> windows = tileable(m_mdi);
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRowHeight(m_mdi));
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        const int left = area.left() + area.width() * i / n;
+        const int right = area.left() + area.width() * (i + 1) / n;
+        windows[i]->showNormal();
+        windows[i]->setGeometry(left, area.top(), right - left, area.height());
+    }
+}
+
+void MainFrm::arrangeIcons()
+{
+    // Minimised sub-windows line up along the bottom edge, left to right, rising a row
+    // when the width is used up.
+    const QRect area = m_mdi->viewport()->rect();
+    int x = area.left();
+    int y = area.bottom() + 1;
+    int rowHeight = 0;
+    for (QMdiSubWindow* w : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isVisible() || !w->isMinimized())
+            continue;
+        const QSize size = w->size();
+        if (x > area.left() && x + size.width() > area.right() + 1) {
+            x = area.left();
+            y -= rowHeight;
+            rowHeight = 0;
+        }
+        rowHeight = qMax(rowHeight, size.height());
+        w->move(x, y - size.height());
+        x += size.width();
+    }
+}
+
+void MainFrm::showHelp()
+{
+    HtmlHelp::HtmlHelpA(this, kHelpFile, HtmlHelp::HH_DISPLAY_INDEX, kHelpKeyword);
+    HtmlHelp::HH_AKLINK link;
+    link.cbStruct = 32;
+    link.fReserved = false;
+    link.pszKeywords = kHelpKeyword;
+    link.fIndexOnFail = false;
+    HtmlHelp::HtmlHelpA(this, kHelpFile, HtmlHelp::HH_KEYWORD_LOOKUP, link);
+}
+
+bool MainFrm::load()
+{
+    if (m_readInitFile)
+        m_readInitFile();
+    QString reason;
+    bool loaded = false;
+    {
+        Hourglass hourglass;
+        setPropEnd(true);
+        loaded = GlobalBas::startupLoad(m_files.database, m_files.shippedHistory, &reason);
+    }
+    if (!loaded) {
+        showMessage({this,
+                     QStringLiteral("当選データのデータベースを開けません。\n\nファイル: %1\n理由: %2")
+                         .arg(QDir::toNativeSeparators(m_files.database), reason),
+                     kMessageTitle, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+    }
+    return loaded;
+}
+
+void MainFrm::activate()
+{
+    if (m_closing)
+        return;
+    m_activatedOnce = true;
+    if (QAction* yoso = menuAction(QStringLiteral("mnuYoso")))
+        openChild(m_actionForms.value(yoso));
+}
+
+void MainFrm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Some platforms never report the first activation; the prediction still opens at start-up.
+    if (!m_activatedOnce)
+        QTimer::singleShot(0, this, [this] {
+            if (!m_activatedOnce)
+                activate();
+        });
+}
+
+void MainFrm::onFocusWindowChanged(QWindow* window)
+{
+    FocusKind kind = FocusKind::None;
+    if (window && window == windowHandle()) {
+        kind = FocusKind::Main;
+    } else if (window) {
+        kind = FocusKind::Other;
+        for (const QPointer<QWidget>& child : std::as_const(m_open)) {
+            if (child && child->isWindow() && child->windowHandle() == window)
+                kind = FocusKind::ChildForm;
+        }
+    }
+    // Activation counts when it comes from another window of the program (not from a message
+    // box, and not from another application), or when it is the first one.
+    const bool activated = kind == FocusKind::Main
+        && (!m_activatedOnce || m_lastFocus == FocusKind::ChildForm);
+    m_lastFocus = kind;
+    if (activated)
+        activate();
+}
+
+void MainFrm::closeEvent(QCloseEvent* event)
+{
+    m_closing = true;
+    // Children first, each through its own unload.
+    m_mdi->closeAllSubWindows();
+    for (const QPointer<QWidget>& child : std::as_const(m_open)) {
+        if (child && child->isWindow())
+            child->close();
+    }
+    if (m_writeInitFile)
+        m_writeInitFile();
+    // From here on nothing may stop the exit.
+    GlobalBas::releaseDraws();
+    {
+        Hourglass hourglass;
+    }
+    event->accept();
+}

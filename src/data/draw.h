@@ -1,0 +1,32 @@
+#pragma once
+// What a draw is: the field names, and the one rule that decides whether a draw is complete.
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+namespace draw {
+
+inline const QString kDrawNoField = QStringLiteral("回数");
+inline const QString kDigitFields[3] = {QStringLiteral("第1数字"), QStringLiteral("第2数字"),
+                                        QStringLiteral("第3数字")};
+inline const QString kDateField = QStringLiteral("抽せん日");
+
+constexpr int kMinDrawNo = 1;
+constexpr int kMaxDrawNo = 32767;
+
+// A field counts as present only when it compares unequal to the empty string:
+// Null and "" both mark a digit that has not been entered yet.
+bool isPresent(const QVariant& value);
+
+// The digit a field holds, when it holds a whole number 0–9 (a number, or text that reads as one).
+std::optional<int> digitValue(const QVariant& value);
+
+// The draw number a field holds, when it is a whole number within 1–32767.
+std::optional<int> drawNoValue(const QVariant& value);
+
+// A draw is complete when all three digits are present and each is a whole number 0–9.
+// Anything else (a missing digit, or a value that only outside edits can store) is incomplete.
+bool isComplete(const QVariant& first, const QVariant& second, const QVariant& third);
+
+} // namespace draw

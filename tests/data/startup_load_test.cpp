@@ -1,0 +1,256 @@
+// Opening the draw database at start-up: creation from the shipped history, the snapshot,
+// and files that cannot serve (which must be reported and left exactly as they were).
+
+#include "data/draw_database.h"
+#include "data/global_bas.h"
+#include "data/history_csv.h"
+#include "support/history_fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using fixture::null;
+
+class StartupLoad : public ::testing::Test {
+protected:
+    void TearDown() override { GlobalBas::reset(); }
+    QString path(const QString& name = DrawDatabase::kFileName) const { return dir.filePath(name); }
+
+    bool load(QString* reason, const QString& history = QStringLiteral(N3_HISTORY_CSV))
+    {
+        return GlobalBas::startupLoad(path(), history, reason);
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(StartupLoad, CreatesTheDatabaseFromTheShippedHistory)
+{
+    QString reason;
+    ASSERT_TRUE(load(&reason)) << reason.toStdString();
+    ASSERT_TRUE(QFileInfo::exists(path()));
+    EXPECT_FALSE(QFileInfo::exists(path() + QStringLiteral(".creating")));
+
+    using namespace GlobalBas;
+    EXPECT_EQ(gConnectString, QStringLiteral("Driver=QSQLITE;Data Source=") + QDir::toNativeSeparators(path()));
+    ASSERT_TRUE(gRsDraws);
+    EXPECT_EQ(gRsDraws->recordCount(), 7089);
+    EXPECT_TRUE(gRsDraws->eof());
+    EXPECT_EQ(gLastDrawNo, 7089);
+    // Whole-history digit totals as published for draws 1–7089.
+    EXPECT_EQ(gDigitCount, (std::array<int, 10>{2138, 2115, 2134, 2147, 2122, 2016, 2104, 2100, 2164, 2227}));
+    EXPECT_EQ(gCountMax, 2227);
+    EXPECT_EQ(gCountMin, 0);
+    EXPECT_EQ(gClassCount, 11);
+    EXPECT_EQ(gDigitsByCount.at(2016), QStringLiteral("5"));
+
+    // The first rows as the snapshot gives them: 1: 1-9-1, 2: 9-8-8.
+    gRsDraws->moveFirst();
+    EXPECT_EQ(gRsDraws->field(QStringLiteral("回数")).toInt(), 1);
+    EXPECT_EQ(gRsDraws->field(QStringLiteral("第2数字")).toInt(), 9);
+    gRsDraws->moveNext();
+    EXPECT_EQ(gRsDraws->field(QStringLiteral("第3数字")).toInt(), 8);
+}
+
+TEST_F(StartupLoad, ReadsNullEmptyAndNumbersAsTheyAreStored)
+{
+    fixture::writeDatabase(path(), {{1, 1, 1, 5}, {2, 0, 5, 9}, {3, null(), null(), null()}},
+                           /*withChecks=*/false);
+    fixture::exec(path(), {QStringLiteral("insert into 当選データ values (4, 2, '', 3)")});
+    QString reason;
+    ASSERT_TRUE(load(&reason)) << reason.toStdString();
+    using namespace GlobalBas;
+    EXPECT_EQ(gLastDrawNo, 2);
+    EXPECT_EQ(gClassCount, 4);
+
+    RecordSet& rs = *gRsDraws;
+    rs.moveFirst();
+    EXPECT_EQ(rs.field(QStringLiteral("第1数字")), QVariant(1));
+    rs.moveNext();
+    rs.moveNext();
+    EXPECT_TRUE(rs.field(QStringLiteral("第1数字")).isNull());
+    EXPECT_FALSE(rs.isComplete());
+    rs.moveNext();
+    const QVariant empty = rs.field(QStringLiteral("第2数字"));
+    EXPECT_FALSE(empty.isNull());
+    EXPECT_EQ(empty.toString(), QString());
+    EXPECT_EQ(rs.field(QStringLiteral("第3数字")), QVariant(3));
+    EXPECT_FALSE(rs.field(QStringLiteral("抽せん日")).isValid()) << "only the four draw fields are kept";
+    rs.moveNext();
+    EXPECT_TRUE(rs.eof());
+    EXPECT_FALSE(rs.field(QStringLiteral("回数")).isValid());
+}
+
+TEST_F(StartupLoad, ValuesOnlyOutsideEditsCanStoreCountAsIncomplete)
+{
+    fixture::writeDatabase(path(),
+                           {{1, 3, 3, 3}, {2, 12, 1, 1}, {3, 1.5, 1, 1}, {4, QStringLiteral("x"), 1, 1},
+                            {5, -1, 1, 1}, {6, QStringLiteral("7"), 7.0, 7}, {40000, 1, 1, 1}},
+                           /*withChecks=*/false);
+    QString reason;
+    ASSERT_TRUE(load(&reason)) << reason.toStdString();
+    using namespace GlobalBas;
+    EXPECT_EQ(gLastDrawNo, 6) << "a whole number stored as text or as 7.0 still is a digit";
+    EXPECT_EQ(gDigitCount, (std::array<int, 10>{0, 0, 0, 3, 0, 0, 0, 3, 0, 0}));
+    // The odd value itself is still what the field gives.
+    gRsDraws->moveFirst();
+    gRsDraws->moveNext();
+    EXPECT_EQ(gRsDraws->field(QStringLiteral("第1数字")).toInt(), 12);
+    gRsDraws->moveNext();
+    gRsDraws->moveNext();
+    EXPECT_EQ(gRsDraws->field(QStringLiteral("第1数字")).toString(), QStringLiteral("x"));
+}
+
+TEST_F(StartupLoad, SnapshotDoesNotSeeLaterWrites)
+{
+    fixture::writeDatabase(path(), {{1, 1, 2, 3}, {2, null(), null(), null()}});
+    QString reason;
+    ASSERT_TRUE(load(&reason)) << reason.toStdString();
+    {
+        DrawDatabase writer(GlobalBas::gConnectString, DrawDatabase::Mode::ReadWrite);
+        ASSERT_TRUE(writer.open(&reason)) << reason.toStdString();
+        QSqlQuery q(writer.database());
+        ASSERT_TRUE(q.exec(QStringLiteral("update 当選データ set 第1数字 = 4, 第2数字 = 5, 第3数字 = 6 where 回数 = 2")));
+        ASSERT_TRUE(q.exec(QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (3, 7, 8, 9)")));
+    }
+    EXPECT_EQ(GlobalBas::gRsDraws->recordCount(), 2);
+    GlobalBas::gRsDraws->moveFirst();
+    GlobalBas::gRsDraws->moveNext();
+    EXPECT_FALSE(GlobalBas::gRsDraws->isComplete());
+    EXPECT_EQ(GlobalBas::gLastDrawNo, 1);
+}
+
+TEST_F(StartupLoad, ExistingDatabaseIsNeverModified)
+{
+    fixture::writeDatabase(path(), {{5, 1, 2, 3}});
+    const QByteArray before = fixture::fileDigest(path());
+    const QDateTime modified = QFileInfo(path()).lastModified();
+    QString reason;
+    ASSERT_TRUE(load(&reason, dir.filePath(QStringLiteral("no-such-history.csv")))) << reason.toStdString();
+    GlobalBas::releaseDraws();
+    EXPECT_EQ(fixture::fileDigest(path()), before);
+    EXPECT_EQ(QFileInfo(path()).lastModified(), modified);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{DrawDatabase::kFileName});
+}
+
+struct BadFile {
+    const char* label;
+    std::function<void(const QString&)> make;
+    const char* reasonPart;
+};
+
+TEST_F(StartupLoad, FileThatCannotServeIsReportedAndLeftAsItWas)
+{
+    const std::vector<BadFile> cases = {
+        {"corrupt bytes",
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write(QByteArray("SQLite format 3") + QByteArray(4000, '\x5a'));
+         },
+         "壊れています"},
+        {"text file",
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("回数,第1数字,第2数字,第3数字\n1,2,3,4\n");
+         },
+         "壊れています"},
+        {"empty file", [](const QString& p) { QFile f(p); ASSERT_TRUE(f.open(QIODevice::WriteOnly)); },
+         "テーブル「当選データ」がありません"},
+        {"wrong tables",
+         [](const QString& p) { fixture::exec(p, {QStringLiteral("create table draws (n integer)")}); },
+         "テーブル「当選データ」がありません"},
+        {"table without the query",
+         [](const QString& p) {
+             fixture::exec(p, {QStringLiteral("create table 当選データ (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字)")});
+         },
+         "クエリ「全データ選択クエリ」がありません"},
+        {"query without a digit field",
+         [](const QString& p) {
+             fixture::exec(p, {QStringLiteral("create table 当選データ (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字)"),
+                               QStringLiteral("create view 全データ選択クエリ as select 回数, 第1数字, 第2数字 from 当選データ")});
+         },
+         "第3数字"},
+    };
+    for (const BadFile& c : cases) {
+        SCOPED_TRACE(c.label);
+        QFile::remove(path());
+        c.make(path());
+        const QByteArray before = fixture::fileDigest(path());
+        const qint64 size = QFileInfo(path()).size();
+        QString reason;
+        EXPECT_FALSE(load(&reason));
+        EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reasonPart))) << reason.toStdString();
+        EXPECT_FALSE(GlobalBas::gRsDraws);
+        EXPECT_EQ(GlobalBas::gLastDrawNo, 0);
+        EXPECT_EQ(QFileInfo(path()).size(), size);
+        EXPECT_EQ(fixture::fileDigest(path()), before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{DrawDatabase::kFileName})
+            << "no journal or other file is left beside it";
+    }
+}
+
+TEST_F(StartupLoad, MissingDatabaseWithoutItsHistoryCreatesNothing)
+{
+    QString reason;
+    EXPECT_FALSE(load(&reason, dir.filePath(QStringLiteral("gone.csv"))));
+    EXPECT_TRUE(reason.contains(QStringLiteral("gone.csv"))) << reason.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(StartupLoad, DirectoryInPlaceOfTheFileIsReported)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir(DrawDatabase::kFileName));
+    QString reason;
+    EXPECT_FALSE(load(&reason));
+    EXPECT_FALSE(reason.isEmpty());
+}
+
+TEST(DrawDatabaseSchema, ChecksRefuseWhatIsNotADrawOrADigit)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("d.db"));
+    fixture::writeDatabase(path, {});
+    DrawDatabase db(DrawDatabase::connectString(path), DrawDatabase::Mode::ReadWrite);
+    QString reason;
+    ASSERT_TRUE(db.open(&reason)) << reason.toStdString();
+    QSqlQuery q(db.database());
+    auto insert = [&q](const QString& values) {
+        return q.exec(QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (%1)").arg(values));
+    };
+    EXPECT_TRUE(insert(QStringLiteral("1, 0, 9, NULL")));
+    EXPECT_TRUE(insert(QStringLiteral("32767, '5', 5, 5"))) << "text that is a whole digit is stored as a number";
+    EXPECT_FALSE(insert(QStringLiteral("0, 1, 1, 1")));
+    EXPECT_FALSE(insert(QStringLiteral("32768, 1, 1, 1")));
+    EXPECT_FALSE(insert(QStringLiteral("2, 10, 1, 1")));
+    EXPECT_FALSE(insert(QStringLiteral("3, 1, -1, 1")));
+    EXPECT_FALSE(insert(QStringLiteral("4, 1, 1, 1.5")));
+    EXPECT_FALSE(insert(QStringLiteral("5, '', 1, 1")));
+    EXPECT_FALSE(insert(QStringLiteral("6, 'x', 1, 1")));
+    EXPECT_FALSE(insert(QStringLiteral("1, 2, 2, 2"))) << "a draw number is stored once";
+}
+
+TEST(DrawDatabaseCreate, FailedCreationLeavesNoFileBehind)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("n.db"));
+    HistoryCsv bad = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1,1,2,3\n2,1,2,x\n");
+    QString reason;
+    EXPECT_FALSE(DrawDatabase::create(path, bad, &reason));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+
+    // A draw the schema refuses stops the creation the same way.
+    HistoryCsv good = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1,1,2,3\n");
+    good.rows[0].digits[2] = 12;
+    EXPECT_FALSE(DrawDatabase::create(path, good, &reason));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+} // namespace
