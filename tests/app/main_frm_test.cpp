@@ -1,0 +1,452 @@
+// The main window: its menu tree, start-up and exit, propEnd and the guarded entry command,
+// single-instance children, window arrangement, help and the version window.
+
+#include "app/html_help.h"
+#include "app/main_frm.h"
+#include "app/version_window.h"
+#include "data/global_bas.h"
+#include "frame/message_box.h"
+#include "support/history_fixture.h"
+#include "support/wait.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kEntry = QStringLiteral("当選データ入力");
+
+// A child window that behaves as the program's windows do towards propEnd.
+class ProbeWindow : public QWidget {
+public:
+    ProbeWindow(MainFrm& main, bool propEndAtLoad, QStringList* log, const QString& name)
+        : m_main(main), m_log(log), m_name(name)
+    {
+        m_main.setPropEnd(propEndAtLoad);
+        cursorAtLoad = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
+        if (m_log)
+            *m_log << QStringLiteral("load ") + m_name;
+    }
+    Qt::CursorShape cursorAtLoad;
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        m_main.setPropEnd(true);
+        if (m_log)
+            *m_log << QStringLiteral("unload ") + m_name;
+        event->accept();
+    }
+
+private:
+    MainFrm& m_main;
+    QStringList* m_log;
+    QString m_name;
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fixture::writeDatabase(dir.filePath(QStringLiteral("n.db")),
+                               {{1, 1, 1, 5}, {2, 0, 5, 9}, {3, fixture::null(), fixture::null(), fixture::null()}});
+        setMessageInterceptor([this](const MessageRequest& r) {
+            messages << r;
+            return QMessageBox::Ok;
+        });
+        main = std::make_unique<MainFrm>(files());
+    }
+    void TearDown() override
+    {
+        main.reset();
+        setMessageInterceptor({});
+        HtmlHelp::setOpener({});
+        GlobalBas::reset();
+    }
+    MainFrm::Files files() const
+    {
+        return {dir.filePath(QStringLiteral("n.db")), dir.filePath(QStringLiteral("none.csv"))};
+    }
+    // Registers a probe child under a form name; counts how often it is loaded.
+    void registerProbe(const QString& form, bool propEndAtLoad = false)
+    {
+        main->registerChild(form, [this, form, propEndAtLoad](MainFrm& m) -> QWidget* {
+            ++loads[form];
+            auto* probe = new ProbeWindow(m, propEndAtLoad, &log, form);
+            probes[form] = probe;
+            return m.addSubWindow(probe);
+        });
+    }
+    void trigger(const char* name) { main->menuAction(QString::fromLatin1(name))->trigger(); }
+    QMdiSubWindow* subWindowOf(const QString& form) { return qobject_cast<QMdiSubWindow*>(main->childWindow(form)); }
+    void closeChild(const QString& form)
+    {
+        subWindowOf(form)->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<MainFrm> main;
+    QList<MessageRequest> messages;
+    QHash<QString, int> loads;
+    QHash<QString, QPointer<ProbeWindow>> probes;
+    QStringList log;
+};
+
+TEST_F(MainWindow, MenuTreeHasEveryItemWithItsCaptionInOrder)
+{
+    // name, caption, depth, as the menu bar must read from left to right and top to bottom.
+    const QList<std::tuple<QString, QString, int>> expected = {
+        {"mnuEnd", "終了(&X)", 0},
+        {"mnuYoso", "一発ズバリン予想(&D)", 0},
+        {"mnuMain", "データ分析(&S)", 0},
+        {"mnuHindo", "頻度分析", 1},
+        {"mnuSyutugenHindo", "出現頻度分析", 2},
+        {"mnuSyutugenKaisu", "回数別出現分析", 2},
+        {"mnuKankaku", "間隔分析", 1},
+        {"mnuSyutugenKankaku", "出現間隔分析", 2},
+        {"mnuNumberKankaku", "数字間隔分析", 2},
+        {"mnuZenkaiSyutugen", "出現回数分析", 1},
+        {"mnuBaratsuki", "バラツキ分析", 1},
+        {"mnuHippari", "引っ張り分析", 1},
+        {"mnuRenbanTobiishi", "連番・飛び石分析", 1},
+        {"mnuHonsuji", "数字合計分析", 1},
+        {"mnuPattern", "組合せパターン分析", 1},
+        {"mnuLowHightPattern", "低数字・高数字の組合せパターン分析", 2},
+        {"mnuKisuGusuPattern", "偶数・奇数の組合せパターン分析", 2},
+        {"mnu5BunkatsuKeiko", "5分割傾向分析", 1},
+        {"mnuBunkatsuData", "分割データ分析", 1},
+        {"mnu3BunkatsuData", "3分割データ分析", 2},
+        {"mnu5BunkatsuData", "5分割データ分析", 2},
+        {"mnu10BunkatsuData", "10分割データ分析", 2},
+        {"mnuHosyu", "データ管理(&M)", 0},
+        {"mnuMasterInput", "当選データ入力(&I)", 1},
+        {"mnuMasterKanri", "当選データ保守(&D)", 1},
+        {"mnuWindow", "ウィンドウ(&W)", 0},
+        {"mnuWindowHorizontal", "上下に並べて表示(&H)", 1},
+        {"mnuWindowVertical", "左右に並べて表示(&V)", 1},
+        {"mnuWindowCascade", "重ねて表示(&C)", 1},
+        {"mnuWindowArrangeIcon", "アイコンの整列(&A)", 1},
+        {"mnuHelp", "ヘルプ(&H)", 0},
+        {"mnuHelpFile", "ヘルプ(&H)", 1},
+        {"mnuAbout", "バージョン情報(&A)", 1},
+    };
+    QList<std::tuple<QString, QString, int>> actual;
+    std::function<void(const QList<QAction*>&, int)> walk = [&](const QList<QAction*>& actions, int depth) {
+        for (QAction* a : actions) {
+            actual << std::tuple{a->objectName(), a->text(), depth};
+            if (a->menu())
+                walk(a->menu()->actions(), depth + 1);
+        }
+    };
+    walk(main->menuBar()->actions(), 0);
+    EXPECT_EQ(actual, expected);
+    EXPECT_EQ(main->windowTitle().left(10), QStringLiteral("ナンバーズ3ズバリン"));
+    EXPECT_GT(main->windowTitle().size(), 10) << "the caption carries an edition name";
+}
+
+TEST_F(MainWindow, MaintenanceEntryIsGreyedAndEntriesWithoutAWindowOpenNothing)
+{
+    EXPECT_FALSE(main->menuAction(QStringLiteral("mnuMasterKanri"))->isEnabled());
+    trigger("mnuMasterKanri");
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+
+    EXPECT_FALSE(main->menuAction(QStringLiteral("mnuSyutugenHindo"))->isEnabled());
+    registerProbe(QStringLiteral("出現頻度分析"));
+    EXPECT_TRUE(main->menuAction(QStringLiteral("mnuSyutugenHindo"))->isEnabled());
+    EXPECT_FALSE(main->menuAction(QStringLiteral("mnuSyutugenKaisu"))->isEnabled());
+}
+
+TEST_F(MainWindow, StartupLoadSetsPropEndAndFiguresAndCallsTheSettingsReader)
+{
+    QStringList calls;
+    main->setSettingsHooks([&] { calls << QStringLiteral("read") << (GlobalBas::gRsDraws ? "loaded" : "empty"); },
+                           [&] { calls << QStringLiteral("write"); });
+    ASSERT_TRUE(main->load());
+    EXPECT_EQ(calls, (QStringList{"read", "empty"})) << "settings are read before the history";
+    EXPECT_TRUE(main->propEnd());
+    EXPECT_EQ(GlobalBas::gLastDrawNo, 2);
+    EXPECT_EQ(GlobalBas::gClassCount, 4);
+    EXPECT_FALSE(QApplication::overrideCursor()) << "the pointer is back to the default";
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainWindow, UnreadableDatabaseEndsStartUpWithAMessageNamingTheFile)
+{
+    const QString path = dir.filePath(QStringLiteral("n.db"));
+    QFile::remove(path);
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2048, '\x01'));
+    }
+    const QByteArray before = fixture::fileDigest(path);
+    EXPECT_FALSE(main->load());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.contains(QDir::toNativeSeparators(path)));
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("壊れています")));
+    EXPECT_EQ(messages[0].title, QStringLiteral("メッセ－ジ"));
+    EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(fixture::fileDigest(path), before);
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(MainWindow, EntryCommandIsRefusedWhileAChildHoldsPropEnd)
+{
+    ASSERT_TRUE(main->load());
+    registerProbe(kEntry);
+    registerProbe(QStringLiteral("出現頻度分析"));
+    registerProbe(QStringLiteral("出現間隔分析"));
+
+    trigger("mnuSyutugenHindo");
+    EXPECT_FALSE(main->propEnd());
+    trigger("mnuMasterInput");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0].text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+    EXPECT_EQ(messages[0].title, QString::fromUtf16(u"メッセ\uFF0Dジ"));
+    EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(loads.value(kEntry), 0);
+    EXPECT_FALSE(QApplication::overrideCursor());
+
+    // A then B, close A: the flag holds the latest change, so the entry window opens.
+    trigger("mnuSyutugenKankaku");
+    closeChild(QStringLiteral("出現頻度分析"));
+    EXPECT_TRUE(main->propEnd());
+    trigger("mnuMasterInput");
+    EXPECT_EQ(loads.value(kEntry), 1);
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_TRUE(subWindowOf(QStringLiteral("出現間隔分析")));
+}
+
+TEST_F(MainWindow, WindowThatLeavesPropEndTrueDoesNotBlockTheEntryWindow)
+{
+    ASSERT_TRUE(main->load());
+    registerProbe(kEntry);
+    registerProbe(QStringLiteral("偶数奇数の組合せパターン分析"), /*propEndAtLoad=*/true);
+    trigger("mnuKisuGusuPattern");
+    trigger("mnuMasterInput");
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(loads.value(kEntry), 1);
+}
+
+TEST_F(MainWindow, ChildWindowsAreSingleInstancesOpenedUnderTheHourglass)
+{
+    ASSERT_TRUE(main->load());
+    registerProbe(QStringLiteral("出現頻度分析"));
+    registerProbe(QStringLiteral("数字合計分析"));
+    trigger("mnuSyutugenHindo");
+    EXPECT_EQ(probes[QStringLiteral("出現頻度分析")]->cursorAtLoad, Qt::WaitCursor);
+    EXPECT_FALSE(QApplication::overrideCursor());
+    trigger("mnuHonsuji");
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), subWindowOf(QStringLiteral("数字合計分析")));
+
+    // Choosing it again brings the open window forward without loading it again.
+    QWidget* first = main->childWindow(QStringLiteral("出現頻度分析"));
+    trigger("mnuSyutugenHindo");
+    EXPECT_EQ(loads.value(QStringLiteral("出現頻度分析")), 1);
+    EXPECT_EQ(main->childWindow(QStringLiteral("出現頻度分析")), first);
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), first);
+    EXPECT_EQ(main->mdiArea()->subWindowList().size(), 2);
+
+    // A minimised window comes back too.
+    subWindowOf(QStringLiteral("出現頻度分析"))->showMinimized();
+    trigger("mnuSyutugenHindo");
+    EXPECT_FALSE(subWindowOf(QStringLiteral("出現頻度分析"))->isMinimized());
+
+    // Closed and chosen again, it loads anew.
+    closeChild(QStringLiteral("出現頻度分析"));
+    EXPECT_EQ(main->childWindow(QStringLiteral("出現頻度分析")), nullptr);
+    trigger("mnuSyutugenHindo");
+    EXPECT_EQ(loads.value(QStringLiteral("出現頻度分析")), 2);
+}
+
+TEST_F(MainWindow, ClosingUnloadsChildrenFirstThenWritesSettingsAndReleasesTheHistory)
+{
+    main->setSettingsHooks({}, [this] {
+        log << QStringLiteral("write settings")
+            << (GlobalBas::gRsDraws ? QStringLiteral("history held") : QStringLiteral("history gone"));
+    });
+    ASSERT_TRUE(main->load());
+    registerProbe(QStringLiteral("出現頻度分析"));
+    registerProbe(QStringLiteral("バラツキ分析"));
+    trigger("mnuSyutugenHindo");
+    trigger("mnuBaratsuki");
+    log.clear();
+    EXPECT_TRUE(main->close());
+    EXPECT_TRUE(messages.isEmpty()) << "closing asks nothing";
+    ASSERT_EQ(log.size(), 4);
+    EXPECT_TRUE(log[0].startsWith(QStringLiteral("unload ")));
+    EXPECT_TRUE(log[1].startsWith(QStringLiteral("unload ")));
+    EXPECT_EQ(log.mid(2), (QStringList{"write settings", "history held"}));
+    EXPECT_TRUE(main->propEnd());
+    EXPECT_FALSE(GlobalBas::gRsDraws);
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(MainWindow, EndCommandClosesTheMainWindow)
+{
+    ASSERT_TRUE(main->load());
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    trigger("mnuEnd");
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(GlobalBas::gRsDraws);
+}
+
+TEST_F(MainWindow, ActivationOpensThePredictionWindowAtStartUpAndAfterTheVersionWindow)
+{
+    ASSERT_TRUE(main->load());
+    const QString prediction = QStringLiteral("一発ズバリン");
+    registerProbe(prediction);
+    main->show();
+    EXPECT_TRUE(fixture::waitFor([&] { return loads.value(prediction) == 1; }));
+    EXPECT_FALSE(main->propEnd());
+
+    closeChild(prediction);
+    trigger("mnuAbout");
+    QWidget* about = main->childWindow(QStringLiteral("バージョン情報"));
+    ASSERT_TRUE(about);
+    about->activateWindow();
+    EXPECT_TRUE(fixture::waitFor([&] { return about->isActiveWindow(); }));
+    EXPECT_EQ(loads.value(prediction), 1);
+    static_cast<バージョン情報*>(about)->Command1->click();
+    main->activateWindow();
+    EXPECT_TRUE(fixture::waitFor([&] { return loads.value(prediction) == 2; }));
+
+    // A message box is not a window of the program's own: returning from it does nothing.
+    closeChild(prediction);
+    registerProbe(kEntry);
+    main->setPropEnd(false);
+    setMessageInterceptor({});
+    bool boxSeen = false;
+    QTimer::singleShot(0, [&boxSeen] {
+        boxSeen = fixture::waitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; });
+        if (boxSeen)
+            QApplication::activeModalWidget()->close();
+    });
+    trigger("mnuMasterInput");
+    EXPECT_TRUE(boxSeen);
+    main->activateWindow();
+    QTest::qWait(50);
+    EXPECT_EQ(loads.value(prediction), 2);
+}
+
+TEST_F(MainWindow, ArrangementTilesOneAboveTheOtherAndSideBySide)
+{
+    ASSERT_TRUE(main->load());
+    main->resize(900, 700);
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    const QStringList forms = {QStringLiteral("出現頻度分析"), QStringLiteral("数字合計分析"), QStringLiteral("バラツキ分析")};
+    for (const QString& f : forms)
+        registerProbe(f);
+    trigger("mnuSyutugenHindo");
+    trigger("mnuHonsuji");
+    trigger("mnuBaratsuki");
+    const QRect area = main->mdiArea()->viewport()->rect();
+
+    trigger("mnuWindowHorizontal");
+    QList<QRect> rects;
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
+        rects << w->geometry();
+    std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) { return a.top() < b.top(); });
+    ASSERT_EQ(rects.size(), 3);
+    EXPECT_EQ(rects[0].top(), area.top());
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rects[i].width(), area.width());
+        EXPECT_NEAR(rects[i].height(), area.height() / 3, 1);
+        if (i > 0)
+            EXPECT_EQ(rects[i].top(), rects[i - 1].bottom() + 1);
+    }
+    EXPECT_EQ(rects[2].bottom(), area.bottom());
+    EXPECT_EQ(rects[0], subWindowOf(QStringLiteral("バラツキ分析"))->geometry()) << "the active window comes first";
+
+    trigger("mnuWindowVertical");
+    rects.clear();
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
+        rects << w->geometry();
+    std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) { return a.left() < b.left(); });
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rects[i].height(), area.height());
+        EXPECT_NEAR(rects[i].width(), area.width() / 3, 1);
+        if (i > 0)
+            EXPECT_EQ(rects[i].left(), rects[i - 1].right() + 1);
+    }
+
+    trigger("mnuWindowCascade");
+    const QRect a = subWindowOf(forms[0])->geometry(), b = subWindowOf(forms[1])->geometry();
+    EXPECT_NE(a.topLeft(), b.topLeft());
+
+    // Minimised windows line up along the bottom edge and stay out of the tiling.
+    subWindowOf(forms[0])->showMinimized();
+    subWindowOf(forms[1])->showMinimized();
+    trigger("mnuWindowArrangeIcon");
+    const QRect i0 = subWindowOf(forms[0])->geometry(), i1 = subWindowOf(forms[1])->geometry();
+    EXPECT_EQ(i0.bottom(), area.bottom());
+    EXPECT_EQ(i1.bottom(), area.bottom());
+    EXPECT_EQ(qMin(i0.left(), i1.left()), area.left());
+    EXPECT_EQ(qMax(i0.left(), i1.left()), qMin(i0.right(), i1.right()) + 1);
+    trigger("mnuWindowHorizontal");
+    const QRect tiled = subWindowOf(forms[2])->geometry();
+    EXPECT_EQ(tiled.width(), area.width());
+    EXPECT_LE(tiled.bottom(), qMin(i0.top(), i1.top())) << "tiling leaves the icons in view";
+}
+
+TEST_F(MainWindow, HelpHandsAnExistingFileInTheCurrentDirectoryToTheViewer)
+{
+    QList<QUrl> opened;
+    HtmlHelp::setOpener([&](const QUrl& url) {
+        opened << url;
+        return true;
+    });
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    trigger("mnuHelpFile");
+    EXPECT_TRUE(opened.isEmpty()) << "no file, nothing to show, and no message of the program's own";
+    EXPECT_TRUE(messages.isEmpty());
+
+    QFile chm(dir.filePath(QStringLiteral("ナンバーズ3ズバリンM.chm")));
+    ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
+    chm.close();
+    trigger("mnuHelpFile");
+    QDir::setCurrent(previous);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(chm.fileName()));
+}
+
+TEST_F(MainWindow, VersionWindowShowsItsTextsAndClosesWithoutTouchingPropEnd)
+{
+    ASSERT_TRUE(main->load());
+    main->setPropEnd(false);
+    trigger("mnuAbout");
+    auto* about = static_cast<バージョン情報*>(main->childWindow(QStringLiteral("バージョン情報")));
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->windowTitle(), QStringLiteral("バージョン情報"));
+    EXPECT_TRUE(about->isWindow()) << "a window of its own, not a child inside the frame";
+    EXPECT_EQ(about->Label1->text(), QStringLiteral("ナンバーズ３ズバリン"));
+    EXPECT_EQ(about->Label2->text(), QStringLiteral(" Ver1.10"));
+    EXPECT_EQ(about->Label3->text(),
+              QStringLiteral("　　　　　一発ズバリンと高額当選を狙う！！　　　　　　　　　　「ナンバーズ３次世代攻略ソフト」"));
+    EXPECT_EQ(about->Command1->text(), QStringLiteral("閉じる"));
+    trigger("mnuAbout");
+    EXPECT_EQ(main->childWindow(QStringLiteral("バージョン情報")), about) << "a single instance";
+    QPointer<QWidget> alive(about);
+    about->Command1->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
+    EXPECT_FALSE(main->propEnd());
+}
+
+} // namespace
