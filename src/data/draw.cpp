@@ -53,6 +53,11 @@ bool isPresent(const QVariant& value)
 
 std::optional<int> digitValue(const QVariant& value)
 {
+    // Stored digits come back as 64-bit integers; take them without the general conversion.
+    if (value.typeId() == QMetaType::LongLong && !value.isNull()) {
+        const qlonglong n = *static_cast<const qlonglong*>(value.constData());
+        return n >= 0 && n <= 9 ? std::optional<int>(int(n)) : std::nullopt;
+    }
     if (!isPresent(value))
         return std::nullopt;
     const auto n = wholeNumber(value);
