@@ -1,0 +1,827 @@
+#include "frame/grid_view.h"
+
+#include "frame/grid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTextPadding = 2;
+constexpr int kShapedCacheLimit = 4096;
+const QColor kGridLineColor(0xd8, 0xd8, 0xd8);
+const QColor kHeaderLineColor(0xa0, 0xa0, 0xa0);
+const QColor kSelectionColor(0, 120, 215, 48);
+const QColor kFocusColor(40, 120, 230, 190);
+
+// Pixels a text of the given width needs in a cell: with padding, except that a text which
+// fits between the grid lines only without it still counts as fitting (it is drawn centred).
+int neededWidth(int width, int cellWidth)
+{
+    const int padded = width + 2 * kTextPadding;
+    return width <= cellWidth - 1 ? std::min(padded, cellWidth) : padded;
+}
+
+QColor toQColor(GridColor c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+Qt::ScrollBarPolicy policyFor(bool on, bool whenNeeded)
+{
+    if (!on)
+        return Qt::ScrollBarAlwaysOff;
+    return whenNeeded ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
+}
+
+// Largest index in [first, last] whose start lies less than space pixels past pos[first].
+int lastStartingBefore(const std::vector<int>& pos, int first, int last, int space)
+{
+    if (space <= 0 || first > last)
+        return first - 1;
+    const auto begin = pos.begin() + first;
+    const auto it = std::lower_bound(begin, pos.begin() + last + 1, pos[std::size_t(first)] + space);
+    return int(it - pos.begin()) - 1;
+}
+
+// Smallest index in [first, last] from which everything up to the end of last fits in space.
+int firstFitting(const std::vector<int>& pos, int first, int last, int space)
+{
+    if (first > last)
+        return first;
+    const int end = pos[std::size_t(last) + 1];
+    const auto it = std::lower_bound(pos.begin() + first, pos.begin() + last + 1, end - space);
+    return std::min(int(it - pos.begin()), last);
+}
+
+} // namespace
+
+GridView::GridView(Grid* grid, QWidget* parent)
+    : QAbstractScrollArea(parent), font_(defaultFont()), metrics_(font_)
+{
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+    setGrid(grid);
+}
+
+QFont GridView::defaultFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("VL PGothic"), QStringLiteral("sans-serif")});
+    font.setStyleHint(QFont::SansSerif);
+    // 9 pt at 96 dpi, in pixels so that text keeps its size relative to the rows.
+    font.setPixelSize(12);
+    return font;
+}
+
+void GridView::setGrid(Grid* grid)
+{
+    grid_ = grid;
+    layoutGrid_ = nullptr;
+    appliedRevision_ = ~std::uint64_t(0);
+    anchorCol_ = anchorRow_ = 0;
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    gridChanged();
+}
+
+void GridView::gridChanged()
+{
+    updateScrollBars();
+    applyAutoSize();
+    viewport()->update();
+}
+
+void GridView::applyAutoSize()
+{
+    // Layouts read sizeHint(); size policies are the owner's. Only a view that no layout
+    // places sizes itself.
+    updateGeometry();
+    const bool laidOut = parentWidget() && parentWidget()->layout();
+    if (grid_ && grid_->autoSize() && !laidOut && size() != sizeHint())
+        resize(sizeHint());
+}
+
+// ---- layout ----
+
+bool GridView::layoutStale() const
+{
+    return !grid_ || layoutGrid_ != grid_ || layoutRevision_ != grid_->layoutRevision();
+}
+
+void GridView::ensureLayout() const
+{
+    if (!grid_) {
+        colPos_.assign(2, 0);
+        rowPos_.assign(2, 0);
+        layoutGrid_ = nullptr;
+        return;
+    }
+    if (!layoutStale())
+        return;
+    const int cols = grid_->maxCols();
+    const int rows = grid_->maxRows();
+    colPos_.resize(std::size_t(cols) + 2);
+    rowPos_.resize(std::size_t(rows) + 2);
+    colPos_[0] = 0;
+    for (int c = 0; c <= cols; ++c)
+        colPos_[std::size_t(c) + 1] = colPos_[std::size_t(c)] + grid_->colWidthPixels(c);
+    rowPos_[0] = 0;
+    for (int r = 0; r <= rows; ++r)
+        rowPos_[std::size_t(r) + 1] = rowPos_[std::size_t(r)] + grid_->rowHeightPixels(r);
+    layoutGrid_ = grid_;
+    layoutRevision_ = grid_->layoutRevision();
+}
+
+int GridView::headerWidth() const
+{
+    return grid_ && grid_->rowHeadersShown() ? colPixels(0) : 0;
+}
+
+int GridView::headerHeight() const
+{
+    return grid_ && grid_->colHeadersShown() ? rowPixels(0) : 0;
+}
+
+int GridView::frozenColCount() const
+{
+    return grid_ ? std::clamp(grid_->frozenCols(), 0, grid_->maxCols()) : 0;
+}
+
+int GridView::frozenRowCount() const
+{
+    return grid_ ? std::clamp(grid_->frozenRows(), 0, grid_->maxRows()) : 0;
+}
+
+int GridView::scrolledSpaceX() const
+{
+    const int fc = frozenColCount();
+    return viewport()->width() - headerWidth() - (colPos_[std::size_t(fc) + 1] - colPos_[1]);
+}
+
+int GridView::scrolledSpaceY() const
+{
+    const int fr = frozenRowCount();
+    return viewport()->height() - headerHeight() - (rowPos_[std::size_t(fr) + 1] - rowPos_[1]);
+}
+
+void GridView::updateScrollBars()
+{
+    // Policies and ranges resize the viewport, which comes back here; Qt is then still in the
+    // middle of its own layout, so the nested update is turned into another pass.
+    if (updatingScrollBars_) {
+        scrollBarsDirty_ = true;
+        return;
+    }
+    updatingScrollBars_ = true;
+    for (int pass = 0; pass < 3; ++pass) {
+        scrollBarsDirty_ = false;
+        updateScrollBarsOnce();
+        if (!scrollBarsDirty_)
+            break;
+    }
+    updatingScrollBars_ = false;
+}
+
+void GridView::updateScrollBarsOnce()
+{
+    ensureLayout();
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    if (!grid_) {
+        h->setRange(0, 0);
+        v->setRange(0, 0);
+        return;
+    }
+    appliedRevision_ = grid_->layoutRevision();
+    const ScrollBars bars = grid_->scrollBars();
+    const bool whenNeeded = grid_->scrollBarsWhenNeeded();
+    const auto hPolicy = policyFor(bars == ScrollBars::Horizontal || bars == ScrollBars::Both, whenNeeded);
+    const auto vPolicy = policyFor(bars == ScrollBars::Vertical || bars == ScrollBars::Both, whenNeeded);
+    if (horizontalScrollBarPolicy() != hPolicy)
+        setHorizontalScrollBarPolicy(hPolicy);
+    if (verticalScrollBarPolicy() != vPolicy)
+        setVerticalScrollBarPolicy(vPolicy);
+    h->setTracking(grid_->scrollBarTrack());
+    v->setTracking(grid_->scrollBarTrack());
+
+    const int fc = frozenColCount(), fr = frozenRowCount();
+    const int cols = grid_->maxCols(), rows = grid_->maxRows();
+    const int spaceX = scrolledSpaceX(), spaceY = scrolledSpaceY();
+    const int maxLeft = fc >= cols ? 0 : firstFitting(colPos_, fc + 1, cols, spaceX) - (fc + 1);
+    const int maxTop = fr >= rows ? 0 : firstFitting(rowPos_, fr + 1, rows, spaceY) - (fr + 1);
+    h->setRange(0, std::max(0, maxLeft));
+    v->setRange(0, std::max(0, maxTop));
+    const int left = fc + 1 + h->value(), top = fr + 1 + v->value();
+    h->setPageStep(std::max(1, lastStartingBefore(colPos_, left, cols, spaceX) - left));
+    v->setPageStep(std::max(1, lastStartingBefore(rowPos_, top, rows, spaceY) - top));
+}
+
+QSize GridView::sizeHint() const
+{
+    if (!grid_ || !grid_->autoSize())
+        return QAbstractScrollArea::sizeHint();
+    ensureLayout();
+    // Rows and columns that the sheet does not have yet count at their default size.
+    auto extent = [](const std::vector<int>& pos, int wanted, int existing, int defaultSize) {
+        const int n = std::clamp(wanted, 0, existing);
+        return pos[std::size_t(n) + 1] - pos[1] + (wanted - n) * defaultSize;
+    };
+    const int visCols = grid_->visibleCols(), visRows = grid_->visibleRows();
+    int w = headerWidth() + extent(colPos_, visCols, grid_->maxCols(), grid_->colWidthPixels(-1));
+    int h = headerHeight() + extent(rowPos_, visRows, grid_->maxRows(), grid_->rowHeightPixels(-1));
+    w += 2 * frameWidth();
+    h += 2 * frameWidth();
+
+    const ScrollBars bars = grid_->scrollBars();
+    const bool whenNeeded = grid_->scrollBarsWhenNeeded();
+    const bool needH = (bars == ScrollBars::Horizontal || bars == ScrollBars::Both)
+        && (!whenNeeded || grid_->maxCols() > visCols);
+    const bool needV = (bars == ScrollBars::Vertical || bars == ScrollBars::Both)
+        && (!whenNeeded || grid_->maxRows() > visRows);
+    const int spacing = style()->styleHint(QStyle::SH_ScrollView_FrameOnlyAroundContents, nullptr, this)
+        ? style()->pixelMetric(QStyle::PM_ScrollView_ScrollBarSpacing, nullptr, this)
+        : 0;
+    if (needV)
+        w += verticalScrollBar()->sizeHint().width() + spacing;
+    if (needH)
+        h += horizontalScrollBar()->sizeHint().height() + spacing;
+    return {w, h};
+}
+
+// ---- geometry ----
+
+int GridView::colX(int col) const
+{
+    if (col == 0)
+        return 0;
+    const int fc = frozenColCount();
+    if (col <= fc)
+        return headerWidth() + colPos_[std::size_t(col)] - colPos_[1];
+    const int left = fc + 1 + horizontalScrollBar()->value();
+    return headerWidth() + colPos_[std::size_t(fc) + 1] - colPos_[1] + colPos_[std::size_t(col)]
+        - colPos_[std::size_t(left)];
+}
+
+int GridView::rowY(int row) const
+{
+    if (row == 0)
+        return 0;
+    const int fr = frozenRowCount();
+    if (row <= fr)
+        return headerHeight() + rowPos_[std::size_t(row)] - rowPos_[1];
+    const int top = fr + 1 + verticalScrollBar()->value();
+    return headerHeight() + rowPos_[std::size_t(fr) + 1] - rowPos_[1] + rowPos_[std::size_t(row)]
+        - rowPos_[std::size_t(top)];
+}
+
+QRect GridView::cellRect(int col, int row) const
+{
+    ensureLayout();
+    if (!grid_ || col < 0 || row < 0 || col > grid_->maxCols() || row > grid_->maxRows())
+        return {};
+    if ((col == 0 && !grid_->rowHeadersShown()) || (row == 0 && !grid_->colHeadersShown()))
+        return {};
+    return {colX(col), rowY(row), colPixels(col), rowPixels(row)};
+}
+
+GridView::Pane GridView::makePane(const std::vector<int>& pos, int first, int logicalFirst, int logicalLast,
+                                  int start, int limit, bool header) const
+{
+    Pane p;
+    p.header = header;
+    p.logicalFirst = logicalFirst;
+    p.logicalLast = logicalLast;
+    p.first = std::min(first, logicalLast + 1);
+    p.start = std::min(start, limit);
+    p.end = std::min(start + pos[std::size_t(logicalLast) + 1] - pos[std::size_t(p.first)], limit);
+    p.last = lastStartingBefore(pos, p.first, logicalLast, p.end - p.start);
+    return p;
+}
+
+std::vector<GridView::Pane> GridView::colPanes() const
+{
+    std::vector<Pane> panes;
+    const int limit = viewport()->width();
+    const int hw = headerWidth(), fc = frozenColCount();
+    if (hw > 0)
+        panes.push_back(makePane(colPos_, 0, 0, 0, 0, limit, true));
+    if (fc > 0)
+        panes.push_back(makePane(colPos_, 1, 1, fc, hw, limit, false));
+    panes.push_back(makePane(colPos_, fc + 1 + horizontalScrollBar()->value(), fc + 1, grid_->maxCols(),
+                             hw + colPos_[std::size_t(fc) + 1] - colPos_[1], limit, false));
+    return panes;
+}
+
+std::vector<GridView::Pane> GridView::rowPanes() const
+{
+    std::vector<Pane> panes;
+    const int limit = viewport()->height();
+    const int hh = headerHeight(), fr = frozenRowCount();
+    if (hh > 0)
+        panes.push_back(makePane(rowPos_, 0, 0, 0, 0, limit, true));
+    if (fr > 0)
+        panes.push_back(makePane(rowPos_, 1, 1, fr, hh, limit, false));
+    panes.push_back(makePane(rowPos_, fr + 1 + verticalScrollBar()->value(), fr + 1, grid_->maxRows(),
+                             hh + rowPos_[std::size_t(fr) + 1] - rowPos_[1], limit, false));
+    return panes;
+}
+
+int GridView::hitIndex(const std::vector<int>& pos, const Pane& pane, int offset)
+{
+    if (pane.isEmpty() || offset < pane.start || offset >= pane.end)
+        return -1;
+    const int target = pos[std::size_t(pane.first)] + offset - pane.start;
+    const auto it = std::upper_bound(pos.begin() + pane.first, pos.begin() + pane.last + 2, target);
+    return int(it - pos.begin()) - 1;
+}
+
+QPoint GridView::cellAt(const QPoint& point) const
+{
+    ensureLayout();
+    if (!grid_)
+        return {-1, -1};
+    int col = -1, row = -1;
+    for (const Pane& pane : colPanes())
+        if (const int c = hitIndex(colPos_, pane, point.x()); c >= 0)
+            col = c;
+    for (const Pane& pane : rowPanes())
+        if (const int r = hitIndex(rowPos_, pane, point.y()); r >= 0)
+            row = r;
+    if (col < 0 || row < 0)
+        return {-1, -1};
+    return {col, row};
+}
+
+int GridView::firstVisibleRow() const
+{
+    ensureLayout();
+    return grid_ ? rowPanes().back().first : 0;
+}
+
+int GridView::firstVisibleCol() const
+{
+    ensureLayout();
+    return grid_ ? colPanes().back().first : 0;
+}
+
+int GridView::lastVisibleRow() const
+{
+    ensureLayout();
+    if (!grid_)
+        return 0;
+    const auto panes = rowPanes();
+    return panes.back().isEmpty() ? std::max(0, frozenRowCount()) : panes.back().last;
+}
+
+int GridView::lastVisibleCol() const
+{
+    ensureLayout();
+    if (!grid_)
+        return 0;
+    const auto panes = colPanes();
+    return panes.back().isEmpty() ? std::max(0, frozenColCount()) : panes.back().last;
+}
+
+void GridView::scrollToCell(int col, int row)
+{
+    if (!grid_)
+        return;
+    ensureLayout();
+    if (appliedRevision_ != grid_->layoutRevision())
+        updateScrollBars();
+    const int fc = frozenColCount(), fr = frozenRowCount();
+    if (row > fr && row <= grid_->maxRows()) {
+        QScrollBar* v = verticalScrollBar();
+        const int top = fr + 1 + v->value();
+        if (row < top)
+            v->setValue(row - fr - 1);
+        else if (rowPos_[std::size_t(row) + 1] - rowPos_[std::size_t(top)] > scrolledSpaceY())
+            v->setValue(firstFitting(rowPos_, fr + 1, row, scrolledSpaceY()) - fr - 1);
+    }
+    if (col > fc && col <= grid_->maxCols()) {
+        QScrollBar* h = horizontalScrollBar();
+        const int left = fc + 1 + h->value();
+        if (col < left)
+            h->setValue(col - fc - 1);
+        else if (colPos_[std::size_t(col) + 1] - colPos_[std::size_t(left)] > scrolledSpaceX())
+            h->setValue(firstFitting(colPos_, fc + 1, col, scrolledSpaceX()) - fc - 1);
+    }
+}
+
+int GridView::pageRows() const
+{
+    const int top = frozenRowCount() + 1 + verticalScrollBar()->value();
+    return std::max(1, lastStartingBefore(rowPos_, top, grid_->maxRows(), scrolledSpaceY()) - top);
+}
+
+// ---- painting ----
+
+const GridView::ShapedText& GridView::shaped(const QString& text) const
+{
+    auto it = shapedCache_.find(text);
+    if (it != shapedCache_.end())
+        return *it;
+    if (shapedCache_.size() >= kShapedCacheLimit)
+        shapedCache_.clear();
+    ShapedText entry;
+    entry.text.setText(text);
+    entry.text.setTextFormat(Qt::PlainText);
+    entry.text.prepare(QTransform(), font_);
+    entry.width = metrics_.horizontalAdvance(text);
+    return *shapedCache_.insert(text, std::move(entry));
+}
+
+void GridView::paintEvent(QPaintEvent* event)
+{
+    QPainter p(viewport());
+    p.fillRect(event->rect(), Qt::white);
+    paintedCells_ = 0;
+    if (!grid_)
+        return;
+    if (appliedRevision_ != grid_->layoutRevision()) {
+        updateScrollBars();
+        updateGeometry();
+    }
+    p.setFont(font_);
+    const auto rows = rowPanes();
+    const auto cols = colPanes();
+    for (const Pane& r : rows) {
+        for (const Pane& c : cols) {
+            const QRect area(c.start, r.start, c.end - c.start, r.end - r.start);
+            if (!r.isEmpty() && !c.isEmpty() && area.intersects(event->rect()))
+                paintPane(p, r, c);
+        }
+    }
+
+    const int ac = grid_->activeCol(), ar = grid_->activeRow();
+    if (ac > 0 && ar > 0) {
+        // The focus ring is clipped to the panes the cell belongs to.
+        const Pane& rp = ar <= frozenRowCount() ? rows[rows.size() - 2] : rows.back();
+        const Pane& cp = ac <= frozenColCount() ? cols[cols.size() - 2] : cols.back();
+        const QRect cell = cellRect(ac, ar);
+        p.setClipRect(QRect(cp.start - 1, rp.start - 1, cp.end - cp.start + 1, rp.end - rp.start + 1)
+                      & viewport()->rect());
+        p.setPen(QPen(kFocusColor, 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(cell.adjusted(-1, -1, -1, -1));
+        p.drawRect(cell.adjusted(0, 0, -2, -2));
+    }
+}
+
+void GridView::paintPane(QPainter& p, const Pane& rp, const Pane& cp)
+{
+    const Grid& g = *grid_;
+    const QRect clip(cp.start, rp.start, cp.end - cp.start, rp.end - rp.start);
+    p.setClipRect(clip);
+    auto x = [&](int c) { return cp.start + colPos_[std::size_t(c)] - colPos_[std::size_t(cp.first)]; };
+    auto y = [&](int r) { return rp.start + rowPos_[std::size_t(r)] - rowPos_[std::size_t(rp.first)]; };
+    auto rectOf = [&](int c, int r) { return QRect(x(c), y(r), colPixels(c), rowPixels(r)); };
+    const bool header = rp.header || cp.header;
+    paintedCells_ += (rp.last - rp.first + 1) * (cp.last - cp.first + 1);
+
+    // Backgrounds, in runs of one colour; white is already there.
+    for (int r = rp.first; r <= rp.last; ++r) {
+        int runStart = cp.first;
+        GridColor runColor = g.backColor(cp.first, r);
+        for (int c = cp.first + 1; c <= cp.last + 1; ++c) {
+            const GridColor color = c <= cp.last ? g.backColor(c, r) : GridColor{};
+            if (c <= cp.last && color == runColor)
+                continue;
+            if (runColor != Grid::kDefaultBackColor)
+                p.fillRect(QRect(x(runStart), y(r), x(c) - x(runStart), rowPixels(r)), toQColor(runColor));
+            runStart = c;
+            runColor = color;
+        }
+    }
+
+    if (!header && g.hasSelection()) {
+        const int c1 = std::max(cp.first, g.selBlockCol() < 0 ? 1 : g.selBlockCol());
+        const int c2 = std::min(cp.last, g.selBlockCol() < 0 ? g.maxCols() : g.selBlockCol2());
+        const int r1 = std::max(rp.first, g.selBlockRow()), r2 = std::min(rp.last, g.selBlockRow2());
+        if (c1 <= c2 && r1 <= r2)
+            p.fillRect(QRect(x(c1), y(r1), x(c2 + 1) - x(c1), y(r2 + 1) - y(r1)), kSelectionColor);
+    }
+
+    // Texts, including ones that overflow into view from a cell left or right of it.
+    struct Item
+    {
+        int col, row;
+        QString text;
+        int width;
+        ColumnSpan span;
+    };
+    std::vector<Item> items;
+    const bool overflow = g.allowCellOverflow() && !header;
+    const int nCols = cp.last - cp.first + 1;
+    // covered[(r - first row) * nCols + (c - first col)]: a text runs across c's right edge.
+    std::vector<char> covered;
+    for (int r = rp.first; r <= rp.last; ++r) {
+        auto add = [&](int c) {
+            QString text = header ? g.headerText(c, r) : g.text(c, r);
+            if (text.isEmpty())
+                return;
+            const int width = shaped(text).width;
+            ColumnSpan span = overflow ? g.overflowSpan(c, r, neededWidth(width, colPixels(c))) : ColumnSpan{c, c};
+            span.first = std::max(span.first, cp.logicalFirst);
+            span.last = std::min(span.last, cp.logicalLast);
+            if (span.last < cp.first || span.first > cp.last)
+                return; // overflows from outside without reaching into view
+            if (span.first < span.last) {
+                if (covered.empty())
+                    covered.assign(std::size_t(rp.last - rp.first + 1) * std::size_t(nCols), 0);
+                for (int k = std::max(span.first, cp.first); k < std::min(span.last, cp.last + 1); ++k)
+                    covered[std::size_t(r - rp.first) * std::size_t(nCols) + std::size_t(k - cp.first)] = 1;
+            }
+            items.push_back({c, r, std::move(text), width, span});
+        };
+        if (overflow) {
+            for (int c = cp.first - 1; c >= cp.logicalFirst; --c) {
+                if (g.hasText(c, r)) {
+                    add(c);
+                    break;
+                }
+            }
+        }
+        for (int c = cp.first; c <= cp.last; ++c)
+            if (header || g.hasText(c, r))
+                add(c);
+        if (overflow) {
+            for (int c = cp.last + 1; c <= cp.logicalLast; ++c) {
+                if (g.hasText(c, r)) {
+                    add(c);
+                    break;
+                }
+            }
+        }
+    }
+
+    // Grid lines on each cell's right and bottom edge, except where a text overflows.
+    if (!header && g.gridLinesShown()) {
+        const int left = x(cp.first), right = x(cp.last + 1);
+        for (int r = rp.first; r <= rp.last; ++r)
+            p.fillRect(QRect(left, y(r + 1) - 1, right - left, 1), kGridLineColor);
+        for (int c = cp.first; c <= cp.last; ++c) {
+            const int lineX = x(c + 1) - 1;
+            int segment = rp.first;
+            for (int r = rp.first; r <= rp.last + 1; ++r) {
+                const bool end = r > rp.last;
+                if (!end
+                    && (covered.empty()
+                        || !covered[std::size_t(r - rp.first) * std::size_t(nCols) + std::size_t(c - cp.first)]))
+                    continue;
+                if (r > segment)
+                    p.fillRect(QRect(lineX, y(segment), 1, y(r) - y(segment)), kGridLineColor);
+                segment = r + 1;
+            }
+        }
+    }
+
+    for (const Item& it : items) {
+        const QRect cell = rectOf(it.col, it.row);
+        const QRect span(x(it.span.first), cell.y(), x(it.span.last + 1) - x(it.span.first), cell.height());
+        paintText(p, it.text, it.width, cell, span, g.format(it.col, it.row), toQColor(g.foreColor(it.col, it.row)));
+    }
+
+    // Borders go on top. A cell's left and top edges are its neighbours' right and bottom
+    // lines, so the clip reaches one pixel into the pane before.
+    p.setClipRect(clip.adjusted(-1, -1, 0, 0) & viewport()->rect());
+    for (int r = rp.first; r <= rp.last; ++r) {
+        for (int c = cp.first; c <= cp.last; ++c) {
+            const QRect cell = rectOf(c, r);
+            if (header) {
+                p.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), kHeaderLineColor);
+                p.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), kHeaderLineColor);
+            }
+            const CellFormat format = g.format(c, r);
+            if (format.hasBorders())
+                paintBorders(p, format, cell);
+        }
+    }
+}
+
+void GridView::paintText(QPainter& p, const QString& text, int width, const QRect& cell, const QRect& span,
+                         const CellFormat& format, const QColor& fore)
+{
+    p.setPen(fore);
+    if (format.wordWrap) {
+        int flags = Qt::TextWordWrap;
+        flags |= format.hAlign == HAlign::Left ? Qt::AlignLeft
+            : format.hAlign == HAlign::Right   ? Qt::AlignRight
+                                               : Qt::AlignHCenter;
+        flags |= format.vAlign == VAlign::Top ? Qt::AlignTop
+            : format.vAlign == VAlign::Bottom ? Qt::AlignBottom
+                                              : Qt::AlignVCenter;
+        p.save();
+        p.setClipRect(cell, Qt::IntersectClip);
+        p.drawText(cell.adjusted(kTextPadding, 0, -kTextPadding, 0), flags, text);
+        p.restore();
+        return;
+    }
+    const int room = cell.width() - 1; // the last pixel is the grid line
+    int tx = cell.x() + kTextPadding;
+    if (width <= room && width + 2 * kTextPadding > room)
+        tx = cell.x() + (room - width) / 2;
+    else if (format.hAlign == HAlign::Right)
+        tx = cell.x() + cell.width() - kTextPadding - width;
+    else if (format.hAlign == HAlign::Center)
+        tx = cell.x() + (cell.width() - width) / 2;
+    const int ascent = metrics_.ascent(), descent = metrics_.descent();
+    int baseline = cell.y() + (cell.height() - ascent - descent + 1) / 2 + ascent;
+    if (format.vAlign == VAlign::Top)
+        baseline = cell.y() + 1 + ascent;
+    else if (format.vAlign == VAlign::Bottom)
+        baseline = cell.y() + cell.height() - 1 - descent;
+    const bool fits = tx >= span.x() && tx + width <= span.x() + span.width() && ascent + descent <= cell.height();
+    const QPoint topLeft(tx, baseline - ascent);
+    if (fits) {
+        p.drawStaticText(topLeft, shaped(text).text);
+        return;
+    }
+    p.save();
+    p.setClipRect(span, Qt::IntersectClip);
+    p.drawStaticText(topLeft, shaped(text).text);
+    p.restore();
+}
+
+void GridView::paintBorders(QPainter& p, const CellFormat& format, const QRect& cell)
+{
+    const int left = std::max(0, cell.x() - 1), top = std::max(0, cell.y() - 1);
+    const int right = cell.x() + cell.width() - 1, bottom = cell.y() + cell.height() - 1;
+    if (format.left.style != BorderStyle::None)
+        p.fillRect(QRect(left, top, 1, bottom - top + 1), toQColor(format.left.color));
+    if (format.right.style != BorderStyle::None)
+        p.fillRect(QRect(right, top, 1, bottom - top + 1), toQColor(format.right.color));
+    if (format.top.style != BorderStyle::None)
+        p.fillRect(QRect(left, top, right - left + 1, 1), toQColor(format.top.color));
+    if (format.bottom.style != BorderStyle::None)
+        p.fillRect(QRect(left, bottom, right - left + 1, 1), toQColor(format.bottom.color));
+}
+
+// ---- events ----
+
+void GridView::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void GridView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void GridView::moveActiveCell(int col, int row, bool extend)
+{
+    if (!grid_ || grid_->maxCols() < 1 || grid_->maxRows() < 1)
+        return;
+    col = std::clamp(col, 1, grid_->maxCols());
+    row = std::clamp(row, 1, grid_->maxRows());
+    const bool moved = col != grid_->activeCol() || row != grid_->activeRow();
+    grid_->setActiveCell(col, row);
+    if (!extend || anchorRow_ < 1) {
+        anchorCol_ = col;
+        anchorRow_ = row;
+    }
+    if (grid_->rowSelectMode())
+        grid_->setSelection(-1, anchorRow_, -1, row);
+    else if (extend)
+        grid_->setSelection(anchorCol_, anchorRow_, col, row);
+    else if (grid_->hasSelection())
+        grid_->clearSelection();
+    scrollToCell(col, row);
+    viewport()->update();
+    if (moved)
+        Q_EMIT activeCellChanged(col, row);
+}
+
+void GridView::keyPressEvent(QKeyEvent* event)
+{
+    if (!grid_) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    if (event->matches(QKeySequence::Copy)) {
+        copyToClipboard();
+        event->accept();
+        return;
+    }
+    ensureLayout();
+    int col = grid_->activeCol(), row = grid_->activeRow();
+    if (col < 1 || row < 1) {
+        // Nothing active yet: the first key picks the top-left cell in view.
+        col = frozenColCount() > 0 ? 1 : firstVisibleCol();
+        row = frozenRowCount() > 0 ? 1 : firstVisibleRow();
+        switch (event->key()) {
+        case Qt::Key_Up: ++row; break;
+        case Qt::Key_Down: --row; break;
+        case Qt::Key_Left: ++col; break;
+        case Qt::Key_Right: --col; break;
+        default: break;
+        }
+    }
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_Left: --col; break;
+    case Qt::Key_Right: ++col; break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        // The view moves a page and the active cell with it.
+        const int page = event->key() == Qt::Key_PageUp ? -pageRows() : pageRows();
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + page);
+        row += page;
+        break;
+    }
+    case Qt::Key_Home:
+        col = 1;
+        if (ctrl)
+            row = 1;
+        break;
+    case Qt::Key_End:
+        col = grid_->maxCols();
+        if (ctrl)
+            row = grid_->maxRows();
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    moveActiveCell(col, row, shift);
+    event->accept();
+}
+
+void GridView::mousePressEvent(QMouseEvent* event)
+{
+    if (!grid_ || event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.x() < 0)
+        return;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (cell.x() >= 1 && cell.y() >= 1)
+        moveActiveCell(cell.x(), cell.y(), shift);
+    else if (cell.x() == 0 && cell.y() >= 1)
+        moveActiveCell(std::max(1, grid_->activeCol()), cell.y(), shift);
+    Q_EMIT cellClicked(cell.x(), cell.y());
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The press did the work; the release belongs to it.
+    event->setAccepted(grid_ && event->button() == Qt::LeftButton);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (!grid_ || event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    const QPoint cell = cellAt(event->position().toPoint());
+    if (cell.x() >= 0)
+        Q_EMIT cellDoubleClicked(cell.x(), cell.y());
+}
+
+// ---- copying ----
+
+QString GridView::copyText() const
+{
+    if (!grid_)
+        return {};
+    if (grid_->hasSelection()) {
+        const int c1 = grid_->selBlockCol() < 0 ? 1 : grid_->selBlockCol();
+        const int c2 = grid_->selBlockCol() < 0 ? grid_->maxCols() : grid_->selBlockCol2();
+        QStringList lines;
+        for (int r = grid_->selBlockRow(); r <= grid_->selBlockRow2(); ++r) {
+            QStringList cells;
+            for (int c = c1; c <= c2; ++c)
+                cells << grid_->text(c, r);
+            lines << cells.join(u'\t');
+        }
+        return lines.join(u'\n');
+    }
+    return grid_->text(grid_->activeCol(), grid_->activeRow());
+}
+
+void GridView::copyToClipboard() const
+{
+    const QString text = copyText();
+    if (!text.isEmpty())
+        QApplication::clipboard()->setText(text);
+}

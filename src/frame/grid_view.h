@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QStaticText>
+
+#include <cstdint>
+#include <vector>
+
+class Grid;
+struct CellFormat;
+class QPainter;
+
+// Shows a Grid read-only, painting only the cells in view. Frozen rows and columns stay at
+// the top and left; the rest scrolls by whole rows and columns. The window owns the Grid and
+// calls gridChanged() after changing it; layout changes are also noticed when painting.
+class GridView : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit GridView(Grid* grid = nullptr, QWidget* parent = nullptr);
+
+    void setGrid(Grid* grid);
+    Grid* grid() const { return grid_; }
+    void gridChanged();
+
+    // With the grid's auto-size on: exactly the visible columns and rows, headers, frame
+    // and the scroll bars that will be needed. A view outside any layout also resizes to it.
+    QSize sizeHint() const override;
+
+    // Viewport rectangle of a cell at the current scroll position; it may lie outside the
+    // viewport or under the frozen panes when the cell is scrolled away. Empty for hidden
+    // headers and cells outside the sheet.
+    QRect cellRect(int col, int row) const;
+    // The cell under a viewport point as (col, row), headers as 0; (-1,-1) outside the sheet.
+    QPoint cellAt(const QPoint& pos) const;
+    int firstVisibleRow() const; // first scrolled row in view
+    int firstVisibleCol() const;
+    int lastVisibleRow() const; // last row at least partly in view
+    int lastVisibleCol() const;
+    void scrollToCell(int col, int row);
+
+    // Tab-separated text of the selection, or the active cell's text.
+    QString copyText() const;
+    void copyToClipboard() const;
+
+    // Cells visited by the last paint, for checking that only visible ones are.
+    int lastPaintedCells() const { return paintedCells_; }
+
+    static QFont defaultFont();
+
+Q_SIGNALS:
+    void activeCellChanged(int col, int row);
+    void cellClicked(int col, int row);
+    void cellDoubleClicked(int col, int row);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // A run of columns (or rows) painted side by side: the header, the frozen ones or the
+    // scrolled ones. [first,last] are in view; [logicalFirst,logicalLast] belong to the pane.
+    struct Pane
+    {
+        int first = 1, last = 0;
+        int logicalFirst = 1, logicalLast = 0;
+        int start = 0, end = 0; // pixel extent in the viewport
+        bool header = false;
+        bool isEmpty() const { return first > last || start >= end; }
+    };
+
+    bool layoutStale() const;
+    void ensureLayout() const;
+    void updateScrollBars();
+    void updateScrollBarsOnce();
+    void applyAutoSize();
+
+    int colPixels(int col) const { return colPos_[std::size_t(col) + 1] - colPos_[std::size_t(col)]; }
+    int rowPixels(int row) const { return rowPos_[std::size_t(row) + 1] - rowPos_[std::size_t(row)]; }
+    int headerWidth() const;
+    int headerHeight() const;
+    int frozenColCount() const;
+    int frozenRowCount() const;
+    int colX(int col) const;
+    int rowY(int row) const;
+    std::vector<Pane> colPanes() const;
+    std::vector<Pane> rowPanes() const;
+    int scrolledSpaceX() const;
+    int scrolledSpaceY() const;
+    int pageRows() const;
+
+    void paintPane(QPainter& p, const Pane& rows, const Pane& cols);
+    void paintText(QPainter& p, const QString& text, int width, const QRect& cell, const QRect& span,
+                   const CellFormat& format, const QColor& fore);
+    void paintBorders(QPainter& p, const CellFormat& format, const QRect& cell);
+    // Sheets repeat a few short texts endlessly; each is shaped once.
+    struct ShapedText
+    {
+        QStaticText text;
+        int width = 0;
+    };
+    const ShapedText& shaped(const QString& text) const;
+
+    void moveActiveCell(int col, int row, bool extend);
+    Pane makePane(const std::vector<int>& pos, int first, int logicalFirst, int logicalLast, int start, int limit,
+                  bool header) const;
+    static int hitIndex(const std::vector<int>& pos, const Pane& pane, int offset);
+
+    Grid* grid_ = nullptr;
+    QFont font_;
+    QFontMetrics metrics_;
+    mutable QHash<QString, ShapedText> shapedCache_;
+
+    mutable std::vector<int> colPos_; // pixel start of each column, column 0 first
+    mutable std::vector<int> rowPos_;
+    mutable const Grid* layoutGrid_ = nullptr;
+    mutable std::uint64_t layoutRevision_ = ~std::uint64_t(0);
+    std::uint64_t appliedRevision_ = ~std::uint64_t(0);
+    int paintedCells_ = 0;
+    bool updatingScrollBars_ = false;
+    bool scrollBarsDirty_ = false;
+    int anchorCol_ = 0, anchorRow_ = 0; // where a shift-extended selection starts
+};
