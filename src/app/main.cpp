@@ -1,4 +1,5 @@
 #include "app/main_frm.h"
+#include "app/window_registry.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral("1.10"));
 
     MainFrm mainFrm;
+    registerWindows(mainFrm);
     if (!mainFrm.load())
         return 1;
     mainFrm.show();

@@ -61,7 +61,12 @@ bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath,
     auto draws = RecordSet::open(database.database(), DrawDatabase::kSelectAll, reason);
     if (!draws)
         return false;
+    adoptHistory(std::move(draws));
+    return true;
+}
 
+void adoptHistory(std::unique_ptr<RecordSet> draws)
+{
     const StartupFigures figures = StartupFigures::scan(*draws);
     gRsDraws = std::move(draws);
     gLastDrawNo = figures.lastDrawNo;
@@ -70,7 +75,6 @@ bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath,
     gCountMin = figures.countMin;
     gDigitsByCount = figures.digitsByCount;
     gClassCount = figures.classCount;
-    return true;
 }
 
 void releaseDraws()

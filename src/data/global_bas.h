@@ -40,6 +40,10 @@ inline int gClassCount = 0;
 // an existing file is never changed.
 bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason);
 
+// Makes a snapshot the program-wide history and derives the figures from it, as the start-up
+// load does after reading the database (also used by tools and tests that build a history).
+void adoptHistory(std::unique_ptr<RecordSet> draws);
+
 // Drops the snapshot at exit.
 void releaseDraws();
 

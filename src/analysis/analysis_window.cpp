@@ -1,0 +1,57 @@
+#include "analysis/analysis_window.h"
+
+#include "data/global_bas.h"
+
+void AnalysisWindow::staticCentred(Grid& grid, int col, int row, int col2, int row2)
+{
+    grid.setBlock(col, row, col2, row2);
+    grid.setCellType(CellType::StaticText);
+    grid.setHAlign(HAlign::Center);
+    grid.setVAlign(VAlign::Center);
+}
+
+void AnalysisWindow::colours(Grid& grid, int col, int row, int col2, int row2, GridColor back, GridColor fore)
+{
+    grid.setBlock(col, row, col2, row2);
+    if (back.isValid())
+        grid.setBackColor(back);
+    if (fore.isValid())
+        grid.setForeColor(fore);
+}
+
+void AnalysisWindow::borders(Grid& grid, int col, int row, int col2, int row2, BorderSides sides,
+                             BorderStyle style, GridColor colour)
+{
+    grid.setBlock(col, row, col2, row2);
+    grid.setCellBorder(sides, style, colour);
+}
+
+void OneHeadingRowAnalysis::mainStep(Grid& grid)
+{
+    layout(grid);
+    headings(grid, 1);
+    fill(grid);
+}
+
+void HeadAndFootAnalysis::mainStep(Grid& grid)
+{
+    layout(grid);
+    headings(grid, 1, false);
+    headings(grid, 3 + GlobalBas::gLastDrawNo, true);
+    fill(grid);
+}
+
+void ThreeHeadingRowsAnalysis::mainStep(Grid& grid)
+{
+    layout(grid);
+    headings(grid, 2);
+    fill(grid);
+}
+
+std::unique_ptr<Grid> computeAnalysisGrid(const AnalysisWindowInfo& info)
+{
+    auto grid = std::make_unique<Grid>();
+    if (info.create)
+        info.create()->mainStep(*grid);
+    return grid;
+}

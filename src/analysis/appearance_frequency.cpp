@@ -1,0 +1,89 @@
+#include "analysis/appearance_frequency.h"
+
+#include "analysis/analysis_colors.h"
+#include "data/global_bas.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kCols = 11;
+constexpr int kHeadingRows = 2;
+} // namespace
+
+void 出現頻度分析::mainStep(Grid& grid)
+{
+    m_chartHeight = *std::max_element(GlobalBas::gDigitCount.begin(), GlobalBas::gDigitCount.end());
+    m_firstDataCol = 2;
+    layout(grid);
+    headings(grid);
+    fill(grid);
+}
+
+void 出現頻度分析::layout(Grid& grid)
+{
+    const int rows = m_chartHeight + kHeadingRows;
+    grid.setMaxCols(kCols);
+    grid.setMaxRows(rows);
+    grid.setColHeadersShown(false);
+    grid.setRowHeadersShown(false);
+    grid.setVisibleCols(kCols);
+    grid.setVisibleRows(rows);
+    grid.setAutoSize(true);
+    grid.setScrollBars(ScrollBars::Both);
+    grid.setScrollBarsWhenNeeded(true);
+    grid.setFrozenCols(1);
+    grid.setFrozenRows(kHeadingRows);
+
+    grid.setRowHeight(-1, 10);
+    grid.setRowHeight(1, 15);
+    grid.setRowHeight(2, 15);
+    grid.setColWidth(-1, 3);
+    grid.setColWidth(1, 5);
+
+    staticCentred(grid, -1, -1, -1, -1);
+
+    borders(grid, 1, 1, kCols, 1, BorderSide::Outline, BorderStyle::Solid, colors::kLineBlue);
+    colours(grid, 1, 1, kCols, 1, colors::kPaleYellow, {});
+    borders(grid, 1, -1, 1, -1, BorderSide::Right, BorderStyle::Solid, colors::kLineBlue);
+
+    grid.setAllowCellOverflow(true);
+    grid.setBlock(5, 1, 5, 1);
+    grid.setForeColor(colors::kRed);
+    grid.setHAlign(HAlign::Left);
+    grid.setText(5, 1, QStringLiteral("　　当 選 数 字"));
+
+    colours(grid, 1, -1, 1, -1, colors::kLabelCyan, colors::kBlue);
+    if (rows >= 2)
+        borders(grid, 1, 2, kCols, rows, BorderSide::Left | BorderSide::Right | BorderSide::Top | BorderSide::Bottom,
+                BorderStyle::Solid, colors::kLineBlue);
+    colours(grid, 2, 2, kCols, 2, colors::kPaleYellow, colors::kRed);
+    if (rows >= 3)
+        colours(grid, 2, 3, kCols, rows, {}, colors::kMark);
+    grid.setActiveCell(0, 0);
+}
+
+void 出現頻度分析::headings(Grid& grid)
+{
+    grid.setText(1, 2, QStringLiteral("出現数"));
+    for (int d = 0; d <= 9; ++d)
+        grid.setText(d + m_firstDataCol, 2, QString::number(d));
+    for (int k = 1; k <= m_chartHeight; ++k)
+        grid.setText(1, k + kHeadingRows, QString::number(k));
+}
+
+void 出現頻度分析::fill(Grid& grid)
+{
+    m_marks.fill(0);
+    if (!GlobalBas::gRsDraws)
+        return;
+    RecordSet& draws = *GlobalBas::gRsDraws;
+    for (draws.moveFirst(); !draws.eof(); draws.moveNext()) {
+        if (!draws.isComplete())
+            continue;
+        for (int p = 1; p <= 3; ++p) {
+            const int d = draws.digit(p);
+            grid.setText(d + m_firstDataCol, m_marks[d] + kHeadingRows + 1, kMarkText);
+            ++m_marks[d];
+        }
+    }
+}

@@ -1,0 +1,372 @@
+#include "entry/entry_grid.h"
+
+#include "data/draw.h"
+#include "data/draw_database.h"
+
+#include <QColor>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QSqlError>
+#include <QSqlTableModel>
+#include <cmath>
+
+namespace entry {
+
+namespace {
+
+const QColor kDrawNoBack(255, 255, 200);
+const QColor kDrawNoText(255, 0, 0);
+
+QVariant nullDigit()
+{
+    return QVariant(QMetaType(QMetaType::Int));
+}
+
+// A digit typed as one character: ASCII or full-width.
+std::optional<int> digitOf(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'０' && c <= u'９')
+        return c.unicode() - u'０';
+    return std::nullopt;
+}
+
+} // namespace
+
+QString cellText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        QString text = QString::number(value.toDouble(), 'g', 15);
+        if (!text.contains(u'.') && !text.contains(u'e') && std::isfinite(value.toDouble()))
+            text += QStringLiteral(".0");
+        return text;
+    }
+    return value.toString();
+}
+
+bool digitTextInError(const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    if (text.contains(u'.'))
+        return true;
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        return true;
+    // NaN fails every comparison, so it is caught by the last test.
+    return value < 0 || value > 9 || value != std::floor(value);
+}
+
+std::optional<QVariant> storedDigit(const QVariant& input)
+{
+    if (input.isNull())
+        return nullDigit();
+    switch (input.typeId()) {
+    case QMetaType::QString: {
+        const QString text = input.toString();
+        if (text.isEmpty())
+            return nullDigit();
+        if (text.size() != 1)
+            return std::nullopt;
+        if (const auto d = digitOf(text.front()))
+            return QVariant(*d);
+        return std::nullopt;
+    }
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong: {
+        const qlonglong n = input.toLongLong();
+        if (n >= 0 && n <= 9)
+            return QVariant(int(n));
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace entry
+
+using namespace entry;
+
+DrawSheetModel::DrawSheetModel(const QSqlDatabase& database, QObject* parent)
+    : QAbstractTableModel(parent), m_table(new QSqlTableModel(this, database))
+{
+    // The sheet follows every change of the table model, row for row.
+    connect(m_table, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
+    connect(m_table, &QAbstractItemModel::modelReset, this, [this] { endResetModel(); });
+    connect(m_table, &QAbstractItemModel::rowsAboutToBeInserted, this,
+            [this](const QModelIndex&, int first, int last) { beginInsertRows({}, first, last); });
+    connect(m_table, &QAbstractItemModel::rowsInserted, this, [this] { endInsertRows(); });
+    connect(m_table, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex&, int first, int last) { beginRemoveRows({}, first, last); });
+    connect(m_table, &QAbstractItemModel::rowsRemoved, this, [this] { endRemoveRows(); });
+    connect(m_table, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                Q_EMIT dataChanged(index(topLeft.row(), 0), index(bottomRight.row(), kColumnCount - 1));
+            });
+
+    m_table->setTable(DrawDatabase::kTable);
+    m_table->setEditStrategy(QSqlTableModel::OnFieldChange);
+    m_fieldColumn[kDrawNoColumn] = m_table->fieldIndex(draw::kDrawNoField);
+    for (int p = 0; p < 3; ++p)
+        m_fieldColumn[kFirstDigitColumn + p] = m_table->fieldIndex(draw::kDigitFields[p]);
+    m_table->setSort(m_fieldColumn[kDrawNoColumn], Qt::AscendingOrder);
+}
+
+DrawSheetModel::~DrawSheetModel() = default;
+
+bool DrawSheetModel::select(QString* reason)
+{
+    const QString fields[] = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1],
+                              draw::kDigitFields[2]};
+    for (int c = 0; c < kStaticColumn; ++c) {
+        if (m_fieldColumn[c] < 0) {
+            *reason = QStringLiteral("テーブル「%1」に項目「%2」がありません").arg(DrawDatabase::kTable, fields[c]);
+            return false;
+        }
+    }
+    if (!m_table->select()) {
+        *reason = m_table->lastError().text();
+        return false;
+    }
+    while (m_table->canFetchMore())
+        m_table->fetchMore();
+    return true;
+}
+
+QVariant DrawSheetModel::drawNo(int row) const
+{
+    return m_table->data(tableIndex(row, kDrawNoColumn), Qt::EditRole);
+}
+
+int DrawSheetModel::rowOfDrawNo(qlonglong number) const
+{
+    for (int row = rowCount() - 1; row >= 0; --row) {
+        const QVariant value = drawNo(row);
+        if (!value.isNull() && value.toLongLong() == number)
+            return row;
+    }
+    return -1;
+}
+
+QModelIndex DrawSheetModel::tableIndex(int row, int column) const
+{
+    return m_table->index(row, m_fieldColumn[column]);
+}
+
+int DrawSheetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_table->rowCount();
+}
+
+int DrawSheetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant DrawSheetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return column == kStaticColumn ? QString() : cellText(data(index, Qt::EditRole));
+    case Qt::EditRole:
+        return column == kStaticColumn ? QVariant() : m_table->data(tableIndex(index.row(), column), Qt::EditRole);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    case Qt::BackgroundRole:
+        return column == kDrawNoColumn ? QVariant(kDrawNoBack) : QVariant();
+    case Qt::ForegroundRole:
+        return column == kDrawNoColumn ? QVariant(kDrawNoText) : QVariant();
+    default:
+        return {};
+    }
+}
+
+bool DrawSheetModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !isDigitColumn(index.column()))
+        return false;
+    const auto stored = storedDigit(value);
+    if (!stored)
+        return false;
+    const int row = index.row();
+    if (m_table->setData(tableIndex(row, index.column()), *stored))
+        return true;
+    // The table model keeps a refused value on show; take it back so the sheet never shows
+    // what the database does not hold.
+    const QString reason = m_table->lastError().text();
+    m_table->revertRow(row);
+    Q_EMIT dataChanged(this->index(row, 0), this->index(row, kColumnCount - 1));
+    Q_EMIT writeFailed(reason);
+    return false;
+}
+
+Qt::ItemFlags DrawSheetModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return isDigitColumn(index.column()) ? flags | Qt::ItemIsEditable : flags;
+}
+
+QVariant DrawSheetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::TextAlignmentRole)
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    if (section == kDrawNoColumn)
+        return draw::kDrawNoField;
+    if (isDigitColumn(section))
+        return draw::kDigitFields[section - kFirstDigitColumn];
+    return QString();
+}
+
+QWidget* DigitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    if (!isDigitColumn(index.column()))
+        return nullptr;
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    editor->setAlignment(Qt::AlignCenter);
+    editor->setMaxLength(1);
+    editor->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]?")), editor));
+    return editor;
+}
+
+void DigitDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!line)
+        return;
+    // Only a valid digit is offered for editing; anything else the user types over.
+    const auto digit = storedDigit(index.data(Qt::EditRole));
+    line->setText(digit && !digit->isNull() ? QString::number(digit->toInt()) : QString());
+}
+
+void DigitDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    // An editor opened and left without typing writes nothing.
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (!line || !line->isModified() || !line->hasAcceptableInput())
+        return;
+    model->setData(index, line->text(), Qt::EditRole);
+}
+
+bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        auto* editor = qobject_cast<QLineEdit*>(object);
+        if (editor && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            Q_EMIT commitData(editor);
+            Q_EMIT closeEditor(editor, QAbstractItemDelegate::EditNextItem);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+EntryGridView::EntryGridView(QWidget* parent)
+    : QTableView(parent)
+{
+}
+
+void EntryGridView::setVisibleRows(int rows)
+{
+    m_visibleRows = rows;
+    updateGeometry();
+}
+
+void EntryGridView::commitEdit()
+{
+    if (!isEditing())
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+QSize EntryGridView::sizeHint() const
+{
+    const bool scrolls = model() && model()->rowCount() > m_visibleRows;
+    const int width = 2 * frameWidth() + (verticalHeader()->isHidden() ? 0 : verticalHeader()->sizeHint().width())
+        + horizontalHeader()->length() + (scrolls ? verticalScrollBar()->sizeHint().width() : 0);
+    const int height = 2 * frameWidth() + (horizontalHeader()->isHidden() ? 0 : horizontalHeader()->sizeHint().height())
+        + m_visibleRows * verticalHeader()->defaultSectionSize();
+    return {width, height};
+}
+
+QSize EntryGridView::minimumSizeHint() const
+{
+    const QSize full = sizeHint();
+    return {full.width(), qMin(full.height(), horizontalHeader()->sizeHint().height()
+                                                  + 5 * verticalHeader()->defaultSectionSize() + 2 * frameWidth())};
+}
+
+QModelIndex EntryGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    if (!model() || (cursorAction != MoveNext && cursorAction != MovePrevious))
+        return QTableView::moveCursor(cursorAction, modifiers);
+    const int rows = model()->rowCount();
+    if (rows == 0)
+        return {};
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return model()->index(0, kFirstDigitColumn);
+    int row = current.row();
+    int column = current.column();
+    if (cursorAction == MoveNext) {
+        if (column < kFirstDigitColumn) {
+            column = kFirstDigitColumn;
+        } else if (column < kLastDigitColumn) {
+            ++column;
+        } else if (row + 1 < rows) {
+            ++row;
+            column = kFirstDigitColumn;
+        } else {
+            column = kLastDigitColumn;
+        }
+    } else {
+        if (column > kLastDigitColumn) {
+            column = kLastDigitColumn;
+        } else if (column > kFirstDigitColumn) {
+            --column;
+        } else if (row > 0) {
+            --row;
+            column = kLastDigitColumn;
+        } else {
+            column = kFirstDigitColumn;
+        }
+    }
+    return model()->index(row, column);
+}
+
+void EntryGridView::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !isEditing()) {
+        const QModelIndex next = moveCursor(MoveNext, event->modifiers());
+        if (next.isValid())
+            setCurrentIndex(next);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}

@@ -1,0 +1,114 @@
+#pragma once
+// The parts of the draw-entry grid: the sheet shown over the table of draws, the one-digit
+// editor, and the view that moves through the digit cells.
+
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <optional>
+
+class QSqlDatabase;
+class QSqlTableModel;
+
+namespace entry {
+
+// Sheet columns, from 0: the draw number, the three digits, and a static column of no field.
+constexpr int kDrawNoColumn = 0;
+constexpr int kFirstDigitColumn = 1;
+constexpr int kLastDigitColumn = 3;
+constexpr int kStaticColumn = 4;
+constexpr int kColumnCount = 5;
+
+constexpr bool isDigitColumn(int column)
+{
+    return column >= kFirstDigitColumn && column <= kLastDigitColumn;
+}
+
+// The text a cell shows. Null shows nothing; a stored real keeps its decimal point, so the
+// close check sees it as the user does.
+QString cellText(const QVariant& value);
+
+// The close check on one cell: in error when the text is not empty and is not a whole
+// number 0–9 (below 0, above 9, containing ".", or not a number at all).
+bool digitTextInError(const QString& text);
+
+// What a digit cell stores for a value given to it: Null for nothing, the digit for one
+// digit 0–9 (full-width digits as typed with an input method, too). Nothing for any other
+// value, which must not be stored.
+std::optional<QVariant> storedDigit(const QVariant& input);
+
+} // namespace entry
+
+// The five columns of the sheet over the table 当選データ, every row of it in 回数 order.
+// Digits go to the database as soon as they are set; a value that is not a digit never does.
+class DrawSheetModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit DrawSheetModel(const QSqlDatabase& database, QObject* parent = nullptr);
+    ~DrawSheetModel() override;
+
+    // Reads the table again, every row of it (the table model alone fetches 256 at a time).
+    bool select(QString* reason);
+
+    // The draw number of a row as stored, and the last row that holds a draw number (-1 if none).
+    QVariant drawNo(int row) const;
+    int rowOfDrawNo(qlonglong drawNo) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+Q_SIGNALS:
+    // The database refused a digit; the sheet shows again what the database holds.
+    void writeFailed(const QString& reason);
+
+private:
+    QModelIndex tableIndex(int row, int column) const;
+
+    QSqlTableModel* m_table;
+    int m_fieldColumn[entry::kStaticColumn] = {-1, -1, -1, -1};
+};
+
+// The editor of a digit cell: one digit 0–9 or nothing. Enter stores it and moves on.
+class DigitDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+};
+
+// The grid of the entry window: Enter (and Tab) move to the next digit cell, row by row;
+// its natural size shows every column and a given number of rows.
+class EntryGridView : public QTableView {
+    Q_OBJECT
+
+public:
+    explicit EntryGridView(QWidget* parent = nullptr);
+
+    void setVisibleRows(int rows);
+    // Stores what an open editor holds and closes it, so nothing typed is left behind.
+    void commitEdit();
+    bool isEditing() const { return state() == EditingState; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int m_visibleRows = 1;
+};

@@ -1,0 +1,75 @@
+#pragma once
+// The draw-result entry window: every draw of the database in an editable grid written
+// straight through to the table, with rows added and deleted from its 編集 menu, and a
+// check of every digit before its button closes it.
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class DigitDelegate;
+class DrawDatabase;
+class DrawSheetModel;
+class EntryGridView;
+class MainFrm;
+class QAction;
+class QLabel;
+class QMdiSubWindow;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+// No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
+class 当選データ入力 : public QWidget {
+public:
+    static const QString kFormName;
+
+    // The load sequence. Returns the sub-window in the main window's area, or nullptr when the
+    // database cannot be opened (the user has been told which file and why).
+    static QMdiSubWindow* load(MainFrm& main);
+
+    ~当選データ入力() override;
+
+    QLabel* Label1() const { return m_label1; }
+    QPushButton* Command1() const { return m_command1; }
+    EntryGridView* fpSpread1() const { return m_grid; }
+    DrawSheetModel* sheet() const { return m_sheet; }
+    QMenuBar* menuBar() const { return m_menuBar; }
+    QMenu* mnuEdit() const { return m_mnuEdit; }
+    QAction* mnuAddLine() const { return m_mnuAddLine; }
+    QAction* mnuDelLine() const { return m_mnuDelLine; }
+
+    // The commands, as the menu, the shortcuts and the button run them.
+    void mnuAddLine_Click();
+    void mnuDelLine_Click();
+    void Command1_Click();
+    // The right click on a row header (row from 0): pops up 編集 when exactly one row is
+    // selected. True when it did.
+    bool rowHeaderRightClick(int row, const QPoint& globalPos);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    explicit 当選データ入力(MainFrm& main);
+    bool openRecordSet(QString* reason);
+    void layOutGrid();
+    bool reselect();
+    void moveTo(int row, int column);
+    void reportDatabaseError(const QString& what, const QString& reason);
+
+    QPointer<MainFrm> m_main;
+    std::unique_ptr<DrawDatabase> m_database;
+    DrawSheetModel* m_sheet = nullptr;
+    DigitDelegate* m_delegate = nullptr;
+    QLabel* m_label1 = nullptr;
+    QPushButton* m_command1 = nullptr;
+    EntryGridView* m_grid = nullptr;
+    QMenuBar* m_menuBar = nullptr;
+    QMenu* m_mnuEdit = nullptr;
+    QAction* m_mnuAddLine = nullptr;
+    QAction* m_mnuDelLine = nullptr;
+};
+
+// The factory the main window registers under 当選データ入力.
+QWidget* open当選データ入力(MainFrm& main);

@@ -1,0 +1,166 @@
+#include "frame/analysis_frame.h"
+
+#include "analysis/analysis_colors.h"
+#include "app/main_frm.h"
+#include "frame/grid_view.h"
+#include "frame/hourglass.h"
+#include "frame/units.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadialGradient>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+QColor toQColor(GridColor c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+QPixmap legendPicture(Legend legend)
+{
+    const int size = legend == Legend::Mark13 ? 13 : 19;
+    QPixmap pixmap(size, size);
+    pixmap.fill(legend == Legend::Ball19 ? Qt::white : Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const QRectF disc(1, 1, size - 2, size - 2);
+    if (legend == Legend::Ball19) {
+        QRadialGradient shade(disc.center() - QPointF(size / 5.0, size / 5.0), size / 1.6);
+        shade.setColorAt(0, QColor(153, 153, 255));
+        shade.setColorAt(1, QColor(51, 51, 204));
+        p.setBrush(shade);
+    } else {
+        p.setBrush(toQColor(colors::kMark));
+    }
+    p.drawEllipse(disc);
+    return pixmap;
+}
+
+} // namespace
+
+QMdiSubWindow* AnalysisFrame::load(MainFrm& main, const AnalysisWindowInfo& info)
+{
+    Hourglass hourglass;
+    main.setPropEnd(info.propEndAtLoad);
+    auto* frame = new AnalysisFrame(main, info);
+    QMdiSubWindow* sub = main.addSubWindow(frame);
+    sub->setWindowTitle(info.caption);
+    sub->move(0, 0);
+    sub->resize(twipsToPixels(info.widthTwips), twipsToPixels(info.heightTwips));
+    if (info.create)
+        info.create()->mainStep(frame->grid());
+    frame->fpSpread1->gridChanged();
+    frame->fitGridToSheet();
+    return sub;
+}
+
+AnalysisFrame::AnalysisFrame(MainFrm& main, const AnalysisWindowInfo& info)
+    : m_main(main), m_info(info), m_grid(std::make_unique<Grid>())
+{
+    setObjectName(info.form);
+    setWindowTitle(info.caption);
+
+    Label1 = new QLabel(info.description, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    fpSpread1 = new GridView(m_grid.get(), this);
+    fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
+
+    Command1 = new QPushButton(QStringLiteral("閉じる"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
+    });
+    if (info.printButton) {
+        Command2 = new QPushButton(QStringLiteral("印刷"), this);
+        Command2->setObjectName(QStringLiteral("Command2"));
+        Command2->setEnabled(false);
+        Command2->setToolTip(QStringLiteral("印刷はまだできません"));
+    }
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label1, 1);
+    buildLegend(top);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch(1);
+    if (Command2)
+        bottom->addWidget(Command2);
+    bottom->addWidget(Command1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(top);
+    layout->addWidget(fpSpread1, 1);
+    layout->addLayout(bottom);
+}
+
+void AnalysisFrame::buildLegend(QHBoxLayout* row)
+{
+    switch (m_info.legend) {
+    case Legend::None:
+        return;
+    case Legend::PreviousDigitSwatch: {
+        Label2 = new QLabel(this);
+        Label2->setObjectName(QStringLiteral("Label2"));
+        Label2->setFixedSize(24, 13);
+        Label2->setAutoFillBackground(true);
+        QPalette palette = Label2->palette();
+        palette.setColor(QPalette::Window, toQColor(colors::kSwatchCyan));
+        Label2->setPalette(palette);
+        Label3 = new QLabel(QStringLiteral(":前回の数字"), this);
+        Label3->setObjectName(QStringLiteral("Label3"));
+        row->addWidget(Label2);
+        row->addWidget(Label3);
+        return;
+    }
+    case Legend::Mark13:
+    case Legend::Dot19:
+    case Legend::Ball19:
+        Picture1 = new QLabel(this);
+        Picture1->setObjectName(QStringLiteral("Picture1"));
+        Picture1->setPixmap(legendPicture(m_info.legend));
+        Label2 = new QLabel(QStringLiteral("：当選数字"), this);
+        Label2->setObjectName(QStringLiteral("Label2"));
+        row->addWidget(Picture1);
+        row->addWidget(Label2);
+        return;
+    }
+}
+
+void AnalysisFrame::fitGridToSheet()
+{
+    // The grid opens at the size its visible counts ask for, within the window, and follows
+    // the window when it is resized, up to the size that shows the whole sheet.
+    const QSize wanted = fpSpread1->sizeHint();
+    int width = 2 * fpSpread1->frameWidth();
+    for (int c = fpSpread1->grid()->rowHeadersShown() ? 0 : 1; c <= m_grid->maxCols(); ++c)
+        width += m_grid->colWidthPixels(c);
+    qint64 height = 2 * fpSpread1->frameWidth();
+    for (int r = fpSpread1->grid()->colHeadersShown() ? 0 : 1; r <= m_grid->maxRows() && height < QWIDGETSIZE_MAX; ++r)
+        height += m_grid->rowHeightPixels(r);
+    // Room for the scroll bars, which show whenever the window is smaller than the sheet.
+    const int bar = fpSpread1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, fpSpread1);
+    width += bar;
+    height += bar;
+    const QSize whole(qMax(width, wanted.width()), int(qMin<qint64>(qMax<qint64>(height, wanted.height()), QWIDGETSIZE_MAX)));
+    fpSpread1->setMaximumSize(whole);
+    fpSpread1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void AnalysisFrame::closeEvent(QCloseEvent* event)
+{
+    m_main.setPropEnd(true);
+    event->accept();
+}
