@@ -51,6 +51,8 @@ void ThreeHeadingRowsAnalysis::mainStep(Grid& grid)
 std::unique_ptr<Grid> computeAnalysisGrid(const AnalysisWindowInfo& info)
 {
     auto grid = std::make_unique<Grid>();
+    // The windows draw every line they want as a border; spans must read as one band.
+    grid->setGridLinesShown(false);
     if (info.create)
         info.create()->mainStep(*grid);
     return grid;

@@ -50,20 +50,17 @@ QMdiSubWindow* AnalysisFrame::load(MainFrm& main, const AnalysisWindowInfo& info
 {
     Hourglass hourglass;
     main.setPropEnd(info.propEndAtLoad);
-    auto* frame = new AnalysisFrame(main, info);
+    auto* frame = new AnalysisFrame(main, info, computeAnalysisGrid(info));
     QMdiSubWindow* sub = main.addSubWindow(frame);
     sub->setWindowTitle(info.caption);
     sub->move(0, 0);
     sub->resize(twipsToPixels(info.widthTwips), twipsToPixels(info.heightTwips));
-    if (info.create)
-        info.create()->mainStep(frame->grid());
-    frame->fpSpread1->gridChanged();
     frame->fitGridToSheet();
     return sub;
 }
 
-AnalysisFrame::AnalysisFrame(MainFrm& main, const AnalysisWindowInfo& info)
-    : m_main(main), m_info(info), m_grid(std::make_unique<Grid>())
+AnalysisFrame::AnalysisFrame(MainFrm& main, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid)
+    : m_main(main), m_info(info), m_grid(std::move(grid))
 {
     setObjectName(info.form);
     setWindowTitle(info.caption);

@@ -20,7 +20,7 @@ public:
     // Returns the sub-window, shown in the main window's client area.
     static QMdiSubWindow* load(MainFrm& main, const AnalysisWindowInfo& info);
 
-    AnalysisFrame(MainFrm& main, const AnalysisWindowInfo& info);
+    AnalysisFrame(MainFrm& main, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid);
 
     Grid& grid() { return *m_grid; }
     const AnalysisWindowInfo& info() const { return m_info; }

@@ -1,0 +1,185 @@
+// The frame of the analysis windows: the family table, the load sequence with propEnd,
+// placement and size, the controls, closing and reopening.
+
+#include "analysis/analysis_window.h"
+#include "app/main_frm.h"
+#include "app/window_registry.h"
+#include "frame/analysis_frame.h"
+#include "frame/grid_view.h"
+#include "frame/message_box.h"
+#include "frame/units.h"
+#include "support/history_builder.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class AnalysisFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fixture::adopt({{1, 1, 1, 5}, {2, 0, 5, 9}, {3}});
+        main = std::make_unique<MainFrm>(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
+        main->setPropEnd(true);
+        registerWindows(*main);
+        main->resize(1200, 900);
+    }
+    void TearDown() override
+    {
+        main.reset();
+        GlobalBas::reset();
+        setMessageInterceptor({});
+    }
+    AnalysisFrame* frameOf(const QString& form)
+    {
+        auto* sub = qobject_cast<QMdiSubWindow*>(main->childWindow(form));
+        return sub ? static_cast<AnalysisFrame*>(sub->widget()) : nullptr;
+    }
+    void trigger(const char* name) { main->menuAction(QString::fromLatin1(name))->trigger(); }
+
+    std::unique_ptr<MainFrm> main;
+};
+
+TEST(AnalysisFamily, TableHoldsEveryAnalysisOfTheMenuWithItsCaption)
+{
+    const QStringList forms = {"出現頻度分析", "出現間隔分析", "出現回数分析", "回数別出現分析", "数字間隔分析",
+                               "数字合計分析", "バラツキ分析", "引っ張り分析", "連番飛び石分析",
+                               "偶数奇数の組合せパターン分析", "低数字高数字の組合せパターン分析", "分割5傾向分析",
+                               "分割3データ分析", "分割5データ分析", "分割10データ分析"};
+    QStringList inTable;
+    QStringList keepPropEnd;
+    for (const AnalysisWindowInfo& info : analysisWindows()) {
+        inTable << info.form;
+        if (info.propEndAtLoad)
+            keepPropEnd << info.form;
+        EXPECT_GT(info.widthTwips, 0);
+        EXPECT_FALSE(info.description.isEmpty());
+    }
+    EXPECT_EQ(inTable, forms);
+    EXPECT_EQ(keepPropEnd, (QStringList{"偶数奇数の組合せパターン分析", "低数字高数字の組合せパターン分析", "分割5傾向分析"}));
+    EXPECT_EQ(findAnalysisWindow(QStringLiteral("回数別出現分析"))->caption, QStringLiteral("回数別頻度分析"));
+    EXPECT_EQ(findAnalysisWindow(QStringLiteral("連番飛び石分析"))->caption, QStringLiteral("連番・飛び石分析"));
+    EXPECT_EQ(findAnalysisWindow(QStringLiteral("分割5傾向分析"))->caption, QStringLiteral("5分割傾向分析"));
+    EXPECT_EQ(findAnalysisWindow(QStringLiteral("一発ズバリン")), nullptr);
+}
+
+TEST_F(AnalysisFrameTest, FrequencyChartOpensAtTheTopLeftWithItsControls)
+{
+    trigger("mnuSyutugenHindo");
+    AnalysisFrame* frame = frameOf(QStringLiteral("出現頻度分析"));
+    ASSERT_TRUE(frame);
+    EXPECT_FALSE(main->propEnd());
+    auto* sub = qobject_cast<QMdiSubWindow*>(frame->parentWidget());
+    EXPECT_EQ(sub->pos(), QPoint(0, 0));
+    EXPECT_EQ(sub->size(), QSize(twipsToPixels(13200), twipsToPixels(5280)));
+    EXPECT_EQ(sub->windowTitle(), QStringLiteral("出現頻度分析"));
+    EXPECT_EQ(frame->Label1->text(), QStringLiteral("過去の当選番号の出現回数を数字別に分析します"));
+    ASSERT_TRUE(frame->Picture1);
+    EXPECT_EQ(frame->Picture1->pixmap().size(), QSize(13, 13));
+    EXPECT_EQ(frame->Label2->text(), QStringLiteral("：当選数字"));
+    EXPECT_EQ(frame->Command1->text(), QStringLiteral("閉じる"));
+    EXPECT_EQ(frame->Command2, nullptr);
+    EXPECT_EQ(frame->fpSpread1->grid(), &frame->grid());
+    EXPECT_EQ(frame->grid().maxRows(), 4);
+    EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(AnalysisFrameTest, CloseButtonSetsPropEndAndReopeningRecomputes)
+{
+    trigger("mnuSyutugenHindo");
+    AnalysisFrame* frame = frameOf(QStringLiteral("出現頻度分析"));
+    ASSERT_TRUE(frame);
+
+    // Chosen again while open: brought forward, not computed again, even if the history changed.
+    fixture::adopt({{1, 3, 3, 3}, {2, 3, 3, 3}});
+    trigger("mnuSyutugenHindo");
+    EXPECT_EQ(frameOf(QStringLiteral("出現頻度分析")), frame);
+    EXPECT_EQ(frame->grid().maxRows(), 4);
+
+    QPointer<AnalysisFrame> alive(frame);
+    frame->Command1->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(alive);
+    EXPECT_TRUE(main->propEnd());
+
+    trigger("mnuSyutugenHindo");
+    ASSERT_TRUE(frameOf(QStringLiteral("出現頻度分析")));
+    EXPECT_EQ(frameOf(QStringLiteral("出現頻度分析"))->grid().maxRows(), 6 + 2);
+}
+
+TEST_F(AnalysisFrameTest, LoadFollowsTheTableForPropEndPrintButtonAndLegend)
+{
+    AnalysisWindowInfo info = *findAnalysisWindow(QStringLiteral("出現頻度分析"));
+    info.form = QStringLiteral("試験");
+    info.propEndAtLoad = true;
+    info.printButton = true;
+    info.legend = Legend::PreviousDigitSwatch;
+    main->setPropEnd(true);
+    QMdiSubWindow* sub = AnalysisFrame::load(*main, info);
+    EXPECT_TRUE(main->propEnd()) << "windows of this kind never block the entry window";
+    auto* frame = static_cast<AnalysisFrame*>(sub->widget());
+    ASSERT_TRUE(frame->Command2);
+    EXPECT_EQ(frame->Command2->text(), QStringLiteral("印刷"));
+    EXPECT_FALSE(frame->Command2->isEnabled());
+    EXPECT_EQ(frame->Picture1, nullptr);
+    EXPECT_EQ(frame->Label2->text(), QString());
+    EXPECT_EQ(frame->Label2->palette().color(QPalette::Window), QColor(128, 255, 255));
+    EXPECT_EQ(frame->Label3->text(), QStringLiteral(":前回の数字"));
+
+    info.legend = Legend::Ball19;
+    QMdiSubWindow* ball = AnalysisFrame::load(*main, info);
+    EXPECT_EQ(static_cast<AnalysisFrame*>(ball->widget())->Picture1->pixmap().size(), QSize(19, 19));
+    sub->close();
+    ball->close();
+}
+
+TEST_F(AnalysisFrameTest, GridFollowsTheWindowUpToTheWholeSheet)
+{
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    trigger("mnuSyutugenHindo");
+    AnalysisFrame* frame = frameOf(QStringLiteral("出現頻度分析"));
+    auto* sub = qobject_cast<QMdiSubWindow*>(frame->parentWidget());
+    sub->resize(sub->width(), 800);
+    QTest::qWait(20);
+    // Four rows never need 800 pixels: the grid stops at the sheet's own size.
+    EXPECT_LT(frame->fpSpread1->height(), 200);
+    EXPECT_EQ(frame->fpSpread1->lastVisibleRow(), 4);
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    fixture::adopt({{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0}, {6, 0, 0, 0}, {7, 0, 0, 0},
+                    {8, 0, 0, 0}, {9, 0, 0, 0}, {10, 0, 0, 0}, {11, 0, 0, 0}, {12, 0, 0, 0}, {13, 0, 0, 0}});
+    trigger("mnuSyutugenHindo");
+    frame = frameOf(QStringLiteral("出現頻度分析"));
+    sub = qobject_cast<QMdiSubWindow*>(frame->parentWidget());
+    QTest::qWait(20);
+    const int opened = frame->fpSpread1->height();
+    const int rowsOpened = frame->fpSpread1->lastVisibleRow();
+    EXPECT_LT(rowsOpened, 41) << "39 mark rows do not fit the window as it opens";
+    sub->resize(sub->width(), 250);
+    QTest::qWait(20);
+    EXPECT_LT(frame->fpSpread1->height(), opened);
+    sub->resize(sub->width(), 800);
+    QTest::qWait(20);
+    EXPECT_GT(frame->fpSpread1->height(), opened);
+    EXPECT_GT(frame->fpSpread1->lastVisibleRow(), rowsOpened);
+}
+
+TEST_F(AnalysisFrameTest, EmptyHistoryShowsHeadingsOverAnEmptySheet)
+{
+    fixture::adopt({});
+    trigger("mnuSyutugenHindo");
+    AnalysisFrame* frame = frameOf(QStringLiteral("出現頻度分析"));
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->grid().maxRows(), 2);
+    EXPECT_EQ(frame->grid().text(1, 2), QStringLiteral("出現数"));
+}
+
+} // namespace
