@@ -1,0 +1,321 @@
+#include "entry/entry_window.h"
+
+#include "app/main_frm.h"
+#include "data/draw.h"
+#include "data/draw_database.h"
+#include "data/global_bas.h"
+#include "entry/entry_grid.h"
+#include "frame/grid_view.h"
+#include "frame/hourglass.h"
+#include "frame/message_box.h"
+#include "frame/units.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVBoxLayout>
+
+using namespace entry;
+
+const QString 当選データ入力::kFormName = QStringLiteral("当選データ入力");
+
+namespace {
+
+const QString kProgramTitle = QStringLiteral("ナンバーズ3ズバリン");
+constexpr int kVisibleRows = 50;
+constexpr int kRowHeight = 10;
+constexpr int kDrawNoWidth = 5;
+constexpr int kDigitWidth = 7;
+constexpr int kStaticWidth = 4;
+
+bool confirm(QWidget* parent, const QString& text)
+{
+    return showMessage({parent, text, kProgramTitle, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
+                        QMessageBox::No})
+        == QMessageBox::Yes;
+}
+
+} // namespace
+
+当選データ入力::当選データ入力(MainFrm& main)
+    : m_main(&main)
+{
+    setObjectName(kFormName);
+    setWindowTitle(kFormName);
+
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setNativeMenuBar(false);
+    m_mnuEdit = m_menuBar->addMenu(QStringLiteral("編集(&E)"));
+    m_mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    m_mnuAddLine = m_mnuEdit->addAction(QStringLiteral("行追加"));
+    m_mnuAddLine->setObjectName(QStringLiteral("mnuAddLine"));
+    m_mnuAddLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    m_mnuDelLine = m_mnuEdit->addAction(QStringLiteral("行削除"));
+    m_mnuDelLine->setObjectName(QStringLiteral("mnuDelLine"));
+    m_mnuDelLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    // A sub-window has no menu bar of the frame's: the shortcuts live in the window itself,
+    // alive while the focus is anywhere inside it.
+    for (QAction* action : {m_mnuAddLine, m_mnuDelLine}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+    connect(m_mnuAddLine, &QAction::triggered, this, [this] { mnuAddLine_Click(); });
+    connect(m_mnuDelLine, &QAction::triggered, this, [this] { mnuDelLine_Click(); });
+
+    m_label1 = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+
+    m_grid = new EntryGridView(this);
+    m_grid->setObjectName(QStringLiteral("fpSpread1"));
+    m_delegate = new DigitDelegate(m_grid);
+
+    m_command1 = new QPushButton(QStringLiteral("閉じる"), this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    connect(m_command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch();
+    buttonRow->addWidget(m_command1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(m_menuBar);
+    layout->addWidget(m_label1);
+    // The grid keeps the width of its columns; only its height follows the window.
+    layout->addWidget(m_grid, 1, Qt::AlignLeft);
+    layout->addLayout(buttonRow);
+}
+
+当選データ入力::~当選データ入力()
+{
+    // The grid and its model go before the connection they read through.
+    delete m_grid;
+    delete m_sheet;
+}
+
+QMdiSubWindow* 当選データ入力::load(MainFrm& main)
+{
+    const bool propEndBefore = main.propEnd();
+    QString reason;
+    QMdiSubWindow* sub = nullptr;
+    {
+        Hourglass hourglass;
+        main.setPropEnd(false);
+        auto* window = new 当選データ入力(main);
+        if (window->openRecordSet(&reason)) {
+            window->layOutGrid();
+            sub = main.addSubWindow(window);
+            sub->move(0, 0);
+            sub->resize(sub->sizeHint());
+        } else {
+            delete window;
+        }
+    }
+    if (!sub) {
+        // The window never opened, so nothing will unload it: propEnd goes back as it was.
+        main.setPropEnd(propEndBefore);
+        showMessage({&main,
+                     QStringLiteral("当選データのデータベースを開けません。\n\nファイル: %1\n理由: %2")
+                         .arg(QDir::toNativeSeparators(DrawDatabase::pathOf(GlobalBas::gConnectString)), reason),
+                     kMessageTitle, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+    }
+    return sub;
+}
+
+QWidget* open当選データ入力(MainFrm& main)
+{
+    return 当選データ入力::load(main);
+}
+
+bool 当選データ入力::openRecordSet(QString* reason)
+{
+    m_database = std::make_unique<DrawDatabase>(GlobalBas::gConnectString, DrawDatabase::Mode::ReadWrite);
+    if (!m_database->open(reason))
+        return false;
+    m_sheet = new DrawSheetModel(m_database->database(), this);
+    if (!m_sheet->select(reason))
+        return false;
+    m_grid->setModel(m_sheet);
+    connect(
+        m_sheet, &DrawSheetModel::writeFailed, this,
+        [this](const QString& why) { reportDatabaseError(QStringLiteral("当選数字を書き込めません。"), why); },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void 当選データ入力::layOutGrid()
+{
+    m_grid->setFont(GridView::defaultFont());
+    m_grid->setItemDelegate(m_delegate);
+    m_grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
+                            | QAbstractItemView::EditKeyPressed);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_grid->setShowGrid(true);
+    m_grid->setGridStyle(Qt::SolidLine);
+    m_grid->setWordWrap(false);
+    m_grid->setCornerButtonEnabled(false);
+    m_grid->setSortingEnabled(false);
+
+    // Rows keep one height: measuring them from their contents takes seconds on a long history.
+    QHeaderView* rows = m_grid->verticalHeader();
+    const int rowHeight = rowHeightToPixels(kRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
+    rows->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(rows, &QWidget::customContextMenuRequested, this, [this, rows](const QPoint& pos) {
+        rowHeaderRightClick(rows->logicalIndexAt(pos), rows->viewport()->mapToGlobal(pos));
+    });
+
+    QHeaderView* columns = m_grid->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Fixed);
+    columns->setMinimumSectionSize(colWidthToPixels(kStaticWidth));
+    columns->resizeSection(kDrawNoColumn, colWidthToPixels(kDrawNoWidth));
+    for (int c = kFirstDigitColumn; c <= kLastDigitColumn; ++c)
+        columns->resizeSection(c, colWidthToPixels(kDigitWidth));
+    columns->resizeSection(kStaticColumn, colWidthToPixels(kStaticWidth));
+
+    m_grid->setVisibleRows(kVisibleRows);
+    // Draws are added at the end of a long history: open where the typing happens, on the
+    // first of the draws at the end that still lack a digit, or else on the last draw.
+    const int count = m_sheet->rowCount();
+    auto incomplete = [this](int row) {
+        for (int c = kFirstDigitColumn; c <= kLastDigitColumn; ++c) {
+            if (m_sheet->index(row, c).data().toString().isEmpty())
+                return true;
+        }
+        return false;
+    };
+    int start = count - 1;
+    while (start > 0 && incomplete(start) && incomplete(start - 1))
+        --start;
+    if (count > 0)
+        moveTo(start, kFirstDigitColumn);
+}
+
+bool 当選データ入力::reselect()
+{
+    QString reason;
+    if (m_sheet->select(&reason))
+        return true;
+    reportDatabaseError(QStringLiteral("当選データを読み直せません。"), reason);
+    return false;
+}
+
+void 当選データ入力::moveTo(int row, int column)
+{
+    const QModelIndex index = m_sheet->index(row, column);
+    if (!index.isValid())
+        return;
+    m_grid->setCurrentIndex(index);
+    m_grid->scrollTo(index);
+    m_grid->setFocus();
+}
+
+void 当選データ入力::reportDatabaseError(const QString& what, const QString& reason)
+{
+    showMessage({this, QStringLiteral("%1\n\n理由: %2").arg(what, reason), kMessageTitle, QMessageBox::Critical,
+                 QMessageBox::Ok, QMessageBox::Ok});
+}
+
+void 当選データ入力::mnuAddLine_Click()
+{
+    m_grid->commitEdit();
+    if (!confirm(this, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")))
+        return;
+    const QModelIndex active = m_grid->currentIndex();
+    const int column = active.isValid() ? active.column() : kFirstDigitColumn;
+
+    // The new draw takes the next free number; its digits wait to be typed (Null).
+    QSqlQuery query(m_database->database());
+    if (!query.exec(QStringLiteral("select max(%1) from %2").arg(draw::kDrawNoField, DrawDatabase::kTable))) {
+        reportDatabaseError(QStringLiteral("行を追加できません。"), query.lastError().text());
+        return;
+    }
+    const qlonglong next = query.next() && !query.value(0).isNull() ? query.value(0).toLongLong() + 1 : 1;
+    query.finish();
+    if (next > draw::kMaxDrawNo) {
+        showMessage({this, QStringLiteral("回数が上限の %1 に達しているため、行を追加できません。").arg(draw::kMaxDrawNo),
+                     kMessageTitle, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+        return;
+    }
+    query.prepare(QStringLiteral("insert into %1 (%2) values (?)").arg(DrawDatabase::kTable, draw::kDrawNoField));
+    query.addBindValue(next);
+    if (!query.exec()) {
+        reportDatabaseError(QStringLiteral("行を追加できません。"), query.lastError().text());
+        return;
+    }
+    // The sheet stays in 回数 order, as the database and the next opening show it: the new
+    // draw, numbered after every other, is the last row.
+    if (reselect())
+        moveTo(m_sheet->rowOfDrawNo(next), column);
+}
+
+void 当選データ入力::mnuDelLine_Click()
+{
+    m_grid->commitEdit();
+    const QModelIndex active = m_grid->currentIndex();
+    if (!active.isValid())
+        return;
+    if (!confirm(this, QStringLiteral("選択された行を削除します。よろしいですか？")))
+        return;
+    const int row = active.row();
+    const int column = active.column();
+
+    QSqlQuery query(m_database->database());
+    query.prepare(QStringLiteral("delete from %1 where %2 is ?").arg(DrawDatabase::kTable, draw::kDrawNoField));
+    query.addBindValue(m_sheet->drawNo(row));
+    if (!query.exec()) {
+        reportDatabaseError(QStringLiteral("行を削除できません。"), query.lastError().text());
+        return;
+    }
+    if (reselect())
+        moveTo(qMin(row, m_sheet->rowCount() - 1), column);
+}
+
+void 当選データ入力::Command1_Click()
+{
+    m_grid->commitEdit();
+    for (int row = 0; row < m_sheet->rowCount(); ++row) {
+        for (int column = kFirstDigitColumn; column <= kStaticColumn; ++column) {
+            if (digitTextInError(m_sheet->index(row, column).data().toString())) {
+                showMessage({this, QStringLiteral("結果マスタの数字に誤りがあります。"), kMessageTitle,
+                             QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+                moveTo(row, column);
+                return;
+            }
+        }
+    }
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+bool 当選データ入力::rowHeaderRightClick(int row, const QPoint& globalPos)
+{
+    if (row < 0 || row >= m_sheet->rowCount())
+        return false;
+    if (m_grid->selectionModel()->selectedRows().size() != 1)
+        return false;
+    m_mnuEdit->popup(globalPos);
+    return true;
+}
+
+void 当選データ入力::closeEvent(QCloseEvent* event)
+{
+    m_grid->commitEdit();
+    if (m_main)
+        m_main->setPropEnd(true);
+    QWidget::closeEvent(event);
+}

@@ -1,0 +1,398 @@
+// The draw-result entry window end to end, offscreen, on temporary databases: typing,
+// inserting, deleting, the confirmations, the close check, propEnd, and what the database
+// holds afterwards.
+
+#include "app/main_frm.h"
+#include "data/global_bas.h"
+#include "entry/entry_grid.h"
+#include "entry/entry_window.h"
+#include "frame/message_box.h"
+#include "frame/units.h"
+#include "support/history_fixture.h"
+#include "support/wait.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using fixture::null;
+
+const QString kInsertQuestion = QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？");
+const QString kDeleteQuestion = QStringLiteral("選択された行を削除します。よろしいですか？");
+
+class EntryWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath(QStringLiteral("n.db"));
+        setMessageInterceptor([this](const MessageRequest& r) {
+            messages << r;
+            return answer;
+        });
+    }
+    void TearDown() override
+    {
+        main.reset();
+        setMessageInterceptor({});
+        GlobalBas::reset();
+    }
+
+    void start(const std::vector<fixture::RawDraw>& draws, bool withChecks = true)
+    {
+        fixture::writeDatabase(path, draws, withChecks);
+        main = std::make_unique<MainFrm>(MainFrm::Files{path, dir.filePath(QStringLiteral("none.csv"))});
+        ASSERT_TRUE(main->load());
+        main->registerChild(当選データ入力::kFormName, open当選データ入力);
+    }
+    // Opens the window through the guarded menu command, as the user does.
+    当選データ入力* open()
+    {
+        main->mnuMasterInput_Click();
+        sub = qobject_cast<QMdiSubWindow*>(main->childWindow(当選データ入力::kFormName));
+        w = sub ? static_cast<当選データ入力*>(sub->widget()) : nullptr;
+        return w;
+    }
+    bool isOpen() const { return sub && !sub->isHidden(); }
+
+    // The rows as the sheet shows them and as a fresh connection finds them: "回数,d1,d2,d3",
+    // Null as nothing, an empty string as ''.
+    QStringList shown() const
+    {
+        QStringList rows;
+        for (int r = 0; r < w->sheet()->rowCount(); ++r)
+            rows << QStringList{cell(r, 0).data().toString(), cell(r, 1).data().toString(),
+                                cell(r, 2).data().toString(), cell(r, 3).data().toString()}.join(u',');
+        return rows;
+    }
+    QStringList stored() const
+    {
+        QStringList rows;
+        const QString name = QStringLiteral("check-") + path;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            EXPECT_TRUE(db.open());
+            QSqlQuery q(QStringLiteral("select 回数 || ',' || quote(第1数字) || ',' || quote(第2数字) || ',' || "
+                                       "quote(第3数字) from 当選データ order by 回数"),
+                        db);
+            while (q.next())
+                rows << q.value(0).toString().replace(QStringLiteral("NULL"), QString());
+        }
+        QSqlDatabase::removeDatabase(name);
+        return rows;
+    }
+    QModelIndex cell(int row, int column) const { return w->sheet()->index(row, column); }
+    void activate(int row, int column) { w->fpSpread1()->setCurrentIndex(cell(row, column)); }
+    QPoint active() const
+    {
+        const QModelIndex i = w->fpSpread1()->currentIndex();
+        return {i.column(), i.row()};
+    }
+    QWidget* editor() const { return w->fpSpread1()->indexWidget(w->fpSpread1()->currentIndex()); }
+    // A key as a keyboard or an input method delivers it (full-width too), where the focus
+    // would be: the grid, or the editor that Enter has opened on the next cell.
+    void press(const QString& text)
+    {
+        QKeyEvent event(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(w->fpSpread1()->isEditing() ? editor() : w->fpSpread1(), &event);
+    }
+    void type(const QString& character)
+    {
+        press(character);
+        ASSERT_NE(editor(), nullptr);
+        QTest::keyClick(editor(), Qt::Key_Return);
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    std::unique_ptr<MainFrm> main;
+    QPointer<QMdiSubWindow> sub;
+    当選データ入力* w = nullptr;
+    QList<MessageRequest> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+};
+
+TEST(EntryRules, CloseCheckAcceptsEmptyAndSingleDigitsOnly)
+{
+    for (const char* ok : {"", "0", "9"})
+        EXPECT_FALSE(entry::digitTextInError(QString::fromUtf8(ok))) << ok;
+    for (const char* bad : {"10", "-1", "1.0", ".", "a", " ", "0.5", "1e1"})
+        EXPECT_TRUE(entry::digitTextInError(QString::fromUtf8(bad))) << bad;
+}
+
+TEST_F(EntryWindow, OpensEveryDrawInOrderLaidOutAtTheTopLeft)
+{
+    // More draws than the table model fetches at once, stored out of order.
+    std::vector<fixture::RawDraw> draws;
+    for (int n = 300; n >= 1; --n)
+        draws.push_back({n, n % 10, null(), 3});
+    start(draws);
+    main->show();
+    ASSERT_NE(open(), nullptr);
+    EXPECT_FALSE(main->propEnd());
+    EXPECT_EQ(sub->pos(), QPoint(0, 0));
+    ASSERT_EQ(w->sheet()->rowCount(), 300);
+    EXPECT_EQ(shown().front(), "1,1,,3");
+    EXPECT_EQ(shown().back(), "300,0,,3");
+
+    QTableView* grid = w->fpSpread1();
+    const int widths[] = {5, 7, 7, 7, 4};
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(grid->columnWidth(c), colWidthToPixels(widths[c])) << c;
+    EXPECT_EQ(grid->rowHeight(299), rowHeightToPixels(10));
+    EXPECT_EQ(grid->viewport()->height() / rowHeightToPixels(10), 50);
+}
+
+TEST_F(EntryWindow, TypedDigitsAreStoredAtOnceAndEnterMovesToTheNextDigit)
+{
+    start({{1, 1, 1, 5}, {2, null(), null(), null()}});
+    ASSERT_NE(open(), nullptr);
+    activate(0, 3);
+    QTest::keyClick(w->fpSpread1(), Qt::Key_Return);
+    EXPECT_EQ(active(), QPoint(1, 1));
+    type(QStringLiteral("3"));
+    EXPECT_EQ(active(), QPoint(2, 1));
+    type(QStringLiteral("０"));
+    type(QStringLiteral("9"));
+    EXPECT_EQ(stored()[1], "2,3,0,9");
+
+    // Typing over a digit replaces it.
+    activate(0, 3);
+    type(QStringLiteral("7"));
+    EXPECT_EQ(stored()[0], "1,1,1,7");
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(EntryWindow, InvalidDigitsNeverReachTheDatabase)
+{
+    start({{1, 1, 1, 5}});
+    ASSERT_NE(open(), nullptr);
+    DigitDelegate delegate;
+    QWidget parent;
+    std::unique_ptr<QWidget> made(delegate.createEditor(&parent, {}, cell(0, 1)));
+    auto* line = qobject_cast<QLineEdit*>(made.get());
+    ASSERT_NE(line, nullptr);
+    for (const char* typed : {"a", "-", ".", "+", " ", "12"}) {
+        line->clear();
+        QTest::keyClicks(line, QString::fromUtf8(typed));
+        EXPECT_EQ(line->text(), typed == std::string("12") ? QStringLiteral("1") : QString()) << typed;
+    }
+    EXPECT_EQ(delegate.createEditor(&parent, {}, cell(0, 0)), nullptr);
+
+    for (const QVariant& bad : {QVariant("10"), QVariant("-1"), QVariant("1.0"), QVariant(12), QVariant(4.5)})
+        EXPECT_FALSE(w->sheet()->setData(cell(0, 1), bad)) << bad.toString().toStdString();
+    EXPECT_EQ(stored(), (QStringList{"1,1,1,5"}));
+    // Emptying a digit stores Null, never the empty string.
+    EXPECT_TRUE(w->sheet()->setData(cell(0, 2), QString()));
+    EXPECT_EQ(stored(), (QStringList{"1,1,,5"}));
+}
+
+TEST_F(EntryWindow, InsertAddsTheNextDrawAsTheLastRowAndMovesIntoIt)
+{
+    start({{1, 1, 1, 5}, {2, 0, 5, 9}, {5, 2, 2, 2}});
+    ASSERT_NE(open(), nullptr);
+    activate(2, 2);
+    w->mnuAddLine_Click();
+    ASSERT_EQ(messages.size(), 1);
+    const MessageRequest& q = messages[0];
+    EXPECT_EQ(std::tuple(q.text, q.title, q.icon, q.buttons, q.defaultButton),
+              std::tuple(kInsertQuestion, QStringLiteral("ナンバーズ3ズバリン"), QMessageBox::Warning,
+                         QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No), QMessageBox::No));
+    EXPECT_EQ(shown().back(), "6,,,");
+    EXPECT_EQ(shown().size(), 4u);
+    EXPECT_EQ(active(), QPoint(2, 3));
+    EXPECT_EQ(stored(), shown());
+
+    // The draw number cannot be changed, also in the new row.
+    EXPECT_FALSE(cell(3, 0).flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(w->sheet()->setData(cell(3, 0), 7));
+    activate(3, 0);
+    press(QStringLiteral("7"));
+    EXPECT_FALSE(w->fpSpread1()->isEditing());
+
+    // From a row in the middle the new draw still takes its place in draw order.
+    activate(0, 1);
+    w->mnuAddLine_Click();
+    EXPECT_EQ(shown().back(), "7,,,");
+    EXPECT_EQ(active(), QPoint(1, 4));
+    EXPECT_EQ(stored(), shown());
+}
+
+TEST_F(EntryWindow, DeleteRemovesTheActiveRowsDrawAndNoChangesNothing)
+{
+    start({{1, 1, 1, 5}, {2, 0, 5, 9}, {3, 4, 4, 4}});
+    ASSERT_NE(open(), nullptr);
+    activate(1, 3);
+    const QByteArray before = fixture::fileDigest(path);
+    answer = QMessageBox::No;
+    w->mnuAddLine_Click();
+    w->mnuDelLine_Click();
+    EXPECT_EQ(shown(), (QStringList{"1,1,1,5", "2,0,5,9", "3,4,4,4"}));
+    EXPECT_EQ(fixture::fileDigest(path), before);
+
+    answer = QMessageBox::Yes;
+    w->mnuDelLine_Click();
+    ASSERT_EQ(messages.size(), 3);
+    EXPECT_EQ(std::tuple(messages[2].text, messages[2].icon, messages[2].defaultButton),
+              std::tuple(kDeleteQuestion, QMessageBox::Warning, QMessageBox::No));
+    const QStringList remaining = {"1,1,1,5", "3,4,4,4"};
+    EXPECT_EQ(shown(), remaining);
+    EXPECT_EQ(stored(), remaining);
+    EXPECT_EQ(active(), QPoint(3, 1));
+
+    // An inserted row can be deleted again, and its record goes with it.
+    w->mnuAddLine_Click();
+    w->mnuDelLine_Click();
+    EXPECT_EQ(stored(), remaining);
+}
+
+TEST_F(EntryWindow, ShortcutsAndRowHeaderMenuReachTheCommands)
+{
+    start({{1, 1, 1, 5}, {2, 0, 5, 9}});
+    answer = QMessageBox::No;
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    ASSERT_NE(open(), nullptr);
+    main->activateWindow();
+    ASSERT_TRUE(fixture::waitFor([&] { return main->isActiveWindow(); }));
+    w->fpSpread1()->setFocus();
+    QTest::keyClick(w->fpSpread1(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(w->fpSpread1(), Qt::Key_D, Qt::ControlModifier);
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[0].text, kInsertQuestion);
+    EXPECT_EQ(messages[1].text, kDeleteQuestion);
+
+    // The pop-up comes on a row header while exactly one row is selected, and not otherwise.
+    QHeaderView* header = w->fpSpread1()->verticalHeader();
+    const QPoint onRow2(header->width() / 2, header->sectionViewportPosition(1) + 2);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, onRow2, header->viewport()->mapToGlobal(onRow2));
+    QCoreApplication::sendEvent(header->viewport(), &click);
+    EXPECT_TRUE(fixture::waitFor([&] { return w->mnuEdit()->isVisible(); }));
+    w->mnuEdit()->hide();
+    w->fpSpread1()->selectAll();
+    EXPECT_FALSE(w->rowHeaderRightClick(1, QPoint()));
+    EXPECT_FALSE(w->mnuEdit()->isVisible());
+}
+
+TEST_F(EntryWindow, CloseCheckStopsAtTheFirstWrongCellRowByRow)
+{
+    // A database without checks holds wrong values as outside edits may leave them.
+    start({{1, 1, 2, 3}, {2, 4, 5, "x"}, {3, "10", 1, 1}}, false);
+    ASSERT_NE(open(), nullptr);
+    // An editor opened on a wrong value and left untouched changes nothing.
+    activate(1, 3);
+    w->fpSpread1()->edit(cell(1, 3));
+    ASSERT_TRUE(w->fpSpread1()->isEditing());
+    QTest::keyClick(editor(), Qt::Key_Return);
+
+    w->Command1()->click();
+    ASSERT_EQ(messages.size(), 1);
+    const MessageRequest& m = messages[0];
+    EXPECT_EQ(std::tuple(m.text, m.title, m.icon, m.buttons),
+              std::tuple(QStringLiteral("結果マスタの数字に誤りがあります。"), QStringLiteral("メッセ－ジ"),
+                         QMessageBox::Critical, QMessageBox::StandardButtons(QMessageBox::Ok)));
+    EXPECT_EQ(active(), QPoint(3, 1));
+    EXPECT_TRUE(isOpen());
+    EXPECT_FALSE(main->propEnd());
+
+    // A stored real shows its decimal point and is refused as well.
+    ASSERT_TRUE(w->sheet()->setData(cell(1, 3), 6));
+    fixture::exec(path, {QStringLiteral("update 当選データ set 第1数字 = 1.0 where 回数 = 3")});
+    w->mnuAddLine_Click();  // reads the table again
+    w->Command1_Click();
+    EXPECT_EQ(active(), QPoint(1, 2));
+    EXPECT_EQ(messages.size(), 3);
+
+    ASSERT_TRUE(w->sheet()->setData(cell(2, 1), 8));
+    w->Command1_Click();
+    EXPECT_EQ(messages.size(), 3);
+    EXPECT_FALSE(isOpen());
+    EXPECT_TRUE(main->propEnd());
+}
+
+TEST_F(EntryWindow, CloseBoxClosesWithoutTheCheck)
+{
+    start({{1, 1, 2, "x"}}, false);
+    ASSERT_NE(open(), nullptr);
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(sub, nullptr);
+    EXPECT_TRUE(main->propEnd());
+
+    // Closing the main window unloads the entry window too.
+    ASSERT_NE(open(), nullptr);
+    main->close();
+    EXPECT_TRUE(main->propEnd());
+}
+
+TEST_F(EntryWindow, EnteredDrawsReachTheDatabaseButNotTheStartupSnapshot)
+{
+    start({{1, 1, 1, 5}, {2, 0, 5, 9}, {3, 7, 7, 7}});
+    ASSERT_NE(open(), nullptr);
+    activate(2, 1);
+    w->mnuAddLine_Click();
+    for (const char* digit : {"2", "4", "6"})
+        type(QString::fromUtf8(digit));
+    activate(0, 1);
+    w->mnuDelLine_Click();
+    activate(1, 2);
+    press(QStringLiteral("1"));  // still in the editor when the button is clicked
+    const QStringList expected = {"2,0,5,9", "3,7,1,7", "4,2,4,6"};
+    EXPECT_EQ(shown()[2], expected[2]);
+    w->Command1_Click();
+    ASSERT_FALSE(isOpen());
+    EXPECT_EQ(shown(), expected);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(GlobalBas::gLastDrawNo, 3);
+    EXPECT_EQ(GlobalBas::gRsDraws->recordCount(), 3);
+    EXPECT_EQ(GlobalBas::gDigitCount[7], 3);
+}
+
+TEST_F(EntryWindow, DatabaseFailuresAreReportedAndNothingIsShownThatIsNotStored)
+{
+    start({{1, 1, 1, 5}});
+    fixture::exec(path, {QStringLiteral("create trigger refuse before update on 当選データ "
+                                        "begin select raise(abort, 'refused by test'); end")});
+    ASSERT_NE(open(), nullptr);
+    EXPECT_FALSE(w->sheet()->setData(cell(0, 1), 4));
+    EXPECT_EQ(cell(0, 1).data().toString(), QStringLiteral("1"));
+    ASSERT_TRUE(fixture::waitFor([&] { return !messages.isEmpty(); }));
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("refused by test")));
+    EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A database that cannot be opened: the user is told which file and why, nothing opens,
+    // and the entry window can still be opened later.
+    messages.clear();
+    GlobalBas::gConnectString = DrawDatabase::connectString(dir.filePath(QStringLiteral("missing.db")));
+    EXPECT_EQ(open(), nullptr);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("missing.db")));
+    EXPECT_EQ(messages[0].title, QStringLiteral("メッセ－ジ"));
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(main->propEnd());
+
+    // The highest draw number leaves no room for another row.
+    fixture::exec(path, {QStringLiteral("insert into 当選データ (回数) values (32767)")});
+    GlobalBas::gConnectString = DrawDatabase::connectString(path);
+    ASSERT_NE(open(), nullptr);
+    messages.clear();
+    w->mnuAddLine_Click();
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_EQ(messages[1].icon, QMessageBox::Critical);
+    EXPECT_EQ(w->sheet()->rowCount(), 2);
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+// The companion as users run it: exit codes, one-line errors, output files written whole or not
+// at all, and the list of windows.
+
+#include "analysis/analysis_window.h"
+#include "tool_commands.h"
+#include "support/history_fixture.h"
+#include "tools/tool_test_support.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+#include <gtest/gtest.h>
+
+namespace {
+
+using toolfixture::runProgram;
+
+const QString kChart = QStringLiteral("出現頻度分析");
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        toolfixture::writeFile(csv, toolfixture::kHeader + "1,1,1,5\n2,0,5,9\n");
+        toolfixture::writeFile(notOurs, "回数\n");
+        // The bad value holds a carriage return, which the one-line message must not pass on.
+        toolfixture::writeFile(badCsv, toolfixture::kHeader + "1,\"1\r2\",2,3\n");
+        ASSERT_EQ(runProgram({QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), csv}).exitCode, 0);
+    }
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QStringList exportArgs(const QString& database) const
+    {
+        return {QStringLiteral("export"), QStringLiteral("--db"), database, QStringLiteral("--window"), kChart};
+    }
+
+    QTemporaryDir dir;
+    QString db = path(QStringLiteral("n.db")), csv = path(QStringLiteral("h.csv")),
+            notOurs = path(QStringLiteral("other.db")), badCsv = path(QStringLiteral("bad.csv")),
+            outFile = path(QStringLiteral("out.csv"));
+};
+
+TEST_F(CommandLine, FailuresExitNonZeroWithOneLineAndNoOutputFile)
+{
+    const QString out = QStringLiteral("--out=") + outFile, newDb = path(QStringLiteral("new.db"));
+    const QStringList cases[] = {
+        {QStringLiteral("frobnicate")},
+        exportArgs(db) << out << QStringLiteral("--bogus"),
+        {QStringLiteral("export"), QStringLiteral("--db"), db, out, QStringLiteral("--window")},
+        {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"), QStringLiteral("ない窓"), out},
+        exportArgs(db) << out << QStringLiteral("--format") << QStringLiteral("xml"),
+        exportArgs(newDb) << out,
+        exportArgs(notOurs) << out,
+        {QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), path(QStringLiteral("none.csv"))},
+        {QStringLiteral("import"), QStringLiteral("--db"), newDb, QStringLiteral("--csv"), notOurs},
+        {QStringLiteral("import"), QStringLiteral("--db"), newDb, QStringLiteral("--csv"), badCsv},
+    };
+    for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const toolfixture::Run run = runProgram(args);
+        EXPECT_GT(run.exitCode, 0);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.count('\n') == 1 && run.err.endsWith('\n') && !run.err.contains('\r')) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(outFile));
+        EXPECT_FALSE(QFileInfo::exists(newDb));
+    }
+}
+
+TEST_F(CommandLine, ExportsTheSameBytesToAFileOrStdout)
+{
+    for (const auto format : {tool::ExportFormat::Csv, tool::ExportFormat::Json}) {
+        const QByteArray expected = tool::exportWindow(db, kChart, format).data;
+        ASSERT_FALSE(expected.isEmpty());
+        QStringList args = exportArgs(db) << QStringLiteral("--format")
+                                                << (format == tool::ExportFormat::Json ? QStringLiteral("json") : QStringLiteral("csv"));
+        EXPECT_EQ(runProgram(args).out, expected);
+        const toolfixture::Run toFile = runProgram(args << QStringLiteral("--out") << outFile);
+        EXPECT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
+        EXPECT_EQ(toolfixture::readFile(outFile), expected);
+    }
+}
+
+TEST_F(CommandLine, AFailedExportLeavesFilesAsTheyWere)
+{
+    toolfixture::writeFile(outFile, "earlier export\n");
+    const QByteArray dbBefore = fixture::fileDigest(db);
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    EXPECT_NE(tool::runTool(exportArgs(notOurs) << QStringLiteral("--out") << outFile, out, err), 0);
+    EXPECT_EQ(toolfixture::readFile(outFile), QByteArray("earlier export\n"));
+    // Naming the database as the output would overwrite the history with its own export.
+    EXPECT_NE(tool::runTool(exportArgs(db) << QStringLiteral("--out") << dir.path() + QStringLiteral("/./n.db"), out, err), 0);
+    EXPECT_EQ(fixture::fileDigest(db), dbBefore);
+    EXPECT_EQ(errText.count(u'\n'), 2);
+    EXPECT_TRUE(outText.isEmpty());
+}
+
+TEST_F(CommandLine, ListsExactlyTheExportableWindowsAndEachExports)
+{
+    const toolfixture::Run run = runProgram({QStringLiteral("windows")});
+    ASSERT_EQ(run.exitCode, 0);
+    const QStringList listed = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_TRUE(listed.contains(kChart));
+    for (const AnalysisWindowInfo& info : analysisWindows())
+        EXPECT_EQ(listed.contains(info.form), info.available()) << info.form.toStdString();
+    for (const QString& form : listed)
+        EXPECT_TRUE(tool::exportWindow(db, form, tool::ExportFormat::Json).ok) << form.toStdString();
+
+    for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("--help")}}) {
+        const toolfixture::Run help = runProgram(args);
+        EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty() && help.out.contains("export --db"));
+    }
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+// Importing a history CSV: every kind of bad line is refused with its line and field named and
+// nothing written; good files insert, replace and keep what the CSV does not speak of.
+
+#include "tool_commands.h"
+#include "support/history_fixture.h"
+#include "tools/tool_test_support.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using toolfixture::kHeader;
+using toolfixture::storedDraws;
+
+class Import : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    tool::ImportResult import(const QString& db, const QByteArray& csv)
+    {
+        toolfixture::writeFile(path(QStringLiteral("in.csv")), csv);
+        return tool::importHistory(db, path(QStringLiteral("in.csv")));
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(Import, RefusesEachKindOfBadLineAndWritesNothing)
+{
+    const struct {
+        QByteArray body;
+        int line;
+        QString field;
+    } cases[] = {
+        {"1,1,2,3\n2,1,x,3\n", 3, QStringLiteral("第2数字")},
+        {"1,1,2,10\n", 2, QStringLiteral("第3数字")},
+        {"0,1,2,3\n", 2, QStringLiteral("回数")},
+        {"32768,1,2,3\n", 2, QStringLiteral("回数")},
+        {"1,1,2,3\n5,4,5,6\n1,7,8,9\n", 4, QStringLiteral("回数")},
+        {"1,1,2,3\n2,1,2\n", 3, QString()},
+        {"1,1,2,3,extra\n", 2, QString()},
+        {"1,1,2,3\n2,\x82\xA0,1,1\n", 3, QString()},  // Shift_JIS, not UTF-8
+    };
+    const QString existing = path(QStringLiteral("existing.db"));
+    fixture::writeDatabase(existing, {{1, 1, 1, 5}, {2, 0, 5, 9}});
+    const QByteArray before = fixture::fileDigest(existing);
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body.toStdString());
+        for (const QString& db : {existing, path(QStringLiteral("fresh.db"))}) {
+            const tool::ImportResult result = import(db, kHeader + c.body);
+            EXPECT_FALSE(result.ok);
+            EXPECT_EQ(result.errorLine, c.line);
+            EXPECT_EQ(result.errorField, c.field);
+            EXPECT_TRUE(result.error.contains(QStringLiteral("%1行目").arg(c.line)) && result.error.contains(c.field))
+                << result.error.toStdString();
+        }
+        EXPECT_EQ(fixture::fileDigest(existing), before);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{QStringLiteral("existing.db"), QStringLiteral("in.csv")}));
+    }
+}
+
+TEST_F(Import, DatabasesThatRefuseStayByteIdentical)
+{
+    const QString other = path(QStringLiteral("other.db")), text = path(QStringLiteral("text.db")),
+                  trigger = path(QStringLiteral("trigger.db"));
+    fixture::exec(other, {QStringLiteral("create table t (x)")});
+    toolfixture::writeFile(text, "not a database\n");
+    // Ours, but draw 3 fails halfway through the write: the draws before it must go too.
+    fixture::writeDatabase(trigger, {{1, 1, 1, 5}});
+    fixture::exec(trigger, {QStringLiteral("create trigger refuse before insert on 当選データ when new.回数 = 3 "
+                                           "begin select raise(abort, 'refused'); end")});
+    for (const QString& db : {other, text, trigger}) {
+        const QByteArray before = fixture::fileDigest(db);
+        const tool::ImportResult result = import(db, kHeader + "1,9,9,9\n2,2,2,2\n3,3,3,3\n4,4,4,4\n");
+        EXPECT_FALSE(result.ok);
+        EXPECT_TRUE(result.error.contains(db)) << result.error.toStdString();
+        EXPECT_EQ(fixture::fileDigest(db), before) << db.toStdString();
+    }
+}
+
+TEST_F(Import, InsertsAndReplacesByDrawNumberKeepingStoredDates)
+{
+    const QString db = path(QStringLiteral("n.db"));
+    tool::ImportResult result = import(db, "\xEF\xBB\xBF回数,第1数字,第2数字,第3数字,備考,抽せん日\r\n"
+                                           "1,1,1,5,\"a, b\",1994/10/07\r\n2,0,5,9,,1994/10/14\r\n3,,,,,\r\n");
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_TRUE(result.created);
+    EXPECT_EQ(result.written, 3);
+
+    // No date column: draw 2's digits are replaced, its date stays; draw 4 is new.
+    result = import(db, kHeader + "2,3,3,3\n4,4,4,4\n");
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_FALSE(result.created);
+    EXPECT_EQ(result.written, 2);
+    EXPECT_EQ(result.replaced, 1);
+    EXPECT_EQ(storedDraws(db), (QStringList{QStringLiteral("1:1-1-5:1994/10/07"), QStringLiteral("2:3-3-3:1994/10/14"),
+                                            QStringLiteral("3:_-_-_:_"), QStringLiteral("4:4-4-4:_")}));
+
+    // With the column, the file's date wins; an empty digit means not drawn yet.
+    ASSERT_TRUE(import(db, "回数,第1数字,第2数字,第3数字,抽せん日\n1,1,,5,1994/10/08\n").ok);
+    EXPECT_EQ(storedDraws(db).first(), QStringLiteral("1:1-_-5:1994/10/08"));
+}
+
+TEST_F(Import, ImportsTheShippedHistory)
+{
+    const tool::ImportResult result = tool::importHistory(path(QStringLiteral("n.db")), QStringLiteral(N3_HISTORY_CSV));
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.written, 7089);
+    const QStringList draws = storedDraws(path(QStringLiteral("n.db")));
+    ASSERT_EQ(draws.size(), 7089);
+    EXPECT_EQ(draws.first(), QStringLiteral("1:1-9-1:1994/10/07"));
+    EXPECT_EQ(draws.last(), QStringLiteral("7089:4-3-1:2026/10/09"));
+}
+
+} // namespace

@@ -1,0 +1,455 @@
+#include "tool_commands.h"
+
+#include "analysis/analysis_window.h"
+#include "data/draw.h"
+#include "data/draw_database.h"
+#include "data/global_bas.h"
+#include "data/history_csv.h"
+#include "grid_export.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringDecoder>
+#include <QTextStream>
+
+namespace tool {
+
+namespace {
+
+const QString kProgram = QStringLiteral("numbers3zubarin-tool");
+
+// A full history of 32,767 draws with dates is under 1 MB; anything far larger is not a
+// history, and reading it whole (a device, a stray disk image) must not exhaust memory.
+constexpr qint64 kMaxCsvBytes = 64 * 1024 * 1024;
+
+// Messages carry file names and CSV values; a line break or control character in them must
+// not split the one-line message.
+QString oneLine(QString text)
+{
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = u' ';
+    }
+    return text;
+}
+
+bool readCsvBytes(const QString& path, QByteArray* bytes, QString* reason)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *reason = QStringLiteral("ファイルがありません");
+        return false;
+    }
+    if (info.isDir()) {
+        *reason = QStringLiteral("フォルダです");
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    *bytes = file.read(kMaxCsvBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (bytes->size() > kMaxCsvBytes) {
+        *reason = QStringLiteral("大きすぎます（%1 MB まで）").arg(kMaxCsvBytes / (1024 * 1024));
+        return false;
+    }
+    return true;
+}
+
+// The 1-based line holding the first byte sequence that is not UTF-8, or 0 when all is UTF-8.
+// Decoding would otherwise turn such bytes silently into replacement characters (a Shift_JIS
+// date column, say) and store them.
+int firstLineNotUtf8(const QByteArray& bytes)
+{
+    QStringDecoder whole(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = whole.decode(bytes);
+    if (!whole.hasError())
+        return 0;
+    // A line feed never occurs inside a UTF-8 sequence, so each line decodes on its own.
+    int lineNo = 1;
+    for (qsizetype start = 0; start <= bytes.size(); ++lineNo) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString line = decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
+        if (decoder.hasError())
+            return lineNo;
+        start = end + 1;
+    }
+    return lineNo;
+}
+
+struct StoredDraws {
+    bool hasDateColumn = false;
+    QSet<int> drawNos;
+    QHash<int, QString> dates;
+};
+
+bool readStoredDraws(QSqlDatabase& db, StoredDraws* stored, QString* reason)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("select * from %1 limit 0").arg(DrawDatabase::kTable))) {
+        *reason = query.lastError().text();
+        return false;
+    }
+    stored->hasDateColumn = query.record().indexOf(draw::kDateField) >= 0;
+    const QString sql = stored->hasDateColumn
+        ? QStringLiteral("select %1, %2 from %3").arg(draw::kDrawNoField, draw::kDateField, DrawDatabase::kTable)
+        : QStringLiteral("select %1 from %2").arg(draw::kDrawNoField, DrawDatabase::kTable);
+    if (!query.exec(sql)) {
+        *reason = query.lastError().text();
+        return false;
+    }
+    while (query.next()) {
+        const int drawNo = query.value(0).toInt();
+        stored->drawNos.insert(drawNo);
+        if (stored->hasDateColumn && !query.value(1).isNull())
+            stored->dates.insert(drawNo, query.value(1).toString());
+    }
+    return true;
+}
+
+bool writeAtomically(const QString& path, const QByteArray& data, QString* reason)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *reason = file.errorString();
+        return false;
+    }
+    if (file.write(data) != data.size()) {
+        *reason = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Options of one command: "--name value" or "--name=value", each at most once.
+struct Options {
+    QHash<QString, QString> values;
+    bool help = false;
+    QString error;
+
+    QString value(const QString& name) const { return values.value(name); }
+    bool has(const QString& name) const { return values.contains(name); }
+};
+
+Options parseOptions(const QStringList& args, const QStringList& allowed)
+{
+    Options options;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+            options.help = true;
+            continue;
+        }
+        if (!arg.startsWith(QLatin1String("--")) || arg.size() == 2) {
+            options.error = QStringLiteral("余分な引数です: %1").arg(arg);
+            return options;
+        }
+        QString name = arg.mid(2);
+        QString value;
+        const qsizetype equals = name.indexOf(u'=');
+        const bool inlineValue = equals >= 0;
+        if (inlineValue) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        }
+        if (!allowed.contains(name)) {
+            options.error = QStringLiteral("不明なオプションです: --%1").arg(name);
+            return options;
+        }
+        if (options.has(name)) {
+            options.error = QStringLiteral("--%1 が二度指定されています").arg(name);
+            return options;
+        }
+        // A following option is a forgotten value, not a file name; "--db=--x" names such a file.
+        if (!inlineValue) {
+            if (i + 1 >= args.size() || args.at(i + 1).startsWith(QLatin1String("--"))) {
+                options.error = QStringLiteral("--%1 の値がありません").arg(name);
+                return options;
+            }
+            value = args.at(++i);
+        }
+        if (value.isEmpty()) {
+            options.error = QStringLiteral("--%1 の値が空です").arg(name);
+            return options;
+        }
+        options.values.insert(name, value);
+    }
+    return options;
+}
+
+QString missingOption(const Options& options, const QStringList& required)
+{
+    for (const QString& name : required) {
+        if (!options.has(name))
+            return QStringLiteral("--%1 を指定してください").arg(name);
+    }
+    return QString();
+}
+
+int fail(QTextStream& err, const QString& message, int code = kExitFailed)
+{
+    err << oneLine(kProgram + QStringLiteral(": ") + message) << '\n';
+    err.flush();
+    return code;
+}
+
+int usageError(QTextStream& err, const QString& message)
+{
+    return fail(err, message + QStringLiteral("（使い方は --help で表示します）"), kExitUsage);
+}
+
+// Output that did not reach its destination (a full disk, a closed pipe) is a failure.
+int finish(QTextStream& out, QTextStream& err)
+{
+    out.flush();
+    if (out.status() != QTextStream::Ok)
+        return fail(err, QStringLiteral("標準出力に書き込めません"));
+    return kExitOk;
+}
+
+int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const Options options = parseOptions(args, {QStringLiteral("db"), QStringLiteral("csv")});
+    if (!options.error.isEmpty())
+        return usageError(err, options.error);
+    if (options.help) {
+        out << usage();
+        return finish(out, err);
+    }
+    const QString missing = missingOption(options, {QStringLiteral("db"), QStringLiteral("csv")});
+    if (!missing.isEmpty())
+        return usageError(err, missing);
+
+    const ImportResult result = importHistory(options.value(QStringLiteral("db")), options.value(QStringLiteral("csv")));
+    if (!result.ok)
+        return fail(err, result.error);
+    const QString db = options.value(QStringLiteral("db"));
+    if (result.created)
+        out << QStringLiteral("データベース %1 を作成し、当選データ %2 件を書き込みました").arg(db).arg(result.written);
+    else
+        out << QStringLiteral("データベース %1 に当選データ %2 件を書き込みました（追加 %3 件、置き換え %4 件）")
+                   .arg(db)
+                   .arg(result.written)
+                   .arg(result.written - result.replaced)
+                   .arg(result.replaced);
+    out << '\n';
+    return finish(out, err);
+}
+
+int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const Options options = parseOptions(
+        args, {QStringLiteral("db"), QStringLiteral("window"), QStringLiteral("format"), QStringLiteral("out")});
+    if (!options.error.isEmpty())
+        return usageError(err, options.error);
+    if (options.help) {
+        out << usage();
+        return finish(out, err);
+    }
+    const QString missing = missingOption(options, {QStringLiteral("db"), QStringLiteral("window")});
+    if (!missing.isEmpty())
+        return usageError(err, missing);
+
+    ExportFormat format = ExportFormat::Csv;
+    const QString formatName = options.value(QStringLiteral("format"));
+    if (formatName == QLatin1String("json"))
+        format = ExportFormat::Json;
+    else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
+        return usageError(err, QStringLiteral("--format は csv か json です: %1").arg(formatName));
+
+    const QString db = options.value(QStringLiteral("db"));
+    const QString outPath = options.value(QStringLiteral("out"));
+    // Writing the export over the database would destroy the history it came from.
+    const QFileInfo outInfo(outPath);
+    if (!outPath.isEmpty() && outInfo.exists() && outInfo.canonicalFilePath() == QFileInfo(db).canonicalFilePath())
+        return fail(err, QStringLiteral("書き出し先 %1 はデータベースそのものです").arg(outPath));
+
+    const ExportResult result = exportWindow(db, options.value(QStringLiteral("window")), format);
+    if (!result.ok)
+        return fail(err, result.error);
+    if (outPath.isEmpty()) {
+        out << QString::fromUtf8(result.data);
+        return finish(out, err);
+    }
+    QString reason;
+    if (!writeAtomically(outPath, result.data, &reason))
+        return fail(err, QStringLiteral("%1 に書き出せません: %2").arg(outPath, reason));
+    return kExitOk;
+}
+
+int runWindows(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const Options options = parseOptions(args, {});
+    if (!options.error.isEmpty())
+        return usageError(err, options.error);
+    if (options.help)
+        out << usage();
+    else
+        for (const QString& form : exportableWindows())
+            out << form << '\n';
+    return finish(out, err);
+}
+
+} // namespace
+
+ImportResult importHistory(const QString& databasePath, const QString& csvPath)
+{
+    ImportResult result;
+    QString reason;
+    QByteArray bytes;
+    if (!readCsvBytes(csvPath, &bytes, &reason)) {
+        result.error = QStringLiteral("%1 を読めません: %2").arg(csvPath, reason);
+        return result;
+    }
+    if (const int line = firstLineNotUtf8(bytes)) {
+        result.errorLine = line;
+        result.error = QStringLiteral("%1: %2行目 UTF-8 の文字として読めないバイトがあります").arg(csvPath).arg(line);
+        return result;
+    }
+    HistoryCsv history = HistoryCsv::parse(bytes);
+    if (!history.ok()) {
+        result.errorLine = history.errorLine;
+        result.errorField = history.errorField;
+        result.error = QStringLiteral("%1: %2").arg(csvPath, history.error);
+        return result;
+    }
+
+    if (!QFileInfo::exists(databasePath)) {
+        if (!DrawDatabase::create(databasePath, history, &reason)) {
+            result.error = QStringLiteral("データベース %1 を作成できません: %2").arg(databasePath, reason);
+            return result;
+        }
+        result.ok = true;
+        result.created = true;
+        result.written = int(history.rows.size());
+        return result;
+    }
+
+    DrawDatabase database(DrawDatabase::connectString(databasePath), DrawDatabase::Mode::ReadWrite);
+    StoredDraws stored;
+    if (!database.open(&reason) || !readStoredDraws(database.database(), &stored, &reason)) {
+        result.error = QStringLiteral("データベース %1 を開けません: %2").arg(databasePath, reason);
+        return result;
+    }
+    // A CSV without dates says nothing about them: a replaced draw keeps the date it had.
+    if (stored.hasDateColumn && !history.extraColumns.contains(draw::kDateField)) {
+        history.extraColumns << draw::kDateField;
+        for (HistoryRow& row : history.rows)
+            row.extra << stored.dates.value(row.drawNo);
+    }
+    if (!database.writeDraws(history, &reason)) {
+        result.error = QStringLiteral("データベース %1 に書き込めません（何も書き込んでいません）: %2").arg(databasePath, reason);
+        return result;
+    }
+    result.ok = true;
+    result.written = int(history.rows.size());
+    for (const HistoryRow& row : history.rows)
+        result.replaced += stored.drawNos.contains(row.drawNo) ? 1 : 0;
+    return result;
+}
+
+ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format)
+{
+    ExportResult result;
+    const AnalysisWindowInfo* info = findAnalysisWindow(form);
+    if (!info) {
+        result.error = QStringLiteral("分析ウィンドウ「%1」はありません（windows で一覧を表示します）").arg(form);
+        return result;
+    }
+    if (!info->available()) {
+        result.error = QStringLiteral("分析ウィンドウ「%1」はこの版ではまだ書き出せません").arg(form);
+        return result;
+    }
+    // The start-up load would create a missing database from the shipped history; an export
+    // only reads what the user has.
+    const QFileInfo file(databasePath);
+    if (!file.exists()) {
+        result.error = QStringLiteral("データベース %1 がありません").arg(databasePath);
+        return result;
+    }
+    if (!file.isFile()) {
+        result.error = QStringLiteral("データベース %1 は通常のファイルではありません").arg(databasePath);
+        return result;
+    }
+    QString reason;
+    // No shipped history: should the file vanish after the check, the load fails instead of creating it.
+    if (!GlobalBas::startupLoad(databasePath, QString(), &reason)) {
+        GlobalBas::reset();
+        result.error = QStringLiteral("データベース %1 を読めません: %2").arg(databasePath, reason);
+        return result;
+    }
+    const std::unique_ptr<Grid> grid = computeAnalysisGrid(*info);
+    GlobalBas::reset();
+    result.data = format == ExportFormat::Json ? gridToJson(*grid, info->form) : gridToCsv(*grid);
+    result.ok = true;
+    return result;
+}
+
+QStringList exportableWindows()
+{
+    QStringList forms;
+    for (const AnalysisWindowInfo& info : analysisWindows()) {
+        if (info.available())
+            forms << info.form;
+    }
+    return forms;
+}
+
+QString usage()
+{
+    return QStringLiteral(
+        "使い方:\n"
+        "  numbers3zubarin-tool import --db FILE --csv FILE\n"
+        "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
+        "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
+        "      データベースがなければ作成します。\n"
+        "  numbers3zubarin-tool export --db FILE --window NAME [--format csv|json] [--out FILE]\n"
+        "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がなければ標準出力）。\n"
+        "  numbers3zubarin-tool windows\n"
+        "      書き出せる分析ウィンドウの名前を表示します。\n"
+        "  numbers3zubarin-tool --help\n"
+        "      この説明を表示します。\n"
+        "終了コード: 0 成功、1 処理の失敗、2 コマンドラインの誤り\n");
+}
+
+int runTool(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")
+        || args.first() == QLatin1String("help")) {
+        out << usage();
+        return finish(out, err);
+    }
+    const QString& command = args.first();
+    const QStringList rest = args.mid(1);
+    if (command == QLatin1String("import"))
+        return runImport(rest, out, err);
+    if (command == QLatin1String("export"))
+        return runExport(rest, out, err);
+    if (command == QLatin1String("windows"))
+        return runWindows(rest, out, err);
+    if (command.startsWith(u'-'))
+        return usageError(err, QStringLiteral("不明なオプションです: %1").arg(command));
+    return usageError(err, QStringLiteral("不明なコマンドです: %1").arg(command));
+}
+
+} // namespace tool

@@ -1,0 +1,53 @@
+#pragma once
+// The commands of numbers3zubarin-tool. They live in a library, apart from main(), so that
+// tests run them in-process as well as through the built program.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+namespace tool {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;  // the command could not do its work
+constexpr int kExitUsage = 2;   // the command line itself is wrong
+
+struct ImportResult {
+    bool ok = false;
+    QString error;         // one line naming the file, and the line and field of a bad CSV line
+    int errorLine = 0;     // the CSV line that stopped the import; 0 when no line is to blame
+    QString errorField;
+    bool created = false;  // the database did not exist and was made with the program's schema
+    int written = 0;       // draws written
+    int replaced = 0;      // of those, draws whose 回数 was stored already
+};
+
+// Writes every draw of the CSV to the database, inserting or replacing by 回数, all in one
+// transaction: a bad line or a failed write leaves the database as it was (or absent, when the
+// import was to create it). Stored 抽せん日 are kept when the CSV has no such column.
+ImportResult importHistory(const QString& databasePath, const QString& csvPath);
+
+enum class ExportFormat { Csv, Json };
+
+struct ExportResult {
+    bool ok = false;
+    QString error;
+    QByteArray data;  // UTF-8, ready to write
+};
+
+// Computes the grid of the analysis window with the given form name from an existing database,
+// exactly as the window does, and formats it. The database is only read, never created.
+ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format);
+
+// Form names of the analysis windows this build can export, in the order of the menu.
+QStringList exportableWindows();
+
+QString usage();
+
+// Runs one command line (arguments after the program name) and returns the exit code.
+// Results go to out; a failure is one line on err.
+int runTool(const QStringList& args, QTextStream& out, QTextStream& err);
+
+} // namespace tool
