@@ -2,6 +2,25 @@
 
 #include "data/global_bas.h"
 
+void AnalysisWindow::setUpSheet(Grid& grid, const SheetLayout& layout)
+{
+    grid.setMaxCols(layout.cols);
+    grid.setMaxRows(layout.rows);
+    grid.setColHeadersShown(false);
+    grid.setRowHeadersShown(false);
+    grid.setVisibleCols(layout.visibleCols);
+    grid.setVisibleRows(layout.visibleRows);
+    grid.setAutoSize(true);
+    grid.setScrollBars(layout.scrollBars);
+    grid.setScrollBarsWhenNeeded(true);
+    grid.setScrollBarTrack(true);
+    grid.setFrozenRows(layout.frozenRows);
+    grid.setFrozenCols(layout.frozenCols);
+    grid.setRowHeight(-1, layout.rowHeight);
+    grid.setColWidth(-1, layout.colWidth);
+    staticCentred(grid, -1, -1, -1, -1);
+}
+
 void AnalysisWindow::staticCentred(Grid& grid, int col, int row, int col2, int row2)
 {
     grid.setBlock(col, row, col2, row2);

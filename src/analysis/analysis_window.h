@@ -8,6 +8,22 @@
 #include <QVector>
 #include <memory>
 
+// Every side of every cell of a block.
+inline constexpr BorderSides kAllSides = BorderSide::Left | BorderSide::Right | BorderSide::Top | BorderSide::Bottom;
+
+// The layout every analysis sheet starts from.
+struct SheetLayout {
+    int cols = 0;
+    int rows = 0;
+    int visibleCols = 0;
+    int visibleRows = 0;
+    ScrollBars scrollBars = ScrollBars::Vertical;
+    int frozenRows = 0;
+    int frozenCols = 0;
+    double rowHeight = 10;  // every row, before the window sets its own
+    double colWidth = 5;    // every column, before the window sets its own
+};
+
 class AnalysisWindow {
 public:
     virtual ~AnalysisWindow() = default;
@@ -15,6 +31,11 @@ public:
     virtual void mainStep(Grid& grid) = 0;
 
 protected:
+    // Sheet size, visible counts with auto-size, built-in headers hidden, scroll bars shown only
+    // when needed and following the thumb, frozen panes, row heights and column widths, and every
+    // cell static text centred both ways.
+    static void setUpSheet(Grid& grid, const SheetLayout& layout);
+
     // Block helpers: -1 for a column or row means all of them.
     static void block(Grid& grid, int col, int row, int col2, int row2) { grid.setBlock(col, row, col2, row2); }
     // Every cell of a range becomes static text, centred both ways.

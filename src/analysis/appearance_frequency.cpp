@@ -22,25 +22,12 @@ void 出現頻度分析::mainStep(Grid& grid)
 void 出現頻度分析::layout(Grid& grid)
 {
     const int rows = m_chartHeight + kHeadingRows;
-    grid.setMaxCols(kCols);
-    grid.setMaxRows(rows);
-    grid.setColHeadersShown(false);
-    grid.setRowHeadersShown(false);
-    grid.setVisibleCols(kCols);
-    grid.setVisibleRows(rows);
-    grid.setAutoSize(true);
-    grid.setScrollBars(ScrollBars::Both);
-    grid.setScrollBarsWhenNeeded(true);
-    grid.setFrozenCols(1);
-    grid.setFrozenRows(kHeadingRows);
-
-    grid.setRowHeight(-1, 10);
+    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = rows,
+                      .scrollBars = ScrollBars::Both, .frozenRows = kHeadingRows, .frozenCols = 1,
+                      .rowHeight = 10, .colWidth = 3});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 15);
-    grid.setColWidth(-1, 3);
     grid.setColWidth(1, 5);
-
-    staticCentred(grid, -1, -1, -1, -1);
 
     borders(grid, 1, 1, kCols, 1, BorderSide::Outline, BorderStyle::Solid, colors::kLineBlue);
     colours(grid, 1, 1, kCols, 1, colors::kPaleYellow, {});
@@ -54,8 +41,7 @@ void 出現頻度分析::layout(Grid& grid)
 
     colours(grid, 1, -1, 1, -1, colors::kLabelCyan, colors::kBlue);
     if (rows >= 2)
-        borders(grid, 1, 2, kCols, rows, BorderSide::Left | BorderSide::Right | BorderSide::Top | BorderSide::Bottom,
-                BorderStyle::Solid, colors::kLineBlue);
+        borders(grid, 1, 2, kCols, rows, kAllSides, BorderStyle::Solid, colors::kLineBlue);
     colours(grid, 2, 2, kCols, 2, colors::kPaleYellow, colors::kRed);
     if (rows >= 3)
         colours(grid, 2, 3, kCols, rows, {}, colors::kMark);
