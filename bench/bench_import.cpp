@@ -2,6 +2,7 @@
 // (goal: at most 200 ms), and writing a 32,770-row grid as JSON and CSV.
 // Run by hand: build/bench/bench_import
 
+#include "bench_main.h"
 #include "grid_export.h"
 #include "tool_commands.h"
 
@@ -76,11 +77,4 @@ BENCHMARK(BM_ExportCsv32770Rows)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+N3_BENCHMARK_MAIN()

@@ -1,6 +1,7 @@
 // Start-up load of a full 32,767-draw history: open the database, take the snapshot,
 // derive the figures. Run by hand: build/bench/bench_startup
 
+#include "bench_main.h"
 #include "data/draw_database.h"
 #include "data/global_bas.h"
 #include "data/history_csv.h"
@@ -61,11 +62,4 @@ BENCHMARK(BM_CreateFromShippedHistory)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+N3_BENCHMARK_MAIN()

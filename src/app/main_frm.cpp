@@ -257,31 +257,33 @@ void MainFrm::mnuMasterInput_Click()
 
 void MainFrm::arrangeOneAboveTheOther()
 {
-    const QList<QMdiSubWindow*> windows = tileable(m_mdi);
-    if (windows.isEmpty())
-        return;
-    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRowHeight(m_mdi));
-    const int n = int(windows.size());
-    for (int i = 0; i < n; ++i) {
-        const int top = area.top() + area.height() * i / n;
-        const int bottom = area.top() + area.height() * (i + 1) / n;
-        windows[i]->showNormal();
-        windows[i]->setGeometry(area.left(), top, area.width(), bottom - top);
-    }
+    tile(Qt::Vertical);
 }
 
 void MainFrm::arrangeSideBySide()
 {
+    tile(Qt::Horizontal);
+}
+
+void MainFrm::tile(Qt::Orientation direction)
+{
+    // Equal shares of the client area, stacked down (vertical) or across (horizontal),
+    // above the row the icons of minimised windows take.
     const QList<QMdiSubWindow*> windows = tileable(m_mdi);
     if (windows.isEmpty())
         return;
     const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRowHeight(m_mdi));
+    const bool down = direction == Qt::Vertical;
+    const int length = down ? area.height() : area.width();
     const int n = int(windows.size());
     for (int i = 0; i < n; ++i) {
-        const int left = area.left() + area.width() * i / n;
-        const int right = area.left() + area.width() * (i + 1) / n;
+        const int from = length * i / n;
+        const int to = length * (i + 1) / n;
         windows[i]->showNormal();
-        windows[i]->setGeometry(left, area.top(), right - left, area.height());
+        if (down)
+            windows[i]->setGeometry(area.left(), area.top() + from, area.width(), to - from);
+        else
+            windows[i]->setGeometry(area.left() + from, area.top(), to - from, area.height());
     }
 }
 

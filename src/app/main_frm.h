@@ -70,6 +70,7 @@ protected:
 
 private:
     void buildMenus();
+    void tile(Qt::Orientation direction);
     void updateMenuStates();
     void bringToFront(QWidget* window);
     void onFocusWindowChanged(QWindow* window);
