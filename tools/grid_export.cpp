@@ -82,16 +82,14 @@ QByteArray gridToCsv(const Grid& grid)
     return out.toUtf8();
 }
 
-QByteArray gridToJson(const Grid& grid, const QString& window)
+namespace {
+
+// "rows": R, "cols": C, "cells": [...] of one grid.
+void appendGridJson(QString& out, const Grid& grid)
 {
     const int rows = grid.maxRows();
     const int cols = grid.maxCols();
-    QString out;
-    // Most cells are a short text and two colours: about 50 characters each.
-    out.reserve(qsizetype(rows) * cols * 52 + 128);
-    out += QLatin1String("{\"window\": ");
-    appendJsonString(out, window);
-    out += QLatin1String(", \"rows\": ") + QString::number(rows) + QLatin1String(", \"cols\": ")
+    out += QLatin1String("\"rows\": ") + QString::number(rows) + QLatin1String(", \"cols\": ")
         + QString::number(cols) + QLatin1String(", \"cells\": [");
     for (int row = 1; row <= rows; ++row) {
         out += row > 1 ? QLatin1String(",\n[") : QLatin1String("\n[");
@@ -106,6 +104,46 @@ QByteArray gridToJson(const Grid& grid, const QString& window)
         }
         out += u']';
     }
-    out += rows > 0 ? QLatin1String("\n]}\n") : QLatin1String("]}\n");
+    out += rows > 0 ? QLatin1String("\n]") : QLatin1String("]");
+}
+
+} // namespace
+
+QByteArray gridToJson(const Grid& grid, const QString& window)
+{
+    QString out;
+    // Most cells are a short text and two colours: about 50 characters each.
+    out.reserve(qsizetype(grid.maxRows()) * grid.maxCols() * 52 + 128);
+    out += QLatin1String("{\"window\": ");
+    appendJsonString(out, window);
+    out += QLatin1String(", ");
+    appendGridJson(out, grid);
+    out += QLatin1String("}\n");
     return out.toUtf8();
+}
+
+QByteArray gridsToJson(const QList<const Grid*>& grids, const QString& window)
+{
+    QString out;
+    out += QLatin1String("{\"window\": ");
+    appendJsonString(out, window);
+    out += QLatin1String(", \"grids\": [");
+    for (qsizetype i = 0; i < grids.size(); ++i) {
+        out += i > 0 ? QLatin1String(",\n{") : QLatin1String("\n{");
+        appendGridJson(out, *grids[i]);
+        out += u'}';
+    }
+    out += grids.isEmpty() ? QLatin1String("]}\n") : QLatin1String("\n]}\n");
+    return out.toUtf8();
+}
+
+QByteArray gridsToCsv(const QList<const Grid*>& grids)
+{
+    QByteArray out;
+    for (qsizetype i = 0; i < grids.size(); ++i) {
+        if (i > 0)
+            out += "\r\n";
+        out += gridToCsv(*grids[i]);
+    }
+    return out;
 }

@@ -6,6 +6,8 @@
 #include "data/global_bas.h"
 #include "data/history_csv.h"
 #include "grid_export.h"
+#include "prediction/prediction_settings.h"
+#include "prediction/prediction_sheets.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -368,8 +370,61 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
     return result;
 }
 
+namespace {
+
+const QString kPredictionForm = QStringLiteral("一発ズバリン");
+
+// The program-wide history from an existing database, as the start-up load reads it.
+bool loadHistory(const QString& databasePath, QString* error)
+{
+    // The start-up load would create a missing database from the shipped history; an export
+    // only reads what the user has.
+    const QFileInfo file(databasePath);
+    if (!file.exists()) {
+        *error = QStringLiteral("データベース %1 がありません").arg(databasePath);
+        return false;
+    }
+    if (!file.isFile()) {
+        *error = QStringLiteral("データベース %1 は通常のファイルではありません").arg(databasePath);
+        return false;
+    }
+    QString reason;
+    // No shipped history: should the file vanish after the check, the load fails instead of creating it.
+    if (!GlobalBas::startupLoad(databasePath, QString(), &reason)) {
+        GlobalBas::reset();
+        *error = QStringLiteral("データベース %1 を読めません: %2").arg(databasePath, reason);
+        return false;
+    }
+    return true;
+}
+
+// The four grids of the prediction window, with the flags of the settings file in the current
+// directory, as the window shows them when it opens.
+ExportResult exportPrediction(const QString& databasePath, ExportFormat format)
+{
+    ExportResult result;
+    if (!loadHistory(databasePath, &result.error))
+        return result;
+    PredictionSettings settings;
+    settings.ReadInitFile();
+    PredictionSheets sheets;
+    sheets.open();
+    sheets.refresh(settings.reflectedCount());
+    GlobalBas::reset();
+    QList<const Grid*> grids;
+    for (int g = 0; g < PredictionSheets::kGridCount; ++g)
+        grids << &sheets.grid(g);
+    result.data = format == ExportFormat::Json ? gridsToJson(grids, kPredictionForm) : gridsToCsv(grids);
+    result.ok = true;
+    return result;
+}
+
+} // namespace
+
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format)
 {
+    if (form == kPredictionForm)
+        return exportPrediction(databasePath, format);
     ExportResult result;
     const AnalysisWindowInfo* info = findAnalysisWindow(form);
     if (!info) {
@@ -380,24 +435,8 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
         result.error = QStringLiteral("分析ウィンドウ「%1」はこの版ではまだ書き出せません").arg(form);
         return result;
     }
-    // The start-up load would create a missing database from the shipped history; an export
-    // only reads what the user has.
-    const QFileInfo file(databasePath);
-    if (!file.exists()) {
-        result.error = QStringLiteral("データベース %1 がありません").arg(databasePath);
+    if (!loadHistory(databasePath, &result.error))
         return result;
-    }
-    if (!file.isFile()) {
-        result.error = QStringLiteral("データベース %1 は通常のファイルではありません").arg(databasePath);
-        return result;
-    }
-    QString reason;
-    // No shipped history: should the file vanish after the check, the load fails instead of creating it.
-    if (!GlobalBas::startupLoad(databasePath, QString(), &reason)) {
-        GlobalBas::reset();
-        result.error = QStringLiteral("データベース %1 を読めません: %2").arg(databasePath, reason);
-        return result;
-    }
     const std::unique_ptr<Grid> grid = computeAnalysisGrid(*info);
     GlobalBas::reset();
     result.data = format == ExportFormat::Json ? gridToJson(*grid, info->form) : gridToCsv(*grid);
@@ -407,7 +446,8 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
 
 QStringList exportableWindows()
 {
-    QStringList forms;
+    // The prediction comes first, as in the menu bar.
+    QStringList forms{kPredictionForm};
     for (const AnalysisWindowInfo& info : analysisWindows()) {
         if (info.available())
             forms << info.form;
@@ -425,6 +465,8 @@ QString usage()
         "      データベースがなければ作成します。\n"
         "  numbers3zubarin-tool export --db FILE --window NAME [--format csv|json] [--out FILE]\n"
         "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がなければ標準出力）。\n"
+        "      一発ズバリン は予想の四つの表を、今のフォルダーの ナンバーズ3ズバリン.ini の設定で書き出します\n"
+        "      （csv では表と表の間に空行を置きます）。\n"
         "  numbers3zubarin-tool windows\n"
         "      書き出せる分析ウィンドウの名前を表示します。\n"
         "  numbers3zubarin-tool --help\n"

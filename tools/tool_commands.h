@@ -39,9 +39,11 @@ struct ExportResult {
 
 // Computes the grid of the analysis window with the given form name from an existing database,
 // exactly as the window does, and formats it. The database is only read, never created.
+// 一発ズバリン gives the prediction window's four grids, with the flags of the settings file in
+// the current directory.
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format);
 
-// Form names of the analysis windows this build can export, in the order of the menu.
+// Form names of the windows this build can export, in the order of the menu.
 QStringList exportableWindows();
 
 QString usage();

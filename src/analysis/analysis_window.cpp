@@ -2,6 +2,8 @@
 
 #include "data/global_bas.h"
 
+#include <algorithm>
+
 void AnalysisWindow::setUpSheet(Grid& grid, const SheetLayout& layout)
 {
     grid.setMaxCols(layout.cols);
@@ -19,6 +21,17 @@ void AnalysisWindow::setUpSheet(Grid& grid, const SheetLayout& layout)
     grid.setRowHeight(-1, layout.rowHeight);
     grid.setColWidth(-1, layout.colWidth);
     staticCentred(grid, -1, -1, -1, -1);
+}
+
+int AnalysisWindow::drawRowCount()
+{
+    int complete = 0;
+    if (GlobalBas::gRsDraws) {
+        RecordSet& draws = *GlobalBas::gRsDraws;
+        for (draws.moveFirst(); !draws.eof(); draws.moveNext())
+            complete += draws.isComplete() ? 1 : 0;
+    }
+    return std::max(GlobalBas::gLastDrawNo, complete);
 }
 
 void AnalysisWindow::staticCentred(Grid& grid, int col, int row, int col2, int row2)

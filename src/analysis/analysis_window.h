@@ -35,6 +35,9 @@ protected:
     // when needed and following the thumb, frozen panes, row heights and column widths, and every
     // cell static text centred both ways.
     static void setUpSheet(Grid& grid, const SheetLayout& layout);
+    // The data rows of a window with a row per draw: one per draw number up to the last complete
+    // draw, or one per complete draw where a history repeats draw numbers and so holds more.
+    static int drawRowCount();
 
     // Block helpers: -1 for a column or row means all of them.
     static void block(Grid& grid, int col, int row, int col2, int row2) { grid.setBlock(col, row, col2, row2); }

@@ -1,0 +1,88 @@
+// The prediction window on a full 32,767-draw history: from the menu command to the first paint
+// of the window (offscreen), and the predictor on its own. Run by hand: build/bench/bench_prediction
+
+#include "app/main_frm.h"
+#include "app/window_registry.h"
+#include "data/global_bas.h"
+#include "prediction/prediction_sheets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <random>
+
+namespace {
+
+void adoptFullHistory()
+{
+    QVector<RecordSet::Row> rows;
+    std::mt19937 random(11);
+    for (int n = 1; n <= 32767; ++n) {
+        RecordSet::Row row;
+        row.drawNo = n;
+        for (auto& d : row.digits)
+            d = std::int8_t(random() % 10);
+        rows << row;
+    }
+    GlobalBas::adoptHistory(RecordSet::fromRows(std::move(rows)));
+}
+
+void BM_OpenPredictionWindow(benchmark::State& state)
+{
+    MainFrm main(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
+    registerWindows(main);
+    main.resize(1200, 900);
+    main.show();
+    QCoreApplication::processEvents();
+    QAction* yoso = main.menuAction(QStringLiteral("mnuYoso"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (QWidget* open = main.childWindow(QStringLiteral("一発ズバリン"))) {
+            open->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        state.ResumeTiming();
+        yoso->trigger();
+        QWidget* window = main.childWindow(QStringLiteral("一発ズバリン"));
+        if (!window) {
+            state.SkipWithError("window not available");
+            break;
+        }
+        benchmark::DoNotOptimize(window->grab());
+    }
+}
+
+// The tables and the picks alone, as an opening computes them.
+void BM_PredictionSheets(benchmark::State& state)
+{
+    for (auto _ : state) {
+        PredictionSheets sheets;
+        sheets.open();
+        sheets.refresh(3);
+        benchmark::DoNotOptimize(sheets.grid(3).text(2, 2));
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenPredictionWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PredictionSheets)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Opening reads the settings file of the current directory: give it one of its own.
+    QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    adoptFullHistory();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    QDir::setCurrent(previous);
+    return 0;
+}

@@ -1,0 +1,88 @@
+#include "analysis/appearance_count.h"
+
+#include "analysis/analysis_colors.h"
+#include "data/global_bas.h"
+
+namespace {
+constexpr int kCols = 7;
+constexpr int kFirstDataRow = 3;
+} // namespace
+
+void 出現回数分析::mainStep(Grid& grid)
+{
+    layout(grid);
+    headings(grid);
+    fill(grid);
+}
+
+void 出現回数分析::layout(Grid& grid)
+{
+    setUpSheet(grid, {.cols = kCols, .rows = GlobalBas::gLastDrawNo + 2, .visibleCols = kCols, .visibleRows = 52,
+                      .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .rowHeight = 10, .colWidth = 6});
+    grid.setRowHeight(1, 15);
+    grid.setRowHeight(2, 12);
+    colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);
+    borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
+    grid.setActiveCell(0, 0);
+}
+
+void 出現回数分析::headings(Grid& grid)
+{
+    colours(grid, 2, 1, 4, 2, colors::kPaleCyan, colors::kBlue);
+    colours(grid, 5, 1, 7, 2, colors::kPaleGreen, colors::kRed);
+    grid.setRowHeight(1, 20);
+
+    // Row 1 reads as two group cells: the digits and the counts.
+    borders(grid, 2, 1, 4, 1, kAllSides, BorderStyle::None);
+    borders(grid, 4, 1, 4, 1, BorderSide::Right, BorderStyle::Solid);
+    borders(grid, 5, 1, 7, 1, kAllSides, BorderStyle::None);
+    borders(grid, 7, 1, 7, 1, BorderSide::Right, BorderStyle::Solid);
+
+    grid.setAllowCellOverflow(true);
+    block(grid, 2, 1, 2, 1);
+    grid.setHAlign(HAlign::Left);
+    grid.setVAlign(VAlign::Center);
+    grid.setText(2, 1, QStringLiteral("           当 選 数 字"));
+    block(grid, 6, 1, 6, 1);
+    grid.setHAlign(HAlign::Left);
+    grid.setText(6, 1, QStringLiteral("　　出現回数合計(回)"));
+    grid.setHAlign(HAlign::Center);
+
+    const QString captions[kCols] = {QStringLiteral("回数"),    QStringLiteral("第1数字"), QStringLiteral("第2数字"),
+                                     QStringLiteral("第3数字"), QStringLiteral("第1数字"), QStringLiteral("第2数字"),
+                                     QStringLiteral("第3数字")};
+    for (int c = 1; c <= kCols; ++c)
+        grid.setText(c, 2, captions[c - 1]);
+}
+
+const QString& 出現回数分析::numberText(int n)
+{
+    while (m_numberTexts.size() <= n)
+        m_numberTexts << QString::number(m_numberTexts.size());
+    return m_numberTexts.at(n);
+}
+
+void 出現回数分析::fill(Grid& grid)
+{
+    m_counts.fill(0);
+    m_numberTexts.clear();
+    if (!GlobalBas::gRsDraws)
+        return;
+    RecordSet& draws = *GlobalBas::gRsDraws;
+    // Only complete draws take a row: incomplete ones leave no gap.
+    int row = kFirstDataRow;
+    for (draws.moveFirst(); !draws.eof(); draws.moveNext()) {
+        if (!draws.isComplete())
+            continue;
+        grid.setText(1, row, QString::number(draws.drawNo()));
+        for (int p = 1; p <= 3; ++p) {
+            const int d = draws.digit(p);
+            grid.setText(1 + p, row, numberText(d));
+            grid.setText(4 + p, row, numberText(m_counts[d]));
+        }
+        // Counted after all three are written, so a repeated digit shows the same earlier count.
+        for (int p = 1; p <= 3; ++p)
+            ++m_counts[draws.digit(p)];
+        ++row;
+    }
+}

@@ -1,0 +1,61 @@
+#include "analysis/carry_over.h"
+
+#include "analysis/analysis_colors.h"
+#include "analysis/digit_sum.h"
+#include "data/global_bas.h"
+
+namespace {
+constexpr int kCols = 4;
+constexpr int kFirstDataRow = 2;
+} // namespace
+
+void 引っ張り分析::layout(Grid& grid)
+{
+    setUpSheet(grid, {.cols = kCols, .rows = GlobalBas::gLastDrawNo + 1, .visibleCols = kCols, .visibleRows = 51,
+                      .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenCols = 1, .rowHeight = 10,
+                      .colWidth = 6});
+    grid.setRowHeight(1, 15);
+    borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
+    colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);
+    grid.setActiveCell(0, 0);
+}
+
+void 引っ張り分析::headings(Grid& grid, int headingRow)
+{
+    grid.setRowHeight(headingRow, 15);
+    borders(grid, 2, headingRow, kCols, headingRow, BorderSide::Left | BorderSide::Right | BorderSide::Top,
+            BorderStyle::None);
+    borders(grid, 2, headingRow, kCols, headingRow, BorderSide::Bottom, BorderStyle::Solid);
+    colours(grid, 1, headingRow, kCols, headingRow, colors::kHeadingBack, colors::kBlack);
+    grid.setText(1, headingRow, QStringLiteral("回数"));
+
+    grid.setAllowCellOverflow(true);
+    grid.setBlock(3, headingRow, 3, headingRow);
+    grid.setHAlign(HAlign::Left);
+    grid.setVAlign(VAlign::Center);
+    grid.setText(3, headingRow, QStringLiteral("当 選 数 字"));
+}
+
+void 引っ張り分析::fill(Grid& grid)
+{
+    bool first = true;
+    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
+        draw_rows::writeDraw(grid, draws, 1, row);
+        if (!first) {
+            for (int previous : m_previous) {
+                for (int p = 1; p <= 3; ++p) {
+                    if (draws.digit(p) == previous)
+                        mark(grid, p + 1, row);
+                }
+            }
+        }
+        for (int p = 1; p <= 3; ++p)
+            m_previous[p - 1] = draws.digit(p);
+        first = false;
+    });
+}
+
+void 引っ張り分析::mark(Grid& grid, int col, int row)
+{
+    grid.setBackColor(col, row, colors::kPaleCyan);
+}

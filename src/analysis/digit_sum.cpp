@@ -1,0 +1,82 @@
+#include "analysis/digit_sum.h"
+
+#include "analysis/analysis_colors.h"
+
+#include <array>
+
+namespace draw_rows {
+
+const QString& digitText(int digit)
+{
+    static const std::array<QString, 10> texts = [] {
+        std::array<QString, 10> t;
+        for (int d = 0; d <= 9; ++d)
+            t[d] = QString::number(d);
+        return t;
+    }();
+    return texts[digit];
+}
+
+void writeDraw(Grid& grid, const RecordSet& draws, int col, int row)
+{
+    grid.setText(col, row, QString::number(draws.drawNo()));
+    for (int p = 1; p <= 3; ++p)
+        grid.setText(col + p, row, digitText(draws.digit(p)));
+}
+
+void removeInnerLines(Grid& grid, int col, int col2, int row)
+{
+    if (col2 <= col)
+        return;
+    grid.setBlock(col, row, col2 - 1, row);
+    grid.setCellBorder(BorderSide::Right, BorderStyle::None);
+    grid.setBlock(col + 1, row, col2, row);
+    grid.setCellBorder(BorderSide::Left, BorderStyle::None);
+}
+
+} // namespace draw_rows
+
+namespace {
+constexpr int kCols = 5;
+constexpr int kSumCol = 5;
+constexpr int kFirstDataRow = 2;
+} // namespace
+
+void 数字合計分析::layout(Grid& grid)
+{
+    const int rows = GlobalBas::gLastDrawNo + 1;
+    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = 9, .visibleRows = 51,
+                      .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .rowHeight = 10, .colWidth = 5});
+    grid.setRowHeight(1, 20);
+    grid.setColWidth(1, 7);
+    grid.setColWidth(kSumCol, 7);
+    borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
+    // An empty history leaves no data row; a block from row 2 would then fold back onto row 1.
+    if (rows >= kFirstDataRow) {
+        colours(grid, 1, kFirstDataRow, 1, rows, colors::kDrawNoBack, colors::kDrawNoFore);
+        colours(grid, kSumCol, kFirstDataRow, kSumCol, rows, colors::kResultBack, colors::kResultFore);
+    }
+}
+
+void 数字合計分析::headings(Grid& grid, int headingRow)
+{
+    draw_rows::removeInnerLines(grid, 2, 4, headingRow);
+    borders(grid, 2, headingRow, kSumCol, headingRow, BorderSide::Outline, BorderStyle::Solid);
+    colours(grid, 1, headingRow, kCols, headingRow, colors::kHeadingBack, colors::kBlack);
+
+    grid.setAllowCellOverflow(true);
+    grid.setBlock(2, headingRow, 2, headingRow);
+    grid.setHAlign(HAlign::Left);
+    grid.setVAlign(VAlign::Center);
+    grid.setText(2, headingRow, QStringLiteral("　      当 選 数 字"));
+    grid.setText(1, headingRow, QStringLiteral("回数"));
+    grid.setText(kSumCol, headingRow, QStringLiteral("合計"));
+}
+
+void 数字合計分析::fill(Grid& grid)
+{
+    draw_rows::forEachCompleteDraw(kFirstDataRow, [&grid](const RecordSet& draws, int row) {
+        draw_rows::writeDraw(grid, draws, 1, row);
+        grid.setText(kSumCol, row, QString::number(draws.digit(1) + draws.digit(2) + draws.digit(3)));
+    });
+}

@@ -1,0 +1,143 @@
+#include "prediction/prediction_sheets.h"
+
+#include "analysis/analysis_colors.h"
+#include "data/global_bas.h"
+
+namespace {
+
+constexpr BorderSides kEverySide = BorderSide::Left | BorderSide::Right | BorderSide::Top | BorderSide::Bottom;
+
+// Place s of a grid whose places run `width` to a row, from column 2 and row 2.
+void putPlace(Grid& grid, int s, int width, int digit)
+{
+    grid.setText(2 + s % width, 2 + s / width, QString::number(digit));
+}
+
+// A span reads as one cell: the lines between its cells go, its outline stays as it was.
+void joinCells(Grid& grid, int col, int row, int col2, int row2)
+{
+    if (col2 > col) {
+        grid.setBlock(col, row, col2 - 1, row2);
+        grid.setCellBorder(BorderSide::Right, BorderStyle::None);
+        grid.setBlock(col + 1, row, col2, row2);
+        grid.setCellBorder(BorderSide::Left, BorderStyle::None);
+    }
+    if (row2 > row) {
+        grid.setBlock(col, row, col2, row2 - 1);
+        grid.setCellBorder(BorderSide::Bottom, BorderStyle::None);
+        grid.setBlock(col, row + 1, col2, row2);
+        grid.setCellBorder(BorderSide::Top, BorderStyle::None);
+    }
+}
+
+} // namespace
+
+const QString PredictionSheets::kHeading = QStringLiteral("        予 想 数 字                   ");
+
+PredictionSheets::PredictionSheets()
+{
+    // Every line the grids show is a border of their own.
+    for (Grid& g : m_grids)
+        g.setGridLinesShown(false);
+}
+
+void PredictionSheets::open()
+{
+    for (int g = 0; g < kGridCount; ++g) {
+        layOut(g);
+        headings(g);
+    }
+    m_tables = GlobalBas::gRsDraws ? prediction::PredictionTables::build(*GlobalBas::gRsDraws)
+                                   : prediction::PredictionTables{};
+}
+
+void PredictionSheets::layOut(int index)
+{
+    Grid& grid = m_grids[index];
+    const int cols = 1 + kValueCols[index];
+    const int rows = kRows[index];
+    grid.setMaxCols(cols);
+    grid.setMaxRows(rows);
+    grid.setColHeadersShown(false);
+    grid.setRowHeadersShown(false);
+    grid.setVisibleCols(cols);
+    grid.setVisibleRows(rows);
+    grid.setAutoSize(true);
+    grid.setScrollBars(ScrollBars::None);
+    grid.setRowHeight(-1, 10);
+    grid.setColWidth(-1, 5);
+    grid.setColWidth(1, 8);
+
+    grid.setBlock(1, 1, cols, rows);
+    grid.setCellType(CellType::StaticText);
+    grid.setHAlign(HAlign::Center);
+    grid.setVAlign(VAlign::Center);
+
+    if (index == 0) {
+        grid.setCellBorder(BorderSide::Top | BorderSide::Bottom, BorderStyle::Solid, colors::kBlack);
+        grid.setBlock(1, 1, 1, rows);
+        grid.setCellBorder(BorderSide::Right, BorderStyle::Solid, colors::kBlack);
+        grid.setText(1, 2, QStringLiteral(" 7回周期法"));
+        grid.setText(1, 3, QStringLiteral(" 9回周期法"));
+        grid.setText(1, 4, QStringLiteral("11回周期法"));
+        grid.setText(1, 5, QStringLiteral("12回周期法"));
+    } else {
+        grid.setCellBorder(kEverySide, BorderStyle::Solid, colors::kBlack);
+        if (index == 1)
+            grid.setText(1, 3, QStringLiteral("消去法"));
+        else if (index == 2)
+            grid.setText(1, 2, QStringLiteral("連発予想"));
+        else
+            grid.setText(1, 2, QStringLiteral("１発予想"));
+    }
+    grid.setActiveCell(0, 0);
+}
+
+void PredictionSheets::headings(int index)
+{
+    Grid& grid = m_grids[index];
+    const int cols = grid.maxCols();
+    joinCells(grid, 2, 1, cols, 1);
+    if (index == 1 || index == 2)
+        joinCells(grid, 1, 2, 1, grid.maxRows());
+
+    grid.setAllowCellOverflow(true);
+    grid.setBlock(2, 1, 2, 1);
+    grid.setHAlign(HAlign::Left);
+    grid.setText(2, 1, kHeading);
+
+    grid.setBlock(1, 1, cols, 1);
+    grid.setForeColor(colors::kBlue);
+    grid.setBackColor(colors::kHeadingBack);
+}
+
+void PredictionSheets::refresh(int reflected)
+{
+    m_prediction = prediction::predict(m_tables, GlobalBas::gLastDrawNo, reflected);
+    show();
+}
+
+void PredictionSheets::show()
+{
+    for (int g = 1; g < kGridCount; ++g) {
+        Grid& grid = m_grids[g];
+        for (int r = 2; r <= grid.maxRows(); ++r) {
+            for (int c = 2; c <= grid.maxCols(); ++c)
+                grid.setText(c, r, QString());
+        }
+    }
+
+    Grid& cycle = m_grids[0];
+    for (int k = 0; k < prediction::kMethodCount; ++k) {
+        for (int p = 1; p <= 3; ++p) {
+            const int d = m_prediction.cycle[k][p - 1];
+            cycle.setText(p + 1, k + 2, d == prediction::kNoDigit ? QString() : QString::number(d));
+        }
+    }
+    for (int s = 0; s < m_prediction.eliminationShown.size(); ++s)
+        putPlace(m_grids[1], s, kValueCols[1], m_prediction.eliminationShown[s]);
+    for (int s = 0; s < m_prediction.repeat.size(); ++s)
+        putPlace(m_grids[2], s, kValueCols[2], m_prediction.repeat[s]);
+    for (int s = 0; s < m_prediction.oneShot.size(); ++s)
+        putPlace(m_grids[3], s, kValueCols[3], m_prediction.oneShot[s]);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The four grids of the prediction window, fpSpread1(0..3): cycle methods, elimination,
+// repeat and one-shot picks. Laid out and filled here, without widgets, so the companion
+// exports exactly what the window shows.
+
+#include "frame/grid.h"
+#include "prediction/predictor.h"
+
+#include <QString>
+#include <array>
+
+class PredictionSheets {
+public:
+    static constexpr int kGridCount = 4;
+    // Value columns from column 2: grids 1 to 3 are as wide as their arrangement of places, so
+    // every pick is shown.
+    static constexpr std::array<int, kGridCount> kValueCols = {3, 5, 6, 7};
+    static constexpr std::array<int, kGridCount> kRows = {5, 4, 3, 2};
+    static const QString kHeading;
+
+    PredictionSheets();
+
+    Grid& grid(int index) { return m_grids.at(index); }
+    const Grid& grid(int index) const { return m_grids.at(index); }
+
+    // What opening the window computes: the layout and headings of grid 0, 1, 2 and 3 in
+    // turn, then the draw and cycle tables from the program-wide history.
+    void open();
+    // The picks with `reflected` analyses set to "反映する", written into the value cells
+    // (those of grids 1 to 3 emptied first).
+    void refresh(int reflected);
+
+    const prediction::PredictionTables& tables() const { return m_tables; }
+    prediction::PredictionTables& tables() { return m_tables; }
+    const prediction::Prediction& prediction() const { return m_prediction; }
+
+private:
+    void layOut(int index);
+    void headings(int index);
+    void show();
+
+    std::array<Grid, kGridCount> m_grids;
+    prediction::PredictionTables m_tables;
+    prediction::Prediction m_prediction{};
+};

@@ -1,0 +1,228 @@
+#include "prediction/prediction_window.h"
+
+#include "app/main_frm.h"
+#include "frame/grid_view.h"
+#include "frame/hourglass.h"
+#include "frame/message_box.h"
+#include "frame/units.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+const QString 一発ズバリン::kFormName = QStringLiteral("一発ズバリン");
+const QString 一発ズバリン::kCaption = QStringLiteral("一発ズバリン予想");
+
+// Index 8 names the analysis the program has: the five-class trend.
+const std::array<QString, 一発ズバリン::kOptionCount> 一発ズバリン::kOptionCaptions = {
+    QStringLiteral("■頻度分析（出現頻度分析）"), QStringLiteral("■間隔分析（出現間隔分析）"),
+    QStringLiteral("■出現回数分析"),             QStringLiteral("■バラツキ分析"),
+    QStringLiteral("■引っ張り分析"),             QStringLiteral("■連番・飛び石分析"),
+    QStringLiteral("■数字合計分析"),             QStringLiteral("■組合せパターン分析"),
+    QStringLiteral("■5分割傾向分析"),            QStringLiteral("■分割データ分析"),
+    QStringLiteral("■下一桁出現傾向分析"),       QStringLiteral("■下一桁連続出現回数分析"),
+};
+
+QMdiSubWindow* 一発ズバリン::load(MainFrm& main, std::shared_ptr<PredictionSettings> settings)
+{
+    Hourglass hourglass;
+    main.setPropEnd(false);
+    auto* window = new 一発ズバリン(main, std::move(settings));
+    QMdiSubWindow* sub = main.addSubWindow(window);
+    sub->setWindowTitle(kCaption);
+    sub->move(0, 0);
+    sub->resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+
+    window->m_settings->ReadInitFile();
+    window->showFlags();
+    window->m_sheets.open();
+    window->refresh();
+    for (GridView* view : window->fpSpread1)
+        view->setFixedSize(view->sizeHint());
+    return sub;
+}
+
+bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* parent)
+{
+    if (settings.WriteInitFile())
+        return true;
+    if (settings.isNewWriteFailure()) {
+        showMessage({parent,
+                     QStringLiteral("予想オプションの設定を保存できません。\n\nファイル: %1\n理由: %2")
+                         .arg(QFileInfo(settings.path()).absoluteFilePath(), settings.lastError()),
+                     kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+    }
+    return false;
+}
+
+一発ズバリン::一発ズバリン(MainFrm& main, std::shared_ptr<PredictionSettings> settings)
+    : m_main(main), m_settings(std::move(settings))
+{
+    setObjectName(kFormName);
+    setWindowTitle(kCaption);
+
+    Label19 = new QLabel(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ズバリン、一発ズバリンの各手法を用いて当選数字を予想します。"));
+    Label19->setObjectName(QStringLiteral("Label19"));
+    Label19->setWordWrap(true);
+
+    Cmd閉じる = new QPushButton(QStringLiteral("閉じる"));
+    Cmd閉じる->setObjectName(QStringLiteral("Cmd閉じる"));
+    connect(Cmd閉じる, &QPushButton::clicked, this, [this] {
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            sub->close();
+        else
+            close();
+    });
+    Command2 = new QPushButton(QStringLiteral("印刷"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setEnabled(false);
+    Command2->setToolTip(QStringLiteral("印刷はまだできません"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Cmd閉じる);
+
+    // The picks on the left with the description beside them, the options below, the buttons
+    // at the bottom. Should a large font need more room than the window has, the contents
+    // scroll rather than overlap.
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(buildPredictionFrame(), 0, Qt::AlignTop);
+    top->addWidget(Label19, 1, Qt::AlignTop);
+
+    auto* contents = new QWidget;
+    auto* column = new QVBoxLayout(contents);
+    column->setContentsMargins(4, 4, 4, 4);
+    column->setSpacing(4);
+    column->addLayout(top);
+    column->addWidget(buildOptionsFrame());
+    column->addStretch(1);
+    column->addLayout(buttons);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(contents);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+}
+
+QWidget* 一発ズバリン::buildPredictionFrame()
+{
+    predictionFrame = new QGroupBox(QStringLiteral("当選予想"));
+    predictionFrame->setObjectName(QStringLiteral("Frame当選予想"));
+    auto* column = new QVBoxLayout(predictionFrame);
+    column->setContentsMargins(4, 2, 4, 4);
+    column->setSpacing(2);
+    const QString texts[PredictionSheets::kGridCount] = {
+        QStringLiteral("●周期法による予想(この予想数字を組合わせて購入します)"),
+        QStringLiteral("●消去法による予想(この予想数字を組合わせて購入します)"),
+        QStringLiteral("●連発ズバリン予想(この予想数字を組む合わせて購入します)"),
+        QStringLiteral("●一発ズバリン予想"),
+    };
+    QLabel** labels[PredictionSheets::kGridCount] = {&Label1, &Label2, &Label3, &Label4};
+    for (int g = 0; g < PredictionSheets::kGridCount; ++g) {
+        QLabel* label = new QLabel(texts[g], predictionFrame);
+        label->setObjectName(QStringLiteral("Label%1").arg(g + 1));
+        *labels[g] = label;
+        fpSpread1[g] = new GridView(&m_sheets.grid(g), predictionFrame);
+        fpSpread1[g]->setObjectName(QStringLiteral("fpSpread1_%1").arg(g));
+        column->addWidget(label);
+        column->addWidget(fpSpread1[g], 0, Qt::AlignLeft);
+    }
+    return predictionFrame;
+}
+
+QWidget* 一発ズバリン::buildOptionsFrame()
+{
+    optionsFrame = new QGroupBox(QStringLiteral("データ分析オプション"));
+    optionsFrame->setObjectName(QStringLiteral("Frameデータ分析オプション"));
+    // Three frames of two buttons side by side only just fit the window's width.
+    optionsFrame->setStyleSheet(QStringLiteral("QRadioButton { spacing: 3px; }"));
+    auto* column = new QVBoxLayout(optionsFrame);
+    column->setContentsMargins(2, 2, 2, 2);
+    column->setSpacing(2);
+    Label15 = new QLabel(QStringLiteral("各データ分析の分析結果を当選予想へ反映するかを設定します。"), optionsFrame);
+    Label15->setObjectName(QStringLiteral("Label15"));
+    Label15->setWordWrap(true);
+    column->addWidget(Label15);
+
+    // Three columns of four, read downwards: the two long captions share the first column.
+    auto* frames = new QGridLayout;
+    frames->setHorizontalSpacing(2);
+    frames->setVerticalSpacing(0);
+    constexpr int kFramesPerColumn = 4;
+    for (int i = 0; i < kOptionCount; ++i) {
+        auto* frame = new QGroupBox(kOptionCaptions[i], optionsFrame);
+        frame->setObjectName(QStringLiteral("FrameOpt%1").arg(i));
+        optionFrames[i] = frame;
+        Opt反映する[i] = new QRadioButton(QStringLiteral("反映する"), frame);
+        Opt反映する[i]->setObjectName(QStringLiteral("Opt反映する_%1").arg(i));
+        Opt反映しない[i] = new QRadioButton(QStringLiteral("反映しない"), frame);
+        Opt反映しない[i]->setObjectName(QStringLiteral("Opt反映しない_%1").arg(i));
+        Opt反映しない[i]->setChecked(true);
+        auto* pair = new QHBoxLayout(frame);
+        pair->setContentsMargins(2, 0, 2, 0);
+        pair->setSpacing(2);
+        pair->addWidget(Opt反映する[i]);
+        pair->addWidget(Opt反映しない[i]);
+        pair->addStretch(1);
+        connect(Opt反映する[i], &QRadioButton::clicked, this, [this, i] { Opt反映する_Click(i); });
+        connect(Opt反映しない[i], &QRadioButton::clicked, this, [this, i] { Opt反映しない_Click(i); });
+        frames->addWidget(frame, i % kFramesPerColumn, i / kFramesPerColumn);
+    }
+    column->addLayout(frames);
+    return optionsFrame;
+}
+
+void 一発ズバリン::showFlags()
+{
+    // Selecting a button from code raises no click: the picks come once, at the end of opening.
+    for (int i = 0; i < PredictionSettings::kFlagCount; ++i)
+        (m_settings->flag(i) ? Opt反映する : Opt反映しない)[i]->setChecked(true);
+}
+
+void 一発ズバリン::Opt反映する_Click(int index)
+{
+    optionClicked(index, true);
+}
+
+void 一発ズバリン::Opt反映しない_Click(int index)
+{
+    optionClicked(index, false);
+}
+
+void 一発ズバリン::optionClicked(int index, bool reflect)
+{
+    if (index < 0 || index >= kOptionCount)
+        return;
+    (reflect ? Opt反映する : Opt反映しない)[index]->setChecked(true);
+    // The file always holds the current choices: reopening the window reads it, and a crash
+    // must not lose them.
+    if (index < PredictionSettings::kFlagCount && m_settings->setFlag(index, reflect))
+        saveSettings(*m_settings, this);
+    refresh();
+}
+
+void 一発ズバリン::refresh()
+{
+    m_sheets.refresh(m_settings->reflectedCount());
+    for (GridView* view : fpSpread1)
+        view->gridChanged();
+}
+
+void 一発ズバリン::closeEvent(QCloseEvent* event)
+{
+    m_main.setPropEnd(true);
+    event->accept();
+}

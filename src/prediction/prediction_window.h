@@ -1,0 +1,76 @@
+#pragma once
+// 一発ズバリン: the prediction window. Four grids of picks for the next draw (cycle methods,
+// elimination, repeat and one-shot) and, for ten analyses, whether each is reflected in the
+// prediction. The flags belong to a PredictionSettings that outlives the window, so they
+// survive closing and reopening it.
+
+#include "prediction/prediction_sheets.h"
+#include "prediction/prediction_settings.h"
+
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class GridView;
+class MainFrm;
+class QGroupBox;
+class QLabel;
+class QMdiSubWindow;
+class QPushButton;
+class QRadioButton;
+
+// No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
+class 一発ズバリン : public QWidget {
+public:
+    static const QString kFormName;
+    static const QString kCaption;
+    static constexpr int kWidthTwips = 8244;
+    static constexpr int kHeightTwips = 9360;
+    static constexpr int kOptionCount = 12;  // 10 and 11 stand for analyses without a flag
+    // The option frames' captions, index 0 to 11.
+    static const std::array<QString, kOptionCount> kOptionCaptions;
+
+    // The load sequence: hourglass, propEnd, placement and size, the settings file, the flags
+    // on the options, the grids, the tables and the picks. Returns the sub-window.
+    static QMdiSubWindow* load(MainFrm& main, std::shared_ptr<PredictionSettings> settings);
+
+    // Saves the flags; a failure is told to the user once, not at every click.
+    static bool saveSettings(PredictionSettings& settings, QWidget* parent);
+
+    const Grid& grid(int index) const { return m_sheets.grid(index); }
+    const PredictionSheets& sheets() const { return m_sheets; }
+    const PredictionSettings& settings() const { return *m_settings; }
+
+    std::array<GridView*, PredictionSheets::kGridCount> fpSpread1{};
+    std::array<QRadioButton*, kOptionCount> Opt反映する{};
+    std::array<QRadioButton*, kOptionCount> Opt反映しない{};
+    std::array<QGroupBox*, kOptionCount> optionFrames{};
+    QGroupBox* predictionFrame = nullptr;  // 当選予想
+    QGroupBox* optionsFrame = nullptr;     // データ分析オプション
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label15 = nullptr;
+    QLabel* Label19 = nullptr;
+    QPushButton* Cmd閉じる = nullptr;
+    QPushButton* Command2 = nullptr;
+
+    void Opt反映する_Click(int index);
+    void Opt反映しない_Click(int index);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    一発ズバリン(MainFrm& main, std::shared_ptr<PredictionSettings> settings);
+    QWidget* buildPredictionFrame();
+    QWidget* buildOptionsFrame();
+    void showFlags();
+    void optionClicked(int index, bool reflect);
+    void refresh();
+
+    MainFrm& m_main;
+    std::shared_ptr<PredictionSettings> m_settings;
+    PredictionSheets m_sheets;
+};
