@@ -1,6 +1,7 @@
 // The prediction window on a full 32,767-draw history: from the menu command to the first paint
 // of the window (offscreen), and the predictor on its own. Run by hand: build/bench/bench_prediction
 
+#include "bench_history.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 #include "data/global_bas.h"
@@ -11,23 +12,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <random>
 
 namespace {
-
-void adoptFullHistory()
-{
-    QVector<RecordSet::Row> rows;
-    std::mt19937 random(11);
-    for (int n = 1; n <= 32767; ++n) {
-        RecordSet::Row row;
-        row.drawNo = n;
-        for (auto& d : row.digits)
-            d = std::int8_t(random() % 10);
-        rows << row;
-    }
-    GlobalBas::adoptHistory(RecordSet::fromRows(std::move(rows)));
-}
 
 void BM_OpenPredictionWindow(benchmark::State& state)
 {

@@ -1,6 +1,7 @@
 // Opening each analysis window on a full 32,767-draw history, from the menu command to the
 // first paint of the window (offscreen). Run by hand: build/bench/bench_windows
 
+#include "bench_history.h"
 #include "analysis/analysis_window.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
@@ -11,23 +12,8 @@
 #include <QMdiSubWindow>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <random>
 
 namespace {
-
-void adoptFullHistory()
-{
-    QVector<RecordSet::Row> rows;
-    std::mt19937 random(11);
-    for (int n = 1; n <= 32767; ++n) {
-        RecordSet::Row row;
-        row.drawNo = n;
-        for (auto& d : row.digits)
-            d = std::int8_t(random() % 10);
-        rows << row;
-    }
-    GlobalBas::adoptHistory(RecordSet::fromRows(std::move(rows)));
-}
 
 void BM_OpenWindow(benchmark::State& state, QString form)
 {

@@ -25,6 +25,7 @@ inline constexpr GridColor kLabelCyan = rgb(222, 254, 253);      // label column
 inline constexpr GridColor kLineBlue = rgb(136, 196, 255);       // grid lines of the charts
 inline constexpr GridColor kMark = rgb(62, 158, 255);            // the winning-digit mark
 inline constexpr GridColor kSwatchCyan = rgb(128, 255, 255);     // legend of the carry-over marks
+inline constexpr GridColor kNoHitGrey = rgb(225, 225, 225);      // a draw without neighbours
 
 } // namespace colors
 

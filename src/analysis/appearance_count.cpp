@@ -1,6 +1,7 @@
 #include "analysis/appearance_count.h"
 
 #include "analysis/analysis_colors.h"
+#include "analysis/draw_rows.h"
 #include "data/global_bas.h"
 
 namespace {
@@ -66,14 +67,8 @@ void 出現回数分析::fill(Grid& grid)
 {
     m_counts.fill(0);
     m_numberTexts.clear();
-    if (!GlobalBas::gRsDraws)
-        return;
-    RecordSet& draws = *GlobalBas::gRsDraws;
     // Only complete draws take a row: incomplete ones leave no gap.
-    int row = kFirstDataRow;
-    for (draws.moveFirst(); !draws.eof(); draws.moveNext()) {
-        if (!draws.isComplete())
-            continue;
+    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
         grid.setText(1, row, QString::number(draws.drawNo()));
         for (int p = 1; p <= 3; ++p) {
             const int d = draws.digit(p);
@@ -83,6 +78,5 @@ void 出現回数分析::fill(Grid& grid)
         // Counted after all three are written, so a repeated digit shows the same earlier count.
         for (int p = 1; p <= 3; ++p)
             ++m_counts[draws.digit(p)];
-        ++row;
-    }
+    });
 }

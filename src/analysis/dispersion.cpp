@@ -1,7 +1,7 @@
 #include "analysis/dispersion.h"
 
 #include "analysis/analysis_colors.h"
-#include "analysis/digit_sum.h"
+#include "analysis/draw_rows.h"
 #include "data/global_bas.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "analysis/five_class_trend.h"
 
 #include "analysis/analysis_colors.h"
+#include "analysis/draw_rows.h"
 #include "data/global_bas.h"
 
 #include <algorithm>
@@ -90,14 +91,8 @@ void 分割5傾向分析::headings(Grid& grid, int r)
 
 void 分割5傾向分析::fill(Grid& grid)
 {
-    if (!GlobalBas::gRsDraws)
-        return;
-    RecordSet& draws = *GlobalBas::gRsDraws;
-    int row = kFirstDataRow;
-    for (draws.moveFirst(); !draws.eof(); draws.moveNext()) {
+    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
         std::array<int, kClasses.size()> counts{};
-        if (!draws.isComplete())
-            continue;
         grid.setText(1, row, QString::number(draws.drawNo()));
         for (int p = 1; p <= 3; ++p) {
             const int d = draws.digit(p);
@@ -108,6 +103,5 @@ void 分割5傾向分析::fill(Grid& grid)
         }
         for (int k = 0; k < int(kClasses.size()); ++k)
             grid.setText(kFirstCountCol + k, row, QString::number(counts[k]));
-        ++row;
-    }
+    });
 }

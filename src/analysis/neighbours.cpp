@@ -1,7 +1,7 @@
 #include "analysis/neighbours.h"
 
 #include "analysis/analysis_colors.h"
-#include "analysis/digit_sum.h"
+#include "analysis/draw_rows.h"
 #include "data/global_bas.h"
 
 namespace {
@@ -9,7 +9,6 @@ constexpr int kCols = 8;
 constexpr int kConsecutiveCol = 1;  // 回数 of the consecutive section; its digits follow
 constexpr int kOneApartCol = 5;     // 回数 of the one-apart section
 constexpr int kFirstDataRow = 2;
-constexpr GridColor kNoHitGrey = rgb(225, 225, 225);
 } // namespace
 
 void 連番飛び石分析::mainStep(Grid& grid)
@@ -89,5 +88,5 @@ void 連番飛び石分析::markPair(Grid& grid, bool consecutive, int col, int 
 void 連番飛び石分析::greyIfNone(Grid& grid, int count, int col, int row)
 {
     if (count == 0)
-        grid.setBackColor(col, row, kNoHitGrey);
+        grid.setBackColor(col, row, colors::kNoHitGrey);
 }

@@ -1,6 +1,7 @@
 #include "analysis/pattern.h"
 
 #include "analysis/analysis_colors.h"
+#include "analysis/draw_rows.h"
 #include "data/global_bas.h"
 
 #include <algorithm>
@@ -80,13 +81,7 @@ void PatternAnalysis::headings(Grid& grid, int headingRow)
 
 void PatternAnalysis::fill(Grid& grid)
 {
-    if (!GlobalBas::gRsDraws)
-        return;
-    RecordSet& draws = *GlobalBas::gRsDraws;
-    int row = kFirstDataRow;
-    for (draws.moveFirst(); !draws.eof(); draws.moveNext()) {
-        if (!draws.isComplete())
-            continue;
+    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
         grid.setText(1, row, QString::number(draws.drawNo()));
         int first = 0;
         for (int p = 1; p <= 3; ++p) {
@@ -107,6 +102,5 @@ void PatternAnalysis::fill(Grid& grid)
         grid.setText(kLetterCol, row, QString(QChar(u'A' + letter)));
         if (kLetterBack[letter].isValid())
             grid.setBackColor(kLetterCol, row, kLetterBack[letter]);
-        ++row;
-    }
+    });
 }

@@ -1,6 +1,7 @@
 #include "analysis/split_data.h"
 
 #include "analysis/analysis_colors.h"
+#include "analysis/draw_rows.h"
 #include "data/global_bas.h"
 
 #include <algorithm>
@@ -128,13 +129,7 @@ void SplitDataAnalysis::headings(Grid& grid, int baseRow)
 
 void SplitDataAnalysis::fill(Grid& grid)
 {
-    if (!GlobalBas::gRsDraws)
-        return;
-    RecordSet& draws = *GlobalBas::gRsDraws;
-    int row = kFirstDataRow;
-    for (draws.moveFirst(); !draws.eof(); draws.moveNext()) {
-        if (!draws.isComplete())
-            continue;
+    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
         const QString drawNo = QString::number(draws.drawNo());
         grid.setText(1, row, drawNo);
         grid.setText(kLastDrawNoCol, row, drawNo);
@@ -143,6 +138,5 @@ void SplitDataAnalysis::fill(Grid& grid)
             grid.setText(col, row, kMarkText);
             grid.setForeColor(col, row, colors::kMark);
         }
-        ++row;
-    }
+    });
 }

@@ -48,9 +48,7 @@ TEST_F(AppearanceCount, HeadingsOverAnEmptyHistory)
 
 TEST_F(AppearanceCount, RealHistory)
 {
-    QTemporaryDir dir;
-    QString why;
-    ASSERT_TRUE(GlobalBas::startupLoad(dir.filePath("n3.db"), QStringLiteral(N3_HISTORY_CSV), &why));
+    fixture::adoptRealHistory();
     EXPECT_EQ(rowText(5), QStringLiteral("3 1 9 4 2 2 0"));
     EXPECT_EQ(rowText(1002), QStringLiteral("1000 1 6 5 289 263 297"));
     EXPECT_EQ(rowText(7091), QStringLiteral("7089 4 3 1 2121 2146 2114"));

@@ -2,7 +2,6 @@
 
 #include "analysis/analysis_colors.h"
 #include "analysis/analysis_window.h"
-#include "data/history_csv.h"
 #include "support/history_builder.h"
 
 #include <gtest/gtest.h>
@@ -124,17 +123,7 @@ TEST_F(AppearanceFrequency, ColoursBordersAndFrozenPanesAsLaidOut)
 
 TEST_F(AppearanceFrequency, RealHistoryColumnsHoldEachDigitsTotal)
 {
-    const HistoryCsv csv = HistoryCsv::readFile(QStringLiteral(N3_HISTORY_CSV));
-    ASSERT_TRUE(csv.ok());
-    QVector<RecordSet::Row> rows;
-    for (const HistoryRow& h : csv.rows) {
-        RecordSet::Row row;
-        row.drawNo = h.drawNo;
-        for (int p = 0; p < 3; ++p)
-            row.digits[p] = std::int8_t(*h.digits[p]);
-        rows << row;
-    }
-    GlobalBas::adoptHistory(RecordSet::fromRows(rows));
+    fixture::adoptRealHistory();
     const auto g = compute();
     // Totals for draws 1–7089: 9 is the most frequent (2227), 5 the least (2016).
     ASSERT_EQ(g->maxRows(), 2227 + 2);

@@ -64,9 +64,7 @@ TEST_F(AppearanceInterval, HeadingsAtHeadAndFoot)
 
 TEST_F(AppearanceInterval, RealHistory)
 {
-    QTemporaryDir dir;
-    QString why;
-    ASSERT_TRUE(GlobalBas::startupLoad(dir.filePath("n3.db"), QStringLiteral(N3_HISTORY_CSV), &why));
+    fixture::adoptRealHistory();
     EXPECT_EQ(intervals(4), (QStringList{"1回前", "初回", "初回"}));        // draw 2: 9-8-8
     EXPECT_EQ(intervals(9), (QStringList{"1回前", "3回前", "5回前"}));      // 7: 7-0-8
     EXPECT_EQ(intervals(6441), (QStringList{"7回前", "7回前", "32回前"}));  // 6439: 9-9-2

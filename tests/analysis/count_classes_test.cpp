@@ -43,9 +43,7 @@ TEST_F(CountClasses, NoCompleteDrawAndNoDrawAtAll)
 
 TEST_F(CountClasses, RealHistory)
 {
-    QTemporaryDir dir;
-    QString why;
-    ASSERT_TRUE(GlobalBas::startupLoad(dir.filePath("n3.db"), QStringLiteral(N3_HISTORY_CSV), &why));
+    fixture::adoptRealHistory();
     EXPECT_EQ(rows(), (QStringList{"出 現|数 字", "2016回|5", "2100回|7", "2104回|6", "2115回|1", "2122回|4",
                                    "2134回|2", "2138回|0", "2147回|3", "2164回|8", "2227回|9"}));
 }

@@ -47,9 +47,7 @@ TEST_F(DigitInterval, IncompleteRecordsLeaveEmptyRows)
 
 TEST_F(DigitInterval, RealHistory)
 {
-    QTemporaryDir dir;
-    QString why;
-    ASSERT_TRUE(GlobalBas::startupLoad(dir.filePath("n3.db"), QStringLiteral(N3_HISTORY_CSV), &why));
+    fixture::adoptRealHistory();
     EXPECT_EQ(differences(3), (QStringList{"", "", ""}));              // draw 1: 1-9-1
     EXPECT_EQ(differences(4), (QStringList{"+8", "-1↓", "+7"}));       // 2: 9-8-8
     EXPECT_EQ(differences(6), (QStringList{"0", "-9↓", "+1"}));        // 4: 1-0-5

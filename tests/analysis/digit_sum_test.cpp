@@ -52,12 +52,7 @@ TEST_F(DigitSum, HeadingBandOverTheDigitColumns)
 
 TEST_F(DigitSum, RealHistoryRows)
 {
-    QVector<RecordSet::Row> rows;
-    for (const HistoryRow& h : HistoryCsv::readFile(QStringLiteral(N3_HISTORY_CSV)).rows) {
-        const auto d = [&h](int p) { return std::int8_t(h.digits[p].value_or(-1)); };
-        rows << RecordSet::Row{h.drawNo, {d(0), d(1), d(2)}};
-    }
-    GlobalBas::adoptHistory(RecordSet::fromRows(rows));
+    fixture::adoptRealHistory();
     compute();
     ASSERT_EQ(g.maxRows(), 7090);
     EXPECT_EQ(row(2), QStringList({"1", "1", "9", "1", "11"}));

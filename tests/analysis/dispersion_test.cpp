@@ -70,12 +70,7 @@ TEST_F(Dispersion, TitleBandAndLines)
 
 TEST_F(Dispersion, RealHistoryRows)
 {
-    QVector<RecordSet::Row> rows;
-    for (const HistoryRow& h : HistoryCsv::readFile(QStringLiteral(N3_HISTORY_CSV)).rows) {
-        const auto d = [&h](int p) { return std::int8_t(h.digits[p].value_or(-1)); };
-        rows << RecordSet::Row{h.drawNo, {d(0), d(1), d(2)}};
-    }
-    GlobalBas::adoptHistory(RecordSet::fromRows(rows));
+    fixture::adoptRealHistory();
     compute();
     ASSERT_EQ(g.maxRows(), 7092);
     EXPECT_EQ(marked(3), "19");   // draw 1: 1 9 1

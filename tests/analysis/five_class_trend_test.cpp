@@ -74,9 +74,7 @@ TEST_F(FiveClassTrend, FootStaysBelowTheLastDrawNumber)
 
 TEST_F(FiveClassTrend, RealHistoryRows)
 {
-    QTemporaryDir dir;
-    QString why;
-    ASSERT_TRUE(GlobalBas::startupLoad(dir.filePath("n3.db"), QStringLiteral(N3_HISTORY_CSV), &why));
+    fixture::adoptRealHistory();
     const Grid g = compute();
     ASSERT_EQ(g.maxRows(), 7091);
     EXPECT_EQ(rowTexts(g, 4), (QStringList{"3", "1", "9", "4", "1", "0", "1", "0", "1"}));

@@ -78,9 +78,7 @@ TEST_F(PatternWindows, HeadingSpanAndRepeatedDrawNumbers)
 
 TEST_F(PatternWindows, RealHistoryRows)
 {
-    QTemporaryDir dir;
-    QString why;
-    ASSERT_TRUE(GlobalBas::startupLoad(dir.filePath("n3.db"), QStringLiteral(N3_HISTORY_CSV), &why));
+    fixture::adoptRealHistory();
     const Grid eo = compute<偶数奇数の組合せパターン分析>();
     ASSERT_EQ(eo.maxRows(), 7090);
     EXPECT_EQ(rowTexts(eo, 2), (QStringList{"1", "1", "9", "1", "0", "3", "D"}));

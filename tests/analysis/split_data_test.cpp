@@ -89,9 +89,7 @@ TEST_F(SplitData, HeadingsOfEachPartition)
 
 TEST_F(SplitData, RealHistoryRows)
 {
-    QTemporaryDir dir;
-    QString why;
-    ASSERT_TRUE(GlobalBas::startupLoad(dir.filePath("n3.db"), QStringLiteral(N3_HISTORY_CSV), &why));
+    fixture::adoptRealHistory();
     const Grid g = compute<分割10データ分析>();
     ASSERT_EQ(g.maxRows(), 7092);
     EXPECT_EQ(markedCols(g, 4), (QList<int>{3, 21, 23}));

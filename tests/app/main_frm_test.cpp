@@ -367,8 +367,9 @@ TEST_F(MainWindow, ArrangementTilesOneAboveTheOtherAndSideBySide)
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(rects[i].width(), area.width());
         EXPECT_NEAR(rects[i].height(), area.height() / 3, 1);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(rects[i].top(), rects[i - 1].bottom() + 1);
+        }
     }
     EXPECT_EQ(rects[2].bottom(), area.bottom());
     EXPECT_EQ(rects[0], subWindowOf(QStringLiteral("バラツキ分析"))->geometry()) << "the active window comes first";
@@ -381,8 +382,9 @@ TEST_F(MainWindow, ArrangementTilesOneAboveTheOtherAndSideBySide)
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(rects[i].height(), area.height());
         EXPECT_NEAR(rects[i].width(), area.width() / 3, 1);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(rects[i].left(), rects[i - 1].right() + 1);
+        }
     }
 
     trigger("mnuWindowCascade");

@@ -3,8 +3,10 @@
 // missing digit written as -1.
 
 #include "data/global_bas.h"
+#include "data/history_csv.h"
 #include "data/record_set.h"
 
+#include <gtest/gtest.h>
 #include <initializer_list>
 
 namespace fixture {
@@ -33,6 +35,23 @@ inline void adopt(std::initializer_list<Draw> draws)
 {
     GlobalBas::reset();
     GlobalBas::adoptHistory(recordSet(draws));
+}
+
+// Makes the real draw history that ships with the program the program-wide history.
+inline void adoptRealHistory()
+{
+    const HistoryCsv csv = HistoryCsv::readFile(QStringLiteral(N3_HISTORY_CSV));
+    ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
+    QVector<RecordSet::Row> rows;
+    for (const HistoryRow& h : csv.rows) {
+        RecordSet::Row row;
+        row.drawNo = h.drawNo;
+        for (int p = 0; p < 3; ++p)
+            row.digits[p] = h.digits[p] ? std::int8_t(*h.digits[p]) : RecordSet::Row::kNull;
+        rows << row;
+    }
+    GlobalBas::reset();
+    GlobalBas::adoptHistory(RecordSet::fromRows(std::move(rows)));
 }
 
 } // namespace fixture

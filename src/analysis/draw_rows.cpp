@@ -1,0 +1,33 @@
+#include "analysis/draw_rows.h"
+
+namespace draw_rows {
+
+const QString& digitText(int digit)
+{
+    static const std::array<QString, 10> texts = [] {
+        std::array<QString, 10> t;
+        for (int d = 0; d <= 9; ++d)
+            t[d] = QString::number(d);
+        return t;
+    }();
+    return texts[digit];
+}
+
+void writeDraw(Grid& grid, const RecordSet& draws, int col, int row)
+{
+    grid.setText(col, row, QString::number(draws.drawNo()));
+    for (int p = 1; p <= 3; ++p)
+        grid.setText(col + p, row, digitText(draws.digit(p)));
+}
+
+void removeInnerLines(Grid& grid, int col, int col2, int row)
+{
+    if (col2 <= col)
+        return;
+    grid.setBlock(col, row, col2 - 1, row);
+    grid.setCellBorder(BorderSide::Right, BorderStyle::None);
+    grid.setBlock(col + 1, row, col2, row);
+    grid.setCellBorder(BorderSide::Left, BorderStyle::None);
+}
+
+} // namespace draw_rows
