@@ -25,7 +25,7 @@ build: deps
 	cmake --build --preset default
 
 run: build
-	$(BUILD)/numbers3zubarin
+	cd $(BUILD) && ./numbers3zubarin
 
 test: build
 	ctest --preset default
