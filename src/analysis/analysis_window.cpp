@@ -25,13 +25,7 @@ void AnalysisWindow::setUpSheet(Grid& grid, const SheetLayout& layout)
 
 int AnalysisWindow::drawRowCount()
 {
-    int complete = 0;
-    if (GlobalBas::gRsDraws) {
-        RecordSet& draws = *GlobalBas::gRsDraws;
-        for (draws.moveFirst(); !draws.eof(); draws.moveNext())
-            complete += draws.isComplete() ? 1 : 0;
-    }
-    return std::max(GlobalBas::gLastDrawNo, complete);
+    return std::max(GlobalBas::gLastDrawNo, GlobalBas::gCompleteDraws);
 }
 
 void AnalysisWindow::staticCentred(Grid& grid, int col, int row, int col2, int row2)

@@ -17,6 +17,7 @@ StartupFigures StartupFigures::scan(RecordSet& draws)
         for (int p = 1; p <= 3; ++p)
             ++figures.digitCount[draws.digit(p)];
         figures.lastDrawNo = draws.drawNo();
+        ++figures.completeDraws;
     }
 
     figures.countMax = 0;
@@ -75,6 +76,7 @@ void adoptHistory(std::unique_ptr<RecordSet> draws)
     gCountMin = figures.countMin;
     gDigitsByCount = figures.digitsByCount;
     gClassCount = figures.classCount;
+    gCompleteDraws = figures.completeDraws;
 }
 
 void releaseDraws()
@@ -92,6 +94,7 @@ void reset()
     gCountMin = 0;
     gDigitsByCount.clear();
     gClassCount = 0;
+    gCompleteDraws = 0;
 }
 
 } // namespace GlobalBas

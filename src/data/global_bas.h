@@ -17,6 +17,7 @@ struct StartupFigures {
     int countMin = 0;                   // the lowest count the count classes are walked from
     QStringList digitsByCount;          // entry c: the digits with count c, as "3,7"; or ""
     int classCount = 0;                 // 1 + the number of non-empty entries of digitsByCount
+    int completeDraws = 0;              // how many draws are complete
 
     // Walks the record set from its first row to its end, as the start-up load does;
     // the record set is left past its last row.
@@ -33,6 +34,7 @@ inline int gCountMax = 0;
 inline int gCountMin = 0;
 inline QStringList gDigitsByCount;
 inline int gClassCount = 0;
+inline int gCompleteDraws = 0;  // the number of complete draws, counted by the same scan
 
 // Opens the database at the given path (creating it from the shipped history when the file
 // does not exist), takes the snapshot of all draws and sets every variable above.

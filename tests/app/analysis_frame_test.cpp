@@ -8,6 +8,7 @@
 #include "frame/grid_view.h"
 #include "frame/message_box.h"
 #include "frame/units.h"
+#include "support/main_window_fixture.h"
 #include "support/history_builder.h"
 
 #include <QAction>
@@ -25,10 +26,7 @@ protected:
     void SetUp() override
     {
         fixture::adopt({{1, 1, 1, 5}, {2, 0, 5, 9}, {3}});
-        main = std::make_unique<MainFrm>(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
-        main->setPropEnd(true);
-        registerWindows(*main);
-        main->resize(1200, 900);
+        main = fixture::mainWindowOverHistory();
     }
     void TearDown() override
     {

@@ -39,6 +39,7 @@ StartupFigures scan(QVector<Row> rows)
 void expectInvariants(const StartupFigures& f, int completeDraws)
 {
     EXPECT_EQ(std::accumulate(f.digitCount.begin(), f.digitCount.end(), 0), 3 * completeDraws);
+    EXPECT_EQ(f.completeDraws, completeDraws);
     int listed[10] = {};
     int nonEmpty = 0;
     for (const QString& entry : f.digitsByCount) {

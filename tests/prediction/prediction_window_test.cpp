@@ -9,6 +9,7 @@
 #include "frame/units.h"
 #include "prediction/prediction_test_support.h"
 #include "prediction/prediction_window.h"
+#include "support/main_window_fixture.h"
 #include "support/history_fixture.h"
 
 #include <QAction>
@@ -54,10 +55,7 @@ protected:
             messages << r;
             return QMessageBox::Ok;
         });
-        main = std::make_unique<MainFrm>(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
-        main->setPropEnd(true);
-        registerWindows(*main);
-        main->resize(1200, 900);
+        main = fixture::mainWindowOverHistory();
     }
     void TearDown() override
     {
