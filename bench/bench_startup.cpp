@@ -27,7 +27,7 @@ QString makeHistory(const QTemporaryDir& dir)
     }
     const QString path = dir.filePath(QStringLiteral("bench.db"));
     QString reason;
-    if (!DrawDatabase::create(path, HistoryCsv::parse(csv), &reason))
+    if (DrawDatabase::create(path, HistoryCsv::parse(csv), &reason) != DrawDatabase::Creation::Created)
         qFatal("cannot create the benchmark database: %s", qPrintable(reason));
     return path;
 }
@@ -54,7 +54,7 @@ void BM_CreateFromShippedHistory(benchmark::State& state)
     for (auto _ : state) {
         QTemporaryDir dir;
         QString reason;
-        if (!DrawDatabase::create(dir.filePath(QStringLiteral("n.db")), history, &reason))
+        if (DrawDatabase::create(dir.filePath(QStringLiteral("n.db")), history, &reason) != DrawDatabase::Creation::Created)
             state.SkipWithError(qPrintable(reason));
     }
 }

@@ -3,8 +3,10 @@
 #include "analysis/analysis_window.h"
 #include "data/draw.h"
 #include "data/draw_database.h"
+#include "data/file_write.h"
 #include "data/global_bas.h"
 #include "data/history_csv.h"
+#include "data/message_text.h"
 #include "grid_export.h"
 #include "prediction/prediction_settings.h"
 #include "prediction/prediction_sheets.h"
@@ -12,12 +14,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QStringDecoder>
 #include <QTextStream>
 
 namespace tool {
@@ -25,10 +25,6 @@ namespace tool {
 namespace {
 
 const QString kProgram = QStringLiteral("numbers3zubarin-tool");
-
-// A full history of 32,767 draws with dates is under 1 MB; anything far larger is not a
-// history, and reading it whole (a device, a stray disk image) must not exhaust memory.
-constexpr qint64 kMaxCsvBytes = 64 * 1024 * 1024;
 
 // Messages carry file names and CSV values; a line break or control character in them must
 // not split the one-line message.
@@ -39,58 +35,6 @@ QString oneLine(QString text)
             c = u' ';
     }
     return text;
-}
-
-bool readCsvBytes(const QString& path, QByteArray* bytes, QString* reason)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *reason = QStringLiteral("ファイルがありません");
-        return false;
-    }
-    if (info.isDir()) {
-        *reason = QStringLiteral("フォルダです");
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    *bytes = file.read(kMaxCsvBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (bytes->size() > kMaxCsvBytes) {
-        *reason = QStringLiteral("大きすぎます（%1 MB まで）").arg(kMaxCsvBytes / (1024 * 1024));
-        return false;
-    }
-    return true;
-}
-
-// The 1-based line holding the first byte sequence that is not UTF-8, or 0 when all is UTF-8.
-// Decoding would otherwise turn such bytes silently into replacement characters (a Shift_JIS
-// date column, say) and store them.
-int firstLineNotUtf8(const QByteArray& bytes)
-{
-    QStringDecoder whole(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = whole.decode(bytes);
-    if (!whole.hasError())
-        return 0;
-    // A line feed never occurs inside a UTF-8 sequence, so each line decodes on its own.
-    int lineNo = 1;
-    for (qsizetype start = 0; start <= bytes.size(); ++lineNo) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString line = decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
-        if (decoder.hasError())
-            return lineNo;
-        start = end + 1;
-    }
-    return lineNo;
 }
 
 struct StoredDraws {
@@ -104,7 +48,7 @@ bool readStoredDraws(QSqlDatabase& db, StoredDraws* stored, QString* reason)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("select * from %1 limit 0").arg(DrawDatabase::kTable))) {
-        *reason = query.lastError().text();
+        *reason = message::databaseReason(query.lastError());
         return false;
     }
     stored->hasDateColumn = query.record().indexOf(draw::kDateField) >= 0;
@@ -112,7 +56,7 @@ bool readStoredDraws(QSqlDatabase& db, StoredDraws* stored, QString* reason)
         ? QStringLiteral("select %1, %2 from %3").arg(draw::kDrawNoField, draw::kDateField, DrawDatabase::kTable)
         : QStringLiteral("select %1 from %2").arg(draw::kDrawNoField, DrawDatabase::kTable);
     if (!query.exec(sql)) {
-        *reason = query.lastError().text();
+        *reason = message::databaseReason(query.lastError());
         return false;
     }
     while (query.next()) {
@@ -120,25 +64,6 @@ bool readStoredDraws(QSqlDatabase& db, StoredDraws* stored, QString* reason)
         stored->drawNos.insert(drawNo);
         if (stored->hasDateColumn && !query.value(1).isNull())
             stored->dates.insert(drawNo, query.value(1).toString());
-    }
-    return true;
-}
-
-bool writeAtomically(const QString& path, const QByteArray& data, QString* reason)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *reason = file.errorString();
-        return false;
-    }
-    if (file.write(data) != data.size()) {
-        *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        *reason = file.errorString();
-        return false;
     }
     return true;
 }
@@ -163,7 +88,7 @@ Options parseOptions(const QStringList& args, const QStringList& allowed)
             continue;
         }
         if (!arg.startsWith(QLatin1String("--")) || arg.size() == 2) {
-            options.error = QStringLiteral("余分な引数です: %1").arg(arg);
+            options.error = QStringLiteral("余分な引数です: %1").arg(message::excerpt(arg));
             return options;
         }
         QString name = arg.mid(2);
@@ -175,7 +100,7 @@ Options parseOptions(const QStringList& args, const QStringList& allowed)
             name.truncate(equals);
         }
         if (!allowed.contains(name)) {
-            options.error = QStringLiteral("不明なオプションです: --%1").arg(name);
+            options.error = QStringLiteral("不明なオプションです: --%1").arg(message::excerpt(name));
             return options;
         }
         if (options.has(name)) {
@@ -277,7 +202,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     if (formatName == QLatin1String("json"))
         format = ExportFormat::Json;
     else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
-        return usageError(err, QStringLiteral("--format は csv か json です: %1").arg(formatName));
+        return usageError(err, QStringLiteral("--format は csv か json です: %1").arg(message::excerpt(formatName)));
 
     const QString db = options.value(QStringLiteral("db"));
     const QString outPath = options.value(QStringLiteral("out"));
@@ -294,7 +219,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
         return finish(out, err);
     }
     QString reason;
-    if (!writeAtomically(outPath, result.data, &reason))
+    if (!writeFileBytes(outPath, result.data, &reason))
         return fail(err, QStringLiteral("%1 に書き出せません: %2").arg(outPath, reason));
     return kExitOk;
 }
@@ -317,34 +242,30 @@ int runWindows(const QStringList& args, QTextStream& out, QTextStream& err)
 ImportResult importHistory(const QString& databasePath, const QString& csvPath)
 {
     ImportResult result;
-    QString reason;
-    QByteArray bytes;
-    if (!readCsvBytes(csvPath, &bytes, &reason)) {
-        result.error = QStringLiteral("%1 を読めません: %2").arg(csvPath, reason);
-        return result;
-    }
-    if (const int line = firstLineNotUtf8(bytes)) {
-        result.errorLine = line;
-        result.error = QStringLiteral("%1: %2行目 UTF-8 の文字として読めないバイトがあります").arg(csvPath).arg(line);
-        return result;
-    }
-    HistoryCsv history = HistoryCsv::parse(bytes);
+    HistoryCsv history = HistoryCsv::readFile(csvPath);
     if (!history.ok()) {
         result.errorLine = history.errorLine;
         result.errorField = history.errorField;
-        result.error = QStringLiteral("%1: %2").arg(csvPath, history.error);
+        result.error = history.errorLine == 0 ? QStringLiteral("%1 を読めません: %2").arg(csvPath, history.error)
+                                              : QStringLiteral("%1: %2").arg(csvPath, history.error);
         return result;
     }
 
-    if (!QFileInfo::exists(databasePath)) {
-        if (!DrawDatabase::create(databasePath, history, &reason)) {
+    QString reason;
+    const QFileInfo file(databasePath);
+    if (!file.exists() && !file.isSymLink()) {
+        switch (DrawDatabase::create(databasePath, history, &reason)) {
+        case DrawDatabase::Creation::Created:
+            result.ok = true;
+            result.created = true;
+            result.written = int(history.rows.size());
+            return result;
+        case DrawDatabase::Creation::Failed:
             result.error = QStringLiteral("データベース %1 を作成できません: %2").arg(databasePath, reason);
             return result;
+        case DrawDatabase::Creation::AlreadyThere:
+            break;  // made by another process meanwhile: the draws go into that one
         }
-        result.ok = true;
-        result.created = true;
-        result.written = int(history.rows.size());
-        return result;
     }
 
     DrawDatabase database(DrawDatabase::connectString(databasePath), DrawDatabase::Mode::ReadWrite);
@@ -428,7 +349,7 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
     ExportResult result;
     const AnalysisWindowInfo* info = findAnalysisWindow(form);
     if (!info) {
-        result.error = QStringLiteral("分析ウィンドウ「%1」はありません（windows で一覧を表示します）").arg(form);
+        result.error = QStringLiteral("分析ウィンドウ「%1」はありません（windows で一覧を表示します）").arg(message::excerpt(form));
         return result;
     }
     if (!info->available()) {
@@ -490,8 +411,8 @@ int runTool(const QStringList& args, QTextStream& out, QTextStream& err)
     if (command == QLatin1String("windows"))
         return runWindows(rest, out, err);
     if (command.startsWith(u'-'))
-        return usageError(err, QStringLiteral("不明なオプションです: %1").arg(command));
-    return usageError(err, QStringLiteral("不明なコマンドです: %1").arg(command));
+        return usageError(err, QStringLiteral("不明なオプションです: %1").arg(message::excerpt(command)));
+    return usageError(err, QStringLiteral("不明なコマンドです: %1").arg(message::excerpt(command)));
 }
 
 } // namespace tool

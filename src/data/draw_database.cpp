@@ -3,14 +3,24 @@
 #include "data/draw.h"
 #include "data/history_csv.h"
 
+#include "data/message_text.h"
+
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTemporaryFile>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 const QString DrawDatabase::kFileName = QStringLiteral("Numbers3Zubarin.db");
 const QString DrawDatabase::kHistoryFileName = QStringLiteral("numbers3-history.csv");
@@ -23,24 +33,60 @@ namespace {
 const QString kDriver = QStringLiteral("QSQLITE");
 const QString kDriverKey = QStringLiteral("Driver=");
 const QString kSourceKey = QStringLiteral(";Data Source=");
-
-// SQLite's own result code for a file that is not a database (or is damaged beyond reading).
-constexpr int kSqliteNotADatabase = 26;
-constexpr int kSqliteCorrupt = 11;
-
-QString driverReason(const QSqlError& error)
-{
-    const int code = error.nativeErrorCode().toInt();
-    if (code == kSqliteNotADatabase || code == kSqliteCorrupt)
-        return QStringLiteral("データベースのファイルではないか、ファイルが壊れています（%1）")
-            .arg(error.text());
-    return error.text();
-}
+// Beside the database while it is being created: the unfinished file and the creators' lock.
+const QString kCreatingSuffix = QStringLiteral(".creating");
+const QString kLockSuffix = QStringLiteral(".lock");
+// How long a creation waits for another process's creation to finish.
+constexpr int kCreationWaitMs = 60000;
 
 QString digitColumn(int p)
 {
     return QStringLiteral("%1 INTEGER CHECK (%1 IS NULL OR (typeof(%1) = 'integer' AND %1 BETWEEN 0 AND 9))")
         .arg(draw::kDigitFields[p]);
+}
+
+// SQLite opens a file named by URI without creating it (mode=ro or mode=rw).
+QString uriOf(const QString& path, bool writable)
+{
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)
+        + (writable ? QStringLiteral("?mode=rw") : QStringLiteral("?mode=ro"));
+}
+
+// The unfinished files of creations beside the database (and their journals).
+QStringList creatingFiles(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.dir().entryList({info.fileName() + kCreatingSuffix + u'*'},
+                                QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Puts the finished file at its name unless a file of that name exists. False with errno
+// EEXIST when one does.
+bool moveIntoPlaceExclusively(const QString& from, const QString& to)
+{
+    const QByteArray source = QFile::encodeName(from);
+    const QByteArray target = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+    // A file system without the exclusive rename: a second name that cannot replace, then
+    // the first one dropped.
+    if (::link(source.constData(), target.constData()) != 0)
+        return false;
+    ::unlink(source.constData());
+    return true;
+}
+
+// Makes the new name itself survive a power cut, not only the file's contents.
+void syncFolder(const QString& path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
 }
 
 } // namespace
@@ -67,9 +113,8 @@ DrawDatabase::DrawDatabase(const QString& connectString, Mode mode)
     static QAtomicInt serial;
     m_connectionName = QStringLiteral("draws-%1").arg(serial.fetchAndAddRelaxed(1));
     m_db = QSqlDatabase::addDatabase(kDriver, m_connectionName);
+    // Opened as a plain name, SQLite creates a missing file: only for building a new database.
     m_db.setDatabaseName(m_path);
-    if (m_mode == Mode::ReadOnly)
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
 }
 
 DrawDatabase::~DrawDatabase()
@@ -94,22 +139,50 @@ bool DrawDatabase::open(QString* reason)
         *reason = QStringLiteral("ファイルを読む権限がありません");
         return false;
     }
+    // Rolling back an interrupted write needs the file and its folder (the journal goes).
+    const QByteArray file = QFile::encodeName(m_path);
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    m_writable = m_mode == Mode::ReadWrite
+        || (::access(file.constData(), W_OK) == 0 && ::access(folder.constData(), W_OK) == 0);
+    m_db.setDatabaseName(uriOf(m_path, m_writable));
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     if (!m_db.open()) {
-        *reason = driverReason(m_db.lastError());
+        *reason = message::databaseReason(m_db.lastError());
+        explainUnrecoverableJournal(reason);
         return false;
     }
+    if (m_mode == Mode::ReadOnly && m_writable) {
+        QSqlQuery guard(m_db);
+        if (!guard.exec(QStringLiteral("pragma query_only = 1"))) {
+            *reason = message::databaseReason(guard.lastError());
+            m_db.close();
+            return false;
+        }
+    }
     if (!checkSchema(reason)) {
+        explainUnrecoverableJournal(reason);
         m_db.close();
         return false;
     }
     return true;
 }
 
+void DrawDatabase::explainUnrecoverableJournal(QString* reason) const
+{
+    if (m_writable)
+        return;
+    const QFileInfo journal(m_path + QStringLiteral("-journal"));
+    if (journal.exists() && journal.size() > 0)
+        *reason = QStringLiteral("書き込みが途中で止まった跡（%1）がありますが、このファイルかそのフォルダーに"
+                                 "書き込めないため元に戻せません。書き込める利用者で一度開いてください（%2）")
+                      .arg(journal.fileName(), *reason);
+}
+
 bool DrawDatabase::checkSchema(QString* reason)
 {
     QSqlQuery query(m_db);
     if (!query.exec(QStringLiteral("select type, name from sqlite_master where type in ('table', 'view')"))) {
-        *reason = driverReason(query.lastError());
+        *reason = message::databaseReason(query.lastError());
         return false;
     }
     bool hasTable = false;
@@ -130,7 +203,7 @@ bool DrawDatabase::checkSchema(QString* reason)
     }
     // The query must deliver the four fields the program reads.
     if (!query.exec(QStringLiteral("select * from %1 limit 0").arg(kQuery))) {
-        *reason = driverReason(query.lastError());
+        *reason = message::databaseReason(query.lastError());
         return false;
     }
     const QSqlRecord fields = query.record();
@@ -159,7 +232,7 @@ bool DrawDatabase::createSchema(QString* reason)
     QSqlQuery query(m_db);
     for (const QString& sql : statements) {
         if (!query.exec(sql)) {
-            *reason = driverReason(query.lastError());
+            *reason = message::databaseReason(query.lastError());
             return false;
         }
     }
@@ -175,7 +248,7 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
     const bool storeDate = tableHasDate && history.extraColumns.contains(draw::kDateField);
 
     if (!m_db.transaction()) {
-        *reason = driverReason(m_db.lastError());
+        *reason = message::databaseReason(m_db.lastError());
         return false;
     }
     QSqlQuery insert(m_db);
@@ -197,54 +270,104 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
             insert.bindValue(4, date.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(date));
         }
         if (!insert.exec()) {
-            *reason = QStringLiteral("%1行目（回数 %2）: %3")
-                          .arg(row.line)
-                          .arg(row.drawNo)
-                          .arg(driverReason(insert.lastError()));
+            // A refused value belongs to its line; anything else to the database as a whole.
+            const QSqlError error = insert.lastError();
+            *reason = message::isRowError(error)
+                ? QStringLiteral("%1行目（回数 %2）: %3").arg(row.line).arg(row.drawNo).arg(message::databaseReason(error))
+                : message::databaseReason(error);
             ok = false;
         }
     }
     if (!ok) {
         if (reason->isEmpty())
-            *reason = driverReason(insert.lastError());
+            *reason = message::databaseReason(insert.lastError());
         m_db.rollback();
         return false;
     }
     if (!m_db.commit()) {
-        *reason = driverReason(m_db.lastError());
+        *reason = message::databaseReason(m_db.lastError());
         m_db.rollback();
         return false;
     }
     return true;
 }
 
-bool DrawDatabase::create(const QString& path, const HistoryCsv& history, QString* reason)
+DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCsv& history, QString* reason)
 {
     if (!history.ok()) {
         *reason = history.error;
-        return false;
+        return Creation::Failed;
     }
-    if (QFileInfo::exists(path)) {
-        *reason = QStringLiteral("ファイルがすでにあります");
-        return false;
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+        return Creation::AlreadyThere;
+
+    QLockFile lock(path + kLockSuffix);
+    // A lock is taken from a creator only when that process is gone, never for its age.
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(kCreationWaitMs)) {
+        *reason = lock.error() == QLockFile::LockFailedError
+            ? QStringLiteral("ほかのプログラムがデータベースを作成中のまま終わりません")
+            : QStringLiteral("フォルダー %1 に書き込めません").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+        return Creation::Failed;
     }
-    // Build the file under a temporary name and put it in place only when it is complete,
+    // Whatever unfinished files lie here now belong to creations that were killed.
+    const QDir folder = QFileInfo(path).dir();
+    for (const QString& stale : creatingFiles(path))
+        QFile::remove(folder.filePath(stale));
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+        return Creation::AlreadyThere;
+
+    // Build the file under a name of its own and put it in place only when it is complete,
     // so an interrupted creation never leaves a half-filled database behind.
-    const QString building = path + QStringLiteral(".creating");
-    QFile::remove(building);
+    QString building;
+    {
+        QTemporaryFile file(path + kCreatingSuffix + QStringLiteral("-XXXXXX"));
+        file.setAutoRemove(false);
+        if (!file.open()) {
+            *reason = QStringLiteral("フォルダー %1 に書き込めません（%2）")
+                          .arg(QDir::toNativeSeparators(folder.absolutePath()), file.errorString());
+            return Creation::Failed;
+        }
+        building = file.fileName();
+    }
+    // As readable as a file SQLite itself would have created.
+    QFile::setPermissions(building, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                                        | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     bool ok = false;
     {
         DrawDatabase db(connectString(building), Mode::ReadWrite);
         if (!db.m_db.open())
-            *reason = driverReason(db.m_db.lastError());
+            *reason = message::databaseReason(db.m_db.lastError());
         else
             ok = db.createSchema(reason) && db.writeDraws(history, reason);
     }
-    if (ok && !QFile::rename(building, path)) {
-        *reason = QStringLiteral("データベースのファイルを作成できません");
-        ok = false;
+    Creation result = ok ? Creation::Created : Creation::Failed;
+    if (ok && !moveIntoPlaceExclusively(building, path)) {
+        if (errno == EEXIST) {
+            result = Creation::AlreadyThere;
+        } else {
+            *reason = QStringLiteral("データベースのファイルを置けません（%1）").arg(message::systemReason(errno));
+            result = Creation::Failed;
+        }
     }
-    if (!ok)
+    if (result == Creation::Created)
+        syncFolder(path);
+    else
         QFile::remove(building);
-    return ok;
+    QFile::remove(building + QStringLiteral("-journal"));
+    return result;
+}
+
+void DrawDatabase::removeStaleCreations(const QString& path)
+{
+    const QString lockPath = path + kLockSuffix;
+    if (creatingFiles(path).isEmpty() && !QFileInfo(lockPath).exists() && !QFileInfo(lockPath).isSymLink())
+        return;
+    QLockFile lock(lockPath);
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(0))
+        return;  // a creation is running (or the folder cannot be written): leave it be
+    const QDir folder = QFileInfo(path).dir();
+    for (const QString& stale : creatingFiles(path))
+        QFile::remove(folder.filePath(stale));
 }

@@ -24,9 +24,20 @@ public:
     static QString connectString(const QString& databasePath);
     static QString pathOf(const QString& connectString);
 
+    enum class Creation {
+        Created,       // the file is ours, complete
+        AlreadyThere,  // a file of that name exists (another process may just have made it)
+        Failed,        // nothing was made; the reason says why
+    };
     // Creates a new database file with the program's schema, filled with the given draws.
-    // The file appears only when it is complete; on failure nothing is left behind.
-    static bool create(const QString& path, const HistoryCsv& history, QString* reason);
+    // The file is built under a name of its own and moved into place only when complete, and
+    // never over a file that appeared meanwhile; creators in other processes wait for each
+    // other on a lock file beside the database. On failure nothing is left behind.
+    static Creation create(const QString& path, const HistoryCsv& history, QString* reason);
+
+    // Removes what a creation killed halfway left beside the database (its unfinished file, its
+    // journal, a lock no live process holds). Does nothing while another creation runs.
+    static void removeStaleCreations(const QString& path);
 
     // Each object owns one connection of its own; it is closed when the object goes.
     DrawDatabase(const QString& connectString, Mode mode);
@@ -35,6 +46,9 @@ public:
     DrawDatabase& operator=(const DrawDatabase&) = delete;
 
     // Opens the file (never creating it) and checks that the table and the query are there.
+    // ReadOnly opens for reading only, yet read-write underneath where the file and its folder
+    // may be written, so that a write interrupted by a kill or a power cut is rolled back first
+    // (queries that would change anything are refused all the same).
     bool open(QString* reason);
     QSqlDatabase& database() { return m_db; }
 
@@ -47,9 +61,13 @@ public:
 
 private:
     bool checkSchema(QString* reason);
+    // Says so when the file could not be read because a write interrupted earlier needs
+    // rolling back and this process may not write.
+    void explainUnrecoverableJournal(QString* reason) const;
 
     QString m_connectionName;
     QString m_path;
     Mode m_mode;
+    bool m_writable = false;
     QSqlDatabase m_db;
 };

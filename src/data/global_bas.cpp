@@ -45,14 +45,18 @@ namespace GlobalBas {
 bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason)
 {
     reset();
-    if (!QFileInfo::exists(databasePath)) {
+    const QFileInfo file(databasePath);
+    if (!file.exists() && !file.isSymLink()) {
         const HistoryCsv history = HistoryCsv::readFile(shippedHistoryPath);
         if (!history.ok()) {
             *reason = QStringLiteral("同梱の当選データ %1 を読めません: %2").arg(shippedHistoryPath, history.error);
             return false;
         }
-        if (!DrawDatabase::create(databasePath, history, reason))
+        // Another start (or an import) may create it at the same moment: then that one is used.
+        if (DrawDatabase::create(databasePath, history, reason) == DrawDatabase::Creation::Failed)
             return false;
+    } else {
+        DrawDatabase::removeStaleCreations(databasePath);
     }
 
     gConnectString = DrawDatabase::connectString(databasePath);

@@ -1,11 +1,95 @@
 #include "data/history_csv.h"
 
 #include "data/draw.h"
+#include "data/message_text.h"
+#include "data/regular_file.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QSet>
+#include <QStringDecoder>
 
 namespace {
+
+constexpr qint64 kChunkBytes = 64 * 1024;
+
+// Hands out the lines of a device one at a time, whatever their ends (LF, CR LF or CR),
+// holding no more than one chunk and the line being assembled.
+class LineReader {
+public:
+    enum class Result { Line, End, TooLong, TooLarge, ReadError };
+
+    explicit LineReader(QIODevice& device) : m_device(device) {}
+
+    // The next line, without its end; valid until the next call.
+    Result next(QByteArrayView* line)
+    {
+        for (;;) {
+            const char* data = m_buffer.constData();
+            const qsizetype size = m_buffer.size();
+            qsizetype end = m_pos;
+            while (end < size && data[end] != '\n' && data[end] != '\r')
+                ++end;
+            if (end < size) {
+                // A CR as the last byte may be the first half of a CR LF still to come.
+                if (data[end] == '\r' && end + 1 == size && !m_atEnd) {
+                    if (!fill())
+                        return m_failure;
+                    continue;
+                }
+                if (end - m_pos > HistoryCsv::kMaxLineBytes)
+                    return Result::TooLong;
+                *line = QByteArrayView(data + m_pos, end - m_pos);
+                m_pos = end + 1;
+                if (data[end] == '\r' && m_pos < size && data[m_pos] == '\n')
+                    ++m_pos;
+                return Result::Line;
+            }
+            if (size - m_pos > HistoryCsv::kMaxLineBytes)
+                return Result::TooLong;
+            if (m_atEnd) {
+                if (m_pos >= size)
+                    return Result::End;
+                *line = QByteArrayView(data + m_pos, size - m_pos);
+                m_pos = size;
+                return Result::Line;
+            }
+            if (!fill())
+                return m_failure;
+        }
+    }
+
+private:
+    bool fill()
+    {
+        m_buffer.remove(0, m_pos);
+        m_pos = 0;
+        const qsizetype had = m_buffer.size();
+        m_buffer.resize(had + kChunkBytes);
+        const qint64 got = m_device.read(m_buffer.data() + had, kChunkBytes);
+        if (got < 0) {
+            m_buffer.resize(had);
+            m_failure = Result::ReadError;
+            return false;
+        }
+        m_buffer.resize(had + got);
+        m_total += got;
+        if (m_total > HistoryCsv::kMaxFileBytes) {
+            m_failure = Result::TooLarge;
+            return false;
+        }
+        // Only files and buffers come here: a read of nothing is the end.
+        if (got == 0)
+            m_atEnd = true;
+        return true;
+    }
+
+    QIODevice& m_device;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    qint64 m_total = 0;
+    bool m_atEnd = false;
+    Result m_failure = Result::ReadError;
+};
 
 // Splits one CSV line; fields may be quoted, with "" standing for a quote inside quotes.
 bool splitCsvLine(const QString& line, QStringList& fields)
@@ -43,10 +127,37 @@ bool splitCsvLine(const QString& line, QStringList& fields)
     return true;
 }
 
+bool isBlank(QByteArrayView line)
+{
+    for (char c : line) {
+        if (c != ' ' && c != '\t' && c != '\v' && c != '\f')
+            return false;
+    }
+    return true;
+}
+
+// A draw number: ASCII digits only, the whole field, within 1–32767.
+std::optional<int> strictDrawNo(const QString& text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+        if (value > draw::kMaxDrawNo)
+            return std::nullopt;
+    }
+    if (value < draw::kMinDrawNo)
+        return std::nullopt;
+    return value;
+}
+
 QString fieldError(const QString& field, const QString& value, const char* what)
 {
     return QStringLiteral("「%1」が%2ではありません（%3）")
-        .arg(field, QString::fromUtf8(what), value.isEmpty() ? QStringLiteral("空") : value);
+        .arg(field, QString::fromUtf8(what), value.isEmpty() ? QStringLiteral("空") : message::excerpt(value));
 }
 
 } // namespace
@@ -59,30 +170,62 @@ QString HistoryCsv::extraValue(const HistoryRow& row, const QString& column) con
 
 HistoryCsv HistoryCsv::parse(const QByteArray& utf8)
 {
-    HistoryCsv csv;
-    QString text = QString::fromUtf8(utf8);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    const QStringList lines = text.split(u'\n');
+    QByteArray bytes = utf8;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return read(buffer);
+}
 
+HistoryCsv HistoryCsv::read(QIODevice& device)
+{
+    HistoryCsv csv;
     auto fail = [&csv](int line, const QString& field, const QString& message) {
         csv.rows.clear();
+        csv.rows.squeeze();
+        csv.extraColumns.clear();
         csv.errorLine = line;
         csv.errorField = field;
-        csv.error = field.isEmpty() ? QStringLiteral("%1行目: %2").arg(line).arg(message)
-                                    : QStringLiteral("%1行目 %2").arg(line).arg(message);
+        if (line == 0)
+            csv.error = message;
+        else
+            csv.error = field.isEmpty() ? QStringLiteral("%1行目: %2").arg(line).arg(message)
+                                        : QStringLiteral("%1行目 %2").arg(line).arg(message);
         return csv;
     };
 
+    LineReader reader(device);
+    QByteArrayView bytes;
     QStringList header;
     int headerLine = 0;
     QSet<int> seen;
     QStringList fields;
-    for (int i = 0; i < lines.size(); ++i) {
-        QString line = lines.at(i);
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        const int lineNo = i + 1;
+    for (int lineNo = 1;; ++lineNo) {
+        switch (reader.next(&bytes)) {
+        case LineReader::Result::Line:
+            break;
+        case LineReader::Result::End:
+            if (headerLine == 0)
+                return fail(1, QString(), QStringLiteral("見出しの行がありません"));
+            return csv;
+        case LineReader::Result::TooLong:
+            return fail(lineNo, QString(),
+                        QStringLiteral("行が長すぎます（%1 KB まで）").arg(kMaxLineBytes / 1024));
+        case LineReader::Result::TooLarge:
+            return fail(0, QString(),
+                        QStringLiteral("大きすぎます（%1 MB まで）").arg(kMaxFileBytes / (1024 * 1024)));
+        case LineReader::Result::ReadError:
+            return fail(0, QString(), QStringLiteral("読み込めません（%1）").arg(device.errorString()));
+        }
+        if (lineNo == 1 && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes = bytes.sliced(3);
+        if (isBlank(bytes))
+            continue;
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString line = decoder.decode(bytes);
+        // Bytes that are not UTF-8 (a Shift_JIS file, say) would silently become replacement
+        // characters and be stored.
+        if (decoder.hasError())
+            return fail(lineNo, QString(), QStringLiteral("UTF-8 の文字として読めないバイトがあります"));
         if (line.trimmed().isEmpty())
             continue;
         if (!splitCsvLine(line, fields))
@@ -104,16 +247,15 @@ HistoryCsv HistoryCsv::parse(const QByteArray& utf8)
 
         HistoryRow row;
         row.line = lineNo;
-        bool ok = false;
-        const int drawNo = fields.at(0).toInt(&ok);
-        if (!ok || drawNo < draw::kMinDrawNo || drawNo > draw::kMaxDrawNo)
+        const std::optional<int> drawNo = strictDrawNo(fields.at(0));
+        if (!drawNo)
             return fail(lineNo, draw::kDrawNoField,
                         fieldError(draw::kDrawNoField, fields.at(0), "1～32767の整数"));
-        if (seen.contains(drawNo))
+        if (seen.contains(*drawNo))
             return fail(lineNo, draw::kDrawNoField,
-                        QStringLiteral("「回数」%1が重複しています").arg(drawNo));
-        seen.insert(drawNo);
-        row.drawNo = drawNo;
+                        QStringLiteral("「回数」%1が重複しています").arg(*drawNo));
+        seen.insert(*drawNo);
+        row.drawNo = *drawNo;
         for (int p = 0; p < 3; ++p) {
             const QString& value = fields.at(p + 1);
             if (value.isEmpty())
@@ -126,18 +268,16 @@ HistoryCsv HistoryCsv::parse(const QByteArray& utf8)
         row.extra = fields.mid(4);
         csv.rows << row;
     }
-    if (headerLine == 0)
-        return fail(1, QString(), QStringLiteral("見出しの行がありません"));
-    return csv;
 }
 
 HistoryCsv HistoryCsv::readFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString reason;
+    if (!openRegularFile(file, path, kMaxFileBytes, &reason)) {
         HistoryCsv csv;
-        csv.error = QStringLiteral("%1 を読めません（%2）").arg(path, file.errorString());
+        csv.error = reason;
         return csv;
     }
-    return parse(file.readAll());
+    return read(file);
 }

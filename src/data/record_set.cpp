@@ -1,6 +1,7 @@
 #include "data/record_set.h"
 
 #include "data/draw.h"
+#include "data/message_text.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -28,7 +29,7 @@ std::unique_ptr<RecordSet> RecordSet::open(QSqlDatabase& connection, const QStri
     QSqlQuery query(connection);
     query.setForwardOnly(true);
     if (!query.exec(source)) {
-        *reason = query.lastError().text();
+        *reason = message::databaseReason(query.lastError());
         return nullptr;
     }
     const QSqlRecord record = query.record();
@@ -72,7 +73,7 @@ std::unique_ptr<RecordSet> RecordSet::open(QSqlDatabase& connection, const QStri
         set->m_rows.push_back(row);
     }
     if (query.lastError().isValid()) {
-        *reason = query.lastError().text();
+        *reason = message::databaseReason(query.lastError());
         return nullptr;
     }
     set->m_pos = set->m_rows.size();

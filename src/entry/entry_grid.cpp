@@ -2,6 +2,7 @@
 
 #include "data/draw.h"
 #include "data/draw_database.h"
+#include "data/message_text.h"
 
 #include <QColor>
 #include <QHeaderView>
@@ -136,7 +137,7 @@ bool DrawSheetModel::select(QString* reason)
         }
     }
     if (!m_table->select()) {
-        *reason = m_table->lastError().text();
+        *reason = message::databaseReason(m_table->lastError());
         return false;
     }
     while (m_table->canFetchMore())
@@ -207,7 +208,7 @@ bool DrawSheetModel::setData(const QModelIndex& index, const QVariant& value, in
         return true;
     // The table model keeps a refused value on show; take it back so the sheet never shows
     // what the database does not hold.
-    const QString reason = m_table->lastError().text();
+    const QString reason = message::databaseReason(m_table->lastError());
     m_table->revertRow(row);
     Q_EMIT dataChanged(this->index(row, 0), this->index(row, kColumnCount - 1));
     Q_EMIT writeFailed(reason);

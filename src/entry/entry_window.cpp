@@ -4,6 +4,7 @@
 #include "data/draw.h"
 #include "data/draw_database.h"
 #include "data/global_bas.h"
+#include "data/message_text.h"
 #include "entry/entry_grid.h"
 #include "frame/grid_view.h"
 #include "frame/hourglass.h"
@@ -239,7 +240,7 @@ void 当選データ入力::mnuAddLine_Click()
     // The new draw takes the next free number; its digits wait to be typed (Null).
     QSqlQuery query(m_database->database());
     if (!query.exec(QStringLiteral("select max(%1) from %2").arg(draw::kDrawNoField, DrawDatabase::kTable))) {
-        reportDatabaseError(QStringLiteral("行を追加できません。"), query.lastError().text());
+        reportDatabaseError(QStringLiteral("行を追加できません。"), message::databaseReason(query.lastError()));
         return;
     }
     const qlonglong next = query.next() && !query.value(0).isNull() ? query.value(0).toLongLong() + 1 : 1;
@@ -252,7 +253,7 @@ void 当選データ入力::mnuAddLine_Click()
     query.prepare(QStringLiteral("insert into %1 (%2) values (?)").arg(DrawDatabase::kTable, draw::kDrawNoField));
     query.addBindValue(next);
     if (!query.exec()) {
-        reportDatabaseError(QStringLiteral("行を追加できません。"), query.lastError().text());
+        reportDatabaseError(QStringLiteral("行を追加できません。"), message::databaseReason(query.lastError()));
         return;
     }
     // The sheet stays in 回数 order, as the database and the next opening show it: the new
@@ -276,7 +277,7 @@ void 当選データ入力::mnuDelLine_Click()
     query.prepare(QStringLiteral("delete from %1 where %2 is ?").arg(DrawDatabase::kTable, draw::kDrawNoField));
     query.addBindValue(m_sheet->drawNo(row));
     if (!query.exec()) {
-        reportDatabaseError(QStringLiteral("行を削除できません。"), query.lastError().text());
+        reportDatabaseError(QStringLiteral("行を削除できません。"), message::databaseReason(query.lastError()));
         return;
     }
     if (reselect())

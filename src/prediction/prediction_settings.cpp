@@ -1,8 +1,10 @@
 #include "prediction/prediction_settings.h"
 
+#include "data/file_write.h"
+#include "data/regular_file.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cmath>
@@ -105,11 +107,9 @@ void PredictionSettings::applyFileBytes(const QByteArray& bytes)
 void PredictionSettings::ReadInitFile()
 {
     // Only a regular file: a directory fails to read, and a pipe would wait for a writer.
-    const QFileInfo info(m_path);
-    if (!info.isFile() || info.size() > kMaxFileBytes)
-        return;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    QString reason;
+    if (!openRegularFile(file, m_path, kMaxFileBytes, &reason))
         return;
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileBytes)
@@ -131,18 +131,13 @@ QByteArray PredictionSettings::toFileBytes() const
 bool PredictionSettings::WriteInitFile()
 {
     m_previousWriteOk = m_lastWriteOk;
-    const QByteArray bytes = toFileBytes();
-    QSaveFile file(m_path);
+    FileWriteOptions options;
     // A file that may be written in a folder that may not still takes the new flags.
-    file.setDirectWriteFallback(true);
-    bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    if (!ok) {
-        m_lastError = file.errorString();
-        file.cancelWriting();
-    } else {
-        ok = file.commit();
-        m_lastError = ok ? QString() : file.errorString();
-    }
-    m_lastWriteOk = ok;
-    return ok;
+    options.inPlaceWhenFolderRefuses = true;
+    // Written from the window at each click and at exit: a pipe no one reads must not hang it.
+    options.waitForReader = false;
+    m_lastWriteOk = writeFileBytes(m_path, toFileBytes(), &m_lastError, options);
+    if (m_lastWriteOk)
+        m_lastError.clear();
+    return m_lastWriteOk;
 }

@@ -31,7 +31,8 @@ public:
 
     // Loads the flags from the file; a flag whose key stands on no good line keeps its value.
     void ReadInitFile();
-    // Saves the flags, replacing the file as a whole so that a failed write leaves the old one.
+    // Saves the flags, replacing the file as a whole so that a failed write leaves the old one
+    // (a device or a pipe the name leads to is written as it is; see data/file_write.h).
     // False when the file could not be written; lastError() says why.
     bool WriteInitFile();
     QString lastError() const { return m_lastError; }

@@ -3,6 +3,9 @@
 
 #include "data/history_csv.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +60,10 @@ TEST(HistoryCsv, RefusesEachKindOfBadLineNamingLineAndField)
         {"0,1,2,3\n", 2, "回数"},
         {"32768,1,2,3\n", 2, "回数"},
         {"abc,1,2,3\n", 2, "回数"},
+        {"+5,1,2,3\n", 2, "回数"},
+        {"1 2,1,2,3\n", 2, "回数"},
+        {"１,1,2,3\n", 2, "回数"},  // a full-width digit
+        {"4294967297,1,2,3\n", 2, "回数"},
         {",1,2,3\n", 2, "回数"},
         {"1,1,2,3\n1,4,5,6\n", 3, "回数"},
         {"1,1,2\n", 2, ""},
@@ -71,6 +78,67 @@ TEST(HistoryCsv, RefusesEachKindOfBadLineNamingLineAndField)
         EXPECT_EQ(csv.errorField, QString::fromUtf8(c.field));
         EXPECT_TRUE(csv.error.startsWith(QStringLiteral("%1行目").arg(c.line))) << csv.error.toStdString();
         EXPECT_TRUE(csv.rows.isEmpty()) << "a refused file yields no draws at all";
+    }
+}
+
+TEST(HistoryCsv, AcceptsCrOnlyAndMixedLineEnds)
+{
+    const HistoryCsv csv = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\r1,1,2,3\r\r2,4,5,6\r\n3,7,8,9\n4,0,0,0\r");
+    ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
+    ASSERT_EQ(csv.rows.size(), 4);
+    EXPECT_TRUE(csv.extraColumns.isEmpty());
+    EXPECT_EQ(csv.rows[1].line, 4);
+    EXPECT_EQ(csv.rows[3].line, 6);
+    EXPECT_EQ(csv.rows[3].digits[0], 0);
+}
+
+TEST(HistoryCsv, ANulInTheDrawNumberOrAHugeValueIsRefusedAndQuotedShortly)
+{
+    static const char withNul[] = "回数,第1数字,第2数字,第3数字\n1,1,1,1\n90\0 01,1,2,3\n";
+    const HistoryCsv nul = HistoryCsv::parse(QByteArray(withNul, sizeof withNul - 1));
+    EXPECT_EQ(nul.errorLine, 3);
+    EXPECT_EQ(nul.errorField, QStringLiteral("回数"));
+    EXPECT_FALSE(nul.error.contains(QChar(0))) << "a control character never reaches a message";
+
+    const HistoryCsv huge = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1," + QByteArray(10000, '7') + ",2,3\n");
+    EXPECT_EQ(huge.errorField, QStringLiteral("第1数字"));
+    EXPECT_LT(huge.error.size(), 100) << huge.error.toStdString();
+    EXPECT_TRUE(huge.error.contains(QString(40, u'7') + u'…')) << huge.error.toStdString();
+
+    const HistoryCsv longLine = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1,1,2,3," + QByteArray(HistoryCsv::kMaxLineBytes, 'x') + "\n");
+    EXPECT_EQ(longLine.errorLine, 2);
+}
+
+// Files far from a history must not take memory in proportion: the reader holds one line.
+TEST(HistoryCsv, PeakMemoryStaysSmallForHugeFiles)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer's own memory hides the reader's";
+#endif
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* expected;
+    } files[] = {
+        {"blank-lines.csv", QByteArray(HistoryCsv::kMaxFileBytes, '\n'), "rows=0 line=1 "},
+        {"one-line.csv", "回数,第1数字,第2数字,第3数字\n" + QByteArray(60 * 1024 * 1024, '1'), "rows=0 line=2 "},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        const QString path = dir.filePath(QString::fromUtf8(file.name));
+        {
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly) && out.write(file.bytes) == file.bytes.size());
+        }
+        QProcess child;
+        child.start(QStringLiteral(N3_CHILD_PATH), {QStringLiteral("read-peak"), path});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        const QByteArray said = child.readAllStandardOutput();
+        ASSERT_TRUE(said.startsWith(file.expected)) << said.toStdString();
+        const long peakKb = said.mid(said.indexOf("peak_kb=") + 8).trimmed().toLong();
+        EXPECT_GT(peakKb, 0);
+        EXPECT_LT(peakKb, 200 * 1024) << "peak resident memory in KB";
     }
 }
 

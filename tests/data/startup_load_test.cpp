@@ -10,8 +10,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <atomic>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -205,6 +211,36 @@ TEST_F(StartupLoad, MissingDatabaseWithoutItsHistoryCreatesNothing)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 
+// A shipped history that is no plain file (a FIFO would wait for a writer for ever, a link to
+// an endless device would fill memory) is refused before a byte is read.
+TEST_F(StartupLoad, ShippedHistoryThatIsNoPlainFileIsRefusedAtOnce)
+{
+    const QString fifo = dir.filePath(QStringLiteral("fifo.csv")), endless = dir.filePath(QStringLiteral("zero.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), endless));
+    for (const QString& history : {fifo, endless}) {
+        SCOPED_TRACE(history.toStdString());
+        // Should the reader wait on the FIFO after all, a late writer lets it go and the test fails.
+        std::atomic<bool> done = false;
+        std::thread rescue([&] {
+            for (int i = 0; i < 100 && !done; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        });
+        QElapsedTimer timer;
+        timer.start();
+        QString reason;
+        EXPECT_FALSE(load(&reason, history));
+        done = true;
+        rescue.join();
+        EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_TRUE(reason.contains(QStringLiteral("通常のファイルではありません"))) << reason.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(path()));
+    }
+}
+
 TEST_F(StartupLoad, DirectoryInPlaceOfTheFileIsReported)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(DrawDatabase::kFileName));
@@ -243,13 +279,13 @@ TEST(DrawDatabaseCreate, FailedCreationLeavesNoFileBehind)
     const QString path = dir.filePath(QStringLiteral("n.db"));
     HistoryCsv bad = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1,1,2,3\n2,1,2,x\n");
     QString reason;
-    EXPECT_FALSE(DrawDatabase::create(path, bad, &reason));
+    EXPECT_EQ(DrawDatabase::create(path, bad, &reason), DrawDatabase::Creation::Failed);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 
     // A draw the schema refuses stops the creation the same way.
     HistoryCsv good = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1,1,2,3\n");
     good.rows[0].digits[2] = 12;
-    EXPECT_FALSE(DrawDatabase::create(path, good, &reason));
+    EXPECT_EQ(DrawDatabase::create(path, good, &reason), DrawDatabase::Creation::Failed);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
 

@@ -3,7 +3,9 @@
 
 #include "prediction/prediction_settings.h"
 #include "prediction/prediction_test_support.h"
+#include "support/special_files.h"
 
+#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
@@ -119,6 +121,29 @@ TEST_F(SettingsFile, NothingInTheFileOrInItsPlaceStopsTheProgram)
         + "\x81\x82\x83=\x9F\r\n" + QByteArray(300000, '=') + QByteArray(300000, 'T') + "\r\n"
         + kWindowsFile.mid(kWindowsFile.indexOf("\x83o"));  // バラツキ分析Opt=True onwards
     EXPECT_EQ(readFile(bytes, start), flagsWith({2, 3, 8}));
+}
+
+TEST_F(SettingsFile, ALinkToAPipeIsWrittenThroughAndAPipeNoOneReadsFailsAtOnce)
+{
+    ASSERT_EQ(::mkfifo("pipe", 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("pipe"), kFile));
+    PredictionSettings settings;
+    settings.setFlag(4, true);
+    // The window writes at every click: with no reader it must not wait for one.
+    EXPECT_FALSE(settings.WriteInitFile());
+    EXPECT_TRUE(settings.isNewWriteFailure());
+    EXPECT_EQ(settings.lastError().toStdString(), "読み手がいません");
+
+    const int reader = ::open("pipe", O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(settings.WriteInitFile()) << settings.lastError().toStdString();
+    EXPECT_TRUE(settings.lastError().isEmpty());
+    QByteArray received(4096, '\0');
+    received.truncate(std::max<ssize_t>(0, ::read(reader, received.data(), received.size())));
+    ::close(reader);
+    EXPECT_EQ(received, settings.toFileBytes());
+    EXPECT_TRUE(QFileInfo(kFile).isSymLink());
+    EXPECT_TRUE(fixture::isFifo(QStringLiteral("pipe")));
 }
 
 } // namespace

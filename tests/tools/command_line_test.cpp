@@ -4,6 +4,7 @@
 #include "analysis/analysis_window.h"
 #include "tool_commands.h"
 #include "support/history_fixture.h"
+#include "support/special_files.h"
 #include "tools/tool_test_support.h"
 
 #include <QFileInfo>
@@ -92,6 +93,30 @@ TEST_F(CommandLine, AFailedExportLeavesFilesAsTheyWere)
     EXPECT_EQ(fixture::fileDigest(db), dbBefore);
     EXPECT_EQ(errText.count(u'\n'), 2);
     EXPECT_TRUE(outText.isEmpty());
+}
+
+// Output that is no regular file is written as it is: a pipe gets the bytes and stays a pipe,
+// and a device that takes nothing is a failure, not a file put in its place.
+TEST_F(CommandLine, ExportsIntoAFifo)
+{
+    const QString fifo = path(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    fixture::FifoReader reader(fifo);
+    const toolfixture::Run run = runProgram(exportArgs(db) << QStringLiteral("--out") << fifo);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(reader.bytes(), tool::exportWindow(db, kChart, tool::ExportFormat::Csv).data);
+    EXPECT_TRUE(fixture::isFifo(fifo));
+}
+
+TEST_F(CommandLine, AnExportToAFullDeviceFailsAndLeavesTheDevice)
+{
+    const QString device = path(QStringLiteral("full"));
+    if (!fixture::makeFullDeviceNode(device))
+        GTEST_SKIP() << "this process may not make a device node here";
+    const toolfixture::Run run = runProgram(exportArgs(db) << QStringLiteral("--out") << device);
+    EXPECT_GT(run.exitCode, 0);
+    EXPECT_TRUE(run.err.contains("ディスクの空きがありません")) << run.err.toStdString();
+    EXPECT_TRUE(fixture::isFullDeviceNode(device));
 }
 
 TEST_F(CommandLine, ListsExactlyTheExportableWindowsAndEachExports)

@@ -1,0 +1,28 @@
+#pragma once
+// Writing a whole file of bytes, for exports and the settings file.
+//
+// What is at the path decides how it is written (a symbolic link is followed, through any chain
+// of links, and its target is what gets written):
+// - a regular file, or nothing yet: a temporary file in the same folder takes the bytes and is
+//   then renamed over it, so a failed write leaves the old file; the old file's permissions are
+//   kept;
+// - a character or block device, a FIFO or a socket: opened as it is and written in place, with
+//   nothing created, truncated or renamed (so /dev/stdout and pipes work);
+// - a folder: refused.
+// Every error, down to the last byte reaching the device, is a failure, with the reason in
+// Japanese. A reader that has gone away is such an error: SIGPIPE is held back while writing.
+
+#include <QByteArray>
+#include <QString>
+
+struct FileWriteOptions {
+    // A regular file whose folder may not take a temporary file is written in place, if the
+    // file itself may be written: the bytes still arrive, though no longer all or nothing.
+    bool inPlaceWhenFolderRefuses = false;
+    // A FIFO that no one reads yet: wait for a reader, as a shell redirection does, or fail
+    // at once (for callers that must not hang).
+    bool waitForReader = true;
+};
+
+// True when all of `bytes` were written to `path`; otherwise false with the reason in `reason`.
+bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* reason, FileWriteOptions options = {});
