@@ -3,10 +3,12 @@
 // Run by hand: build/bench/bench_import
 
 #include "bench_main.h"
+#include "data/history_csv.h"
 #include "grid_export.h"
 #include "tool_commands.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -42,6 +44,26 @@ void BM_ReimportShippedHistoryOverItself(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReimportShippedHistoryOverItself)->Unit(benchmark::kMillisecond);
+
+// Files that are no history at all must be refused quickly and in little memory: 64 MB of
+// blank lines (goal: under 5 s; its peak memory is checked by the data tests).
+void BM_RefuseHugeFileOfBlankLines(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("blank.csv"));
+    {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray(HistoryCsv::kMaxFileBytes, '\n'));
+    }
+    for (auto _ : state) {
+        const HistoryCsv csv = HistoryCsv::readFile(path);
+        if (csv.ok())
+            state.SkipWithError("a file without a header was accepted");
+    }
+    state.SetBytesProcessed(state.iterations() * HistoryCsv::kMaxFileBytes);
+}
+BENCHMARK(BM_RefuseHugeFileOfBlankLines)->Unit(benchmark::kMillisecond);
 
 // A chart-like sheet of the largest size a window reaches: marks and labels, three colours.
 Grid largeGrid()
