@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const QString DrawDatabase::kFileName = QStringLiteral("Numbers3Zubarin.db");
@@ -72,10 +73,19 @@ bool moveIntoPlaceExclusively(const QString& from, const QString& to)
         return false;
     // A file system without the exclusive rename: a second name that cannot replace, then
     // the first one dropped.
-    if (::link(source.constData(), target.constData()) != 0)
+    if (::link(source.constData(), target.constData()) == 0) {
+        ::unlink(source.constData());
+        return true;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != ENOSYS)
         return false;
-    ::unlink(source.constData());
-    return true;
+    // Nor hard links (a memory stick's FAT): the creators' lock is all that keeps them apart.
+    struct stat st {};
+    if (::lstat(target.constData(), &st) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(source.constData(), target.constData()) == 0;
 }
 
 // Makes the new name itself survive a power cut, not only the file's contents.
@@ -343,10 +353,11 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
     }
     Creation result = ok ? Creation::Created : Creation::Failed;
     if (ok && !moveIntoPlaceExclusively(building, path)) {
-        if (errno == EEXIST) {
+        const int error = errno;
+        if (error == EEXIST) {
             result = Creation::AlreadyThere;
         } else {
-            *reason = QStringLiteral("データベースのファイルを置けません（%1）").arg(message::systemReason(errno));
+            *reason = QStringLiteral("データベースのファイルを置けません（%1）").arg(message::systemReason(error));
             result = Creation::Failed;
         }
     }
