@@ -1,16 +1,20 @@
 # make run   – install what is missing, build, start the program
 # make test  – install what is missing, build, run every test
 # make bench – build and run the benchmarks (by hand; they report speed only)
+# make test-sanitizers – build with AddressSanitizer and UBSan (build-debug/), run every test
+# make fuzz  – build the libFuzzer harnesses with clang (build-fuzz/), run each FUZZ_SECONDS
 
 PACKAGES := qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev \
             libxkbcommon-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev cmake \
             ninja-build g++
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 60
 BUILD := build
 
-.PHONY: run test bench build deps clean
+.PHONY: run test bench build deps fuzz-deps test-sanitizers fuzz clean
 
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+# Installs those of the packages given that are missing.
+install_missing = missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -19,6 +23,12 @@ deps:
 	  $$SUDO apt-get update && \
 	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y --no-install-recommends $$missing; \
 	fi
+
+deps:
+	@$(call install_missing,$(PACKAGES))
+
+fuzz-deps: deps
+	@$(call install_missing,$(FUZZ_PACKAGES))
 
 build: deps
 	cmake --preset default
@@ -30,8 +40,18 @@ run: build
 test: build
 	ctest --preset default
 
+test-sanitizers: deps
+	cmake --preset debug
+	cmake --build --preset debug
+	ctest --preset debug
+
+fuzz: fuzz-deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	sh fuzz/run build-fuzz $(FUZZ_SECONDS)
+
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-debug build-fuzz
