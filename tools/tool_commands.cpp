@@ -252,20 +252,17 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
     }
 
     QString reason;
-    const QFileInfo file(databasePath);
-    if (!file.exists() && !file.isSymLink()) {
-        switch (DrawDatabase::create(databasePath, history, &reason)) {
-        case DrawDatabase::Creation::Created:
-            result.ok = true;
-            result.created = true;
-            result.written = int(history.rows.size());
-            return result;
-        case DrawDatabase::Creation::Failed:
-            result.error = QStringLiteral("データベース %1 を作成できません: %2").arg(databasePath, reason);
-            return result;
-        case DrawDatabase::Creation::AlreadyThere:
-            break;  // made by another process meanwhile: the draws go into that one
-        }
+    switch (DrawDatabase::create(databasePath, history, &reason)) {
+    case DrawDatabase::Creation::Created:
+        result.ok = true;
+        result.created = true;
+        result.written = int(history.rows.size());
+        return result;
+    case DrawDatabase::Creation::Failed:
+        result.error = QStringLiteral("データベース %1 を作成できません: %2").arg(databasePath, reason);
+        return result;
+    case DrawDatabase::Creation::AlreadyThere:
+        break;  // there before, or made by another process meanwhile: the draws go into it
     }
 
     DrawDatabase database(DrawDatabase::connectString(databasePath), DrawDatabase::Mode::ReadWrite);

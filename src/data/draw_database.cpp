@@ -61,6 +61,21 @@ QStringList creatingFiles(const QString& path)
                                 QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
+// True when something stands at the name, a link to nothing included.
+bool nameTaken(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// Removes the unfinished files of creations; only while holding the creators' lock.
+void removeCreatingFiles(const QString& path)
+{
+    const QDir folder = QFileInfo(path).dir();
+    for (const QString& stale : creatingFiles(path))
+        QFile::remove(folder.filePath(stale));
+}
+
 // Puts the finished file at its name unless a file of that name exists. False with errno
 // EEXIST when one does.
 bool moveIntoPlaceExclusively(const QString& from, const QString& to)
@@ -308,7 +323,7 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
         *reason = history.error;
         return Creation::Failed;
     }
-    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+    if (nameTaken(path))
         return Creation::AlreadyThere;
 
     QLockFile lock(path + kLockSuffix);
@@ -321,10 +336,8 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
         return Creation::Failed;
     }
     // Whatever unfinished files lie here now belong to creations that were killed.
-    const QDir folder = QFileInfo(path).dir();
-    for (const QString& stale : creatingFiles(path))
-        QFile::remove(folder.filePath(stale));
-    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+    removeCreatingFiles(path);
+    if (nameTaken(path))
         return Creation::AlreadyThere;
 
     // Build the file under a name of its own and put it in place only when it is complete,
@@ -335,7 +348,7 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
         file.setAutoRemove(false);
         if (!file.open()) {
             *reason = QStringLiteral("フォルダー %1 に書き込めません（%2）")
-                          .arg(QDir::toNativeSeparators(folder.absolutePath()), file.errorString());
+                          .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), file.errorString());
             return Creation::Failed;
         }
         building = file.fileName();
@@ -372,13 +385,11 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
 void DrawDatabase::removeStaleCreations(const QString& path)
 {
     const QString lockPath = path + kLockSuffix;
-    if (creatingFiles(path).isEmpty() && !QFileInfo(lockPath).exists() && !QFileInfo(lockPath).isSymLink())
+    if (creatingFiles(path).isEmpty() && !nameTaken(lockPath))
         return;
     QLockFile lock(lockPath);
     lock.setStaleLockTime(0);
     if (!lock.tryLock(0))
         return;  // a creation is running (or the folder cannot be written): leave it be
-    const QDir folder = QFileInfo(path).dir();
-    for (const QString& stale : creatingFiles(path))
-        QFile::remove(folder.filePath(stale));
+    removeCreatingFiles(path);
 }
