@@ -1,7 +1,7 @@
 // Grid fill speed and size on a full draw sheet (32,770 rows x 32 columns), the same sheet put
 // into a QTableWidget for comparison, and the first paint of a GridView over it.
-#include "frame/grid.h"
-#include "frame/grid_view.h"
+#include "grid/grid.h"
+#include "widgets/grid_view.h"
 
 #include <QApplication>
 #include <QTableWidget>

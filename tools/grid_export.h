@@ -2,7 +2,7 @@
 // A computed grid as a spreadsheet takes it: CSV for the texts, JSON for texts and colours.
 // Both cover rows 1..maxRows and columns 1..maxCols; the headers are the view's, not data.
 
-#include "frame/grid.h"
+#include "grid/grid.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,11 +1,10 @@
 #include "tool_commands.h"
 
 #include "analysis/analysis_window.h"
-#include "data/draw.h"
 #include "data/draw_database.h"
 #include "data/file_write.h"
-#include "data/global_bas.h"
 #include "data/history_csv.h"
+#include "data/history_source.h"
 #include "data/message_text.h"
 #include "grid_export.h"
 #include "prediction/prediction_settings.h"
@@ -14,10 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTextStream>
 
 namespace tool {
@@ -35,37 +30,6 @@ QString oneLine(QString text)
             c = u' ';
     }
     return text;
-}
-
-struct StoredDraws {
-    bool hasDateColumn = false;
-    QSet<int> drawNos;
-    QHash<int, QString> dates;
-};
-
-bool readStoredDraws(QSqlDatabase& db, StoredDraws* stored, QString* reason)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("select * from %1 limit 0").arg(DrawDatabase::kTable))) {
-        *reason = message::databaseReason(query.lastError());
-        return false;
-    }
-    stored->hasDateColumn = query.record().indexOf(draw::kDateField) >= 0;
-    const QString sql = stored->hasDateColumn
-        ? QStringLiteral("select %1, %2 from %3").arg(draw::kDrawNoField, draw::kDateField, DrawDatabase::kTable)
-        : QStringLiteral("select %1 from %2").arg(draw::kDrawNoField, DrawDatabase::kTable);
-    if (!query.exec(sql)) {
-        *reason = message::databaseReason(query.lastError());
-        return false;
-    }
-    while (query.next()) {
-        const int drawNo = query.value(0).toInt();
-        stored->drawNos.insert(drawNo);
-        if (stored->hasDateColumn && !query.value(1).isNull())
-            stored->dates.insert(drawNo, query.value(1).toString());
-    }
-    return true;
 }
 
 // Options of one command: "--name value" or "--name=value", each at most once.
@@ -266,25 +230,18 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
     }
 
     DrawDatabase database(DrawDatabase::connectString(databasePath), DrawDatabase::Mode::ReadWrite);
-    StoredDraws stored;
-    if (!database.open(&reason) || !readStoredDraws(database.database(), &stored, &reason)) {
+    if (!database.open(&reason)) {
         result.error = QStringLiteral("データベース %1 を開けません: %2").arg(databasePath, reason);
         return result;
     }
-    // A CSV without dates says nothing about them: a replaced draw keeps the date it had.
-    if (stored.hasDateColumn && !history.extraColumns.contains(draw::kDateField)) {
-        history.extraColumns << draw::kDateField;
-        for (HistoryRow& row : history.rows)
-            row.extra << stored.dates.value(row.drawNo);
-    }
-    if (!database.writeDraws(history, &reason)) {
+    const std::optional<DrawDatabase::ImportCount> count = database.importDraws(std::move(history), &reason);
+    if (!count) {
         result.error = QStringLiteral("データベース %1 に書き込めません（何も書き込んでいません）: %2").arg(databasePath, reason);
         return result;
     }
     result.ok = true;
-    result.written = int(history.rows.size());
-    for (const HistoryRow& row : history.rows)
-        result.replaced += stored.drawNos.contains(row.drawNo) ? 1 : 0;
+    result.written = count->written;
+    result.replaced = count->replaced;
     return result;
 }
 
@@ -292,28 +249,28 @@ namespace {
 
 const QString kPredictionForm = QStringLiteral("一発ズバリン");
 
-// The program-wide history from an existing database, as the start-up load reads it.
-bool loadHistory(const QString& databasePath, QString* error)
+// The history of an existing database, as the start-up load reads it.
+std::optional<History> loadHistory(const QString& databasePath, QString* error)
 {
     // The start-up load would create a missing database from the shipped history; an export
     // only reads what the user has.
     const QFileInfo file(databasePath);
     if (!file.exists()) {
         *error = QStringLiteral("データベース %1 がありません").arg(databasePath);
-        return false;
+        return std::nullopt;
     }
     if (!file.isFile()) {
         *error = QStringLiteral("データベース %1 は通常のファイルではありません").arg(databasePath);
-        return false;
+        return std::nullopt;
     }
     QString reason;
     // No shipped history: should the file vanish after the check, the load fails instead of creating it.
-    if (!GlobalBas::startupLoad(databasePath, QString(), &reason)) {
-        GlobalBas::reset();
+    std::optional<history_source::Loaded> loaded = history_source::startupLoad(databasePath, QString(), &reason);
+    if (!loaded) {
         *error = QStringLiteral("データベース %1 を読めません: %2").arg(databasePath, reason);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return std::move(loaded->history);
 }
 
 // The four grids of the prediction window, with the flags of the settings file in the current
@@ -321,14 +278,14 @@ bool loadHistory(const QString& databasePath, QString* error)
 ExportResult exportPrediction(const QString& databasePath, ExportFormat format)
 {
     ExportResult result;
-    if (!loadHistory(databasePath, &result.error))
+    const std::optional<History> history = loadHistory(databasePath, &result.error);
+    if (!history)
         return result;
     PredictionSettings settings;
     settings.ReadInitFile();
     PredictionSheets sheets;
-    sheets.open();
+    sheets.open(*history);
     sheets.refresh(settings.reflectedCount());
-    GlobalBas::reset();
     QList<const Grid*> grids;
     for (int g = 0; g < PredictionSheets::kGridCount; ++g)
         grids << &sheets.grid(g);
@@ -353,10 +310,10 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
         result.error = QStringLiteral("分析ウィンドウ「%1」はこの版ではまだ書き出せません").arg(form);
         return result;
     }
-    if (!loadHistory(databasePath, &result.error))
+    const std::optional<History> history = loadHistory(databasePath, &result.error);
+    if (!history)
         return result;
-    const std::unique_ptr<Grid> grid = computeAnalysisGrid(*info);
-    GlobalBas::reset();
+    const std::unique_ptr<Grid> grid = computeAnalysisGrid(*info, *history);
     result.data = format == ExportFormat::Json ? gridToJson(*grid, info->form) : gridToCsv(*grid);
     result.ok = true;
     return result;

@@ -1,8 +1,6 @@
 #include "analysis/analysis_window.h"
 
-#include "data/global_bas.h"
 
-#include <algorithm>
 
 void AnalysisWindow::setUpSheet(Grid& grid, const SheetLayout& layout)
 {
@@ -21,11 +19,6 @@ void AnalysisWindow::setUpSheet(Grid& grid, const SheetLayout& layout)
     grid.setRowHeight(-1, layout.rowHeight);
     grid.setColWidth(-1, layout.colWidth);
     staticCentred(grid, -1, -1, -1, -1);
-}
-
-int AnalysisWindow::drawRowCount()
-{
-    return std::max(GlobalBas::gLastDrawNo, GlobalBas::gCompleteDraws);
 }
 
 void AnalysisWindow::staticCentred(Grid& grid, int col, int row, int col2, int row2)
@@ -52,34 +45,34 @@ void AnalysisWindow::borders(Grid& grid, int col, int row, int col2, int row2, B
     grid.setCellBorder(sides, style, colour);
 }
 
-void OneHeadingRowAnalysis::mainStep(Grid& grid)
+void OneHeadingRowAnalysis::mainStep(Grid& grid, const History& history)
 {
-    layout(grid);
+    layout(grid, history);
     headings(grid, 1);
-    fill(grid);
+    fill(grid, history);
 }
 
-void HeadAndFootAnalysis::mainStep(Grid& grid)
+void HeadAndFootAnalysis::mainStep(Grid& grid, const History& history)
 {
-    layout(grid);
+    layout(grid, history);
     headings(grid, 1, false);
-    headings(grid, 3 + GlobalBas::gLastDrawNo, true);
-    fill(grid);
+    headings(grid, 3 + history.drawRowCount(), true);
+    fill(grid, history);
 }
 
-void ThreeHeadingRowsAnalysis::mainStep(Grid& grid)
+void ThreeHeadingRowsAnalysis::mainStep(Grid& grid, const History& history)
 {
-    layout(grid);
+    layout(grid, history);
     headings(grid, 2);
-    fill(grid);
+    fill(grid, history);
 }
 
-std::unique_ptr<Grid> computeAnalysisGrid(const AnalysisWindowInfo& info)
+std::unique_ptr<Grid> computeAnalysisGrid(const AnalysisWindowInfo& info, const History& history)
 {
     auto grid = std::make_unique<Grid>();
     // The windows draw every line they want as a border; spans must read as one band.
     grid->setGridLinesShown(false);
     if (info.create)
-        info.create()->mainStep(*grid);
+        info.create()->mainStep(*grid, history);
     return grid;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// What every analysis window computes: its whole grid, once, from the program-wide draw
-// history and start-up figures. The shapes below are the main steps several windows share.
+// What every analysis window computes: its whole grid, from the draw history it is given and the
+// start-up figures of that history. The shapes below are the main steps several windows share.
 
-#include "frame/grid.h"
+#include "data/history.h"
+#include "grid/grid.h"
 
 #include <QString>
 #include <QVector>
@@ -28,16 +29,13 @@ class AnalysisWindow {
 public:
     virtual ~AnalysisWindow() = default;
     // Lays the grid out, writes the headings and fills it from the history.
-    virtual void mainStep(Grid& grid) = 0;
+    virtual void mainStep(Grid& grid, const History& history) = 0;
 
 protected:
     // Sheet size, visible counts with auto-size, built-in headers hidden, scroll bars shown only
     // when needed and following the thumb, frozen panes, row heights and column widths, and every
     // cell static text centred both ways.
     static void setUpSheet(Grid& grid, const SheetLayout& layout);
-    // The data rows of a window with a row per draw: one per draw number up to the last complete
-    // draw, or one per complete draw where a history repeats draw numbers and so holds more.
-    static int drawRowCount();
 
     // Block helpers: -1 for a column or row means all of them.
     static void block(Grid& grid, int col, int row, int col2, int row2) { grid.setBlock(col, row, col2, row2); }
@@ -51,34 +49,34 @@ protected:
 // Headings in row 1, data from row 2.
 class OneHeadingRowAnalysis : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) final;
+    void mainStep(Grid& grid, const History& history) final;
 
 protected:
-    virtual void layout(Grid& grid) = 0;
+    virtual void layout(Grid& grid, const History& history) = 0;
     virtual void headings(Grid& grid, int headingRow) = 0;
-    virtual void fill(Grid& grid) = 0;
+    virtual void fill(Grid& grid, const History& history) = 0;
 };
 
 // Two heading rows at the head and the same two, mirrored, below the last draw row.
 class HeadAndFootAnalysis : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) final;
+    void mainStep(Grid& grid, const History& history) final;
 
 protected:
-    virtual void layout(Grid& grid) = 0;
+    virtual void layout(Grid& grid, const History& history) = 0;
     virtual void headings(Grid& grid, int baseRow, bool bottom) = 0;
-    virtual void fill(Grid& grid) = 0;
+    virtual void fill(Grid& grid, const History& history) = 0;
 };
 
 // Three heading rows; the headings routine writes from base row 2.
 class ThreeHeadingRowsAnalysis : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) final;
+    void mainStep(Grid& grid, const History& history) final;
 
 protected:
-    virtual void layout(Grid& grid) = 0;
+    virtual void layout(Grid& grid, const History& history) = 0;
     virtual void headings(Grid& grid, int baseRow) = 0;
-    virtual void fill(Grid& grid) = 0;
+    virtual void fill(Grid& grid, const History& history) = 0;
 };
 
 // The legend beside the grid of some windows.
@@ -109,5 +107,5 @@ struct AnalysisWindowInfo {
 const QVector<AnalysisWindowInfo>& analysisWindows();
 const AnalysisWindowInfo* findAnalysisWindow(const QString& form);
 
-// Computes the grid of a window from the program-wide history, as the window does at load.
-std::unique_ptr<Grid> computeAnalysisGrid(const AnalysisWindowInfo& info);
+// Computes the grid of a window from a history, as the window does at load.
+std::unique_ptr<Grid> computeAnalysisGrid(const AnalysisWindowInfo& info, const History& history);

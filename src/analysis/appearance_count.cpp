@@ -1,24 +1,23 @@
 #include "analysis/appearance_count.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
-#include "data/global_bas.h"
 
 namespace {
 constexpr int kCols = 7;
 constexpr int kFirstDataRow = 3;
 } // namespace
 
-void 出現回数分析::mainStep(Grid& grid)
+void 出現回数分析::mainStep(Grid& grid, const History& history)
 {
-    layout(grid);
+    layout(grid, history);
     headings(grid);
-    fill(grid);
+    fill(grid, history);
 }
 
-void 出現回数分析::layout(Grid& grid)
+void 出現回数分析::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = GlobalBas::gLastDrawNo + 2, .visibleCols = kCols, .visibleRows = 52,
+    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 2, .visibleCols = kCols, .visibleRows = 52,
                       .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .rowHeight = 10, .colWidth = 6});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 12);
@@ -63,20 +62,20 @@ const QString& 出現回数分析::numberText(int n)
     return m_numberTexts.at(n);
 }
 
-void 出現回数分析::fill(Grid& grid)
+void 出現回数分析::fill(Grid& grid, const History& history)
 {
     m_counts.fill(0);
     m_numberTexts.clear();
     // Only complete draws take a row: incomplete ones leave no gap.
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
-        grid.setText(1, row, QString::number(draws.drawNo()));
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
+        grid.setText(1, row, QString::number(draw.drawNo));
         for (int p = 1; p <= 3; ++p) {
-            const int d = draws.digit(p);
+            const int d = draw.digit(p);
             grid.setText(1 + p, row, numberText(d));
             grid.setText(4 + p, row, numberText(m_counts[d]));
         }
         // Counted after all three are written, so a repeated digit shows the same earlier count.
         for (int p = 1; p <= 3; ++p)
-            ++m_counts[draws.digit(p)];
+            ++m_counts[draw.digit(p)];
     });
 }

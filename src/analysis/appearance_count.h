@@ -9,12 +9,12 @@
 
 class 出現回数分析 : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) override;
+    void mainStep(Grid& grid, const History& history) override;
 
 private:
-    void layout(Grid& grid);
+    void layout(Grid& grid, const History& history);
     void headings(Grid& grid);
-    void fill(Grid& grid);
+    void fill(Grid& grid, const History& history);
 
     const QString& numberText(int n);
 

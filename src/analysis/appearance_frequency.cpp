@@ -1,7 +1,6 @@
 #include "analysis/appearance_frequency.h"
 
-#include "analysis/analysis_colors.h"
-#include "data/global_bas.h"
+#include "grid/colors.h"
 
 #include <algorithm>
 
@@ -10,13 +9,13 @@ constexpr int kCols = 11;
 constexpr int kHeadingRows = 2;
 } // namespace
 
-void 出現頻度分析::mainStep(Grid& grid)
+void 出現頻度分析::mainStep(Grid& grid, const History& history)
 {
-    m_chartHeight = *std::max_element(GlobalBas::gDigitCount.begin(), GlobalBas::gDigitCount.end());
+    m_chartHeight = *std::max_element(history.digitCount().begin(), history.digitCount().end());
     m_firstDataCol = 2;
     layout(grid);
     headings(grid);
-    fill(grid);
+    fill(grid, history);
 }
 
 void 出現頻度分析::layout(Grid& grid)
@@ -57,17 +56,14 @@ void 出現頻度分析::headings(Grid& grid)
         grid.setText(1, k + kHeadingRows, QString::number(k));
 }
 
-void 出現頻度分析::fill(Grid& grid)
+void 出現頻度分析::fill(Grid& grid, const History& history)
 {
     m_marks.fill(0);
-    if (!GlobalBas::gRsDraws)
-        return;
-    RecordSet& draws = *GlobalBas::gRsDraws;
-    for (draws.moveFirst(); !draws.eof(); draws.moveNext()) {
-        if (!draws.isComplete())
+    for (const DrawRecord& draw : history.draws()) {
+        if (!draw.complete)
             continue;
         for (int p = 1; p <= 3; ++p) {
-            const int d = draws.digit(p);
+            const int d = draw.digit(p);
             grid.setText(d + m_firstDataCol, m_marks[d] + kHeadingRows + 1, kMarkText);
             ++m_marks[d];
         }

@@ -8,12 +8,12 @@
 
 class 出現頻度分析 : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) override;
+    void mainStep(Grid& grid, const History& history) override;
 
 private:
     void layout(Grid& grid);
     void headings(Grid& grid);
-    void fill(Grid& grid);
+    void fill(Grid& grid, const History& history);
 
     int m_chartHeight = 0;      // the most appearances of any digit: the number of mark rows
     int m_firstDataCol = 2;     // the column of digit 0

@@ -1,17 +1,16 @@
 #include "analysis/carry_over.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
-#include "data/global_bas.h"
 
 namespace {
 constexpr int kCols = 4;
 constexpr int kFirstDataRow = 2;
 } // namespace
 
-void 引っ張り分析::layout(Grid& grid)
+void 引っ張り分析::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = GlobalBas::gLastDrawNo + 1, .visibleCols = kCols, .visibleRows = 51,
+    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 1, .visibleCols = kCols, .visibleRows = 51,
                       .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenCols = 1, .rowHeight = 10,
                       .colWidth = 6});
     grid.setRowHeight(1, 15);
@@ -36,21 +35,21 @@ void 引っ張り分析::headings(Grid& grid, int headingRow)
     grid.setText(3, headingRow, QStringLiteral("当 選 数 字"));
 }
 
-void 引っ張り分析::fill(Grid& grid)
+void 引っ張り分析::fill(Grid& grid, const History& history)
 {
     bool first = true;
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
-        draw_rows::writeDraw(grid, draws, 1, row);
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
+        draw_rows::writeDraw(grid, draw, 1, row);
         if (!first) {
             for (int previous : m_previous) {
                 for (int p = 1; p <= 3; ++p) {
-                    if (draws.digit(p) == previous)
+                    if (draw.digit(p) == previous)
                         mark(grid, p + 1, row);
                 }
             }
         }
         for (int p = 1; p <= 3; ++p)
-            m_previous[p - 1] = draws.digit(p);
+            m_previous[p - 1] = draw.digit(p);
         first = false;
     });
 }

@@ -8,9 +8,9 @@
 
 class 引っ張り分析 : public OneHeadingRowAnalysis {
 protected:
-    void layout(Grid& grid) override;
+    void layout(Grid& grid, const History& history) override;
     void headings(Grid& grid, int headingRow) override;
-    void fill(Grid& grid) override;
+    void fill(Grid& grid, const History& history) override;
 
 private:
     static void mark(Grid& grid, int col, int row);

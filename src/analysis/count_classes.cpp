@@ -1,7 +1,6 @@
 #include "analysis/count_classes.h"
 
-#include "analysis/analysis_colors.h"
-#include "data/global_bas.h"
+#include "grid/colors.h"
 
 #include <algorithm>
 
@@ -10,16 +9,16 @@ constexpr int kCols = 2;
 constexpr int kFirstDataRow = 2;
 } // namespace
 
-void 回数別出現分析::mainStep(Grid& grid)
+void 回数別出現分析::mainStep(Grid& grid, const History& history)
 {
-    layout(grid);
+    layout(grid, history);
     headings(grid);
-    fill(grid);
+    fill(grid, history);
 }
 
-void 回数別出現分析::layout(Grid& grid)
+void 回数別出現分析::layout(Grid& grid, const History& history)
 {
-    const int rows = GlobalBas::gClassCount;
+    const int rows = history.figures().classCount;
     setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = rows,
                       .scrollBars = ScrollBars::Horizontal, .rowHeight = 10, .colWidth = 5});
     grid.setColWidth(1, 5);
@@ -44,12 +43,13 @@ void 回数別出現分析::headings(Grid& grid)
     }
 }
 
-void 回数別出現分析::fill(Grid& grid)
+void 回数別出現分析::fill(Grid& grid, const History& history)
 {
-    const int last = std::min<int>(GlobalBas::gCountMax, GlobalBas::gDigitsByCount.size() - 1);
+    const StartupFigures& figures = history.figures();
+    const int last = std::min<int>(figures.countMax, figures.digitsByCount.size() - 1);
     int row = 1;
-    for (int c = GlobalBas::gCountMin; c <= last; ++c) {
-        const QString& digits = GlobalBas::gDigitsByCount.at(c);
+    for (int c = figures.countMin; c <= last; ++c) {
+        const QString& digits = figures.digitsByCount.at(c);
         if (digits.isEmpty())
             continue;
         ++row;

@@ -6,10 +6,10 @@
 
 class 回数別出現分析 : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) override;
+    void mainStep(Grid& grid, const History& history) override;
 
 private:
-    void layout(Grid& grid);
+    void layout(Grid& grid, const History& history);
     void headings(Grid& grid);
-    void fill(Grid& grid);
+    void fill(Grid& grid, const History& history);
 };

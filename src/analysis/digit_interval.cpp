@@ -1,6 +1,6 @@
 #include "analysis/digit_interval.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "analysis/digit_sum.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
 
 #include <array>
@@ -11,9 +11,9 @@ constexpr int kSumCol = 5;
 constexpr int kFirstDataRow = 2;
 } // namespace
 
-void 数字合計分析::layout(Grid& grid)
+void 数字合計分析::layout(Grid& grid, const History& history)
 {
-    const int rows = GlobalBas::gLastDrawNo + 1;
+    const int rows = history.drawRowCount() + 1;
     setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = 9, .visibleRows = 51,
                       .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .rowHeight = 10, .colWidth = 5});
     grid.setRowHeight(1, 20);
@@ -42,10 +42,10 @@ void 数字合計分析::headings(Grid& grid, int headingRow)
     grid.setText(kSumCol, headingRow, QStringLiteral("合計"));
 }
 
-void 数字合計分析::fill(Grid& grid)
+void 数字合計分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&grid](const RecordSet& draws, int row) {
-        draw_rows::writeDraw(grid, draws, 1, row);
-        grid.setText(kSumCol, row, QString::number(draws.digit(1) + draws.digit(2) + draws.digit(3)));
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
+        draw_rows::writeDraw(grid, draw, 1, row);
+        grid.setText(kSumCol, row, QString::number(draw.digit(1) + draw.digit(2) + draw.digit(3)));
     });
 }

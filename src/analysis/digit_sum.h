@@ -5,7 +5,7 @@
 
 class 数字合計分析 : public OneHeadingRowAnalysis {
 protected:
-    void layout(Grid& grid) override;
+    void layout(Grid& grid, const History& history) override;
     void headings(Grid& grid, int headingRow) override;
-    void fill(Grid& grid) override;
+    void fill(Grid& grid, const History& history) override;
 };

@@ -1,8 +1,7 @@
 #include "analysis/dispersion.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
-#include "data/global_bas.h"
 
 namespace {
 constexpr int kCols = 12;
@@ -12,17 +11,17 @@ constexpr int kRightDrawNoCol = 12;
 constexpr int kFirstDataRow = 3;
 } // namespace
 
-void バラツキ分析::mainStep(Grid& grid)
+void バラツキ分析::mainStep(Grid& grid, const History& history)
 {
-    layout(grid);
+    layout(grid, history);
     captions(grid, 2);
-    captions(grid, GlobalBas::gLastDrawNo + 3);
-    fill(grid);
+    captions(grid, history.drawRowCount() + 3);
+    fill(grid, history);
 }
 
-void バラツキ分析::layout(Grid& grid)
+void バラツキ分析::layout(Grid& grid, const History& history)
 {
-    const int rows = GlobalBas::gLastDrawNo + 3;
+    const int rows = history.drawRowCount() + 3;
     setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = 52,
                       .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .rowHeight = 10, .colWidth = 2});
     grid.setRowHeight(1, 15);
@@ -56,15 +55,15 @@ void バラツキ分析::captions(Grid& grid, int row)
     staticCentred(grid, kDigit0Col, row, kDigit9Col, row);
 }
 
-void バラツキ分析::fill(Grid& grid)
+void バラツキ分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&grid](const RecordSet& draws, int row) {
-        const QString drawNo = QString::number(draws.drawNo());
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
+        const QString drawNo = QString::number(draw.drawNo);
         grid.setText(1, row, drawNo);
         grid.setText(kRightDrawNoCol, row, drawNo);
         // A repeated digit lands on the same cell again: one mark however often it was drawn.
         for (int p = 1; p <= 3; ++p) {
-            const int col = draws.digit(p) + kDigit0Col;
+            const int col = draw.digit(p) + kDigit0Col;
             grid.setText(col, row, kMarkText);
             grid.setForeColor(col, row, colors::kMark);
         }

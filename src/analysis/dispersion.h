@@ -6,10 +6,10 @@
 
 class バラツキ分析 : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) override;
+    void mainStep(Grid& grid, const History& history) override;
 
 private:
-    void layout(Grid& grid);
+    void layout(Grid& grid, const History& history);
     void captions(Grid& grid, int row);
-    void fill(Grid& grid);
+    void fill(Grid& grid, const History& history);
 };

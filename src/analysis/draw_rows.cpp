@@ -13,11 +13,11 @@ const QString& digitText(int digit)
     return texts[digit];
 }
 
-void writeDraw(Grid& grid, const RecordSet& draws, int col, int row)
+void writeDraw(Grid& grid, const DrawRecord& draw, int col, int row)
 {
-    grid.setText(col, row, QString::number(draws.drawNo()));
+    grid.setText(col, row, QString::number(draw.drawNo));
     for (int p = 1; p <= 3; ++p)
-        grid.setText(col + p, row, digitText(draws.digit(p)));
+        grid.setText(col + p, row, digitText(draw.digit(p)));
 }
 
 void removeInnerLines(Grid& grid, int col, int col2, int row)

@@ -1,8 +1,7 @@
 #include "analysis/five_class_trend.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
-#include "data/global_bas.h"
 
 #include <algorithm>
 #include <array>
@@ -41,13 +40,13 @@ int classOf(int digit)
 
 } // namespace
 
-void 分割5傾向分析::mainStep(Grid& grid)
+void 分割5傾向分析::mainStep(Grid& grid, const History& history)
 {
-    m_footRow = kFirstDataRow + drawRowCount();
+    m_footRow = kFirstDataRow + history.drawRowCount();
     layout(grid);
     headings(grid, kHeadRow);
     headings(grid, m_footRow);
-    fill(grid);
+    fill(grid, history);
 }
 
 void 分割5傾向分析::layout(Grid& grid)
@@ -89,13 +88,13 @@ void 分割5傾向分析::headings(Grid& grid, int r)
         grid.setText(kFirstCountCol + k, r, QString::fromUtf16(kClasses[k].heading));
 }
 
-void 分割5傾向分析::fill(Grid& grid)
+void 分割5傾向分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
         std::array<int, kClasses.size()> counts{};
-        grid.setText(1, row, QString::number(draws.drawNo()));
+        grid.setText(1, row, QString::number(draw.drawNo));
         for (int p = 1; p <= 3; ++p) {
-            const int d = draws.digit(p);
+            const int d = draw.digit(p);
             const int k = classOf(d);
             grid.setText(p + 1, row, QString::number(d));
             grid.setBackColor(p + 1, row, kClasses[k].back);

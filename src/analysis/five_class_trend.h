@@ -7,13 +7,13 @@
 
 class 分割5傾向分析 : public AnalysisWindow {
 public:
-    void mainStep(Grid& grid) override;
+    void mainStep(Grid& grid, const History& history) override;
 
 private:
     void layout(Grid& grid);
     void headings(Grid& grid, int row);
     // Only complete draws take a row, so the rows follow one another without gaps.
-    void fill(Grid& grid);
+    void fill(Grid& grid, const History& history);
 
     int m_footRow = 2;
 };

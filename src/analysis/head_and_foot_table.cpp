@@ -1,7 +1,6 @@
 #include "analysis/head_and_foot_table.h"
 
-#include "analysis/analysis_colors.h"
-#include "data/global_bas.h"
+#include "grid/colors.h"
 
 const QString& HeadAndFootDigitTable::digitText(int digit)
 {
@@ -14,9 +13,9 @@ const QString& HeadAndFootDigitTable::digitText(int digit)
     return texts[digit];
 }
 
-void HeadAndFootDigitTable::layout(Grid& grid)
+void HeadAndFootDigitTable::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = GlobalBas::gLastDrawNo + 4, .visibleCols = kCols, .visibleRows = 52,
+    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 4, .visibleCols = kCols, .visibleRows = 52,
                       .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .rowHeight = 10, .colWidth = 5});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 12);
@@ -52,20 +51,18 @@ void HeadAndFootDigitTable::headings(Grid& grid, int baseRow, bool bottom)
         grid.setText(resultCol(p), captionRow, m_headings.resultCaption);
 }
 
-void HeadAndFootDigitTable::fill(Grid& grid)
+void HeadAndFootDigitTable::fill(Grid& grid, const History& history)
 {
     startFill();
-    if (!GlobalBas::gRsDraws)
-        return;
-    RecordSet& draws = *GlobalBas::gRsDraws;
-    int row = kFirstDataRow;
-    for (draws.moveFirst(); !draws.eof(); draws.moveNext(), ++row) {
-        if (!draws.isComplete())
+    int row = kFirstDataRow - 1;
+    for (const DrawRecord& draw : history.draws()) {
+        ++row;
+        if (!draw.complete)
             continue;
-        const std::array<int, 3> digits{draws.digit(1), draws.digit(2), draws.digit(3)};
-        grid.setText(1, row, QString::number(draws.drawNo()));
+        const std::array<int, 3> digits{draw.digit(1), draw.digit(2), draw.digit(3)};
+        grid.setText(1, row, QString::number(draw.drawNo));
         for (int p = 1; p <= 3; ++p)
             grid.setText(digitCol(p), row, digitText(digits[p - 1]));
-        fillResults(grid, row, draws.drawNo(), digits);
+        fillResults(grid, row, draw.drawNo, digits);
     }
 }

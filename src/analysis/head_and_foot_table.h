@@ -34,10 +34,10 @@ protected:
     virtual void fillResults(Grid& grid, int row, int drawNo, const std::array<int, 3>& digits) = 0;
 
 private:
-    void layout(Grid& grid) final;
+    void layout(Grid& grid, const History& history) final;
     void headings(Grid& grid, int baseRow, bool bottom) final;
     // Every record takes a row, so an incomplete draw leaves its row empty.
-    void fill(Grid& grid) final;
+    void fill(Grid& grid, const History& history) final;
 
     Headings m_headings;
 };

@@ -1,8 +1,7 @@
 #include "analysis/neighbours.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
-#include "data/global_bas.h"
 
 namespace {
 constexpr int kCols = 8;
@@ -11,16 +10,16 @@ constexpr int kOneApartCol = 5;     // 回数 of the one-apart section
 constexpr int kFirstDataRow = 2;
 } // namespace
 
-void 連番飛び石分析::mainStep(Grid& grid)
+void 連番飛び石分析::mainStep(Grid& grid, const History& history)
 {
-    layout(grid);
+    layout(grid, history);
     headings(grid);
-    fill(grid);
+    fill(grid, history);
 }
 
-void 連番飛び石分析::layout(Grid& grid)
+void 連番飛び石分析::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = GlobalBas::gLastDrawNo + 1, .visibleCols = kCols, .visibleRows = 51,
+    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 1, .visibleCols = kCols, .visibleRows = 51,
                       .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .rowHeight = 10, .colWidth = 5});
     grid.setColWidth(kConsecutiveCol, 6);
     grid.setColWidth(kOneApartCol, 6);
@@ -54,22 +53,22 @@ void 連番飛び石分析::headings(Grid& grid)
     grid.setText(kOneApartCol, 1, QStringLiteral("回数"));
 }
 
-void 連番飛び石分析::fill(Grid& grid)
+void 連番飛び石分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&grid](const RecordSet& draws, int row) {
-        section(grid, draws, kConsecutiveCol, row, 1);
-        section(grid, draws, kOneApartCol, row, 2);
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
+        section(grid, draw, kConsecutiveCol, row, 1);
+        section(grid, draw, kOneApartCol, row, 2);
     });
 }
 
-void 連番飛び石分析::section(Grid& grid, const RecordSet& draws, int col, int row, int apart)
+void 連番飛び石分析::section(Grid& grid, const DrawRecord& draw, int col, int row, int apart)
 {
     int hits = 0;
-    draw_rows::writeDraw(grid, draws, col, row);
+    draw_rows::writeDraw(grid, draw, col, row);
     // Only neighbouring positions are compared, both ways, and 9 and 0 are not neighbours.
     for (int p = 1; p <= 2; ++p) {
-        const int a = draws.digit(p);
-        const int b = draws.digit(p + 1);
+        const int a = draw.digit(p);
+        const int b = draw.digit(p + 1);
         if (a + apart == b || b + apart == a) {
             ++hits;
             markPair(grid, apart == 1, col + p, row);

@@ -1,8 +1,7 @@
 #include "analysis/pattern.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
-#include "data/global_bas.h"
 
 #include <algorithm>
 #include <array>
@@ -41,9 +40,9 @@ const PatternRule& PatternAnalysis::lowHighRule()
     return rule;
 }
 
-void PatternAnalysis::layout(Grid& grid)
+void PatternAnalysis::layout(Grid& grid, const History& history)
 {
-    const int rows = kHeadingRow + drawRowCount();
+    const int rows = kHeadingRow + history.drawRowCount();
     setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = 51,
                       .scrollBars = ScrollBars::Vertical, .frozenRows = kHeadingRow, .frozenCols = 0,
                       .rowHeight = 10, .colWidth = 5});
@@ -79,13 +78,13 @@ void PatternAnalysis::headings(Grid& grid, int headingRow)
     grid.setText(kLetterCol, r, QStringLiteral("パターン"));
 }
 
-void PatternAnalysis::fill(Grid& grid)
+void PatternAnalysis::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
-        grid.setText(1, row, QString::number(draws.drawNo()));
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
+        grid.setText(1, row, QString::number(draw.drawNo));
         int first = 0;
         for (int p = 1; p <= 3; ++p) {
-            const int d = draws.digit(p);
+            const int d = draw.digit(p);
             const int col = kFirstDigitCol + p - 1;
             grid.setText(col, row, QString::number(d));
             if (m_rule.inFirstClass(d)) {

@@ -24,10 +24,10 @@ public:
     static const PatternRule& lowHighRule();
 
 protected:
-    void layout(Grid& grid) override;
+    void layout(Grid& grid, const History& history) override;
     void headings(Grid& grid, int headingRow) override;
     // Only complete draws take a row, so the rows follow one another without gaps.
-    void fill(Grid& grid) override;
+    void fill(Grid& grid, const History& history) override;
 
 private:
     PatternRule m_rule;

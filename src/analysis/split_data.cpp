@@ -1,8 +1,7 @@
 #include "analysis/split_data.h"
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/draw_rows.h"
-#include "data/global_bas.h"
 
 #include <algorithm>
 #include <array>
@@ -61,9 +60,9 @@ const SplitPartition& SplitDataAnalysis::tenClasses()
     return p;
 }
 
-void SplitDataAnalysis::layout(Grid& grid)
+void SplitDataAnalysis::layout(Grid& grid, const History& history)
 {
-    const int rows = kHeadingRows + drawRowCount();
+    const int rows = kHeadingRows + history.drawRowCount();
     setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = 53,
                       .scrollBars = ScrollBars::Both, .frozenRows = kHeadingRows, .frozenCols = 0,
                       .rowHeight = 9, .colWidth = 2});
@@ -127,14 +126,14 @@ void SplitDataAnalysis::headings(Grid& grid, int baseRow)
         colours(grid, kStripBase[0], labelRow, kStripBase[blueStrips - 1] + 9, labelRow, {}, colors::kBlue);
 }
 
-void SplitDataAnalysis::fill(Grid& grid)
+void SplitDataAnalysis::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(kFirstDataRow, [&](const RecordSet& draws, int row) {
-        const QString drawNo = QString::number(draws.drawNo());
+    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
+        const QString drawNo = QString::number(draw.drawNo);
         grid.setText(1, row, drawNo);
         grid.setText(kLastDrawNoCol, row, drawNo);
         for (int p = 1; p <= 3; ++p) {
-            const int col = kStripBase[p - 1] + draws.digit(p);
+            const int col = kStripBase[p - 1] + draw.digit(p);
             grid.setText(col, row, kMarkText);
             grid.setForeColor(col, row, colors::kMark);
         }

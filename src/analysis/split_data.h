@@ -31,10 +31,10 @@ public:
     static const SplitPartition& tenClasses();
 
 protected:
-    void layout(Grid& grid) override;
+    void layout(Grid& grid, const History& history) override;
     void headings(Grid& grid, int baseRow) override;
     // Only complete draws take a row, so the rows follow one another without gaps.
-    void fill(Grid& grid) override;
+    void fill(Grid& grid, const History& history) override;
 
 private:
     SplitPartition m_partition;

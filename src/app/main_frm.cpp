@@ -1,15 +1,18 @@
 #include "app/main_frm.h"
 
+#include "app/global_bas.h"
 #include "app/html_help.h"
 #include "app/version_window.h"
 #include "data/draw_database.h"
-#include "data/global_bas.h"
-#include "frame/hourglass.h"
-#include "frame/message_box.h"
+#include "data/history_source.h"
+#include "widgets/hourglass.h"
+#include "widgets/message_box.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +20,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <QtConcurrent/QtConcurrentMap>
 #include <optional>
 
 const QString MainFrm::kCaption = QStringLiteral("ナンバーズ3ズバリン デスクトップ版");
@@ -121,7 +125,16 @@ MainFrm::MainFrm(Files files, QWidget* parent)
     setCentralWidget(m_mdi);
     buildMenus();
 
-    registerChild(kVersionForm, [](MainFrm& main) -> QWidget* { return new バージョン情報(&main); });
+    registerChild(kVersionForm, [](WindowHost& host) -> QWidget* { return new バージョン情報(host.dialogParent()); });
+
+    // A new main window starts from no history at all, whatever an earlier one held.
+    GlobalBas::releaseDraws();
+    // Outside writes (an import by the companion) come as a burst of changes: the history is
+    // read once they have stopped for a moment.
+    m_reloadTimer = new QTimer(this);
+    m_reloadTimer->setSingleShot(true);
+    m_reloadTimer->setInterval(300);
+    connect(m_reloadTimer, &QTimer::timeout, this, [this] { reloadHistory(); });
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* window) { onFocusWindowChanged(window); });
@@ -132,7 +145,10 @@ MainFrm::MainFrm(Files files, QWidget* parent)
     }
 }
 
-MainFrm::~MainFrm() = default;
+MainFrm::~MainFrm()
+{
+    GlobalBas::releaseDraws();
+}
 
 void MainFrm::buildMenus()
 {
@@ -189,9 +205,13 @@ void MainFrm::updateMenuStates()
     menuAction(QStringLiteral("mnuMasterInput"))->setEnabled(m_factories.contains(kEntryForm));
 }
 
-void MainFrm::registerChild(const QString& formName, ChildFactory factory)
+void MainFrm::registerChild(const QString& formName, ChildFactory factory, std::optional<PropEndRule> rule)
 {
     m_factories.insert(formName, std::move(factory));
+    if (rule)
+        m_propEndRules.insert(formName, *rule);
+    else
+        m_propEndRules.remove(formName);
     updateMenuStates();
 }
 
@@ -205,6 +225,103 @@ QMdiSubWindow* MainFrm::addSubWindow(QWidget* content)
     QMdiSubWindow* sub = m_mdi->addSubWindow(content);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     return sub;
+}
+
+const History& MainFrm::currentHistory() const
+{
+    return GlobalBas::gRsDraws;
+}
+
+QString MainFrm::connectString() const
+{
+    return GlobalBas::gConnectString;
+}
+
+void MainFrm::childClosed(const QString& formName, bool databaseChanged)
+{
+    // The window is on its way out: opening it again builds a new one.
+    m_open.remove(formName);
+    if (m_propEndRules.contains(formName))
+        setPropEnd(true);
+    if (databaseChanged || (formName == kEntryForm && m_reloadPending)) {
+        m_reloadPending = false;
+        // After the close has run its course, not in the middle of it.
+        QTimer::singleShot(0, this, [this] { reloadHistory(); });
+    }
+}
+
+void MainFrm::showHistory(History history)
+{
+    GlobalBas::adoptHistory(std::move(history));
+    QList<HistoryView*> views;
+    for (const QPointer<QWidget>& child : std::as_const(m_open)) {
+        QWidget* content = child;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(content))
+            content = sub->widget();
+        if (auto* view = dynamic_cast<HistoryView*>(content))
+            views << view;
+    }
+    if (views.isEmpty())
+        return;
+    Hourglass hourglass;
+    // Each window computes from the same history and touches nothing of another's: they run
+    // side by side, then show on this thread.
+    const History& current = GlobalBas::gRsDraws;
+    QtConcurrent::blockingMap(views, [&current](HistoryView* view) { view->computeFrom(current); });
+    for (HistoryView* view : std::as_const(views))
+        view->showComputed();
+}
+
+bool MainFrm::reloadHistory()
+{
+    if (GlobalBas::gConnectString.isEmpty())
+        return false;
+    QString reason;
+    std::optional<History> history;
+    {
+        Hourglass hourglass;
+        history = history_source::reread(GlobalBas::gConnectString, &reason);
+    }
+    if (!history) {
+        // Said once for a run of failures; the windows keep showing the history they have.
+        if (reason != m_lastReloadFailure) {
+            m_lastReloadFailure = reason;
+            showMessage({this,
+                         QStringLiteral("当選データを読み直せません。表示中の分析は前の当選データのままです。\n\nファイル: %1\n理由: %2")
+                             .arg(QDir::toNativeSeparators(DrawDatabase::pathOf(GlobalBas::gConnectString)), reason),
+                         kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+        }
+        return false;
+    }
+    m_lastReloadFailure.clear();
+    watchDatabase();
+    if (!(*history == GlobalBas::gRsDraws))
+        showHistory(std::move(*history));
+    return true;
+}
+
+void MainFrm::watchDatabase()
+{
+    const QString path = DrawDatabase::pathOf(GlobalBas::gConnectString);
+    if (path.isEmpty())
+        return;
+    if (!m_watcher) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { databaseFileChanged(); });
+    }
+    // A file replaced under its name drops out of the watch: it is taken up again here.
+    if (!m_watcher->files().contains(path) && QFileInfo::exists(path))
+        m_watcher->addPath(path);
+}
+
+void MainFrm::databaseFileChanged()
+{
+    // While the entry window is open the changes are its own: the history is read when it closes.
+    if (childWindow(kEntryForm)) {
+        m_reloadPending = true;
+        return;
+    }
+    m_reloadTimer->start();
 }
 
 void MainFrm::setSettingsHooks(std::function<void()> readInitFile, std::function<void()> writeInitFile)
@@ -240,6 +357,9 @@ QWidget* MainFrm::openChild(const QString& formName)
     QWidget* window = (*factory)(*this);
     if (!window)
         return nullptr;
+    // Only a window that was built successfully has loaded: only then does its rule apply.
+    if (const auto rule = m_propEndRules.constFind(formName); rule != m_propEndRules.cend())
+        setPropEnd(rule->atLoad);
     m_open.insert(formName, window);
     bringToFront(window);
     return window;
@@ -332,6 +452,8 @@ bool MainFrm::load()
         setPropEnd(true);
         loaded = GlobalBas::startupLoad(m_files.database, m_files.shippedHistory, &reason);
     }
+    if (loaded)
+        watchDatabase();
     if (!loaded) {
         showMessage({this,
                      QStringLiteral("当選データのデータベースを開けません。\n\nファイル: %1\n理由: %2")

@@ -1,17 +1,24 @@
 #pragma once
 // The main window: a multiple-document frame whose menus open every other window.
-// It runs the start-up load and the exit sequence, owns propEnd and arranges its children.
+// It runs the start-up load and the exit sequence, owns propEnd, hosts its children, hands them
+// the current history and, when the database changes, the history read again.
+
+#include "data/history.h"
+#include "widgets/window_host.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
+class QAction;
+class QFileSystemWatcher;
 class QMdiArea;
 class QMdiSubWindow;
-class QAction;
+class QTimer;
 
-class MainFrm : public QMainWindow {
+class MainFrm : public QMainWindow, public WindowHost {
     Q_OBJECT
     Q_PROPERTY(bool propEnd READ propEnd WRITE setPropEnd)
 
@@ -24,8 +31,15 @@ public:
     };
 
     // Builds a child window when it is first opened (its load) and returns it: either a
-    // sub-window already added with addSubWindow, or a top-level window of its own.
-    using ChildFactory = std::function<QWidget*(MainFrm&)>;
+    // sub-window already added with addSubWindow, or a top-level window of its own; nullptr
+    // when it could not be built (the user has been told why).
+    using ChildFactory = std::function<QWidget*(WindowHost&)>;
+
+    // What a child does to propEnd: the value it sets once built, and true again when it unloads.
+    // A child without a rule leaves propEnd alone.
+    struct PropEndRule {
+        bool atLoad = false;
+    };
 
     static const QString kCaption;
 
@@ -40,14 +54,27 @@ public:
     void setPropEnd(bool value) { m_propEnd = value; }
 
     // Makes a window reachable by its form name; the menu entries that open it come alive.
-    void registerChild(const QString& formName, ChildFactory factory);
+    void registerChild(const QString& formName, ChildFactory factory, std::optional<PropEndRule> rule = {});
     // Opens a child window, or brings the open one to the front without loading it again.
     QWidget* openChild(const QString& formName);
     // The open instance of a child window, if any.
     QWidget* childWindow(const QString& formName) const;
 
     QMdiArea* mdiArea() const { return m_mdi; }
-    QMdiSubWindow* addSubWindow(QWidget* content);
+
+    // The host of the child windows.
+    QMdiSubWindow* addSubWindow(QWidget* content) override;
+    QWidget* dialogParent() override { return this; }
+    const History& currentHistory() const override;
+    QString connectString() const override;
+    void childClosed(const QString& formName, bool databaseChanged = false) override;
+
+    // Makes a history the current one: every open window that shows the history computes it
+    // again (several at once), then shows it. Windows opened later start from it.
+    void showHistory(History history);
+    // Reads the history from the database again, once; when it differs from the current one,
+    // shows it. False when it cannot be read (the user has been told why; nothing changes).
+    bool reloadHistory();
 
     // The prediction window's settings: read at start-up, written at exit.
     void setSettingsHooks(std::function<void()> readInitFile, std::function<void()> writeInitFile);
@@ -74,6 +101,8 @@ private:
     void updateMenuStates();
     void bringToFront(QWidget* window);
     void onFocusWindowChanged(QWindow* window);
+    void watchDatabase();
+    void databaseFileChanged();
 
     enum class FocusKind { None, Main, ChildForm, Other };
 
@@ -84,9 +113,14 @@ private:
     bool m_activatedOnce = false;
     FocusKind m_lastFocus = FocusKind::None;
     QHash<QString, ChildFactory> m_factories;
+    QHash<QString, PropEndRule> m_propEndRules;
     QHash<QString, QPointer<QWidget>> m_open;
     QHash<QString, QAction*> m_actions;         // by menu item name
     QHash<QAction*, QString> m_actionForms;     // the form an entry opens
     std::function<void()> m_readInitFile;
     std::function<void()> m_writeInitFile;
+    QFileSystemWatcher* m_watcher = nullptr;
+    QTimer* m_reloadTimer = nullptr;        // waits for a burst of outside writes to end
+    bool m_reloadPending = false;           // the entry window was open when the database changed
+    QString m_lastReloadFailure;            // said once, not at every change
 };

@@ -74,9 +74,4 @@ std::optional<int> drawNoValue(const QVariant& value)
     return static_cast<int>(*n);
 }
 
-bool isComplete(const QVariant& first, const QVariant& second, const QVariant& third)
-{
-    return digitValue(first) && digitValue(second) && digitValue(third);
-}
-
 } // namespace draw

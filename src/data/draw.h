@@ -25,8 +25,13 @@ std::optional<int> digitValue(const QVariant& value);
 // The draw number a field holds, when it is a whole number within 1–32767.
 std::optional<int> drawNoValue(const QVariant& value);
 
-// A draw is complete when all three digits are present and each is a whole number 0–9.
-// Anything else (a missing digit, or a value that only outside edits can store) is incomplete.
-bool isComplete(const QVariant& first, const QVariant& second, const QVariant& third);
+// A draw is complete when its number is a draw number 1–32767 and each of its three digits is
+// a whole number 0–9. Anything else (a missing digit, or a value that only outside edits can
+// store, read as a negative marker) is incomplete. The one rule every reader of draws follows.
+constexpr bool isComplete(int drawNo, int first, int second, int third)
+{
+    const auto digit = [](int d) { return d >= 0 && d <= 9; };
+    return drawNo >= kMinDrawNo && drawNo <= kMaxDrawNo && digit(first) && digit(second) && digit(third);
+}
 
 } // namespace draw

@@ -6,6 +6,8 @@
 #include "data/message_text.h"
 
 #include <QAtomicInt>
+#include <QHash>
+#include <QSet>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -260,6 +262,91 @@ bool DrawDatabase::createSchema(QString* reason)
             *reason = message::databaseReason(query.lastError());
             return false;
         }
+    }
+    return true;
+}
+
+std::optional<History> DrawDatabase::readHistory(QString* reason)
+{
+    return History::read(m_db, kSelectAll, reason);
+}
+
+std::optional<DrawDatabase::ImportCount> DrawDatabase::importDraws(HistoryCsv history, QString* reason)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("select * from %1 limit 0").arg(kTable))) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    const bool hasDateColumn = query.record().indexOf(draw::kDateField) >= 0;
+    const QString sql = hasDateColumn
+        ? QStringLiteral("select %1, %2 from %3").arg(draw::kDrawNoField, draw::kDateField, kTable)
+        : QStringLiteral("select %1 from %2").arg(draw::kDrawNoField, kTable);
+    if (!query.exec(sql)) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    QSet<int> storedDrawNos;
+    QHash<int, QString> storedDates;
+    while (query.next()) {
+        const int drawNo = query.value(0).toInt();
+        storedDrawNos.insert(drawNo);
+        if (hasDateColumn && !query.value(1).isNull())
+            storedDates.insert(drawNo, query.value(1).toString());
+    }
+    query.finish();
+
+    // A history without dates says nothing about them: a replaced draw keeps the date it had.
+    if (hasDateColumn && !history.extraColumns.contains(draw::kDateField)) {
+        history.extraColumns << draw::kDateField;
+        for (HistoryRow& row : history.rows)
+            row.extra << storedDates.value(row.drawNo);
+    }
+    if (!writeDraws(history, reason))
+        return std::nullopt;
+    ImportCount count;
+    count.written = int(history.rows.size());
+    for (const HistoryRow& row : history.rows)
+        count.replaced += storedDrawNos.contains(row.drawNo) ? 1 : 0;
+    return count;
+}
+
+std::optional<int> DrawDatabase::nextDrawNo(QString* reason)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("select max(%1) from %2").arg(draw::kDrawNoField, kTable))) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    const qlonglong next = query.next() && !query.value(0).isNull() ? query.value(0).toLongLong() + 1 : 1;
+    if (next > draw::kMaxDrawNo) {
+        *reason = QStringLiteral("回数が上限の %1 に達しています").arg(draw::kMaxDrawNo);
+        return std::nullopt;
+    }
+    return int(qMax<qlonglong>(next, draw::kMinDrawNo));
+}
+
+bool DrawDatabase::insertDraw(int drawNo, QString* reason)
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("insert into %1 (%2) values (?)").arg(kTable, draw::kDrawNoField));
+    query.addBindValue(drawNo);
+    if (!query.exec()) {
+        *reason = message::databaseReason(query.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool DrawDatabase::deleteDraw(const QVariant& drawNo, QString* reason)
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("delete from %1 where %2 is ?").arg(kTable, draw::kDrawNoField));
+    query.addBindValue(drawNo);
+    if (!query.exec()) {
+        *reason = message::databaseReason(query.lastError());
+        return false;
     }
     return true;
 }

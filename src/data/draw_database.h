@@ -2,8 +2,11 @@
 // The draw-history database: an SQLite file with the table 当選データ and the query
 // (view) 全データ選択クエリ over it. This class opens it, creates it and checks it.
 
+#include "data/history.h"
+
 #include <QSqlDatabase>
 #include <QString>
+#include <optional>
 
 struct HistoryCsv;
 
@@ -52,9 +55,29 @@ public:
     bool open(QString* reason);
     QSqlDatabase& database() { return m_db; }
 
+    // The whole history as the query 全データ選択クエリ lists it, in draw order.
+    std::optional<History> readHistory(QString* reason);
+
     // Inserts each draw of the history, or replaces the stored draw with the same 回数,
     // in one transaction: either all draws are written or none.
     bool writeDraws(const HistoryCsv& history, QString* reason);
+
+    // What an import did to an existing database.
+    struct ImportCount {
+        int written = 0;   // draws written
+        int replaced = 0;  // of those, draws whose 回数 was stored already
+    };
+    // An import into this database: as writeDraws, and a replaced draw keeps the 抽せん日 it had
+    // when the history brings no such column.
+    std::optional<ImportCount> importDraws(HistoryCsv history, QString* reason);
+
+    // The number the next draw takes: one after the largest stored, 1 in an empty table.
+    // Nothing when the database cannot say, or when the numbers are used up (the reason says so).
+    std::optional<int> nextDrawNo(QString* reason);
+    // Adds a draw with that number and no digits yet.
+    bool insertDraw(int drawNo, QString* reason);
+    // Deletes the draws stored with that 回数 (a Null 回数 deletes those stored without one).
+    bool deleteDraw(const QVariant& drawNo, QString* reason);
 
     // Creates the table and the query in an empty database.
     bool createSchema(QString* reason);

@@ -1,7 +1,7 @@
 #include "prediction/prediction_sheets.h"
 
-#include "analysis/analysis_colors.h"
-#include "data/global_bas.h"
+#include "grid/colors.h"
+#include "data/history.h"
 
 namespace {
 
@@ -41,14 +41,19 @@ PredictionSheets::PredictionSheets()
         g.setGridLinesShown(false);
 }
 
-void PredictionSheets::open()
+void PredictionSheets::open(const History& history)
 {
     for (int g = 0; g < kGridCount; ++g) {
         layOut(g);
         headings(g);
     }
-    m_tables = GlobalBas::gRsDraws ? prediction::PredictionTables::build(*GlobalBas::gRsDraws)
-                                   : prediction::PredictionTables{};
+    setHistory(history);
+}
+
+void PredictionSheets::setHistory(const History& history)
+{
+    m_tables = prediction::PredictionTables::build(history);
+    m_lastDrawNo = history.lastDrawNo();
 }
 
 void PredictionSheets::layOut(int index)
@@ -113,7 +118,7 @@ void PredictionSheets::headings(int index)
 
 void PredictionSheets::refresh(int reflected)
 {
-    m_prediction = prediction::predict(m_tables, GlobalBas::gLastDrawNo, reflected);
+    m_prediction = prediction::predict(m_tables, m_lastDrawNo, reflected);
     show();
 }
 

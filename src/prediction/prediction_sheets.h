@@ -3,11 +3,13 @@
 // repeat and one-shot picks. Laid out and filled here, without widgets, so the companion
 // exports exactly what the window shows.
 
-#include "frame/grid.h"
+#include "grid/grid.h"
 #include "prediction/predictor.h"
 
 #include <QString>
 #include <array>
+
+class History;
 
 class PredictionSheets {
 public:
@@ -24,8 +26,11 @@ public:
     const Grid& grid(int index) const { return m_grids.at(index); }
 
     // What opening the window computes: the layout and headings of grid 0, 1, 2 and 3 in
-    // turn, then the draw and cycle tables from the program-wide history.
-    void open();
+    // turn, then the draw and cycle tables from the history.
+    void open(const History& history);
+    // The draw and cycle tables from another history (the layout stays as it is); refresh()
+    // then shows its picks.
+    void setHistory(const History& history);
     // The picks with `reflected` analyses set to "反映する", written into the value cells
     // (those of grids 1 to 3 emptied first).
     void refresh(int reflected);
@@ -41,5 +46,6 @@ private:
 
     std::array<Grid, kGridCount> m_grids;
     prediction::PredictionTables m_tables;
+    int m_lastDrawNo = 0;  // of the history the tables were built from
     prediction::Prediction m_prediction{};
 };

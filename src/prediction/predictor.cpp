@@ -1,6 +1,6 @@
 #include "prediction/predictor.h"
 
-#include "data/record_set.h"
+#include "data/history.h"
 
 namespace prediction {
 
@@ -65,18 +65,18 @@ bool DrawTable::rowHolds(int row, int digit) const
     return cell[0] == digit || cell[1] == digit || cell[2] == digit;
 }
 
-PredictionTables PredictionTables::build(RecordSet& history)
+PredictionTables PredictionTables::build(const History& history)
 {
     PredictionTables tables;
-    for (history.moveFirst(); !history.eof(); history.moveNext()) {
-        if (!history.isComplete())
+    for (const DrawRecord& draw : history.draws()) {
+        if (!draw.complete)
             continue;
-        const int n = history.drawNo();
+        const int n = draw.drawNo;
         if (n < 1 || !DrawTable::hasRow(n))
             continue;
-        tables.draws.store(n, history.digit(1), history.digit(2), history.digit(3));
+        tables.draws.store(n, draw.digit(1), draw.digit(2), draw.digit(3));
         for (int p = 1; p <= 3; ++p) {
-            const int d = history.digit(p);
+            const int d = draw.digit(p);
             for (int m = n - 1; m >= 1; --m) {
                 if (!tables.draws.rowHolds(m, d))
                     continue;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-class RecordSet;
+class History;
 
 namespace prediction {
 
@@ -63,11 +63,10 @@ struct PredictionTables {
     DrawTable draws;
     CycleTable cycle = kEmptyCycle;
 
-    // Walks the history from its first draw to its end (leaving it past the end): each
-    // complete draw goes into the draw table, and each of its digits that had last appeared,
+    // Walks the history from its first draw to its last: each complete draw goes into the draw table, and each of its digits that had last appeared,
     // in any position, exactly 7, 9, 11 or 12 draw numbers earlier becomes that method's entry
     // for its position (a missing draw number counts as 0, 0, 0). Later draws overwrite.
-    static PredictionTables build(RecordSet& history);
+    static PredictionTables build(const History& history);
 };
 
 struct Prediction {

@@ -1,6 +1,6 @@
 // 出現回数分析: how often each digit had been drawn before the draw, in any position.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/appearance_count.h"
 #include "support/history_builder.h"
 

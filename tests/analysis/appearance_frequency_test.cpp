@@ -1,6 +1,6 @@
 // 出現頻度分析: the bar chart of digit appearances.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/analysis_window.h"
 #include "support/history_builder.h"
 

@@ -1,6 +1,6 @@
 // 出現間隔分析: how many draws earlier each winning digit was last drawn.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/appearance_interval.h"
 #include "support/history_builder.h"
 

@@ -1,6 +1,6 @@
 // 引っ張り分析: digits carried over from the previous complete draw.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/carry_over.h"
 #include "data/history_csv.h"
 #include "support/history_builder.h"

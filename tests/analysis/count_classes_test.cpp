@@ -1,6 +1,6 @@
 // 回数別出現分析: the digits grouped by their number of appearances.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/count_classes.h"
 #include "support/history_builder.h"
 

@@ -1,6 +1,6 @@
 // 数字間隔分析: each position's move from the same position of the previous complete draw.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/digit_interval.h"
 #include "support/history_builder.h"
 

@@ -1,6 +1,6 @@
 // 数字合計分析: the digit sum of every complete draw.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/digit_sum.h"
 #include "data/history_csv.h"
 #include "support/history_builder.h"

@@ -1,6 +1,6 @@
 // バラツキ分析: the dot chart of the digits drawn.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/dispersion.h"
 #include "data/history_csv.h"
 #include "support/history_builder.h"

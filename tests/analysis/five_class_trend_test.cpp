@@ -1,6 +1,6 @@
 // 分割5傾向分析: digits coloured by five classes and the count of each class.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/five_class_trend.h"
 #include "support/history_builder.h"
 

@@ -1,6 +1,6 @@
 // 連番飛び石分析: consecutive and one-apart neighbouring digits.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/neighbours.h"
 #include "data/history_csv.h"
 #include "support/history_builder.h"

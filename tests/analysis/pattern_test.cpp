@@ -1,6 +1,6 @@
 // 偶数奇数の組合せパターン分析 and 低数字高数字の組合せパターン分析.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/pattern.h"
 #include "support/history_builder.h"
 

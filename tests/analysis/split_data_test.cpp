@@ -1,6 +1,6 @@
 // 分割3データ分析, 分割5データ分析 and 分割10データ分析: marks in three strips of class-coloured columns.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "analysis/split_data.h"
 #include "support/history_builder.h"
 

@@ -5,7 +5,7 @@
 #include "app/main_frm.h"
 #include "app/version_window.h"
 #include "data/global_bas.h"
-#include "frame/message_box.h"
+#include "widgets/message_box.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"
 

@@ -2,7 +2,7 @@
 // missing, odd or hostile.
 
 #include "prediction/prediction_settings.h"
-#include "prediction/prediction_test_support.h"
+#include "support/prediction_test_support.h"
 #include "support/special_files.h"
 
 #include <QFileInfo>

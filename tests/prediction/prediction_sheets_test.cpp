@@ -1,9 +1,9 @@
 // The four grids of the prediction window: layout, headings and labels, and the picks of a
 // hand-worked history cell by cell.
 
-#include "analysis/analysis_colors.h"
+#include "grid/colors.h"
 #include "prediction/prediction_sheets.h"
-#include "prediction/prediction_test_support.h"
+#include "support/prediction_test_support.h"
 
 #include <QPoint>
 #include <QSize>

@@ -3,7 +3,7 @@
 // is checked cell by cell on the grids.)
 
 #include "data/history_csv.h"
-#include "prediction/prediction_test_support.h"
+#include "support/prediction_test_support.h"
 #include "prediction/predictor.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,9 @@
 #pragma once
-// Program-wide histories for tests, built in memory: {回数, first, second, third}, with a
-// missing digit written as -1.
+// Histories for tests, built in memory: {回数, first, second, third}, with a missing digit
+// written as -1.
 
-#include "data/global_bas.h"
+#include "data/history.h"
 #include "data/history_csv.h"
-#include "data/record_set.h"
 
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -16,42 +15,38 @@ struct Draw {
     int first = -1, second = -1, third = -1;
 };
 
-inline std::unique_ptr<RecordSet> recordSet(std::initializer_list<Draw> draws)
+inline DrawRecord record(const Draw& d)
 {
-    QVector<RecordSet::Row> rows;
-    for (const Draw& d : draws) {
-        RecordSet::Row row;
-        row.drawNo = d.drawNo;
-        const int digits[3] = {d.first, d.second, d.third};
-        for (int p = 0; p < 3; ++p)
-            row.digits[p] = digits[p] < 0 ? RecordSet::Row::kNull : std::int8_t(digits[p]);
-        rows << row;
-    }
-    return RecordSet::fromRows(std::move(rows));
+    DrawRecord row;
+    row.drawNo = d.drawNo;
+    const int digits[3] = {d.first, d.second, d.third};
+    for (int p = 0; p < 3; ++p)
+        row.digits[p] = digits[p] < 0 ? DrawRecord::kNull : std::int8_t(digits[p]);
+    return row;
 }
 
-// Makes the draws the program-wide history, with its start-up figures.
-inline void adopt(std::initializer_list<Draw> draws)
+inline History history(std::initializer_list<Draw> draws)
 {
-    GlobalBas::reset();
-    GlobalBas::adoptHistory(recordSet(draws));
+    QVector<DrawRecord> rows;
+    for (const Draw& d : draws)
+        rows << record(d);
+    return History::fromRows(std::move(rows));
 }
 
-// Makes the real draw history that ships with the program the program-wide history.
-inline void adoptRealHistory()
+// The real draw history that ships with the program.
+inline History realHistory()
 {
     const HistoryCsv csv = HistoryCsv::readFile(QStringLiteral(N3_HISTORY_CSV));
-    ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
-    QVector<RecordSet::Row> rows;
+    EXPECT_TRUE(csv.ok()) << csv.error.toStdString();
+    QVector<DrawRecord> rows;
     for (const HistoryRow& h : csv.rows) {
-        RecordSet::Row row;
+        DrawRecord row;
         row.drawNo = h.drawNo;
         for (int p = 0; p < 3; ++p)
-            row.digits[p] = h.digits[p] ? std::int8_t(*h.digits[p]) : RecordSet::Row::kNull;
+            row.digits[p] = h.digits[p] ? std::int8_t(*h.digits[p]) : DrawRecord::kNull;
         rows << row;
     }
-    GlobalBas::reset();
-    GlobalBas::adoptHistory(RecordSet::fromRows(std::move(rows)));
+    return History::fromRows(std::move(rows));
 }
 
 } // namespace fixture

@@ -1,19 +1,21 @@
 #pragma once
-// A main window over the program-wide history a test has installed, with every window of the
-// program registered and no database behind it.
+// A main window over a history a test has made, with every window of the program registered
+// and no database behind it.
 
 #include "app/main_frm.h"
 #include "app/window_registry.h"
+#include "data/history.h"
 
 #include <memory>
 
 namespace fixture {
 
-inline std::unique_ptr<MainFrm> mainWindowOverHistory()
+inline std::unique_ptr<MainFrm> mainWindowOver(const History& history)
 {
     auto main = std::make_unique<MainFrm>(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
     main->setPropEnd(true);
     registerWindows(*main);
+    main->showHistory(history);
     main->resize(1200, 900);
     return main;
 }

@@ -1,7 +1,7 @@
 // Exporting the prediction window: its four grids as JSON and CSV, computed with the flags of
 // the settings file in the current directory, in-process and from the built program.
 
-#include "prediction/prediction_test_support.h"
+#include "support/prediction_test_support.h"
 #include "tool_commands.h"
 #include "tools/tool_test_support.h"
 

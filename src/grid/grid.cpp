@@ -1,6 +1,6 @@
-#include "frame/grid.h"
+#include "grid/grid.h"
 
-#include "frame/units.h"
+#include "grid/units.h"
 
 #include <QtGlobal>
 

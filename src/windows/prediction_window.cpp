@@ -1,10 +1,9 @@
-#include "prediction/prediction_window.h"
+#include "windows/prediction_window.h"
 
-#include "app/main_frm.h"
-#include "frame/grid_view.h"
-#include "frame/hourglass.h"
-#include "frame/message_box.h"
-#include "frame/units.h"
+#include "widgets/grid_view.h"
+#include "widgets/hourglass.h"
+#include "widgets/message_box.h"
+#include "grid/units.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -31,19 +30,18 @@ const std::array<QString, 一発ズバリン::kOptionCount> 一発ズバリン::
     QStringLiteral("■下一桁出現傾向分析"),       QStringLiteral("■下一桁連続出現回数分析"),
 };
 
-QMdiSubWindow* 一発ズバリン::load(MainFrm& main, std::shared_ptr<PredictionSettings> settings)
+QMdiSubWindow* 一発ズバリン::load(WindowHost& host, std::shared_ptr<PredictionSettings> settings)
 {
     Hourglass hourglass;
-    main.setPropEnd(false);
-    auto* window = new 一発ズバリン(main, std::move(settings));
-    QMdiSubWindow* sub = main.addSubWindow(window);
+    auto* window = new 一発ズバリン(host, std::move(settings));
+    QMdiSubWindow* sub = host.addSubWindow(window);
     sub->setWindowTitle(kCaption);
     sub->move(0, 0);
     sub->resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 
     window->m_settings->ReadInitFile();
     window->showFlags();
-    window->m_sheets.open();
+    window->m_sheets.open(host.currentHistory());
     window->refresh();
     for (GridView* view : window->fpSpread1)
         view->setFixedSize(view->sizeHint());
@@ -63,8 +61,8 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     return false;
 }
 
-一発ズバリン::一発ズバリン(MainFrm& main, std::shared_ptr<PredictionSettings> settings)
-    : m_main(main), m_settings(std::move(settings))
+一発ズバリン::一発ズバリン(WindowHost& host, std::shared_ptr<PredictionSettings> settings)
+    : m_host(host), m_settings(std::move(settings))
 {
     setObjectName(kFormName);
     setWindowTitle(kCaption);
@@ -221,8 +219,18 @@ void 一発ズバリン::refresh()
         view->gridChanged();
 }
 
+void 一発ズバリン::computeFrom(const History& history)
+{
+    m_sheets.setHistory(history);
+}
+
+void 一発ズバリン::showComputed()
+{
+    refresh();
+}
+
 void 一発ズバリン::closeEvent(QCloseEvent* event)
 {
-    m_main.setPropEnd(true);
+    m_host.childClosed(kFormName);
     event->accept();
 }

@@ -1,26 +1,30 @@
 #pragma once
 // The frame every analysis window shares: a description, an optional legend, the grid, and the
-// close and print buttons. It runs the load sequence and keeps propEnd of the main window.
+// close and print buttons. It runs the load sequence, and computes its grid again whenever its
+// host hands it a new history.
 
 #include "analysis/analysis_window.h"
-#include "frame/grid.h"
+#include "grid/grid.h"
+#include "widgets/window_host.h"
 
 #include <QWidget>
 #include <memory>
 
 class GridView;
-class MainFrm;
 class QLabel;
 class QMdiSubWindow;
 class QPushButton;
 
-class AnalysisFrame : public QWidget {
+class AnalysisFrame : public QWidget, public HistoryView {
 public:
-    // The load sequence: hourglass, propEnd, placement and size, the window's main step.
-    // Returns the sub-window, shown in the main window's client area.
-    static QMdiSubWindow* load(MainFrm& main, const AnalysisWindowInfo& info);
+    // The load sequence: hourglass, placement and size, the window's main step over the host's
+    // current history. Returns the sub-window, shown in the host's client area.
+    static QMdiSubWindow* load(WindowHost& host, const AnalysisWindowInfo& info);
 
-    AnalysisFrame(MainFrm& main, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid);
+    AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid);
+
+    void computeFrom(const History& history) override;
+    void showComputed() override;
 
     Grid& grid() { return *m_grid; }
     const AnalysisWindowInfo& info() const { return m_info; }
@@ -40,7 +44,8 @@ private:
     void buildLegend(class QHBoxLayout* row);
     void fitGridToSheet();
 
-    MainFrm& m_main;
+    WindowHost& m_host;
     const AnalysisWindowInfo& m_info;
     std::unique_ptr<Grid> m_grid;
+    std::unique_ptr<Grid> m_computed;  // made by computeFrom, waiting to be shown
 };

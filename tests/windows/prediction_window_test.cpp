@@ -4,11 +4,11 @@
 
 #include "app/main_frm.h"
 #include "app/window_registry.h"
-#include "frame/grid_view.h"
-#include "frame/message_box.h"
-#include "frame/units.h"
-#include "prediction/prediction_test_support.h"
-#include "prediction/prediction_window.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
+#include "grid/units.h"
+#include "support/prediction_test_support.h"
+#include "windows/prediction_window.h"
 #include "support/main_window_fixture.h"
 #include "support/history_fixture.h"
 

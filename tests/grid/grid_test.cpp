@@ -1,5 +1,5 @@
-#include "frame/grid.h"
-#include "frame/units.h"
+#include "grid/grid.h"
+#include "grid/units.h"
 
 #include <gtest/gtest.h>
 

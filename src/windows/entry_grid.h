@@ -65,6 +65,8 @@ public:
 Q_SIGNALS:
     // The database refused a digit; the sheet shows again what the database holds.
     void writeFailed(const QString& reason);
+    // A digit went to the database.
+    void digitWritten();
 
 private:
     QModelIndex tableIndex(int row, int column) const;

@@ -1,6 +1,6 @@
-#include "frame/grid_view.h"
+#include "widgets/grid_view.h"
 
-#include "frame/grid.h"
+#include "grid/grid.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -94,6 +94,22 @@ void GridView::setGrid(Grid* grid)
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     gridChanged();
+}
+
+void GridView::replaceGrid(Grid* grid)
+{
+    const int scrolledCols = horizontalScrollBar()->value();
+    const int scrolledRows = verticalScrollBar()->value();
+    const int col = grid_ ? grid_->activeCol() : 0;
+    const int row = grid_ ? grid_->activeRow() : 0;
+    grid_ = grid;
+    layoutGrid_ = nullptr;
+    appliedRevision_ = ~std::uint64_t(0);
+    if (grid_ && col <= grid_->maxCols() && row <= grid_->maxRows())
+        grid_->setActiveCell(col, row);
+    gridChanged();
+    horizontalScrollBar()->setValue(scrolledCols);
+    verticalScrollBar()->setValue(scrolledRows);
 }
 
 void GridView::gridChanged()

@@ -2,7 +2,7 @@
 // The settings file lies in the current directory: tests run inside a temporary one and put the
 // process back where it was afterwards. And the history the prediction is worked out on by hand.
 
-#include "frame/grid.h"
+#include "grid/grid.h"
 #include "support/history_builder.h"
 
 #include <QDir>
@@ -68,9 +68,9 @@ inline QByteArray readBytes(const QString& path)
 
 // Draws 1 to 19, every digit 8 except where a digit is planted to come back after a cycle,
 // and draw 20 not drawn yet.
-inline void adoptHandWorkedPredictionHistory()
+inline History handWorkedPredictionHistory()
 {
-    adopt({{1, 5, 6, 7},  {2, 8, 8, 8},  {3, 8, 8, 8},  {4, 3, 8, 8},  {5, 8, 8, 8},  {6, 8, 8, 8},  {7, 8, 8, 8},
+    return history({{1, 5, 6, 7},  {2, 8, 8, 8},  {3, 8, 8, 8},  {4, 3, 8, 8},  {5, 8, 8, 8},  {6, 8, 8, 8},  {7, 8, 8, 8},
            {8, 8, 5, 8},  {9, 8, 8, 8},  {10, 6, 8, 8}, {11, 8, 8, 8}, {12, 7, 8, 8}, {13, 8, 8, 8}, {14, 8, 8, 8},
            {15, 8, 8, 8}, {16, 3, 8, 8}, {17, 8, 8, 5}, {18, 8, 8, 8}, {19, 8, 8, 8}, {20}});
 }

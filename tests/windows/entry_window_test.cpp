@@ -4,10 +4,10 @@
 
 #include "app/main_frm.h"
 #include "data/global_bas.h"
-#include "entry/entry_grid.h"
-#include "entry/entry_window.h"
-#include "frame/message_box.h"
-#include "frame/units.h"
+#include "windows/entry_grid.h"
+#include "windows/entry_window.h"
+#include "widgets/message_box.h"
+#include "grid/units.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"
 

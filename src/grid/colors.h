@@ -1,7 +1,7 @@
 #pragma once
 // The colours of the analysis windows, in one place.
 
-#include "frame/grid.h"
+#include "grid/grid.h"
 
 namespace colors {
 

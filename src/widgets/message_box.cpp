@@ -1,4 +1,4 @@
-#include "frame/message_box.h"
+#include "widgets/message_box.h"
 
 namespace {
 MessageInterceptor& interceptor()

@@ -1,4 +1,4 @@
-#include "entry/entry_grid.h"
+#include "windows/entry_grid.h"
 
 #include "data/draw.h"
 #include "data/draw_database.h"
@@ -204,8 +204,10 @@ bool DrawSheetModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!stored)
         return false;
     const int row = index.row();
-    if (m_table->setData(tableIndex(row, index.column()), *stored))
+    if (m_table->setData(tableIndex(row, index.column()), *stored)) {
+        Q_EMIT digitWritten();
         return true;
+    }
     // The table model keeps a refused value on show; take it back so the sheet never shows
     // what the database does not hold.
     const QString reason = message::databaseReason(m_table->lastError());

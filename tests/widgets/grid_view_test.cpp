@@ -1,5 +1,5 @@
-#include "frame/grid.h"
-#include "frame/grid_view.h"
+#include "grid/grid.h"
+#include "widgets/grid_view.h"
 
 #include <QApplication>
 #include <QClipboard>

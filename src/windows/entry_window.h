@@ -1,9 +1,9 @@
 #pragma once
 // The draw-result entry window: every draw of the database in an editable grid written
 // straight through to the table, with rows added and deleted from its 編集 menu, and a
-// check of every digit before its button closes it.
+// check of every digit before its button closes it. When it closes after any change, its host
+// reads the history again.
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -11,7 +11,7 @@ class DigitDelegate;
 class DrawDatabase;
 class DrawSheetModel;
 class EntryGridView;
-class MainFrm;
+class WindowHost;
 class QAction;
 class QLabel;
 class QMdiSubWindow;
@@ -24,9 +24,9 @@ class 当選データ入力 : public QWidget {
 public:
     static const QString kFormName;
 
-    // The load sequence. Returns the sub-window in the main window's area, or nullptr when the
+    // The load sequence. Returns the sub-window in the host's area, or nullptr when the
     // database cannot be opened (the user has been told which file and why).
-    static QMdiSubWindow* load(MainFrm& main);
+    static QMdiSubWindow* load(WindowHost& host);
 
     ~当選データ入力() override;
 
@@ -47,18 +47,22 @@ public:
     // selected. True when it did.
     bool rowHeaderRightClick(int row, const QPoint& globalPos);
 
+    // Whether anything was written to the database since the window opened.
+    bool databaseChanged() const { return m_databaseChanged; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    explicit 当選データ入力(MainFrm& main);
+    explicit 当選データ入力(WindowHost& host);
     bool openRecordSet(QString* reason);
     void layOutGrid();
     bool reselect();
     void moveTo(int row, int column);
     void reportDatabaseError(const QString& what, const QString& reason);
 
-    QPointer<MainFrm> m_main;
+    WindowHost& m_host;
+    bool m_databaseChanged = false;
     std::unique_ptr<DrawDatabase> m_database;
     DrawSheetModel* m_sheet = nullptr;
     DigitDelegate* m_delegate = nullptr;
@@ -71,5 +75,5 @@ private:
     QAction* m_mnuDelLine = nullptr;
 };
 
-// The factory the main window registers under 当選データ入力.
-QWidget* open当選データ入力(MainFrm& main);
+// The factory the host registers under 当選データ入力.
+QWidget* open当選データ入力(WindowHost& host);

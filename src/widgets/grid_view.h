@@ -24,6 +24,9 @@ public:
     explicit GridView(Grid* grid = nullptr, QWidget* parent = nullptr);
 
     void setGrid(Grid* grid);
+    // Shows another grid in place of this one (the same window computed again), keeping the
+    // scroll position and the active cell as far as the new grid has them.
+    void replaceGrid(Grid* grid);
     Grid* grid() const { return grid_; }
     void gridChanged();
 

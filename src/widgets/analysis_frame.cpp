@@ -1,10 +1,9 @@
-#include "frame/analysis_frame.h"
+#include "widgets/analysis_frame.h"
 
-#include "analysis/analysis_colors.h"
-#include "app/main_frm.h"
-#include "frame/grid_view.h"
-#include "frame/hourglass.h"
-#include "frame/units.h"
+#include "grid/colors.h"
+#include "widgets/grid_view.h"
+#include "widgets/hourglass.h"
+#include "grid/units.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -46,12 +45,11 @@ QPixmap legendPicture(Legend legend)
 
 } // namespace
 
-QMdiSubWindow* AnalysisFrame::load(MainFrm& main, const AnalysisWindowInfo& info)
+QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const AnalysisWindowInfo& info)
 {
     Hourglass hourglass;
-    main.setPropEnd(info.propEndAtLoad);
-    auto* frame = new AnalysisFrame(main, info, computeAnalysisGrid(info));
-    QMdiSubWindow* sub = main.addSubWindow(frame);
+    auto* frame = new AnalysisFrame(host, info, computeAnalysisGrid(info, host.currentHistory()));
+    QMdiSubWindow* sub = host.addSubWindow(frame);
     sub->setWindowTitle(info.caption);
     sub->move(0, 0);
     sub->resize(twipsToPixels(info.widthTwips), twipsToPixels(info.heightTwips));
@@ -59,8 +57,8 @@ QMdiSubWindow* AnalysisFrame::load(MainFrm& main, const AnalysisWindowInfo& info
     return sub;
 }
 
-AnalysisFrame::AnalysisFrame(MainFrm& main, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid)
-    : m_main(main), m_info(info), m_grid(std::move(grid))
+AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid)
+    : m_host(host), m_info(info), m_grid(std::move(grid))
 {
     setObjectName(info.form);
     setWindowTitle(info.caption);
@@ -156,8 +154,22 @@ void AnalysisFrame::fitGridToSheet()
     fpSpread1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
+void AnalysisFrame::computeFrom(const History& history)
+{
+    m_computed = computeAnalysisGrid(m_info, history);
+}
+
+void AnalysisFrame::showComputed()
+{
+    if (!m_computed)
+        return;
+    fpSpread1->replaceGrid(m_computed.get());
+    m_grid = std::move(m_computed);
+    fitGridToSheet();
+}
+
 void AnalysisFrame::closeEvent(QCloseEvent* event)
 {
-    m_main.setPropEnd(true);
+    m_host.childClosed(m_info.form);
     event->accept();
 }

@@ -1,15 +1,13 @@
-#include "entry/entry_window.h"
+#include "windows/entry_window.h"
 
-#include "app/main_frm.h"
 #include "data/draw.h"
 #include "data/draw_database.h"
-#include "data/global_bas.h"
-#include "data/message_text.h"
-#include "entry/entry_grid.h"
-#include "frame/grid_view.h"
-#include "frame/hourglass.h"
-#include "frame/message_box.h"
-#include "frame/units.h"
+#include "windows/entry_grid.h"
+#include "widgets/grid_view.h"
+#include "widgets/hourglass.h"
+#include "widgets/message_box.h"
+#include "widgets/window_host.h"
+#include "grid/units.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -20,8 +18,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVBoxLayout>
 
 using namespace entry;
@@ -46,8 +42,8 @@ bool confirm(QWidget* parent, const QString& text)
 
 } // namespace
 
-当選データ入力::当選データ入力(MainFrm& main)
-    : m_main(&main)
+当選データ入力::当選データ入力(WindowHost& host)
+    : m_host(host)
 {
     setObjectName(kFormName);
     setWindowTitle(kFormName);
@@ -101,18 +97,16 @@ bool confirm(QWidget* parent, const QString& text)
     delete m_sheet;
 }
 
-QMdiSubWindow* 当選データ入力::load(MainFrm& main)
+QMdiSubWindow* 当選データ入力::load(WindowHost& host)
 {
-    const bool propEndBefore = main.propEnd();
     QString reason;
     QMdiSubWindow* sub = nullptr;
     {
         Hourglass hourglass;
-        main.setPropEnd(false);
-        auto* window = new 当選データ入力(main);
+        auto* window = new 当選データ入力(host);
         if (window->openRecordSet(&reason)) {
             window->layOutGrid();
-            sub = main.addSubWindow(window);
+            sub = host.addSubWindow(window);
             sub->move(0, 0);
             sub->resize(sub->sizeHint());
         } else {
@@ -120,30 +114,29 @@ QMdiSubWindow* 当選データ入力::load(MainFrm& main)
         }
     }
     if (!sub) {
-        // The window never opened, so nothing will unload it: propEnd goes back as it was.
-        main.setPropEnd(propEndBefore);
-        showMessage({&main,
+        showMessage({host.dialogParent(),
                      QStringLiteral("当選データのデータベースを開けません。\n\nファイル: %1\n理由: %2")
-                         .arg(QDir::toNativeSeparators(DrawDatabase::pathOf(GlobalBas::gConnectString)), reason),
+                         .arg(QDir::toNativeSeparators(DrawDatabase::pathOf(host.connectString())), reason),
                      kMessageTitle, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
     }
     return sub;
 }
 
-QWidget* open当選データ入力(MainFrm& main)
+QWidget* open当選データ入力(WindowHost& host)
 {
-    return 当選データ入力::load(main);
+    return 当選データ入力::load(host);
 }
 
 bool 当選データ入力::openRecordSet(QString* reason)
 {
-    m_database = std::make_unique<DrawDatabase>(GlobalBas::gConnectString, DrawDatabase::Mode::ReadWrite);
+    m_database = std::make_unique<DrawDatabase>(m_host.connectString(), DrawDatabase::Mode::ReadWrite);
     if (!m_database->open(reason))
         return false;
     m_sheet = new DrawSheetModel(m_database->database(), this);
     if (!m_sheet->select(reason))
         return false;
     m_grid->setModel(m_sheet);
+    connect(m_sheet, &DrawSheetModel::digitWritten, this, [this] { m_databaseChanged = true; });
     connect(
         m_sheet, &DrawSheetModel::writeFailed, this,
         [this](const QString& why) { reportDatabaseError(QStringLiteral("当選数字を書き込めません。"), why); },
@@ -238,28 +231,17 @@ void 当選データ入力::mnuAddLine_Click()
     const int column = active.isValid() ? active.column() : kFirstDigitColumn;
 
     // The new draw takes the next free number; its digits wait to be typed (Null).
-    QSqlQuery query(m_database->database());
-    if (!query.exec(QStringLiteral("select max(%1) from %2").arg(draw::kDrawNoField, DrawDatabase::kTable))) {
-        reportDatabaseError(QStringLiteral("行を追加できません。"), message::databaseReason(query.lastError()));
+    QString reason;
+    const std::optional<int> next = m_database->nextDrawNo(&reason);
+    if (!next || !m_database->insertDraw(*next, &reason)) {
+        reportDatabaseError(QStringLiteral("行を追加できません。"), reason);
         return;
     }
-    const qlonglong next = query.next() && !query.value(0).isNull() ? query.value(0).toLongLong() + 1 : 1;
-    query.finish();
-    if (next > draw::kMaxDrawNo) {
-        showMessage({this, QStringLiteral("回数が上限の %1 に達しているため、行を追加できません。").arg(draw::kMaxDrawNo),
-                     kMessageTitle, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
-        return;
-    }
-    query.prepare(QStringLiteral("insert into %1 (%2) values (?)").arg(DrawDatabase::kTable, draw::kDrawNoField));
-    query.addBindValue(next);
-    if (!query.exec()) {
-        reportDatabaseError(QStringLiteral("行を追加できません。"), message::databaseReason(query.lastError()));
-        return;
-    }
+    m_databaseChanged = true;
     // The sheet stays in 回数 order, as the database and the next opening show it: the new
     // draw, numbered after every other, is the last row.
     if (reselect())
-        moveTo(m_sheet->rowOfDrawNo(next), column);
+        moveTo(m_sheet->rowOfDrawNo(*next), column);
 }
 
 void 当選データ入力::mnuDelLine_Click()
@@ -273,13 +255,12 @@ void 当選データ入力::mnuDelLine_Click()
     const int row = active.row();
     const int column = active.column();
 
-    QSqlQuery query(m_database->database());
-    query.prepare(QStringLiteral("delete from %1 where %2 is ?").arg(DrawDatabase::kTable, draw::kDrawNoField));
-    query.addBindValue(m_sheet->drawNo(row));
-    if (!query.exec()) {
-        reportDatabaseError(QStringLiteral("行を削除できません。"), message::databaseReason(query.lastError()));
+    QString reason;
+    if (!m_database->deleteDraw(m_sheet->drawNo(row), &reason)) {
+        reportDatabaseError(QStringLiteral("行を削除できません。"), reason);
         return;
     }
+    m_databaseChanged = true;
     if (reselect())
         moveTo(qMin(row, m_sheet->rowCount() - 1), column);
 }
@@ -316,7 +297,6 @@ bool 当選データ入力::rowHeaderRightClick(int row, const QPoint& globalPos
 void 当選データ入力::closeEvent(QCloseEvent* event)
 {
     m_grid->commitEdit();
-    if (m_main)
-        m_main->setPropEnd(true);
+    m_host.childClosed(kFormName, m_databaseChanged);
     QWidget::closeEvent(event);
 }

@@ -2,17 +2,17 @@
 // 一発ズバリン: the prediction window. Four grids of picks for the next draw (cycle methods,
 // elimination, repeat and one-shot) and, for ten analyses, whether each is reflected in the
 // prediction. The flags belong to a PredictionSettings that outlives the window, so they
-// survive closing and reopening it.
+// survive closing and reopening it, and a new history keeps them.
 
 #include "prediction/prediction_sheets.h"
 #include "prediction/prediction_settings.h"
+#include "widgets/window_host.h"
 
 #include <QWidget>
 #include <array>
 #include <memory>
 
 class GridView;
-class MainFrm;
 class QGroupBox;
 class QLabel;
 class QMdiSubWindow;
@@ -20,7 +20,7 @@ class QPushButton;
 class QRadioButton;
 
 // No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
-class 一発ズバリン : public QWidget {
+class 一発ズバリン : public QWidget, public HistoryView {
 public:
     static const QString kFormName;
     static const QString kCaption;
@@ -30,9 +30,10 @@ public:
     // The option frames' captions, index 0 to 11.
     static const std::array<QString, kOptionCount> kOptionCaptions;
 
-    // The load sequence: hourglass, propEnd, placement and size, the settings file, the flags
-    // on the options, the grids, the tables and the picks. Returns the sub-window.
-    static QMdiSubWindow* load(MainFrm& main, std::shared_ptr<PredictionSettings> settings);
+    // The load sequence: hourglass, placement and size, the settings file, the flags on the
+    // options, the grids, the tables of the host's current history and the picks. Returns the
+    // sub-window.
+    static QMdiSubWindow* load(WindowHost& host, std::shared_ptr<PredictionSettings> settings);
 
     // Saves the flags; a failure is told to the user once, not at every click.
     static bool saveSettings(PredictionSettings& settings, QWidget* parent);
@@ -56,6 +57,9 @@ public:
     QPushButton* Cmd閉じる = nullptr;
     QPushButton* Command2 = nullptr;
 
+    void computeFrom(const History& history) override;
+    void showComputed() override;
+
     void Opt反映する_Click(int index);
     void Opt反映しない_Click(int index);
 
@@ -63,14 +67,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    一発ズバリン(MainFrm& main, std::shared_ptr<PredictionSettings> settings);
+    一発ズバリン(WindowHost& host, std::shared_ptr<PredictionSettings> settings);
     QWidget* buildPredictionFrame();
     QWidget* buildOptionsFrame();
     void showFlags();
     void optionClicked(int index, bool reflect);
     void refresh();
 
-    MainFrm& m_main;
+    WindowHost& m_host;
     std::shared_ptr<PredictionSettings> m_settings;
     PredictionSheets m_sheets;
 };

@@ -1,0 +1,37 @@
+#include "app/global_bas.h"
+
+#include "data/history_source.h"
+
+namespace GlobalBas {
+
+bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason)
+{
+    std::optional<history_source::Loaded> loaded =
+        history_source::startupLoad(databasePath, shippedHistoryPath, reason);
+    if (!loaded)
+        return false;
+    gConnectString = loaded->connectString;
+    adoptHistory(std::move(loaded->history));
+    return true;
+}
+
+void adoptHistory(History history)
+{
+    const StartupFigures& figures = history.figures();
+    gLastDrawNo = figures.lastDrawNo;
+    gDigitCount = figures.digitCount;
+    gCountMax = figures.countMax;
+    gCountMin = figures.countMin;
+    gDigitsByCount = figures.digitsByCount;
+    gClassCount = figures.classCount;
+    gCompleteDraws = figures.completeDraws;
+    gRsDraws = std::move(history);
+}
+
+void releaseDraws()
+{
+    gConnectString.clear();
+    adoptHistory(History());
+}
+
+} // namespace GlobalBas

@@ -1,0 +1,202 @@
+#include "data/history.h"
+
+#include "data/draw.h"
+#include "data/message_text.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <algorithm>
+
+struct History::Data {
+    QVector<DrawRecord> draws;
+    QHash<qint64, QVariant> otherValues;  // (index * 4 + field) → a stored value that is not a digit
+    StartupFigures figures;
+    int recordsThroughLastComplete = 0;   // the index of the last complete draw, plus one
+};
+
+namespace {
+
+int fieldIndexOf(const QString& name)
+{
+    if (name == draw::kDrawNoField)
+        return 0;
+    for (int p = 0; p < 3; ++p) {
+        if (name == draw::kDigitFields[p])
+            return p + 1;
+    }
+    return -1;
+}
+
+void markComplete(DrawRecord& row)
+{
+    row.complete = draw::isComplete(row.drawNo, row.digits[0], row.digits[1], row.digits[2]);
+}
+
+} // namespace
+
+// Completes a history's data once its draws are in: the figures and the row count.
+std::shared_ptr<const History::Data> History::finish(std::shared_ptr<Data> data)
+{
+    data->figures = StartupFigures::of(data->draws);
+    for (qsizetype i = data->draws.size() - 1; i >= 0; --i) {
+        if (data->draws.at(i).complete) {
+            data->recordsThroughLastComplete = int(i + 1);
+            break;
+        }
+    }
+    return data;
+}
+
+bool DrawRecord::operator==(const DrawRecord& other) const
+{
+    return drawNo == other.drawNo && std::equal(digits, digits + 3, other.digits) && complete == other.complete;
+}
+
+StartupFigures StartupFigures::of(const QVector<DrawRecord>& draws)
+{
+    StartupFigures figures;
+    if (draws.isEmpty())
+        return figures;
+
+    for (const DrawRecord& draw : draws) {
+        if (!draw.complete)
+            continue;
+        for (int p = 1; p <= 3; ++p)
+            ++figures.digitCount[draw.digit(p)];
+        figures.lastDrawNo = draw.drawNo;
+        ++figures.completeDraws;
+    }
+
+    figures.countMax = 0;
+    figures.countMin = 0;
+    figures.classCount = 1;
+    for (int d = 0; d <= 9; ++d) {
+        const int c = figures.digitCount[d];
+        if (c > figures.countMax)
+            figures.countMax = c;
+        if (figures.digitsByCount.size() <= c)
+            figures.digitsByCount.resize(c + 1);
+        QString& entry = figures.digitsByCount[c];
+        if (entry.isEmpty()) {
+            entry = QString::number(d);
+            ++figures.classCount;
+        } else {
+            entry += u',' + QString::number(d);
+        }
+    }
+    return figures;
+}
+
+History::History()
+{
+    static const std::shared_ptr<const Data> empty = std::make_shared<const Data>();
+    d = empty;
+}
+
+History::History(std::shared_ptr<const Data> data)
+    : d(std::move(data))
+{
+}
+
+History History::fromRows(QVector<DrawRecord> rows)
+{
+    auto data = std::make_shared<Data>();
+    for (DrawRecord& row : rows)
+        markComplete(row);
+    data->draws = std::move(rows);
+    return History(finish(std::move(data)));
+}
+
+std::optional<History> History::read(QSqlDatabase& connection, const QString& source, QString* reason)
+{
+    QSqlQuery query(connection);
+    query.setForwardOnly(true);
+    if (!query.exec(source)) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    const QSqlRecord record = query.record();
+    int columns[4];
+    for (int f = 0; f < 4; ++f) {
+        const QString& name = f == 0 ? draw::kDrawNoField : draw::kDigitFields[f - 1];
+        columns[f] = record.indexOf(name);
+        if (columns[f] < 0) {
+            *reason = QStringLiteral("項目「%1」がありません").arg(name);
+            return std::nullopt;
+        }
+    }
+
+    auto data = std::make_shared<Data>();
+    while (query.next()) {
+        DrawRecord row;
+        const qint64 index = data->draws.size();
+        const QVariant drawNo = query.value(columns[0]);
+        if (const auto n = draw::drawNoValue(drawNo))
+            row.drawNo = *n;
+        else
+            data->otherValues.insert(index * 4, drawNo);
+        for (int p = 0; p < 3; ++p) {
+            const QVariant value = query.value(columns[p + 1]);
+            if (const auto digit = draw::digitValue(value)) {
+                row.digits[p] = std::int8_t(*digit);
+            } else if (value.isNull()) {
+                row.digits[p] = DrawRecord::kNull;
+            } else if (!draw::isPresent(value)) {
+                row.digits[p] = DrawRecord::kEmpty;
+            } else {
+                row.digits[p] = DrawRecord::kOther;
+                data->otherValues.insert(index * 4 + p + 1, value);
+            }
+        }
+        markComplete(row);
+        data->draws.push_back(row);
+    }
+    if (query.lastError().isValid()) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    return History(finish(std::move(data)));
+}
+
+const QVector<DrawRecord>& History::draws() const
+{
+    return d->draws;
+}
+
+const StartupFigures& History::figures() const
+{
+    return d->figures;
+}
+
+int History::drawRowCount() const
+{
+    return std::max(d->figures.lastDrawNo, d->recordsThroughLastComplete);
+}
+
+QVariant History::field(qsizetype index, const QString& name) const
+{
+    const int f = fieldIndexOf(name);
+    if (f < 0 || index < 0 || index >= d->draws.size())
+        return {};
+    const DrawRecord& row = d->draws.at(index);
+    const qint64 key = index * 4 + f;
+    if (f == 0)
+        return row.drawNo != 0 ? QVariant(row.drawNo) : d->otherValues.value(key);
+    switch (const std::int8_t digit = row.digits[f - 1]) {
+    case DrawRecord::kNull:
+        return QVariant(QMetaType(QMetaType::Int));
+    case DrawRecord::kEmpty:
+        return QVariant(QString());
+    case DrawRecord::kOther:
+        return d->otherValues.value(key);
+    default:
+        return QVariant(int(digit));
+    }
+}
+
+bool History::operator==(const History& other) const
+{
+    return d == other.d || (d->draws == other.d->draws && d->otherValues == other.d->otherValues);
+}

@@ -1,0 +1,85 @@
+#pragma once
+// The draw history as one value: every draw in draw-number order, as the database held it when
+// it was read, and the start-up figures derived from its complete draws. A History never
+// changes once made; copies share the draws, so windows keep one each at no cost, and every
+// computation takes the history it shows as a `const History&`.
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QSqlDatabase;
+
+// One draw as the history keeps it. A digit is 0–9, or one of the markers below.
+struct DrawRecord {
+    static constexpr std::int8_t kNull = -1;   // the field was Null
+    static constexpr std::int8_t kEmpty = -2;  // the field was the empty string
+    static constexpr std::int8_t kOther = -3;  // anything else; the raw value is kept aside
+    std::int32_t drawNo = 0;                   // 0 when the stored value is not a valid 回数
+    std::int8_t digits[3] = {kNull, kNull, kNull};
+    bool complete = false;                     // set by the history, by the one rule of draw.h
+
+    int digit(int position) const { return digits[position - 1]; }  // position 1–3
+    bool operator==(const DrawRecord& other) const;
+};
+
+// The figures the start-up scan derives from the complete draws of a history.
+struct StartupFigures {
+    int lastDrawNo = 0;                 // 回数 of the last complete draw; 0 when there is none
+    std::array<int, 10> digitCount{};   // appearances of each digit over all three positions
+    int countMax = 0;                   // the largest of digitCount
+    int countMin = 0;                   // the lowest count the count classes are walked from
+    QStringList digitsByCount;          // entry c: the digits with count c, as "3,7"; or ""
+    int classCount = 0;                 // 1 + the number of non-empty entries of digitsByCount
+    int completeDraws = 0;              // how many draws are complete
+
+    // Walks the draws from the first to the last, as the start-up load does.
+    static StartupFigures of(const QVector<DrawRecord>& draws);
+};
+
+class History {
+public:
+    // No draws at all (every figure at its initial value).
+    History();
+
+    // A history made directly from draws, in the order given (tests, tools and benchmarks build
+    // one in memory). Whether each draw is complete is decided here.
+    static History fromRows(QVector<DrawRecord> rows);
+
+    // Runs the source text (a select) on the connection and keeps every row it returns.
+    // Nothing when the query fails or lacks a field the program reads; the reason says why.
+    static std::optional<History> read(QSqlDatabase& connection, const QString& source, QString* reason);
+
+    const QVector<DrawRecord>& draws() const;
+    int recordCount() const { return int(draws().size()); }
+    bool isEmpty() const { return draws().isEmpty(); }
+
+    const StartupFigures& figures() const;
+    int lastDrawNo() const { return figures().lastDrawNo; }
+    int completeDraws() const { return figures().completeDraws; }
+    const std::array<int, 10>& digitCount() const { return figures().digitCount; }
+
+    // The data rows of a window that gives every draw a row of its own: one per draw number up
+    // to the last complete draw, or more where the history holds more draws than that (a
+    // database made outside the program may repeat a draw number), so that no draw is cut off.
+    int drawRowCount() const;
+
+    // The value of 回数, 第1数字, 第2数字 or 第3数字 of the draw at index as the database gave it:
+    // a number, the empty string or Null. An unknown name or index gives an invalid QVariant.
+    QVariant field(qsizetype index, const QString& name) const;
+
+    // The same draws, in the same order, with the same stored values.
+    bool operator==(const History& other) const;
+
+private:
+    struct Data;
+    explicit History(std::shared_ptr<const Data> data);
+    static std::shared_ptr<const Data> finish(std::shared_ptr<Data> data);
+    std::shared_ptr<const Data> d;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// What a child window may ask of the window that hosts it, and what a window that shows the
+// history offers its host. The main window implements the host; children never see more of it.
+
+#include <QString>
+
+class History;
+class QMdiSubWindow;
+class QWidget;
+
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+
+    // Shows content as a sub-window of the host's client area; it is deleted when closed.
+    virtual QMdiSubWindow* addSubWindow(QWidget* content) = 0;
+    // The parent of the child's message boxes and dialogs.
+    virtual QWidget* dialogParent() = 0;
+    // The history the child computes from when it opens.
+    virtual const History& currentHistory() const = 0;
+    // The connection string of the history's database, for a child that writes to it.
+    virtual QString connectString() const = 0;
+    // The child named formName is closing (its unload). databaseChanged: it wrote to the
+    // database, so the history must be read again.
+    virtual void childClosed(const QString& formName, bool databaseChanged = false) = 0;
+};
+
+// A window that shows what it computes from the history. When the history changes, its host
+// first has every such window compute (possibly several at once, on other threads), then show.
+class HistoryView {
+public:
+    virtual ~HistoryView() = default;
+
+    // Computes everything the window shows from the history. Touches no widget, and nothing
+    // another window's computation touches, so it may run on another thread.
+    virtual void computeFrom(const History& history) = 0;
+    // On the window's own thread: shows what computeFrom made, keeping the scroll position and
+    // the active cell.
+    virtual void showComputed() = 0;
+};
