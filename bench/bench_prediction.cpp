@@ -4,7 +4,6 @@
 #include "bench_history.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
-#include "data/global_bas.h"
 #include "prediction/prediction_sheets.h"
 
 #include <QAction>
@@ -19,6 +18,7 @@ void BM_OpenPredictionWindow(benchmark::State& state)
 {
     MainFrm main(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
     registerWindows(main);
+    main.showHistory(fullHistory());
     main.resize(1200, 900);
     main.show();
     QCoreApplication::processEvents();
@@ -43,9 +43,10 @@ void BM_OpenPredictionWindow(benchmark::State& state)
 // The tables and the picks alone, as an opening computes them.
 void BM_PredictionSheets(benchmark::State& state)
 {
+    const History history = fullHistory();
     for (auto _ : state) {
         PredictionSheets sheets;
-        sheets.open();
+        sheets.open(history);
         sheets.refresh(3);
         benchmark::DoNotOptimize(sheets.grid(3).text(2, 2));
     }
@@ -65,7 +66,6 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
-    adoptFullHistory();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

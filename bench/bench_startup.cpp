@@ -3,8 +3,8 @@
 
 #include "bench_main.h"
 #include "data/draw_database.h"
-#include "data/global_bas.h"
 #include "data/history_csv.h"
+#include "data/history_source.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -36,15 +36,19 @@ void BM_StartupLoad32767(benchmark::State& state)
 {
     QTemporaryDir dir;
     const QString path = makeHistory(dir);
+    History history;
     for (auto _ : state) {
         QString reason;
-        if (!GlobalBas::startupLoad(path, QString(), &reason))
+        std::optional<history_source::Loaded> loaded = history_source::startupLoad(path, QString(), &reason);
+        if (!loaded) {
             state.SkipWithError(qPrintable(reason));
-        benchmark::DoNotOptimize(GlobalBas::gLastDrawNo);
+            break;
+        }
+        history = std::move(loaded->history);
+        benchmark::DoNotOptimize(history);
     }
-    state.counters["draws"] = GlobalBas::gRsDraws ? GlobalBas::gRsDraws->recordCount() : 0;
-    state.counters["lastDrawNo"] = GlobalBas::gLastDrawNo;
-    GlobalBas::reset();
+    state.counters["draws"] = history.recordCount();
+    state.counters["lastDrawNo"] = history.lastDrawNo();
 }
 BENCHMARK(BM_StartupLoad32767)->Unit(benchmark::kMillisecond);
 

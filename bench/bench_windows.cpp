@@ -5,7 +5,6 @@
 #include "analysis/analysis_window.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
-#include "data/global_bas.h"
 
 #include <QApplication>
 #include <QFile>
@@ -19,6 +18,7 @@ void BM_OpenWindow(benchmark::State& state, QString form)
 {
     MainFrm main(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
     registerWindows(main);
+    main.showHistory(fullHistory());
     main.resize(1200, 900);
     main.show();
     QCoreApplication::processEvents();
@@ -55,6 +55,7 @@ void reportMemory()
 {
     MainFrm main(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
     registerWindows(main);
+    main.showHistory(fullHistory());
     main.resize(1200, 900);
     main.show();
     QCoreApplication::processEvents();
@@ -84,7 +85,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    adoptFullHistory();
     for (const AnalysisWindowInfo& info : analysisWindows()) {
         if (info.available())
             benchmark::RegisterBenchmark(("BM_OpenWindow/" + info.form).toUtf8().constData(), BM_OpenWindow, info.form)

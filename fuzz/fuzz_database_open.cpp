@@ -1,13 +1,14 @@
 // The program's start-up path over a database file holding any bytes: open it, check it, take
 // the snapshot and the figures, or refuse it with a reason. Either way the file stays as it was.
 
-#include "data/global_bas.h"
+#include "data/history_source.h"
 #include "fuzz_support.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdlib>
 #include <numeric>
 
@@ -59,15 +60,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     QString reason;
-    if (GlobalBas::startupLoad(gDatabasePath, QString(), &reason)) {
-        require(GlobalBas::gRsDraws != nullptr, "a loaded database leaves a snapshot");
-        const int digits = std::accumulate(GlobalBas::gDigitCount.begin(), GlobalBas::gDigitCount.end(), 0);
-        require(digits == 3 * GlobalBas::gCompleteDraws, "three digits counted per complete draw");
+    if (const auto loaded = history_source::startupLoad(gDatabasePath, QString(), &reason)) {
+        const History& history = loaded->history;
+        const auto complete = std::count_if(history.draws().begin(), history.draws().end(),
+                                            [](const DrawRecord& draw) { return draw.complete; });
+        require(complete == history.completeDraws(), "the figures count every complete draw of the snapshot");
+        const int digits = std::accumulate(history.digitCount().begin(), history.digitCount().end(), 0);
+        require(digits == 3 * history.completeDraws(), "three digits counted per complete draw");
     } else {
         require(!reason.isEmpty(), "a refused database comes with a reason");
-        require(GlobalBas::gRsDraws == nullptr, "a refused database leaves no snapshot");
     }
-    GlobalBas::reset();
     require(contentsOf(gDatabasePath) == bytes, "start-up leaves an existing database as it was");
     return 0;
 }

@@ -134,7 +134,13 @@ MainFrm::MainFrm(Files files, QWidget* parent)
     m_reloadTimer = new QTimer(this);
     m_reloadTimer->setSingleShot(true);
     m_reloadTimer->setInterval(300);
-    connect(m_reloadTimer, &QTimer::timeout, this, [this] { reloadHistory(); });
+    connect(m_reloadTimer, &QTimer::timeout, this, [this] {
+        // While the entry window is open the changes are its own: the history is read when it closes.
+        if (childWindow(kEntryForm))
+            m_reloadPending = true;
+        else
+            reloadHistory();
+    });
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
             [this](QWindow* window) { onFocusWindowChanged(window); });
@@ -316,11 +322,6 @@ void MainFrm::watchDatabase()
 
 void MainFrm::databaseFileChanged()
 {
-    // While the entry window is open the changes are its own: the history is read when it closes.
-    if (childWindow(kEntryForm)) {
-        m_reloadPending = true;
-        return;
-    }
     m_reloadTimer->start();
 }
 

@@ -11,8 +11,9 @@
 
 void registerWindows(MainFrm& main)
 {
-    // The entry window and the prediction window keep the entry window from opening twice over
-    // the windows that read the history; most analyses do the same.
+    // propEnd says whether the entry window may open. The entry window itself, the prediction
+    // window and most analyses set it to False while they are open; the host sets it back to
+    // True when they close.
     main.registerChild(当選データ入力::kFormName, open当選データ入力, MainFrm::PropEndRule{false});
     for (const AnalysisWindowInfo& info : analysisWindows()) {
         if (!info.available())

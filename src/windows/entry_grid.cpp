@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -100,28 +101,30 @@ std::optional<QVariant> storedDigit(const QVariant& input)
 using namespace entry;
 
 DrawSheetModel::DrawSheetModel(const QSqlDatabase& database, QObject* parent)
-    : QAbstractTableModel(parent), m_table(new QSqlTableModel(this, database))
+    : QIdentityProxyModel(parent), m_table(new QSqlTableModel(this, database))
 {
-    // The sheet follows every change of the table model, row for row.
-    connect(m_table, &QAbstractItemModel::modelAboutToBeReset, this, [this] { beginResetModel(); });
-    connect(m_table, &QAbstractItemModel::modelReset, this, [this] { endResetModel(); });
-    connect(m_table, &QAbstractItemModel::rowsAboutToBeInserted, this,
-            [this](const QModelIndex&, int first, int last) { beginInsertRows({}, first, last); });
-    connect(m_table, &QAbstractItemModel::rowsInserted, this, [this] { endInsertRows(); });
-    connect(m_table, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            [this](const QModelIndex&, int first, int last) { beginRemoveRows({}, first, last); });
-    connect(m_table, &QAbstractItemModel::rowsRemoved, this, [this] { endRemoveRows(); });
-    connect(m_table, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                Q_EMIT dataChanged(index(topLeft.row(), 0), index(bottomRight.row(), kColumnCount - 1));
-            });
-
     m_table->setTable(DrawDatabase::kTable);
     m_table->setEditStrategy(QSqlTableModel::OnFieldChange);
     m_fieldColumn[kDrawNoColumn] = m_table->fieldIndex(draw::kDrawNoField);
     for (int p = 0; p < 3; ++p)
         m_fieldColumn[kFirstDigitColumn + p] = m_table->fieldIndex(draw::kDigitFields[p]);
     m_table->setSort(m_fieldColumn[kDrawNoColumn], Qt::AscendingOrder);
+
+    // A changed block of the table is no block of the sheet, whose columns are in an order of
+    // their own: the proxy's mapping of its two corners would name the wrong cells, or none.
+    // The sheet shows the changed rows again whole instead. (Before Qt 6.8 the proxy cannot be
+    // told so: its own connection to the signal is taken off.)
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    setHandleSourceDataChanges(false);
+    setSourceModel(m_table);
+#else
+    setSourceModel(m_table);
+    disconnect(m_table, &QAbstractItemModel::dataChanged, this, nullptr);
+#endif
+    connect(m_table, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                tableDataChanged(topLeft, bottomRight);
+            });
 }
 
 DrawSheetModel::~DrawSheetModel() = default;
@@ -147,7 +150,7 @@ bool DrawSheetModel::select(QString* reason)
 
 QVariant DrawSheetModel::drawNo(int row) const
 {
-    return m_table->data(tableIndex(row, kDrawNoColumn), Qt::EditRole);
+    return data(index(row, kDrawNoColumn), Qt::EditRole);
 }
 
 int DrawSheetModel::rowOfDrawNo(qlonglong number) const
@@ -160,9 +163,48 @@ int DrawSheetModel::rowOfDrawNo(qlonglong number) const
     return -1;
 }
 
-QModelIndex DrawSheetModel::tableIndex(int row, int column) const
+void DrawSheetModel::tableDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
 {
-    return m_table->index(row, m_fieldColumn[column]);
+    const int last = rowCount() - 1;
+    const int first = topLeft.isValid() ? topLeft.row() : 0;
+    const int end = bottomRight.isValid() ? qMin(bottomRight.row(), last) : last;
+    if (first <= end)
+        Q_EMIT dataChanged(index(first, 0), index(end, kColumnCount - 1));
+}
+
+QModelIndex DrawSheetModel::mapToSource(const QModelIndex& proxyIndex) const
+{
+    if (!proxyIndex.isValid() || proxyIndex.model() != this || proxyIndex.column() >= kStaticColumn
+        || m_fieldColumn[proxyIndex.column()] < 0)
+        return {};
+    return m_table->index(proxyIndex.row(), m_fieldColumn[proxyIndex.column()]);
+}
+
+QModelIndex DrawSheetModel::mapFromSource(const QModelIndex& sourceIndex) const
+{
+    if (!sourceIndex.isValid() || sourceIndex.model() != m_table)
+        return {};
+    for (int c = 0; c < kStaticColumn; ++c) {
+        if (m_fieldColumn[c] == sourceIndex.column())
+            return createIndex(sourceIndex.row(), c);
+    }
+    return {};
+}
+
+QModelIndex DrawSheetModel::index(int row, int column, const QModelIndex& parent) const
+{
+    // Made here, not through the table: the static column has no cell there.
+    return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+}
+
+QModelIndex DrawSheetModel::parent(const QModelIndex&) const
+{
+    return {};
+}
+
+QModelIndex DrawSheetModel::sibling(int row, int column, const QModelIndex& index) const
+{
+    return index.isValid() ? this->index(row, column) : QModelIndex();
 }
 
 int DrawSheetModel::rowCount(const QModelIndex& parent) const
@@ -184,7 +226,7 @@ QVariant DrawSheetModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return column == kStaticColumn ? QString() : cellText(data(index, Qt::EditRole));
     case Qt::EditRole:
-        return column == kStaticColumn ? QVariant() : m_table->data(tableIndex(index.row(), column), Qt::EditRole);
+        return column == kStaticColumn ? QVariant() : m_table->data(mapToSource(index), Qt::EditRole);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
     case Qt::BackgroundRole:
@@ -198,13 +240,13 @@ QVariant DrawSheetModel::data(const QModelIndex& index, int role) const
 
 bool DrawSheetModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole || !isDigitColumn(index.column()))
+    if (!index.isValid() || index.model() != this || role != Qt::EditRole || !isDigitColumn(index.column()))
         return false;
     const auto stored = storedDigit(value);
     if (!stored)
         return false;
     const int row = index.row();
-    if (m_table->setData(tableIndex(row, index.column()), *stored)) {
+    if (m_table->setData(mapToSource(index), *stored)) {
         Q_EMIT digitWritten();
         return true;
     }
@@ -238,6 +280,28 @@ QVariant DrawSheetModel::headerData(int section, Qt::Orientation orientation, in
     if (isDigitColumn(section))
         return draw::kDigitFields[section - kFirstDigitColumn];
     return QString();
+}
+
+void DrawSheetModel::sort(int, Qt::SortOrder) {}
+
+bool DrawSheetModel::insertRows(int, int, const QModelIndex&)
+{
+    return false;
+}
+
+bool DrawSheetModel::removeRows(int, int, const QModelIndex&)
+{
+    return false;
+}
+
+bool DrawSheetModel::insertColumns(int, int, const QModelIndex&)
+{
+    return false;
+}
+
+bool DrawSheetModel::removeColumns(int, int, const QModelIndex&)
+{
+    return false;
 }
 
 QWidget* DigitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const

@@ -2,7 +2,7 @@
 // The parts of the draw-entry grid: the sheet shown over the table of draws, the one-digit
 // editor, and the view that moves through the digit cells.
 
-#include <QAbstractTableModel>
+#include <QIdentityProxyModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <optional>
@@ -41,7 +41,13 @@ std::optional<QVariant> storedDigit(const QVariant& input);
 
 // The five columns of the sheet over the table 当選データ, every row of it in 回数 order.
 // Digits go to the database as soon as they are set; a value that is not a digit never does.
-class DrawSheetModel : public QAbstractTableModel {
+//
+// A proxy over the table model: the rows (fetching, resets, inserts, removals) come through as
+// the table has them, while the columns are the sheet's own. 回数 and the three digits are found
+// by field name wherever the table keeps them, fields the sheet does not show (抽せん日) stay
+// out, and the static column has no field behind it at all. The sheet answers for its cells
+// itself; nothing reaches the table but a valid digit through setData.
+class DrawSheetModel : public QIdentityProxyModel {
     Q_OBJECT
 
 public:
@@ -55,12 +61,29 @@ public:
     QVariant drawNo(int row) const;
     int rowOfDrawNo(qlonglong drawNo) const;
 
+    // The column mapping: a sheet cell to the table's field of its column (none for the static
+    // column), and a table cell to the sheet (none for a field the sheet does not show).
+    QModelIndex mapToSource(const QModelIndex& proxyIndex) const override;
+    QModelIndex mapFromSource(const QModelIndex& sourceIndex) const override;
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    QModelIndex sibling(int row, int column, const QModelIndex& index) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
+
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // The sheet's rows, columns and order never change from here: rows come and go through the
+    // database, then select; the table itself would delete or re-sort behind the sheet's back.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    bool insertRows(int row, int count, const QModelIndex& parent = {}) override;
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
+    bool insertColumns(int column, int count, const QModelIndex& parent = {}) override;
+    bool removeColumns(int column, int count, const QModelIndex& parent = {}) override;
 
 Q_SIGNALS:
     // The database refused a digit; the sheet shows again what the database holds.
@@ -69,9 +92,10 @@ Q_SIGNALS:
     void digitWritten();
 
 private:
-    QModelIndex tableIndex(int row, int column) const;
+    void tableDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
 
     QSqlTableModel* m_table;
+    // The table's column of each sheet column but the static one; -1 for a field it lacks.
     int m_fieldColumn[entry::kStaticColumn] = {-1, -1, -1, -1};
 };
 

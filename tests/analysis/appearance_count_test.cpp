@@ -10,12 +10,12 @@
 namespace {
 
 struct AppearanceCount : ::testing::Test {
-    void TearDown() override { GlobalBas::reset(); }
     Grid g;
-    QString rowText(int row)  // computes the sheet on first use
+    History history;
+    QString rowText(int row)  // computes the sheet from the history on first use
     {
         if (g.maxRows() == 0)
-            出現回数分析().mainStep(g);
+            出現回数分析().mainStep(g, history);
         QStringList cells;
         for (int c = 1; c <= 7; ++c)
             cells << g.text(c, row);
@@ -25,7 +25,7 @@ struct AppearanceCount : ::testing::Test {
 
 TEST_F(AppearanceCount, CountsBeforeTheDrawSharedByThePositions)
 {
-    fixture::adopt({{1, 3, 3, 7}, {2, 1}, {3, 7, 3, 0}, {4, 3, 1, 3}});
+    history = fixture::history({{1, 3, 3, 7}, {2, 1}, {3, 7, 3, 0}, {4, 3, 1, 3}});
     EXPECT_EQ(rowText(3), QStringLiteral("1 3 3 7 0 0 0"));
     EXPECT_EQ(rowText(4), QStringLiteral("3 7 3 0 1 2 0"));
     EXPECT_EQ(rowText(5), QStringLiteral("4 3 1 3 3 0 3"));
@@ -34,7 +34,7 @@ TEST_F(AppearanceCount, CountsBeforeTheDrawSharedByThePositions)
 
 TEST_F(AppearanceCount, HeadingsOverAnEmptyHistory)
 {
-    fixture::adopt({});
+    history = fixture::history({});
     EXPECT_EQ(rowText(2), QStringLiteral("回数 第1数字 第2数字 第3数字 第1数字 第2数字 第3数字"));
     EXPECT_EQ(g.maxRows(), 2);
     EXPECT_EQ(g.text(2, 1), QStringLiteral("           当 選 数 字"));
@@ -48,7 +48,7 @@ TEST_F(AppearanceCount, HeadingsOverAnEmptyHistory)
 
 TEST_F(AppearanceCount, RealHistory)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     EXPECT_EQ(rowText(5), QStringLiteral("3 1 9 4 2 2 0"));
     EXPECT_EQ(rowText(1002), QStringLiteral("1000 1 6 5 289 263 297"));
     EXPECT_EQ(rowText(7091), QStringLiteral("7089 4 3 1 2121 2146 2114"));

@@ -10,11 +10,11 @@ namespace {
 
 class AppearanceFrequency : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
     std::unique_ptr<Grid> compute()
     {
-        return computeAnalysisGrid(*findAnalysisWindow(QStringLiteral("出現頻度分析")));
+        return computeAnalysisGrid(*findAnalysisWindow(QStringLiteral("出現頻度分析")), history);
     }
+    History history;
     // The rows of a digit's column that carry a mark.
     static QList<int> marksOf(const Grid& g, int digit)
     {
@@ -29,7 +29,7 @@ protected:
 
 TEST_F(AppearanceFrequency, EmptyHistoryHasOnlyTheTwoHeadingRows)
 {
-    fixture::adopt({});
+    history = fixture::history({});
     const auto g = compute();
     EXPECT_EQ(g->maxRows(), 2);
     EXPECT_EQ(g->maxCols(), 11);
@@ -41,7 +41,7 @@ TEST_F(AppearanceFrequency, EmptyHistoryHasOnlyTheTwoHeadingRows)
 
 TEST_F(AppearanceFrequency, RepeatedDigitStacksDownItsColumn)
 {
-    fixture::adopt({{1, 1, 1, 5}, {2}});
+    history = fixture::history({{1, 1, 1, 5}, {2}});
     const auto g = compute();
     ASSERT_EQ(g->maxRows(), 4);
     EXPECT_EQ(marksOf(*g, 1), (QList<int>{3, 4}));
@@ -54,7 +54,7 @@ TEST_F(AppearanceFrequency, RepeatedDigitStacksDownItsColumn)
 
 TEST_F(AppearanceFrequency, MostFrequentZeroAndTiesReachTheLastRow)
 {
-    fixture::adopt({{1, 0, 0, 3}, {2, 0, 3, 3}, {3, 7, 0, 1}, {4, 5, 5, 5}, {5, 9}});
+    history = fixture::history({{1, 0, 0, 3}, {2, 0, 3, 3}, {3, 7, 0, 1}, {4, 5, 5, 5}, {5, 9}});
     const auto g = compute();
     // 0 and 3 appear 4 and 3 times, 5 three times: four mark rows.
     ASSERT_EQ(g->maxRows(), 6);
@@ -63,7 +63,7 @@ TEST_F(AppearanceFrequency, MostFrequentZeroAndTiesReachTheLastRow)
     EXPECT_EQ(marksOf(*g, 5), (QList<int>{3, 4, 5}));
     EXPECT_EQ(g->text(1, 6), QStringLiteral("4"));
 
-    fixture::adopt({{1, 2, 8, 2}, {2, 8, 4, 6}});
+    history = fixture::history({{1, 2, 8, 2}, {2, 8, 4, 6}});
     const auto tie = compute();
     ASSERT_EQ(tie->maxRows(), 4);
     EXPECT_EQ(marksOf(*tie, 2), (QList<int>{3, 4}));
@@ -72,7 +72,7 @@ TEST_F(AppearanceFrequency, MostFrequentZeroAndTiesReachTheLastRow)
 
 TEST_F(AppearanceFrequency, IncompleteDrawAddsNoMarkAndDoesNotChangeTheHeight)
 {
-    fixture::adopt({{1, 4, 4, 4}, {2, 6, 6, -1}, {3, 1, 2, 3}});
+    history = fixture::history({{1, 4, 4, 4}, {2, 6, 6, -1}, {3, 1, 2, 3}});
     const auto g = compute();
     EXPECT_EQ(g->maxRows(), 5);
     EXPECT_TRUE(marksOf(*g, 6).isEmpty());
@@ -81,7 +81,7 @@ TEST_F(AppearanceFrequency, IncompleteDrawAddsNoMarkAndDoesNotChangeTheHeight)
 
 TEST_F(AppearanceFrequency, ColoursBordersAndFrozenPanesAsLaidOut)
 {
-    fixture::adopt({{1, 1, 1, 5}, {2, 0, 5, 9}});
+    history = fixture::history({{1, 1, 1, 5}, {2, 0, 5, 9}});
     const auto g = compute();
     ASSERT_EQ(g->maxRows(), 4);
     // The title band: pale yellow, outlined in light blue, red title spilling to the right.
@@ -123,7 +123,7 @@ TEST_F(AppearanceFrequency, ColoursBordersAndFrozenPanesAsLaidOut)
 
 TEST_F(AppearanceFrequency, RealHistoryColumnsHoldEachDigitsTotal)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     const auto g = compute();
     // Totals for draws 1–7089: 9 is the most frequent (2227), 5 the least (2016).
     ASSERT_EQ(g->maxRows(), 2227 + 2);

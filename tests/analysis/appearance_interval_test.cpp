@@ -10,19 +10,19 @@
 namespace {
 
 struct AppearanceInterval : ::testing::Test {
-    void TearDown() override { GlobalBas::reset(); }
     Grid g;
-    QStringList intervals(int row)  // computes the sheet on first use
+    History history;
+    QStringList intervals(int row)  // computes the sheet from the history on first use
     {
         if (g.maxRows() == 0)
-            出現間隔分析().mainStep(g);
+            出現間隔分析().mainStep(g, history);
         return {g.text(3, row), g.text(5, row), g.text(7, row)};
     }
 };
 
 TEST_F(AppearanceInterval, FirstDrawRepeatedDigitsAndZero)
 {
-    fixture::adopt({{1, 7, 1, 5}, {2, 0, 4, 6}, {3, 7, 7, 2}, {4, 9, 0, 0}});
+    history = fixture::history({{1, 7, 1, 5}, {2, 0, 4, 6}, {3, 7, 7, 2}, {4, 9, 0, 0}});
     EXPECT_EQ(intervals(3), (QStringList{"初回", "初回", "初回"}));
     EXPECT_EQ(intervals(5), (QStringList{"2回前", "2回前", "初回"}));
     EXPECT_EQ(intervals(6), (QStringList{"初回", "2回前", "2回前"}));
@@ -30,7 +30,7 @@ TEST_F(AppearanceInterval, FirstDrawRepeatedDigitsAndZero)
 
 TEST_F(AppearanceInterval, IncompleteRecordsAndGapsReadAsZeros)
 {
-    fixture::adopt({{1, 5, 5, 5}, {2, 3}, {3, 0, 5, 1}, {5, 0, 1, 1}});
+    history = fixture::history({{1, 5, 5, 5}, {2, 3}, {3, 0, 5, 1}, {5, 0, 1, 1}});
     EXPECT_EQ(intervals(5), (QStringList{"1回前", "2回前", "初回"}));
     EXPECT_EQ(intervals(6), (QStringList{"1回前", "2回前", "2回前"}));
     EXPECT_FALSE(g.hasText(1, 4) || g.hasText(2, 4) || g.hasText(3, 4));
@@ -38,14 +38,14 @@ TEST_F(AppearanceInterval, IncompleteRecordsAndGapsReadAsZeros)
 
 TEST_F(AppearanceInterval, DrawNumbersUpToTheLargestAreSearched)
 {
-    fixture::adopt({{12000, 4, 0, 9}, {12005, 4, 1, 2}, {32767, 9, 9, 2}});
+    history = fixture::history({{12000, 4, 0, 9}, {12005, 4, 1, 2}, {32767, 9, 9, 2}});
     EXPECT_EQ(intervals(4), (QStringList{"5回前", "初回", "初回"}));
     EXPECT_EQ(intervals(5), (QStringList{"20767回前", "20767回前", "20762回前"}));
 }
 
 TEST_F(AppearanceInterval, HeadingsAtHeadAndFoot)
 {
-    fixture::adopt({{1, 4, 0, 8}, {2, 1, 2, 3}, {3}});
+    history = fixture::history({{1, 4, 0, 8}, {2, 1, 2, 3}, {3}});
     intervals(3);
     ASSERT_EQ(g.maxRows(), 2 + 4);
     // The foot mirrors the head: captions in row 5, the title band below them.
@@ -64,7 +64,7 @@ TEST_F(AppearanceInterval, HeadingsAtHeadAndFoot)
 
 TEST_F(AppearanceInterval, RealHistory)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     EXPECT_EQ(intervals(4), (QStringList{"1回前", "初回", "初回"}));        // draw 2: 9-8-8
     EXPECT_EQ(intervals(9), (QStringList{"1回前", "3回前", "5回前"}));      // 7: 7-0-8
     EXPECT_EQ(intervals(6441), (QStringList{"7回前", "7回前", "32回前"}));  // 6439: 9-9-2

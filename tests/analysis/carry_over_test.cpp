@@ -11,8 +11,7 @@ namespace {
 
 class CarryOver : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
-    void compute() { g.setGridLinesShown(false); 引っ張り分析().mainStep(g); }
+    void compute() { g.setGridLinesShown(false); 引っ張り分析().mainStep(g, history); }
     // A row as "回数:digits", a marked digit in brackets: "2:[3][3]9"; "?" for any other background.
     QString row(int r) const
     {
@@ -27,11 +26,12 @@ protected:
         return s;
     }
     Grid g;
+    History history;
 };
 
 TEST_F(CarryOver, DigitsOfThePreviousCompleteDrawAreMarkedWhateverTheirPosition)
 {
-    fixture::adopt({{1, 1, 2, 3}, {2, 3, 3, 9}, {3, 5, 5, 5}, {4, 5, 0, 1}, {5, 0, 7}, {6, 7, 1, 8}, {7}});
+    history = fixture::history({{1, 1, 2, 3}, {2, 3, 3, 9}, {3, 5, 5, 5}, {4, 5, 0, 1}, {5, 0, 7}, {6, 7, 1, 8}, {7}});
     compute();
     ASSERT_EQ(g.maxRows(), 7);
     EXPECT_EQ(row(2), "1:123") << "the first draw carries no marks";
@@ -45,7 +45,7 @@ TEST_F(CarryOver, DigitsOfThePreviousCompleteDrawAreMarkedWhateverTheirPosition)
 
 TEST_F(CarryOver, HeadingBandHasOnlyItsBottomLine)
 {
-    fixture::adopt({});
+    history = fixture::history({});
     compute();
     ASSERT_EQ(g.maxRows(), 1);
     EXPECT_EQ(g.text(1, 1), "回数");
@@ -63,7 +63,7 @@ TEST_F(CarryOver, HeadingBandHasOnlyItsBottomLine)
 
 TEST_F(CarryOver, RealHistoryRows)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     compute();
     ASSERT_EQ(g.maxRows(), 7090);
     EXPECT_EQ(row(2), "1:191");

@@ -10,12 +10,12 @@
 namespace {
 
 struct DigitInterval : ::testing::Test {
-    void TearDown() override { GlobalBas::reset(); }
     Grid g;
+    History history;
     QStringList differences(int row)  // a shaded fall ends in "↓"; computes the sheet on first use
     {
         if (g.maxRows() == 0)
-            数字間隔分析().mainStep(g);
+            数字間隔分析().mainStep(g, history);
         QStringList cells;
         for (int c : {3, 5, 7})
             cells << g.text(c, row) + (g.backColor(c, row) == colors::kPaleMagenta ? "↓" : "");
@@ -25,7 +25,7 @@ struct DigitInterval : ::testing::Test {
 
 TEST_F(DigitInterval, SignsShadingAndHeadings)
 {
-    fixture::adopt({{1, 7, 2, 5}, {2, 2, 7, 5}, {3, 2, 9, 0}});
+    history = fixture::history({{1, 7, 2, 5}, {2, 2, 7, 5}, {3, 2, 9, 0}});
     EXPECT_EQ(differences(3), (QStringList{"", "", ""}));
     EXPECT_EQ(differences(4), (QStringList{"-5↓", "+5", "0"}));
     EXPECT_EQ(differences(5), (QStringList{"0", "+2", "-5↓"}));
@@ -39,7 +39,7 @@ TEST_F(DigitInterval, SignsShadingAndHeadings)
 TEST_F(DigitInterval, IncompleteRecordsLeaveEmptyRows)
 {
     // An incomplete first record: the first complete draw, on row 4, differs from 0, 0, 0.
-    fixture::adopt({{1, 4, 4}, {2, 3, 0, 9}, {3}, {4, 1, 0, 9}});
+    history = fixture::history({{1, 4, 4}, {2, 3, 0, 9}, {3}, {4, 1, 0, 9}});
     EXPECT_EQ(differences(4), (QStringList{"+3", "0", "+9"}));
     EXPECT_EQ(differences(6), (QStringList{"-2↓", "0", "0"}));
     EXPECT_FALSE(g.hasText(1, 3) || g.hasText(2, 3) || g.hasText(1, 5));
@@ -47,7 +47,7 @@ TEST_F(DigitInterval, IncompleteRecordsLeaveEmptyRows)
 
 TEST_F(DigitInterval, RealHistory)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     EXPECT_EQ(differences(3), (QStringList{"", "", ""}));              // draw 1: 1-9-1
     EXPECT_EQ(differences(4), (QStringList{"+8", "-1↓", "+7"}));       // 2: 9-8-8
     EXPECT_EQ(differences(6), (QStringList{"0", "-9↓", "+1"}));        // 4: 1-0-5

@@ -11,15 +11,15 @@ namespace {
 
 class DigitSum : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
-    void compute() { g.setGridLinesShown(false); 数字合計分析().mainStep(g); }
+    void compute() { g.setGridLinesShown(false); 数字合計分析().mainStep(g, history); }
     QStringList row(int r) const { return {g.text(1, r), g.text(2, r), g.text(3, r), g.text(4, r), g.text(5, r)}; }
     Grid g;
+    History history;
 };
 
 TEST_F(DigitSum, SumsFromZeroToTwentySevenOnConsecutiveRows)
 {
-    fixture::adopt({{1, 0, 0, 0}, {2, 9, 9, -1}, {3, 9, 9, 9}, {4, 0, 5, 8}, {5}});
+    history = fixture::history({{1, 0, 0, 0}, {2, 9, 9, -1}, {3, 9, 9, 9}, {4, 0, 5, 8}, {5}});
     compute();
     ASSERT_EQ(g.maxRows(), 5);
     EXPECT_EQ(row(2), QStringList({"1", "0", "0", "0", "0"}));
@@ -35,7 +35,7 @@ TEST_F(DigitSum, SumsFromZeroToTwentySevenOnConsecutiveRows)
 
 TEST_F(DigitSum, HeadingBandOverTheDigitColumns)
 {
-    fixture::adopt({});
+    history = fixture::history({});
     compute();
     ASSERT_EQ(g.maxRows(), 1);
     EXPECT_EQ(row(1), QStringList({"回数", "　      当 選 数 字", "", "", "合計"}));
@@ -52,7 +52,7 @@ TEST_F(DigitSum, HeadingBandOverTheDigitColumns)
 
 TEST_F(DigitSum, RealHistoryRows)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     compute();
     ASSERT_EQ(g.maxRows(), 7090);
     EXPECT_EQ(row(2), QStringList({"1", "1", "9", "1", "11"}));

@@ -11,8 +11,7 @@ namespace {
 
 class Dispersion : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
-    void compute() { g.setGridLinesShown(false); バラツキ分析().mainStep(g); }
+    void compute() { g.setGridLinesShown(false); バラツキ分析().mainStep(g, history); }
     // The digits marked in a row, as "059".
     QString marked(int row) const
     {
@@ -31,11 +30,12 @@ protected:
         return s;
     }
     Grid g;
+    History history;
 };
 
 TEST_F(Dispersion, OneMarkPerDigitDrawnAndCaptionsAtHeadAndFoot)
 {
-    fixture::adopt({{1, 4, 4, 4}, {2, 0, 5, -1}, {3, 0, 5, 9}, {4}});
+    history = fixture::history({{1, 4, 4, 4}, {2, 0, 5, -1}, {3, 0, 5, 9}, {4}});
     compute();
     ASSERT_EQ(g.maxRows(), 6);
     EXPECT_EQ(marked(3), "4") << "a digit drawn three times is one mark";
@@ -51,7 +51,7 @@ TEST_F(Dispersion, OneMarkPerDigitDrawnAndCaptionsAtHeadAndFoot)
 
 TEST_F(Dispersion, TitleBandAndLines)
 {
-    fixture::adopt({});
+    history = fixture::history({});
     compute();
     ASSERT_EQ(g.maxRows(), 3);
     EXPECT_EQ(g.text(6, 1), "    当  選  数　字");
@@ -70,7 +70,7 @@ TEST_F(Dispersion, TitleBandAndLines)
 
 TEST_F(Dispersion, RealHistoryRows)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     compute();
     ASSERT_EQ(g.maxRows(), 7092);
     EXPECT_EQ(marked(3), "19");   // draw 1: 1 9 1

@@ -13,11 +13,10 @@ using namespace colors;
 
 class FiveClassTrend : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
-    static Grid compute()
+    Grid compute() const
     {
         Grid g;
-        分割5傾向分析().mainStep(g);
+        分割5傾向分析().mainStep(g, history);
         return g;
     }
     static QStringList rowTexts(const Grid& g, int row)
@@ -34,11 +33,12 @@ protected:
         EXPECT_EQ(g.backColor(9, row), kPaleBlue) << "row " << row;
         EXPECT_EQ(g.border(3, row, BorderSide::Top).style, BorderStyle::None) << "row " << row;
     }
+    History history;
 };
 
 TEST_F(FiveClassTrend, ClassColoursAndCounts)
 {
-    fixture::adopt({{1, 1, 1, 5}, {2, 9, 8, 0}, {3, 2, 4, 6}, {4, 3, 7, 7}});
+    history = fixture::history({{1, 1, 1, 5}, {2, 9, 8, 0}, {3, 2, 4, 6}, {4, 3, 7, 7}});
     const Grid g = compute();
     EXPECT_EQ(rowTexts(g, 2), (QStringList{"1", "1", "1", "5", "2", "0", "1", "0", "0"}));
     EXPECT_EQ(rowTexts(g, 3), (QStringList{"2", "9", "8", "0", "1", "0", "0", "0", "2"}));
@@ -58,7 +58,7 @@ TEST_F(FiveClassTrend, ClassColoursAndCounts)
 
 TEST_F(FiveClassTrend, FootStaysBelowTheLastDrawNumber)
 {
-    fixture::adopt({{1, 0, 1, 2}, {2, 3, -1, 4}, {3, 5, 5, 5}, {4}});
+    history = fixture::history({{1, 0, 1, 2}, {2, 3, -1, 4}, {3, 5, 5, 5}, {4}});
     const Grid g = compute();
     ASSERT_EQ(g.maxRows(), 5);
     EXPECT_EQ(g.text(1, 3), QStringLiteral("3"));
@@ -66,7 +66,7 @@ TEST_F(FiveClassTrend, FootStaysBelowTheLastDrawNumber)
     expectHeading(g, 5);
 
     // Draw number 1 twice: the second draw must not land on the foot.
-    fixture::adopt({{1, 1, 1, 5}, {1, 9, 8, 0}});
+    history = fixture::history({{1, 1, 1, 5}, {1, 9, 8, 0}});
     const Grid twice = compute();
     EXPECT_EQ(twice.text(2, 3), QStringLiteral("9"));
     expectHeading(twice, 4);
@@ -74,7 +74,7 @@ TEST_F(FiveClassTrend, FootStaysBelowTheLastDrawNumber)
 
 TEST_F(FiveClassTrend, RealHistoryRows)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     const Grid g = compute();
     ASSERT_EQ(g.maxRows(), 7091);
     EXPECT_EQ(rowTexts(g, 4), (QStringList{"3", "1", "9", "4", "1", "0", "1", "0", "1"}));

@@ -11,8 +11,7 @@ namespace {
 
 class Neighbours : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
-    void compute() { g.setGridLinesShown(false); 連番飛び石分析().mainStep(g); }
+    void compute() { g.setGridLinesShown(false); 連番飛び石分析().mainStep(g, history); }
     // A row's eight cells as "text/background", the background one letter of the table below.
     QString row(int r) const
     {
@@ -29,11 +28,12 @@ protected:
         return cells.join(u' ');
     }
     Grid g;
+    History history;
 };
 
 TEST_F(Neighbours, OnlyNeighbouringPositionsCountBothWaysWithoutWrap)
 {
-    fixture::adopt({{1, 3, 4, 5}, {2, 5, 4, 6}, {3, 1, -1, 2}, {4, 1, 7, 2}, {5, 9, 0, 1}, {6, 4, 4, 4}, {7, 7, 5, 3}});
+    history = fixture::history({{1, 3, 4, 5}, {2, 5, 4, 6}, {3, 1, -1, 2}, {4, 1, 7, 2}, {5, 9, 0, 1}, {6, 4, 4, 4}, {7, 7, 5, 3}});
     compute();
     ASSERT_EQ(g.maxRows(), 8);
     EXPECT_EQ(row(2), "1/y 3/c 4/c 5/c 1/- 3/. 4/. 5/.");
@@ -47,7 +47,7 @@ TEST_F(Neighbours, OnlyNeighbouringPositionsCountBothWaysWithoutWrap)
 
 TEST_F(Neighbours, TwoHeadingBands)
 {
-    fixture::adopt({});
+    history = fixture::history({});
     compute();
     ASSERT_EQ(g.maxRows(), 1);
     EXPECT_EQ(row(1), "回数/y      連番(当選数字)/m /m /m 回数/y     飛び石(当選数字)/p /p /p");
@@ -64,7 +64,7 @@ TEST_F(Neighbours, TwoHeadingBands)
 
 TEST_F(Neighbours, RealHistoryRows)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     compute();
     ASSERT_EQ(g.maxRows(), 7090);
     EXPECT_EQ(row(2), "1/- 1/. 9/. 1/. 1/- 1/. 9/. 1/.");

@@ -13,14 +13,14 @@ using namespace colors;
 
 class PatternWindows : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
     template <typename Window>
-    static Grid compute()
+    Grid compute() const
     {
         Grid g;
-        Window().mainStep(g);
+        Window().mainStep(g, history);
         return g;
     }
+    History history;
     static QStringList rowTexts(const Grid& g, int row)
     {
         QStringList texts;
@@ -37,7 +37,7 @@ protected:
 
 TEST_F(PatternWindows, EvenOddCountsLettersAndColours)
 {
-    fixture::adopt({{1, 2, 4, 8}, {2, 1, 3, 5}, {3, 0, 0, -1}, {4, 0, 0, 7}});
+    history = fixture::history({{1, 2, 4, 8}, {2, 1, 3, 5}, {3, 0, 0, -1}, {4, 0, 0, 7}});
     const Grid g = compute<偶数奇数の組合せパターン分析>();
     EXPECT_EQ(rowTexts(g, 1), (QStringList{"回数", "        当 選 数 字 ", "", "", "偶数", "奇数", "パターン"}));
     EXPECT_EQ(rowTexts(g, 2), (QStringList{"1", "2", "4", "8", "3", "0", "A"}));
@@ -51,7 +51,7 @@ TEST_F(PatternWindows, EvenOddCountsLettersAndColours)
 
 TEST_F(PatternWindows, LowHighCountsFourAsLow)
 {
-    fixture::adopt({{1, 0, 1, 2}, {2, 5, 7, 9}, {3, 3, 4, 6}, {4, 4, 4, 4}});
+    history = fixture::history({{1, 0, 1, 2}, {2, 5, 7, 9}, {3, 3, 4, 6}, {4, 4, 4, 4}});
     const Grid g = compute<低数字高数字の組合せパターン分析>();
     EXPECT_EQ(rowTexts(g, 1), (QStringList{"回数", "        当 選 数 字 ", "", "", "低数字", "高数字", "パターン"}));
     EXPECT_EQ(rowTexts(g, 2), (QStringList{"1", "0", "1", "2", "3", "0", "D"}));
@@ -65,7 +65,7 @@ TEST_F(PatternWindows, LowHighCountsFourAsLow)
 
 TEST_F(PatternWindows, HeadingSpanAndRepeatedDrawNumbers)
 {
-    fixture::adopt({{1, 0, 0, 7}, {1, 5, 7, 9}});
+    history = fixture::history({{1, 0, 0, 7}, {1, 5, 7, 9}});
     const Grid g = compute<偶数奇数の組合せパターン分析>();
     ASSERT_EQ(g.maxRows(), 3) << "both draws numbered 1 keep a row";
     EXPECT_EQ(rowTexts(g, 3), (QStringList{"1", "5", "7", "9", "0", "3", "D"}));
@@ -78,7 +78,7 @@ TEST_F(PatternWindows, HeadingSpanAndRepeatedDrawNumbers)
 
 TEST_F(PatternWindows, RealHistoryRows)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     const Grid eo = compute<偶数奇数の組合せパターン分析>();
     ASSERT_EQ(eo.maxRows(), 7090);
     EXPECT_EQ(rowTexts(eo, 2), (QStringList{"1", "1", "9", "1", "0", "3", "D"}));

@@ -13,14 +13,14 @@ using namespace colors;
 
 class SplitData : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
     template <typename Window>
-    static Grid compute()
+    Grid compute() const
     {
         Grid g;
-        Window().mainStep(g);
+        Window().mainStep(g, history);
         return g;
     }
+    History history;
     static QList<int> markedCols(const Grid& g, int row)
     {
         QList<int> cols;
@@ -41,19 +41,21 @@ protected:
 
 TEST_F(SplitData, MarksStandOnTheirClassBackgrounds)
 {
-    // Draw 2 twice and an incomplete draw between: three consecutive rows, none lost.
-    fixture::adopt({{1, 0, 0, 0}, {2, 9, 9, -1}, {2, 9, 9, 9}, {2, 3, 3, 3}});
+    // Draw 2 twice and an incomplete draw between: three consecutive rows, none lost. The sheet
+    // keeps a row for each of the four records up to the last complete draw: the last stays empty.
+    history = fixture::history({{1, 0, 0, 0}, {2, 9, 9, -1}, {2, 9, 9, 9}, {2, 3, 3, 3}});
     const Grid windows[3] = {compute<分割3データ分析>(), compute<分割5データ分析>(), compute<分割10データ分析>()};
     // Per window, the backgrounds of 0, 9 and 3.
     const GridColor backs[3][3] = {
         {kPaleCyan, kPaleGreen, kWhite}, {kPaleCyan, kPaleMagenta, kWhite}, {kPaleCyan, kWhite, kPaleBlue}};
     for (int w = 0; w < 3; ++w) {
         const Grid& g = windows[w];
-        ASSERT_EQ(g.maxRows(), 6);
+        ASSERT_EQ(g.maxRows(), 7);
         EXPECT_EQ(markedCols(g, 4), (QList<int>{2, 12, 22}));
         EXPECT_EQ(markedCols(g, 5), (QList<int>{11, 21, 31}));
         EXPECT_EQ(markedCols(g, 6), (QList<int>{5, 15, 25}));
         EXPECT_EQ(texts(g, 6, {1, 32}), (QStringList{"2", "2"}));
+        EXPECT_TRUE(markedCols(g, 7).isEmpty());
         for (int base : {2, 12, 22}) {
             EXPECT_EQ(g.backColor(base, 4), backs[w][0]) << "window " << w << " strip " << base;
             EXPECT_EQ(g.backColor(base + 9, 5), backs[w][1]) << "window " << w << " strip " << base;
@@ -64,7 +66,7 @@ TEST_F(SplitData, MarksStandOnTheirClassBackgrounds)
 
 TEST_F(SplitData, HeadingsOfEachPartition)
 {
-    fixture::adopt({});
+    history = fixture::history({});
     const Grid g3 = compute<分割3データ分析>();
     ASSERT_EQ(g3.maxRows(), 3);
     EXPECT_EQ(texts(g3, 1, {2, 22}),
@@ -89,7 +91,7 @@ TEST_F(SplitData, HeadingsOfEachPartition)
 
 TEST_F(SplitData, RealHistoryRows)
 {
-    fixture::adoptRealHistory();
+    history = fixture::realHistory();
     const Grid g = compute<分割10データ分析>();
     ASSERT_EQ(g.maxRows(), 7092);
     EXPECT_EQ(markedCols(g, 4), (QList<int>{3, 21, 23}));

@@ -25,13 +25,11 @@ class AnalysisFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fixture::adopt({{1, 1, 1, 5}, {2, 0, 5, 9}, {3}});
-        main = fixture::mainWindowOverHistory();
+        main = fixture::mainWindowOver(fixture::history({{1, 1, 1, 5}, {2, 0, 5, 9}, {3}}));
     }
     void TearDown() override
     {
         main.reset();
-        GlobalBas::reset();
         setMessageInterceptor({});
     }
     AnalysisFrame* frameOf(const QString& form)
@@ -88,17 +86,18 @@ TEST_F(AnalysisFrameTest, FrequencyChartOpensAtTheTopLeftWithItsControls)
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
-TEST_F(AnalysisFrameTest, CloseButtonSetsPropEndAndReopeningRecomputes)
+TEST_F(AnalysisFrameTest, CloseButtonSetsPropEndAndANewHistoryReachesTheOpenWindow)
 {
     trigger("mnuSyutugenHindo");
     AnalysisFrame* frame = frameOf(QStringLiteral("出現頻度分析"));
     ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->grid().maxRows(), 4);
 
-    // Chosen again while open: brought forward, not computed again, even if the history changed.
-    fixture::adopt({{1, 3, 3, 3}, {2, 3, 3, 3}});
+    // A new history is computed by the open window itself; choosing it again only brings it forward.
+    main->showHistory(fixture::history({{1, 3, 3, 3}, {2, 3, 3, 3}}));
     trigger("mnuSyutugenHindo");
     EXPECT_EQ(frameOf(QStringLiteral("出現頻度分析")), frame);
-    EXPECT_EQ(frame->grid().maxRows(), 4);
+    EXPECT_EQ(frame->grid().maxRows(), 6 + 2);
 
     QPointer<AnalysisFrame> alive(frame);
     frame->Command1->click();
@@ -118,9 +117,7 @@ TEST_F(AnalysisFrameTest, LoadFollowsTheTableForPropEndPrintButtonAndLegend)
     info.propEndAtLoad = true;
     info.printButton = true;
     info.legend = Legend::PreviousDigitSwatch;
-    main->setPropEnd(true);
     QMdiSubWindow* sub = AnalysisFrame::load(*main, info);
-    EXPECT_TRUE(main->propEnd()) << "windows of this kind never block the entry window";
     auto* frame = static_cast<AnalysisFrame*>(sub->widget());
     ASSERT_TRUE(frame->Command2);
     EXPECT_EQ(frame->Command2->text(), QStringLiteral("印刷"));
@@ -152,8 +149,9 @@ TEST_F(AnalysisFrameTest, GridFollowsTheWindowUpToTheWholeSheet)
     sub->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    fixture::adopt({{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0}, {6, 0, 0, 0}, {7, 0, 0, 0},
-                    {8, 0, 0, 0}, {9, 0, 0, 0}, {10, 0, 0, 0}, {11, 0, 0, 0}, {12, 0, 0, 0}, {13, 0, 0, 0}});
+    main->showHistory(fixture::history({{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0},
+                                        {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 0}, {9, 0, 0, 0}, {10, 0, 0, 0},
+                                        {11, 0, 0, 0}, {12, 0, 0, 0}, {13, 0, 0, 0}}));
     trigger("mnuSyutugenHindo");
     frame = frameOf(QStringLiteral("出現頻度分析"));
     sub = qobject_cast<QMdiSubWindow*>(frame->parentWidget());
@@ -172,7 +170,7 @@ TEST_F(AnalysisFrameTest, GridFollowsTheWindowUpToTheWholeSheet)
 
 TEST_F(AnalysisFrameTest, EmptyHistoryShowsHeadingsOverAnEmptySheet)
 {
-    fixture::adopt({});
+    main->showHistory(History());
     trigger("mnuSyutugenHindo");
     AnalysisFrame* frame = frameOf(QStringLiteral("出現頻度分析"));
     ASSERT_TRUE(frame);

@@ -4,7 +4,6 @@
 #include "app/html_help.h"
 #include "app/main_frm.h"
 #include "app/version_window.h"
-#include "data/global_bas.h"
 #include "widgets/message_box.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"
@@ -27,13 +26,12 @@ namespace {
 
 const QString kEntry = QStringLiteral("当選データ入力");
 
-// A child window that behaves as the program's windows do towards propEnd.
+// A child window that behaves as the program's windows do towards their host.
 class ProbeWindow : public QWidget {
 public:
-    ProbeWindow(MainFrm& main, bool propEndAtLoad, QStringList* log, const QString& name)
-        : m_main(main), m_log(log), m_name(name)
+    ProbeWindow(WindowHost& host, QStringList* log, const QString& name)
+        : m_host(host), m_log(log), m_name(name)
     {
-        m_main.setPropEnd(propEndAtLoad);
         cursorAtLoad = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
         if (m_log)
             *m_log << QStringLiteral("load ") + m_name;
@@ -43,14 +41,14 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override
     {
-        m_main.setPropEnd(true);
+        m_host.childClosed(m_name);
         if (m_log)
             *m_log << QStringLiteral("unload ") + m_name;
         event->accept();
     }
 
 private:
-    MainFrm& m_main;
+    WindowHost& m_host;
     QStringList* m_log;
     QString m_name;
 };
@@ -72,7 +70,6 @@ protected:
         main.reset();
         setMessageInterceptor({});
         HtmlHelp::setOpener({});
-        GlobalBas::reset();
     }
     MainFrm::Files files() const
     {
@@ -81,12 +78,15 @@ protected:
     // Registers a probe child under a form name; counts how often it is loaded.
     void registerProbe(const QString& form, bool propEndAtLoad = false)
     {
-        main->registerChild(form, [this, form, propEndAtLoad](MainFrm& m) -> QWidget* {
-            ++loads[form];
-            auto* probe = new ProbeWindow(m, propEndAtLoad, &log, form);
-            probes[form] = probe;
-            return m.addSubWindow(probe);
-        });
+        main->registerChild(
+            form,
+            [this, form](WindowHost& host) -> QWidget* {
+                ++loads[form];
+                auto* probe = new ProbeWindow(host, &log, form);
+                probes[form] = probe;
+                return host.addSubWindow(probe);
+            },
+            MainFrm::PropEndRule{propEndAtLoad});
     }
     void trigger(const char* name) { main->menuAction(QString::fromLatin1(name))->trigger(); }
     QMdiSubWindow* subWindowOf(const QString& form) { return qobject_cast<QMdiSubWindow*>(main->childWindow(form)); }
@@ -171,13 +171,13 @@ TEST_F(MainWindow, MaintenanceEntryIsGreyedAndEntriesWithoutAWindowOpenNothing)
 TEST_F(MainWindow, StartupLoadSetsPropEndAndFiguresAndCallsTheSettingsReader)
 {
     QStringList calls;
-    main->setSettingsHooks([&] { calls << QStringLiteral("read") << (GlobalBas::gRsDraws ? "loaded" : "empty"); },
+    main->setSettingsHooks([&] { calls << QStringLiteral("read") << (main->currentHistory().isEmpty() ? "empty" : "loaded"); },
                            [&] { calls << QStringLiteral("write"); });
     ASSERT_TRUE(main->load());
     EXPECT_EQ(calls, (QStringList{"read", "empty"})) << "settings are read before the history";
     EXPECT_TRUE(main->propEnd());
-    EXPECT_EQ(GlobalBas::gLastDrawNo, 2);
-    EXPECT_EQ(GlobalBas::gClassCount, 4);
+    EXPECT_EQ(main->currentHistory().lastDrawNo(), 2);
+    EXPECT_EQ(main->currentHistory().figures().classCount, 4);
     EXPECT_FALSE(QApplication::overrideCursor()) << "the pointer is back to the default";
     EXPECT_TRUE(messages.isEmpty());
 }
@@ -200,6 +200,23 @@ TEST_F(MainWindow, UnreadableDatabaseEndsStartUpWithAMessageNamingTheFile)
     EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
     EXPECT_EQ(fixture::fileDigest(path), before);
     EXPECT_FALSE(QApplication::overrideCursor());
+}
+
+TEST_F(MainWindow, FailedLoadLeavesTheHistoryAndTheConnectionAsTheyWere)
+{
+    ASSERT_TRUE(main->load());
+    const QString connection = main->connectString();
+    const History before = main->currentHistory();
+    const QString path = dir.filePath(QStringLiteral("n.db"));
+    ASSERT_TRUE(QFile::remove(path));
+    QFile garbage(path);
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(2048, '\x01'));
+    garbage.close();
+    EXPECT_FALSE(main->load());
+    EXPECT_EQ(main->connectString(), connection);
+    EXPECT_TRUE(main->currentHistory() == before);
+    EXPECT_EQ(main->currentHistory().lastDrawNo(), 2);
 }
 
 TEST_F(MainWindow, EntryCommandIsRefusedWhileAChildHoldsPropEnd)
@@ -276,7 +293,7 @@ TEST_F(MainWindow, ClosingUnloadsChildrenFirstThenWritesSettingsAndReleasesTheHi
 {
     main->setSettingsHooks({}, [this] {
         log << QStringLiteral("write settings")
-            << (GlobalBas::gRsDraws ? QStringLiteral("history held") : QStringLiteral("history gone"));
+            << (main->currentHistory().isEmpty() ? QStringLiteral("history gone") : QStringLiteral("history held"));
     });
     ASSERT_TRUE(main->load());
     registerProbe(QStringLiteral("出現頻度分析"));
@@ -291,7 +308,7 @@ TEST_F(MainWindow, ClosingUnloadsChildrenFirstThenWritesSettingsAndReleasesTheHi
     EXPECT_TRUE(log[1].startsWith(QStringLiteral("unload ")));
     EXPECT_EQ(log.mid(2), (QStringList{"write settings", "history held"}));
     EXPECT_TRUE(main->propEnd());
-    EXPECT_FALSE(GlobalBas::gRsDraws);
+    EXPECT_TRUE(main->currentHistory().isEmpty());
     EXPECT_FALSE(QApplication::overrideCursor());
 }
 
@@ -302,7 +319,7 @@ TEST_F(MainWindow, EndCommandClosesTheMainWindow)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
     trigger("mnuEnd");
     EXPECT_FALSE(main->isVisible());
-    EXPECT_FALSE(GlobalBas::gRsDraws);
+    EXPECT_TRUE(main->currentHistory().isEmpty());
 }
 
 TEST_F(MainWindow, ActivationOpensThePredictionWindowAtStartUpAndAfterTheVersionWindow)

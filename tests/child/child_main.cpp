@@ -8,8 +8,8 @@
 //   n3_test_child hold-lock FILE      takes the lock file, prints "ready" and waits to be killed
 
 #include "data/draw_database.h"
-#include "data/global_bas.h"
 #include "data/history_csv.h"
+#include "data/history_source.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -24,11 +24,12 @@ namespace {
 int start(const QString& db, const QString& csv)
 {
     QString reason;
-    if (!GlobalBas::startupLoad(db, csv, &reason)) {
+    const auto loaded = history_source::startupLoad(db, csv, &reason);
+    if (!loaded) {
         std::printf("failed %s\n", qPrintable(reason));
         return 1;
     }
-    std::printf("ok %d %d\n", GlobalBas::gRsDraws->recordCount(), GlobalBas::gLastDrawNo);
+    std::printf("ok %d %d\n", loaded->history.recordCount(), loaded->history.lastDrawNo());
     return 0;
 }
 

@@ -3,7 +3,7 @@
 // fails as a whole while a history is written into it.
 
 #include "data/draw_database.h"
-#include "data/global_bas.h"
+#include "data/history_source.h"
 #include "support/history_fixture.h"
 #include "tools/tool_test_support.h"
 
@@ -22,14 +22,14 @@ using toolfixture::storedDraws;
 
 // A history of `count` draws from `first` on, digits depending on the salt, as CSV and as
 // the "回数:d-d-d:_" lines storedDraws() gives.
-struct History {
+struct MadeHistory {
     QByteArray csv = toolfixture::kHeader;
     QStringList stored;
 };
 
-History makeHistory(int first, int count, int salt)
+MadeHistory makeHistory(int first, int count, int salt)
 {
-    History h;
+    MadeHistory h;
     for (int n = first; n < first + count; ++n) {
         const int a = (n + salt) % 10, b = (n * 3 + salt) % 10, c = (n * 7 + salt) % 10;
         h.csv += QStringLiteral("%1,%2,%3,%4\n").arg(n).arg(a).arg(b).arg(c).toUtf8();
@@ -54,7 +54,7 @@ TEST(DatabaseFaults, CreatorsRacingForTheSameMissingFileEachFindTheirDraws)
         QTemporaryDir dir;
         const QString db = dir.filePath(DrawDatabase::kFileName);
         // Different draws and digits for each side, so either side's rows can be told apart.
-        const History mine = makeHistory(1, 40, round), theirs = makeHistory(101, 40, round + 5);
+        const MadeHistory mine = makeHistory(1, 40, round), theirs = makeHistory(101, 40, round + 5);
         const QString mineCsv = inputs.filePath(QStringLiteral("a%1.csv").arg(round)),
                       theirsCsv = inputs.filePath(QStringLiteral("b%1.csv").arg(round));
         toolfixture::writeFile(mineCsv, mine.csv);
@@ -72,7 +72,7 @@ TEST(DatabaseFaults, CreatorsRacingForTheSameMissingFileEachFindTheirDraws)
         ASSERT_TRUE(first->waitForFinished(30000) && second->waitForFinished(30000));
 
         const QStringList stored = storedDraws(db);
-        const std::pair<QProcess*, const History*> sides[] = {{first.get(), &mine}, {second.get(), &theirs}};
+        const std::pair<QProcess*, const MadeHistory*> sides[] = {{first.get(), &mine}, {second.get(), &theirs}};
         for (const auto& [process, history] : sides) {
             const QString said = QString::fromUtf8(process->readAllStandardOutput() + process->readAllStandardError());
             EXPECT_EQ(process->exitCode(), 0) << said.toStdString();
@@ -101,7 +101,6 @@ protected:
                   0);
         intact = fixture::fileDigest(db);
     }
-    void TearDown() override { GlobalBas::reset(); }
 
     // A writer rewriting most draws is killed before its commit: its changed pages are in the
     // file already, the journal to undo them beside it.
@@ -126,11 +125,11 @@ TEST_F(InterruptedWrite, AStartRollsItBackAndShowsTheHistoryAsItWas)
 {
     killWriterMidTransaction();
     QString reason;
-    ASSERT_TRUE(GlobalBas::startupLoad(db, QString(), &reason)) << reason.toStdString();
-    EXPECT_EQ(GlobalBas::gRsDraws->recordCount(), 7089);
-    GlobalBas::gRsDraws->moveFirst();
-    EXPECT_EQ(GlobalBas::gRsDraws->field(QStringLiteral("第2数字")).toInt(), 9) << "draw 1 is 1-9-1";
-    EXPECT_EQ(GlobalBas::gRsDraws->field(QStringLiteral("第3数字")).toInt(), 1);
+    const auto loaded = history_source::startupLoad(db, QString(), &reason);
+    ASSERT_TRUE(loaded) << reason.toStdString();
+    EXPECT_EQ(loaded->history.recordCount(), 7089);
+    EXPECT_EQ(loaded->history.field(0, QStringLiteral("第2数字")).toInt(), 9) << "draw 1 is 1-9-1";
+    EXPECT_EQ(loaded->history.field(0, QStringLiteral("第3数字")).toInt(), 1);
     EXPECT_EQ(fixture::fileDigest(db), intact);
     EXPECT_FALSE(QFileInfo::exists(journal));
 }
@@ -176,7 +175,7 @@ TEST_F(InterruptedWrite, AReaderThatMayNotWriteSaysWhyAndChangesNothing)
 
     // Once a start that may write has rolled it back, the same user reads it.
     QString reason;
-    ASSERT_TRUE(GlobalBas::startupLoad(db, QString(), &reason)) << reason.toStdString();
+    ASSERT_TRUE(history_source::startupLoad(db, QString(), &reason)) << reason.toStdString();
     EXPECT_EQ(fixture::fileDigest(db), intact);
     EXPECT_EQ(exportAsNobody().first, 0);
 }
@@ -207,9 +206,9 @@ TEST(DatabaseFaults, LeftoversOfAKilledCreationGoAtTheNextStart)
         SCOPED_TRACE(exists ? "the database exists" : "the database is missing");
         leave();
         QString reason;
-        ASSERT_TRUE(GlobalBas::startupLoad(db, QStringLiteral(N3_HISTORY_CSV), &reason)) << reason.toStdString();
-        EXPECT_EQ(GlobalBas::gRsDraws->recordCount(), 7089);
-        GlobalBas::reset();
+        const auto loaded = history_source::startupLoad(db, QStringLiteral(N3_HISTORY_CSV), &reason);
+        ASSERT_TRUE(loaded) << reason.toStdString();
+        EXPECT_EQ(loaded->history.recordCount(), 7089);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), onlyTheDatabase);
     }
 }

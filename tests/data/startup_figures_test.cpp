@@ -1,14 +1,13 @@
 // The start-up figures derived from the draw history.
 
-#include "data/global_bas.h"
-#include "data/record_set.h"
+#include "data/history.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
 
 namespace {
 
-using Row = RecordSet::Row;
+using Row = DrawRecord;
 
 Row complete(int drawNo, int a, int b, int c)
 {
@@ -28,12 +27,10 @@ Row missing(int drawNo, std::int8_t marker = Row::kNull)
     return r;
 }
 
-StartupFigures scan(QVector<Row> rows)
+// The figures of a history made of the rows (which decides the complete draws).
+StartupFigures figuresOf(QVector<Row> rows)
 {
-    auto set = RecordSet::fromRows(std::move(rows));
-    StartupFigures f = StartupFigures::scan(*set);
-    EXPECT_TRUE(set->eof()) << "the scan leaves the record set past its last row";
-    return f;
+    return History::fromRows(std::move(rows)).figures();
 }
 
 void expectInvariants(const StartupFigures& f, int completeDraws)
@@ -57,7 +54,7 @@ void expectInvariants(const StartupFigures& f, int completeDraws)
 
 TEST(StartupFigures, EmptyHistoryKeepsEveryInitialValue)
 {
-    const StartupFigures f = scan({});
+    const StartupFigures f = figuresOf({});
     EXPECT_EQ(f.lastDrawNo, 0);
     EXPECT_EQ(f.countMax, 0);
     EXPECT_EQ(f.countMin, 0);
@@ -68,7 +65,7 @@ TEST(StartupFigures, EmptyHistoryKeepsEveryInitialValue)
 
 TEST(StartupFigures, RowsWithoutACompleteDrawGiveOneClassOfAllDigits)
 {
-    const StartupFigures f = scan({missing(1), missing(2, Row::kEmpty)});
+    const StartupFigures f = figuresOf({missing(1), missing(2, Row::kEmpty)});
     EXPECT_EQ(f.lastDrawNo, 0);
     EXPECT_EQ(f.countMax, 0);
     EXPECT_EQ(f.digitsByCount, QStringList{QStringLiteral("0,1,2,3,4,5,6,7,8,9")});
@@ -77,7 +74,7 @@ TEST(StartupFigures, RowsWithoutACompleteDrawGiveOneClassOfAllDigits)
 
 TEST(StartupFigures, RepeatedDigitsCountTwiceAndClassesAscend)
 {
-    const StartupFigures f = scan({complete(1, 1, 1, 5), complete(2, 0, 5, 9), missing(3)});
+    const StartupFigures f = figuresOf({complete(1, 1, 1, 5), complete(2, 0, 5, 9), missing(3)});
     EXPECT_EQ(f.digitCount, (std::array<int, 10>{1, 2, 0, 0, 0, 2, 0, 0, 0, 1}));
     EXPECT_EQ(f.countMax, 2);
     EXPECT_EQ(f.digitsByCount,
@@ -93,7 +90,7 @@ TEST(StartupFigures, PartlyFilledRowIsIncompleteAndLaterDrawsStillCount)
     half.digits[1] = Row::kEmpty;
     Row oneNull = complete(3, 6, 7, 8);
     oneNull.digits[2] = Row::kNull;
-    const StartupFigures f = scan({complete(1, 1, 2, 3), half, oneNull, complete(4, 9, 9, 9), missing(5)});
+    const StartupFigures f = figuresOf({complete(1, 1, 2, 3), half, oneNull, complete(4, 9, 9, 9), missing(5)});
     EXPECT_EQ(f.lastDrawNo, 4);
     EXPECT_EQ(f.digitCount, (std::array<int, 10>{0, 1, 1, 1, 0, 0, 0, 0, 0, 3}));
     expectInvariants(f, 2);
@@ -105,7 +102,7 @@ TEST(StartupFigures, GapInDrawNumbersEndsAtTheLastCompleteNumber)
     for (int n = 1; n <= 10; ++n)
         rows << complete(n, n % 10, (n + 3) % 10, (n * 7) % 10);
     rows << complete(12, 4, 4, 4);
-    const StartupFigures f = scan(rows);
+    const StartupFigures f = figuresOf(rows);
     EXPECT_EQ(f.lastDrawNo, 12);
     expectInvariants(f, 11);
 }
@@ -115,7 +112,7 @@ TEST(StartupFigures, ValuesOutsideTheDigitsMakeARowIncomplete)
     Row odd = complete(2, 1, 2, 3);
     odd.digits[0] = Row::kOther;
     Row badNumber = complete(0, 1, 2, 3);  // a 回数 that is not 1–32767
-    const StartupFigures f = scan({complete(1, 5, 5, 5), odd, badNumber});
+    const StartupFigures f = figuresOf({complete(1, 5, 5, 5), odd, badNumber});
     EXPECT_EQ(f.lastDrawNo, 1);
     EXPECT_EQ(f.digitCount[5], 3);
     expectInvariants(f, 1);
@@ -126,7 +123,7 @@ TEST(StartupFigures, CountsAreNotLimitedToSixteenBits)
     QVector<Row> rows;
     for (int n = 1; n <= 32767; ++n)
         rows << complete(n, 7, 7, n % 2 ? 7 : 1);
-    const StartupFigures f = scan(rows);
+    const StartupFigures f = figuresOf(rows);
     EXPECT_EQ(f.digitCount[7], 2 * 32767 + 16384);
     EXPECT_GT(f.countMax, 32767);
     EXPECT_EQ(f.digitsByCount.size(), f.countMax + 1);

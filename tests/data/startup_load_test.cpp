@@ -2,8 +2,8 @@
 // and files that cannot serve (which must be reported and left exactly as they were).
 
 #include "data/draw_database.h"
-#include "data/global_bas.h"
 #include "data/history_csv.h"
+#include "data/history_source.h"
 #include "support/history_fixture.h"
 
 #include <QDir>
@@ -25,12 +25,11 @@ using fixture::null;
 
 class StartupLoad : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
     QString path(const QString& name = DrawDatabase::kFileName) const { return dir.filePath(name); }
 
-    bool load(QString* reason, const QString& history = QStringLiteral(N3_HISTORY_CSV))
+    std::optional<history_source::Loaded> load(QString* reason, const QString& history = QStringLiteral(N3_HISTORY_CSV))
     {
-        return GlobalBas::startupLoad(path(), history, reason);
+        return history_source::startupLoad(path(), history, reason);
     }
 
     QTemporaryDir dir;
@@ -39,29 +38,27 @@ protected:
 TEST_F(StartupLoad, CreatesTheDatabaseFromTheShippedHistory)
 {
     QString reason;
-    ASSERT_TRUE(load(&reason)) << reason.toStdString();
+    const auto loaded = load(&reason);
+    ASSERT_TRUE(loaded) << reason.toStdString();
     ASSERT_TRUE(QFileInfo::exists(path()));
     EXPECT_FALSE(QFileInfo::exists(path() + QStringLiteral(".creating")));
 
-    using namespace GlobalBas;
-    EXPECT_EQ(gConnectString, QStringLiteral("Driver=QSQLITE;Data Source=") + QDir::toNativeSeparators(path()));
-    ASSERT_TRUE(gRsDraws);
-    EXPECT_EQ(gRsDraws->recordCount(), 7089);
-    EXPECT_TRUE(gRsDraws->eof());
-    EXPECT_EQ(gLastDrawNo, 7089);
+    EXPECT_EQ(loaded->connectString, QStringLiteral("Driver=QSQLITE;Data Source=") + QDir::toNativeSeparators(path()));
+    const History& history = loaded->history;
+    EXPECT_EQ(history.recordCount(), 7089);
+    EXPECT_EQ(history.lastDrawNo(), 7089);
     // Whole-history digit totals as published for draws 1–7089.
-    EXPECT_EQ(gDigitCount, (std::array<int, 10>{2138, 2115, 2134, 2147, 2122, 2016, 2104, 2100, 2164, 2227}));
-    EXPECT_EQ(gCountMax, 2227);
-    EXPECT_EQ(gCountMin, 0);
-    EXPECT_EQ(gClassCount, 11);
-    EXPECT_EQ(gDigitsByCount.at(2016), QStringLiteral("5"));
+    const StartupFigures& f = history.figures();
+    EXPECT_EQ(f.digitCount, (std::array<int, 10>{2138, 2115, 2134, 2147, 2122, 2016, 2104, 2100, 2164, 2227}));
+    EXPECT_EQ(f.countMax, 2227);
+    EXPECT_EQ(f.countMin, 0);
+    EXPECT_EQ(f.classCount, 11);
+    EXPECT_EQ(f.digitsByCount.at(2016), QStringLiteral("5"));
 
     // The first rows as the snapshot gives them: 1: 1-9-1, 2: 9-8-8.
-    gRsDraws->moveFirst();
-    EXPECT_EQ(gRsDraws->field(QStringLiteral("回数")).toInt(), 1);
-    EXPECT_EQ(gRsDraws->field(QStringLiteral("第2数字")).toInt(), 9);
-    gRsDraws->moveNext();
-    EXPECT_EQ(gRsDraws->field(QStringLiteral("第3数字")).toInt(), 8);
+    EXPECT_EQ(history.field(0, QStringLiteral("回数")).toInt(), 1);
+    EXPECT_EQ(history.field(0, QStringLiteral("第2数字")).toInt(), 9);
+    EXPECT_EQ(history.field(1, QStringLiteral("第3数字")).toInt(), 8);
 }
 
 TEST_F(StartupLoad, ReadsNullEmptyAndNumbersAsTheyAreStored)
@@ -70,27 +67,22 @@ TEST_F(StartupLoad, ReadsNullEmptyAndNumbersAsTheyAreStored)
                            /*withChecks=*/false);
     fixture::exec(path(), {QStringLiteral("insert into 当選データ values (4, 2, '', 3)")});
     QString reason;
-    ASSERT_TRUE(load(&reason)) << reason.toStdString();
-    using namespace GlobalBas;
-    EXPECT_EQ(gLastDrawNo, 2);
-    EXPECT_EQ(gClassCount, 4);
+    const auto loaded = load(&reason);
+    ASSERT_TRUE(loaded) << reason.toStdString();
+    const History& history = loaded->history;
+    EXPECT_EQ(history.lastDrawNo(), 2);
+    EXPECT_EQ(history.figures().classCount, 4);
 
-    RecordSet& rs = *gRsDraws;
-    rs.moveFirst();
-    EXPECT_EQ(rs.field(QStringLiteral("第1数字")), QVariant(1));
-    rs.moveNext();
-    rs.moveNext();
-    EXPECT_TRUE(rs.field(QStringLiteral("第1数字")).isNull());
-    EXPECT_FALSE(rs.isComplete());
-    rs.moveNext();
-    const QVariant empty = rs.field(QStringLiteral("第2数字"));
+    EXPECT_EQ(history.field(0, QStringLiteral("第1数字")), QVariant(1));
+    EXPECT_TRUE(history.field(2, QStringLiteral("第1数字")).isNull());
+    EXPECT_FALSE(history.draws().at(2).complete);
+    const QVariant empty = history.field(3, QStringLiteral("第2数字"));
     EXPECT_FALSE(empty.isNull());
     EXPECT_EQ(empty.toString(), QString());
-    EXPECT_EQ(rs.field(QStringLiteral("第3数字")), QVariant(3));
-    EXPECT_FALSE(rs.field(QStringLiteral("抽せん日")).isValid()) << "only the four draw fields are kept";
-    rs.moveNext();
-    EXPECT_TRUE(rs.eof());
-    EXPECT_FALSE(rs.field(QStringLiteral("回数")).isValid());
+    EXPECT_EQ(history.field(3, QStringLiteral("第3数字")), QVariant(3));
+    EXPECT_FALSE(history.field(3, QStringLiteral("抽せん日")).isValid()) << "only the four draw fields are kept";
+    EXPECT_EQ(history.recordCount(), 4);
+    EXPECT_FALSE(history.field(4, QStringLiteral("回数")).isValid());
 }
 
 TEST_F(StartupLoad, ValuesOnlyOutsideEditsCanStoreCountAsIncomplete)
@@ -100,36 +92,32 @@ TEST_F(StartupLoad, ValuesOnlyOutsideEditsCanStoreCountAsIncomplete)
                             {5, -1, 1, 1}, {6, QStringLiteral("7"), 7.0, 7}, {40000, 1, 1, 1}},
                            /*withChecks=*/false);
     QString reason;
-    ASSERT_TRUE(load(&reason)) << reason.toStdString();
-    using namespace GlobalBas;
-    EXPECT_EQ(gLastDrawNo, 6) << "a whole number stored as text or as 7.0 still is a digit";
-    EXPECT_EQ(gDigitCount, (std::array<int, 10>{0, 0, 0, 3, 0, 0, 0, 3, 0, 0}));
+    const auto loaded = load(&reason);
+    ASSERT_TRUE(loaded) << reason.toStdString();
+    const History& history = loaded->history;
+    EXPECT_EQ(history.lastDrawNo(), 6) << "a whole number stored as text or as 7.0 still is a digit";
+    EXPECT_EQ(history.digitCount(), (std::array<int, 10>{0, 0, 0, 3, 0, 0, 0, 3, 0, 0}));
     // The odd value itself is still what the field gives.
-    gRsDraws->moveFirst();
-    gRsDraws->moveNext();
-    EXPECT_EQ(gRsDraws->field(QStringLiteral("第1数字")).toInt(), 12);
-    gRsDraws->moveNext();
-    gRsDraws->moveNext();
-    EXPECT_EQ(gRsDraws->field(QStringLiteral("第1数字")).toString(), QStringLiteral("x"));
+    EXPECT_EQ(history.field(1, QStringLiteral("第1数字")).toInt(), 12);
+    EXPECT_EQ(history.field(3, QStringLiteral("第1数字")).toString(), QStringLiteral("x"));
 }
 
 TEST_F(StartupLoad, SnapshotDoesNotSeeLaterWrites)
 {
     fixture::writeDatabase(path(), {{1, 1, 2, 3}, {2, null(), null(), null()}});
     QString reason;
-    ASSERT_TRUE(load(&reason)) << reason.toStdString();
+    const auto loaded = load(&reason);
+    ASSERT_TRUE(loaded) << reason.toStdString();
     {
-        DrawDatabase writer(GlobalBas::gConnectString, DrawDatabase::Mode::ReadWrite);
+        DrawDatabase writer(loaded->connectString, DrawDatabase::Mode::ReadWrite);
         ASSERT_TRUE(writer.open(&reason)) << reason.toStdString();
         QSqlQuery q(writer.database());
         ASSERT_TRUE(q.exec(QStringLiteral("update 当選データ set 第1数字 = 4, 第2数字 = 5, 第3数字 = 6 where 回数 = 2")));
         ASSERT_TRUE(q.exec(QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (3, 7, 8, 9)")));
     }
-    EXPECT_EQ(GlobalBas::gRsDraws->recordCount(), 2);
-    GlobalBas::gRsDraws->moveFirst();
-    GlobalBas::gRsDraws->moveNext();
-    EXPECT_FALSE(GlobalBas::gRsDraws->isComplete());
-    EXPECT_EQ(GlobalBas::gLastDrawNo, 1);
+    EXPECT_EQ(loaded->history.recordCount(), 2);
+    EXPECT_FALSE(loaded->history.draws().at(1).complete);
+    EXPECT_EQ(loaded->history.lastDrawNo(), 1);
 }
 
 TEST_F(StartupLoad, ExistingDatabaseIsNeverModified)
@@ -139,7 +127,6 @@ TEST_F(StartupLoad, ExistingDatabaseIsNeverModified)
     const QDateTime modified = QFileInfo(path()).lastModified();
     QString reason;
     ASSERT_TRUE(load(&reason, dir.filePath(QStringLiteral("no-such-history.csv")))) << reason.toStdString();
-    GlobalBas::releaseDraws();
     EXPECT_EQ(fixture::fileDigest(path()), before);
     EXPECT_EQ(QFileInfo(path()).lastModified(), modified);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{DrawDatabase::kFileName});
@@ -194,8 +181,6 @@ TEST_F(StartupLoad, FileThatCannotServeIsReportedAndLeftAsItWas)
         QString reason;
         EXPECT_FALSE(load(&reason));
         EXPECT_TRUE(reason.contains(QString::fromUtf8(c.reasonPart))) << reason.toStdString();
-        EXPECT_FALSE(GlobalBas::gRsDraws);
-        EXPECT_EQ(GlobalBas::gLastDrawNo, 0);
         EXPECT_EQ(QFileInfo(path()).size(), size);
         EXPECT_EQ(fixture::fileDigest(path()), before);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{DrawDatabase::kFileName})

@@ -20,14 +20,12 @@ bool solid(const Grid& g, int c, int r, BorderSide side)
 
 class PredictionGrids : public ::testing::Test {
 protected:
-    void TearDown() override { GlobalBas::reset(); }
     PredictionSheets sheets;
 };
 
 TEST_F(PredictionGrids, LayoutHeadingsAndLabels)
 {
-    fixture::adopt({});
-    sheets.open();
+    sheets.open(History());
     const int cols[] = {4, 6, 7, 8}, rows[] = {5, 4, 3, 2};
     for (int g = 0; g < 4; ++g) {
         const Grid& grid = sheets.grid(g);
@@ -70,8 +68,7 @@ TEST_F(PredictionGrids, LayoutHeadingsAndLabels)
 
 TEST_F(PredictionGrids, HandWorkedHistoryCellByCell)
 {
-    fixture::adoptHandWorkedPredictionHistory();
-    sheets.open();
+    sheets.open(fixture::handWorkedPredictionHistory());
     sheets.refresh(0);
     // Cycle: 5 of draw 8 seen 7 draws before (draw 1), 6 of draw 10 nine, 7 of draw 12 eleven,
     // 3 of draw 16 twelve (draw 4), 5 of draw 17 nine (draw 8).
@@ -96,8 +93,8 @@ TEST_F(PredictionGrids, HandWorkedHistoryCellByCell)
     EXPECT_EQ(values(sheets.grid(3)), (QStringList{"7 6 3    "}));
 
     // Every place of grids 2 and 3 is shown when the cycle table holds every digit.
+    sheets.setHistory(History());
     sheets.tables().cycle = {{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {9, prediction::kNoDigit, prediction::kNoDigit}}};
-    fixture::adopt({});
     sheets.refresh(0);
     EXPECT_EQ(values(sheets.grid(2)), (QStringList{"0 1 2 3 4 5", "6 7 8 9  "}));
     EXPECT_EQ(values(sheets.grid(3)), (QStringList{"0 1 2 3 6 7 8"}));

@@ -50,6 +50,8 @@ inline void writeDatabase(const QString& path, const std::vector<RawDraw>& draws
         sql << QStringLiteral("create table 当選データ (回数 INTEGER, 第1数字, 第2数字, 第3数字)")
             << QStringLiteral("create view 全データ選択クエリ as select * from 当選データ");
     }
+    // One transaction: a file synced once, not once a draw.
+    sql << QStringLiteral("begin");
     for (const RawDraw& d : draws) {
         auto lit = [](const QVariant& v) {
             if (v.isNull())
@@ -61,6 +63,7 @@ inline void writeDatabase(const QString& path, const std::vector<RawDraw>& draws
         sql << QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (%1, %2, %3, %4)")
                    .arg(lit(d.drawNo), lit(d.first), lit(d.second), lit(d.third));
     }
+    sql << QStringLiteral("commit");
     exec(path, sql);
 }
 

@@ -1,17 +1,20 @@
 // The draw-result entry window end to end, offscreen, on temporary databases: typing,
-// inserting, deleting, the confirmations, the close check, propEnd, and what the database
-// holds afterwards.
+// inserting, deleting, the confirmations, the close check, propEnd, what the database holds
+// afterwards and what the host is told.
 
 #include "app/main_frm.h"
-#include "data/global_bas.h"
 #include "windows/entry_grid.h"
 #include "windows/entry_window.h"
 #include "widgets/message_box.h"
+#include "widgets/window_host.h"
 #include "grid/units.h"
+#include "support/history_builder.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -19,6 +22,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
+#include <tuple>
+#include <utility>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,6 +33,33 @@ using fixture::null;
 
 const QString kInsertQuestion = QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？");
 const QString kDeleteQuestion = QStringLiteral("選択された行を削除します。よろしいですか？");
+
+// A host that keeps the entry window in an area of its own and records what it is told at close.
+class RecordingHost : public WindowHost {
+public:
+    explicit RecordingHost(QString connectString) : m_connectString(std::move(connectString)) {}
+
+    QMdiSubWindow* addSubWindow(QWidget* content) override
+    {
+        QMdiSubWindow* sub = area.addSubWindow(content);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        return sub;
+    }
+    QWidget* dialogParent() override { return &area; }
+    const History& currentHistory() const override { return m_history; }
+    QString connectString() const override { return m_connectString; }
+    void childClosed(const QString& formName, bool databaseChanged) override
+    {
+        closed << std::pair(formName, databaseChanged);
+    }
+
+    QMdiArea area;
+    QList<std::pair<QString, bool>> closed;
+
+private:
+    QString m_connectString;
+    History m_history;
+};
 
 class EntryWindow : public ::testing::Test {
 protected:
@@ -42,7 +75,6 @@ protected:
     {
         main.reset();
         setMessageInterceptor({});
-        GlobalBas::reset();
     }
 
     void start(const std::vector<fixture::RawDraw>& draws, bool withChecks = true)
@@ -50,7 +82,7 @@ protected:
         fixture::writeDatabase(path, draws, withChecks);
         main = std::make_unique<MainFrm>(MainFrm::Files{path, dir.filePath(QStringLiteral("none.csv"))});
         ASSERT_TRUE(main->load());
-        main->registerChild(当選データ入力::kFormName, open当選データ入力);
+        main->registerChild(当選データ入力::kFormName, open当選データ入力, MainFrm::PropEndRule{false});
     }
     // Opens the window through the guarded menu command, as the user does.
     当選データ入力* open()
@@ -334,9 +366,58 @@ TEST_F(EntryWindow, CloseBoxClosesWithoutTheCheck)
     EXPECT_TRUE(main->propEnd());
 }
 
-TEST_F(EntryWindow, EnteredDrawsReachTheDatabaseButNotTheStartupSnapshot)
+TEST_F(EntryWindow, TellsItsHostAtCloseWhetherTheDatabaseChanged)
+{
+    fixture::writeDatabase(path, {{1, 1, 1, 5}, {2, 0, 5, 9}});
+    RecordingHost host(DrawDatabase::connectString(path));
+    // Opens the window on the host, runs the edit, closes the window and gives what the window
+    // said of itself and what the host was told.
+    auto session = [&](const std::function<void()>& edit) {
+        sub = 当選データ入力::load(host);
+        w = sub ? static_cast<当選データ入力*>(sub->widget()) : nullptr;
+        EXPECT_NE(w, nullptr);
+        if (!w)
+            return std::tuple(false, std::pair(QString(), false), qsizetype(0));
+        edit();
+        const bool changed = w->databaseChanged();
+        const qsizetype before = host.closed.size();
+        sub->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return std::tuple(changed, host.closed.value(before), host.closed.size() - before);
+    };
+    const auto toldUnchanged = std::tuple(false, std::pair(当選データ入力::kFormName, false), qsizetype(1));
+    const auto toldChanged = std::tuple(true, std::pair(当選データ入力::kFormName, true), qsizetype(1));
+
+    // Looked at, an editor opened and left, insert and delete declined: nothing changed.
+    answer = QMessageBox::No;
+    EXPECT_EQ(session([&] {
+                  activate(0, 2);
+                  w->fpSpread1()->edit(cell(0, 2));
+                  QTest::keyClick(editor(), Qt::Key_Return);
+                  w->mnuAddLine_Click();
+                  w->mnuDelLine_Click();
+              }),
+              toldUnchanged);
+    answer = QMessageBox::Yes;
+    EXPECT_EQ(session([&] {
+                  activate(1, 1);
+                  type(QStringLiteral("4"));
+              }),
+              toldChanged);
+    EXPECT_EQ(session([&] { w->mnuAddLine_Click(); }), toldChanged);
+    EXPECT_EQ(session([&] {
+                  activate(0, 1);
+                  w->mnuDelLine_Click();
+              }),
+              toldChanged);
+    EXPECT_EQ(stored(), (QStringList{"2,4,5,9", "3,,,"}));
+}
+
+TEST_F(EntryWindow, EnteredDrawsReachTheDatabaseAndTheHistoryOnceTheWindowCloses)
 {
     start({{1, 1, 1, 5}, {2, 0, 5, 9}, {3, 7, 7, 7}});
+    const History atStart = main->currentHistory();
+    ASSERT_EQ(atStart, fixture::history({{1, 1, 1, 5}, {2, 0, 5, 9}, {3, 7, 7, 7}}));
     ASSERT_NE(open(), nullptr);
     activate(2, 1);
     w->mnuAddLine_Click();
@@ -348,15 +429,16 @@ TEST_F(EntryWindow, EnteredDrawsReachTheDatabaseButNotTheStartupSnapshot)
     press(QStringLiteral("1"));  // still in the editor when the button is clicked
     const QStringList expected = {"2,0,5,9", "3,7,1,7", "4,2,4,6"};
     EXPECT_EQ(shown()[2], expected[2]);
+    // While the window is open, the other windows keep computing from the history read before.
+    EXPECT_EQ(main->currentHistory(), atStart);
     w->Command1_Click();
     ASSERT_FALSE(isOpen());
     EXPECT_EQ(shown(), expected);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     EXPECT_EQ(stored(), expected);
-    EXPECT_EQ(GlobalBas::gLastDrawNo, 3);
-    EXPECT_EQ(GlobalBas::gRsDraws->recordCount(), 3);
-    EXPECT_EQ(GlobalBas::gDigitCount[7], 3);
+    const History entered = fixture::history({{2, 0, 5, 9}, {3, 7, 1, 7}, {4, 2, 4, 6}});
+    EXPECT_TRUE(fixture::waitFor([&] { return main->currentHistory() == entered; }));
 }
 
 TEST_F(EntryWindow, DatabaseFailuresAreReportedAndNothingIsShownThatIsNotStored)
@@ -374,19 +456,26 @@ TEST_F(EntryWindow, DatabaseFailuresAreReportedAndNothingIsShownThatIsNotStored)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // A database that cannot be opened: the user is told which file and why, nothing opens,
-    // and the entry window can still be opened later.
+    // propEnd stays as it was, and the entry window can still be opened later. (The host may
+    // also warn that it cannot read the history again; that is its own message.)
     messages.clear();
-    GlobalBas::gConnectString = DrawDatabase::connectString(dir.filePath(QStringLiteral("missing.db")));
+    const QString away = dir.filePath(QStringLiteral("away.db"));
+    ASSERT_TRUE(QFile::rename(path, away));
     EXPECT_EQ(open(), nullptr);
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("missing.db")));
-    EXPECT_EQ(messages[0].title, QStringLiteral("メッセ－ジ"));
+    QList<MessageRequest> errors;
+    for (const MessageRequest& m : std::as_const(messages)) {
+        if (m.icon == QMessageBox::Critical)
+            errors << m;
+    }
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].text.contains(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(errors[0].title, QStringLiteral("メッセ－ジ"));
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
     EXPECT_TRUE(main->propEnd());
 
     // The highest draw number leaves no room for another row.
-    fixture::exec(path, {QStringLiteral("insert into 当選データ (回数) values (32767)")});
-    GlobalBas::gConnectString = DrawDatabase::connectString(path);
+    fixture::exec(away, {QStringLiteral("insert into 当選データ (回数) values (32767)")});
+    ASSERT_TRUE(QFile::rename(away, path));
     ASSERT_NE(open(), nullptr);
     messages.clear();
     w->mnuAddLine_Click();

@@ -50,17 +50,15 @@ class PredictionWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fixture::adoptHandWorkedPredictionHistory();
         setMessageInterceptor([this](const MessageRequest& r) {
             messages << r;
             return QMessageBox::Ok;
         });
-        main = fixture::mainWindowOverHistory();
+        main = fixture::mainWindowOver(fixture::handWorkedPredictionHistory());
     }
     void TearDown() override
     {
         main.reset();
-        GlobalBas::reset();
         setMessageInterceptor({});
     }
     一発ズバリン* open()

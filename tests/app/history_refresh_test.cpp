@@ -1,0 +1,172 @@
+// The main window as the host of the program's own windows: propEnd at each child's load and
+// unload, single instances, and a new draw reaching every open window (typed in the entry
+// window, or written by another program) and every window opened afterwards.
+
+#include "analysis/analysis_window.h"
+#include "app/main_frm.h"
+#include "app/window_registry.h"
+#include "prediction/prediction_sheets.h"
+#include "prediction/prediction_settings.h"
+#include "widgets/analysis_frame.h"
+#include "widgets/grid_view.h"
+#include "widgets/message_box.h"
+#include "windows/entry_grid.h"
+#include "windows/entry_window.h"
+#include "windows/prediction_window.h"
+#include "support/history_fixture.h"
+#include "support/prediction_test_support.h"
+#include "support/wait.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kEntry = QStringLiteral("当選データ入力");
+const QString kPrediction = QStringLiteral("一発ズバリン");
+const QString kFiveClass = QStringLiteral("分割5傾向分析");
+
+class HostedWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setMessageInterceptor([this](const MessageRequest& r) {
+            messages << r;
+            return QMessageBox::Ok;
+        });
+    }
+    void TearDown() override
+    {
+        main.reset();
+        setMessageInterceptor({});
+    }
+    // Draws 1 to count complete, then one draw not drawn yet.
+    void start(int count)
+    {
+        std::vector<fixture::RawDraw> draws;
+        for (int n = 1; n <= count; ++n)
+            draws.push_back({n, n % 10, (n * 3) % 10, (n * 7) % 10});
+        draws.push_back({count + 1, fixture::null(), fixture::null(), fixture::null()});
+        fixture::writeDatabase(db, draws);
+        main = std::make_unique<MainFrm>(MainFrm::Files{db, cwd.filePath(QStringLiteral("none.csv"))});
+        registerWindows(*main);
+        ASSERT_TRUE(main->load());
+    }
+    template <typename T>
+    T* content(const QString& form)
+    {
+        auto* sub = qobject_cast<QMdiSubWindow*>(main->childWindow(form));
+        return sub ? dynamic_cast<T*>(sub->widget()) : nullptr;
+    }
+    void close(const QString& form)
+    {
+        qobject_cast<QMdiSubWindow*>(main->childWindow(form))->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    fixture::InTemporaryDirectory cwd;  // the prediction window's settings file lands here
+    QString db = cwd.filePath(QStringLiteral("n.db"));
+    std::unique_ptr<MainFrm> main;
+    QList<MessageRequest> messages;
+};
+
+TEST_F(HostedWindows, EachChildSetsPropEndOnceBuiltAndBackAtItsUnload)
+{
+    start(3);
+    QList<std::pair<QString, bool>> rules{{kPrediction, false}, {kEntry, false}};
+    for (const AnalysisWindowInfo& info : analysisWindows())
+        rules.push_back({info.form, info.propEndAtLoad});
+    for (const auto& [form, atLoad] : rules) {
+        SCOPED_TRACE(form.toStdString());
+        main->setPropEnd(true);
+        QWidget* window = main->openChild(form);
+        ASSERT_TRUE(window);
+        EXPECT_EQ(main->propEnd(), atLoad);
+        EXPECT_EQ(main->openChild(form), window) << "a second open brings the same window forward";
+        EXPECT_EQ(main->mdiArea()->subWindowList().size(), 1);
+        close(form);
+        EXPECT_TRUE(main->propEnd());
+        EXPECT_EQ(main->childWindow(form), nullptr);
+    }
+    EXPECT_TRUE(messages.isEmpty());
+
+    // An entry window that cannot open its database never loaded: propEnd stays as it was.
+    ASSERT_TRUE(QFile::remove(db));
+    for (const bool before : {true, false}) {
+        main->setPropEnd(before);
+        EXPECT_EQ(main->openChild(kEntry), nullptr);
+        EXPECT_EQ(main->propEnd(), before);
+    }
+    EXPECT_EQ(messages.size(), 2);
+}
+
+TEST_F(HostedWindows, DrawTypedInTheEntryWindowReachesEveryWindowWhenItCloses)
+{
+    start(200);
+    // 分割5傾向分析 leaves the entry window free to open; the prediction may open after it.
+    ASSERT_TRUE(main->openChild(kFiveClass));
+    auto* trend = content<AnalysisFrame>(kFiveClass);
+    ASSERT_TRUE(trend);
+    trend->fpSpread1->resize(400, 300);
+    trend->fpSpread1->scrollToCell(1, 150);
+    trend->grid().setActiveCell(3, 150);
+    const int firstRow = trend->fpSpread1->firstVisibleRow();
+    ASSERT_GT(firstRow, 100);
+    ASSERT_EQ(trend->grid().text(1, 202), QStringLiteral("回数")) << "the foot headings below draw 200";
+
+    main->mnuMasterInput_Click();
+    auto* entry = content<当選データ入力>(kEntry);
+    ASSERT_TRUE(entry);
+    ASSERT_TRUE(main->openChild(kPrediction));
+    auto* prediction = content<一発ズバリン>(kPrediction);
+    ASSERT_TRUE(prediction);
+
+    // Draw 201: 4, 0, 9.
+    DrawSheetModel* sheet = entry->sheet();
+    const int row = sheet->rowOfDrawNo(201);
+    ASSERT_GE(row, 0);
+    ASSERT_TRUE(sheet->setData(sheet->index(row, 1), QStringLiteral("4")));
+    ASSERT_TRUE(sheet->setData(sheet->index(row, 2), QStringLiteral("0")));
+    ASSERT_TRUE(sheet->setData(sheet->index(row, 3), QStringLiteral("9")));
+    EXPECT_EQ(trend->grid().text(1, 202), QStringLiteral("回数")) << "nothing changes while typing";
+
+    close(kEntry);
+    ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 202) == QStringLiteral("201"); }));
+    EXPECT_EQ(QStringList({trend->grid().text(2, 202), trend->grid().text(3, 202), trend->grid().text(4, 202)}),
+              QStringList({"4", "0", "9"}));
+    EXPECT_EQ(trend->grid().text(1, 203), QStringLiteral("回数"));
+    EXPECT_EQ(trend->fpSpread1->grid(), &trend->grid());
+    EXPECT_EQ(trend->fpSpread1->firstVisibleRow(), firstRow) << "the window stays where it was";
+    EXPECT_EQ(QPoint(trend->grid().activeCol(), trend->grid().activeRow()), QPoint(3, 150));
+
+    // The prediction is the one a fresh start would show, with the same choices.
+    EXPECT_EQ(main->currentHistory().lastDrawNo(), 201);
+    PredictionSheets expected;
+    expected.open(main->currentHistory());
+    expected.refresh(prediction->settings().reflectedCount());
+    for (int g = 0; g < PredictionSheets::kGridCount; ++g)
+        EXPECT_EQ(fixture::values(prediction->grid(g)), fixture::values(expected.grid(g))) << "grid " << g;
+
+    // A window opened afterwards starts from the new history too.
+    ASSERT_TRUE(main->openChild(QStringLiteral("数字合計分析")));
+    EXPECT_EQ(content<AnalysisFrame>(QStringLiteral("数字合計分析"))->grid().text(5, 202), QStringLiteral("13"));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(HostedWindows, DrawsWrittenByAnotherProgramReachTheOpenWindows)
+{
+    start(5);
+    ASSERT_TRUE(main->openChild(kFiveClass));
+    auto* trend = content<AnalysisFrame>(kFiveClass);
+    ASSERT_TRUE(trend);
+    // As an import by the companion does: its own connection, its own transaction.
+    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6"),
+                       QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
+    ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 8) == QStringLiteral("7"); }));
+    EXPECT_EQ(trend->grid().text(1, 7), QStringLiteral("6"));
+    EXPECT_EQ(main->currentHistory().lastDrawNo(), 7);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+} // namespace
