@@ -6,7 +6,6 @@
 
 #include <QColor>
 #include <QHeaderView>
-#include <QItemSelection>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
