@@ -250,7 +250,9 @@ void MainFrm::childClosed(const QString& formName, bool databaseChanged)
     if (m_propEndRules.contains(formName))
         setPropEnd(true);
     if (databaseChanged || (formName == kEntryForm && m_reloadPending)) {
+        // One reading covers every change so far, the entry window's last writes included.
         m_reloadPending = false;
+        m_reloadTimer->stop();
         // After the close has run its course, not in the middle of it.
         QTimer::singleShot(0, this, [this] { reloadHistory(); });
     }
