@@ -3,15 +3,16 @@
 # make bench – build and run the benchmarks (by hand; they report speed only)
 # make test-sanitizers – build with AddressSanitizer and UBSan (build-debug/), run every test
 # make fuzz  – build the libFuzzer harnesses with clang (build-fuzz/), run each FUZZ_SECONDS
+# make package – build the Debian package build/numbers3zubarin_<version>_amd64.deb
 
 PACKAGES := qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev \
             libxkbcommon-dev fonts-ipafont-gothic libgtest-dev libbenchmark-dev cmake \
-            ninja-build g++
+            ninja-build g++ dpkg-dev file desktop-file-utils appstream
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
 BUILD := build
 
-.PHONY: run test bench build deps fuzz-deps test-sanitizers fuzz clean
+.PHONY: run test bench build deps fuzz-deps test-sanitizers fuzz package clean
 
 # Installs those of the packages given that are missing.
 install_missing = missing=""; for p in $(1); do \
@@ -49,6 +50,9 @@ fuzz: fuzz-deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	sh fuzz/run build-fuzz $(FUZZ_SECONDS)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done

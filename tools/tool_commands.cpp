@@ -1,6 +1,7 @@
 #include "tool_commands.h"
 
 #include "analysis/analysis_window.h"
+#include "data/data_location.h"
 #include "data/draw_database.h"
 #include "data/file_write.h"
 #include "data/history_csv.h"
@@ -10,6 +11,7 @@
 #include "prediction/prediction_settings.h"
 #include "prediction/prediction_sheets.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -97,6 +99,12 @@ QString missingOption(const Options& options, const QStringList& required)
     return QString();
 }
 
+// Where the program itself keeps its data when started from the companion's folder.
+DataLocation programData()
+{
+    return DataLocation::resolve(QCoreApplication::applicationDirPath());
+}
+
 int fail(QTextStream& err, const QString& message, int code = kExitFailed)
 {
     err << oneLine(kProgram + QStringLiteral(": ") + message) << '\n';
@@ -127,14 +135,22 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
         out << usage();
         return finish(out, err);
     }
-    const QString missing = missingOption(options, {QStringLiteral("db"), QStringLiteral("csv")});
+    const QString missing = missingOption(options, {QStringLiteral("csv")});
     if (!missing.isEmpty())
         return usageError(err, missing);
 
-    const ImportResult result = importHistory(options.value(QStringLiteral("db")), options.value(QStringLiteral("csv")));
+    // Without --db, the program's own database, whose folder the first import may have to make.
+    const DataLocation location = programData();
+    QString db = options.value(QStringLiteral("db"));
+    if (db.isEmpty()) {
+        QString reason;
+        if (!location.makeFolders(&reason))
+            return fail(err, reason);
+        db = location.database;
+    }
+    const ImportResult result = importHistory(db, options.value(QStringLiteral("csv")));
     if (!result.ok)
         return fail(err, result.error);
-    const QString db = options.value(QStringLiteral("db"));
     if (result.created)
         out << QStringLiteral("データベース %1 を作成し、当選データ %2 件を書き込みました").arg(db).arg(result.written);
     else
@@ -157,7 +173,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
         out << usage();
         return finish(out, err);
     }
-    const QString missing = missingOption(options, {QStringLiteral("db"), QStringLiteral("window")});
+    const QString missing = missingOption(options, {QStringLiteral("window")});
     if (!missing.isEmpty())
         return usageError(err, missing);
 
@@ -168,14 +184,15 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
         return usageError(err, QStringLiteral("--format は csv か json です: %1").arg(message::excerpt(formatName)));
 
-    const QString db = options.value(QStringLiteral("db"));
+    const DataLocation location = programData();
+    const QString db = options.has(QStringLiteral("db")) ? options.value(QStringLiteral("db")) : location.database;
     const QString outPath = options.value(QStringLiteral("out"));
     // Writing the export over the database would destroy the history it came from.
     const QFileInfo outInfo(outPath);
     if (!outPath.isEmpty() && outInfo.exists() && outInfo.canonicalFilePath() == QFileInfo(db).canonicalFilePath())
         return fail(err, QStringLiteral("書き出し先 %1 はデータベースそのものです").arg(outPath));
 
-    const ExportResult result = exportWindow(db, options.value(QStringLiteral("window")), format);
+    const ExportResult result = exportWindow(db, options.value(QStringLiteral("window")), format, location.settingsFile);
     if (!result.ok)
         return fail(err, result.error);
     if (outPath.isEmpty()) {
@@ -273,15 +290,15 @@ std::optional<History> loadHistory(const QString& databasePath, QString* error)
     return std::move(loaded->history);
 }
 
-// The four grids of the prediction window, with the flags of the settings file in the current
-// directory, as the window shows them when it opens.
-ExportResult exportPrediction(const QString& databasePath, ExportFormat format)
+// The four grids of the prediction window, with the flags of its settings file, as the window
+// shows them when it opens.
+ExportResult exportPrediction(const QString& databasePath, ExportFormat format, const QString& settingsFile)
 {
     ExportResult result;
     const std::optional<History> history = loadHistory(databasePath, &result.error);
     if (!history)
         return result;
-    PredictionSettings settings;
+    PredictionSettings settings(settingsFile);
     settings.ReadInitFile();
     PredictionSheets sheets;
     sheets.open(*history);
@@ -296,10 +313,11 @@ ExportResult exportPrediction(const QString& databasePath, ExportFormat format)
 
 } // namespace
 
-ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format)
+ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
+                          const QString& settingsFile)
 {
     if (form == kPredictionForm)
-        return exportPrediction(databasePath, format);
+        return exportPrediction(databasePath, format, settingsFile);
     ExportResult result;
     const AnalysisWindowInfo* info = findAnalysisWindow(form);
     if (!info) {
@@ -334,14 +352,17 @@ QString usage()
 {
     return QStringLiteral(
         "使い方:\n"
-        "  numbers3zubarin-tool import --db FILE --csv FILE\n"
+        "  numbers3zubarin-tool import [--db FILE] --csv FILE\n"
         "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
         "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
         "      データベースがなければ作成します。\n"
-        "  numbers3zubarin-tool export --db FILE --window NAME [--format csv|json] [--out FILE]\n"
+        "  numbers3zubarin-tool export [--db FILE] --window NAME [--format csv|json] [--out FILE]\n"
         "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がなければ標準出力）。\n"
-        "      一発ズバリン は予想の四つの表を、今のフォルダーの ナンバーズ3ズバリン.ini の設定で書き出します\n"
-        "      （csv では表と表の間に空行を置きます）。\n"
+        "      一発ズバリン は予想の四つの表を、プログラムの設定ファイル ナンバーズ3ズバリン.ini の設定で\n"
+        "      書き出します（csv では表と表の間に空行を置きます）。\n"
+        "  --db がなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
+        "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
+        "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
         "  numbers3zubarin-tool windows\n"
         "      書き出せる分析ウィンドウの名前を表示します。\n"
         "  numbers3zubarin-tool --help\n"

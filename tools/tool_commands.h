@@ -2,6 +2,8 @@
 // The commands of numbers3zubarin-tool. They live in a library, apart from main(), so that
 // tests run them in-process as well as through the built program.
 
+#include "prediction/prediction_settings.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -39,9 +41,10 @@ struct ExportResult {
 
 // Computes the grid of the analysis window with the given form name from an existing database,
 // exactly as the window does, and formats it. The database is only read, never created.
-// 一発ズバリン gives the prediction window's four grids, with the flags of the settings file in
-// the current directory.
-ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format);
+// 一発ズバリン gives the prediction window's four grids, with the flags of the settings file
+// (by default its bare name: the current directory).
+ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
+                          const QString& settingsFile = PredictionSettings::kFileName);
 
 // Form names of the windows this build can export, in the order of the menu.
 QStringList exportableWindows();

@@ -107,12 +107,6 @@ int iconRowHeight(QMdiArea* area)
 
 } // namespace
 
-MainFrm::Files MainFrm::Files::besideProgram()
-{
-    const QDir dir(DrawDatabase::programDirectory());
-    return {dir.filePath(DrawDatabase::kFileName), dir.filePath(DrawDatabase::kHistoryFileName)};
-}
-
 MainFrm::MainFrm(Files files, QWidget* parent)
     : QMainWindow(parent), m_files(std::move(files))
 {
@@ -125,7 +119,11 @@ MainFrm::MainFrm(Files files, QWidget* parent)
     setCentralWidget(m_mdi);
     buildMenus();
 
-    registerChild(kVersionForm, [](WindowHost& host) -> QWidget* { return new バージョン情報(host.dialogParent()); });
+    registerChild(kVersionForm, [](WindowHost& host) -> QWidget* {
+        auto* about = new バージョン情報(host.dialogParent());
+        about->showDatabase(DrawDatabase::pathOf(host.connectString()));
+        return about;
+    });
 
     // A new main window starts from no history at all, whatever an earlier one held.
     GlobalBas::releaseDraws();

@@ -23,11 +23,11 @@ class MainFrm : public QMainWindow, public WindowHost {
     Q_PROPERTY(bool propEnd READ propEnd WRITE setPropEnd)
 
 public:
-    // Where the program keeps its data: by default beside the executable.
+    // Where the program keeps its data (see data/data_location.h).
     struct Files {
         QString database;
         QString shippedHistory;
-        static Files besideProgram();
+        QString settings;  // the prediction window's settings file; empty: its bare name
     };
 
     // Builds a child window when it is first opened (its load) and returns it: either a
@@ -43,7 +43,7 @@ public:
 
     static const QString kCaption;
 
-    explicit MainFrm(Files files = Files::besideProgram(), QWidget* parent = nullptr);
+    explicit MainFrm(Files files, QWidget* parent = nullptr);
     ~MainFrm() override;
 
     // The start-up load. False when the draw history cannot be read: the user has been told
@@ -61,6 +61,7 @@ public:
     QWidget* childWindow(const QString& formName) const;
 
     QMdiArea* mdiArea() const { return m_mdi; }
+    const Files& files() const { return m_files; }
 
     // The host of the child windows.
     QMdiSubWindow* addSubWindow(QWidget* content) override;

@@ -1,5 +1,6 @@
 #include "app/version_window.h"
 
+#include <QDir>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -31,6 +32,13 @@
     Label3->setFixedWidth(Label3->fontMetrics().horizontalAdvance(QStringLiteral("　　　　　一発ズバリンと高額当選を狙う！！　"))
                           + 8);
 
+    databaseLabel = new QLabel(this);
+    databaseLabel->setObjectName(QStringLiteral("databaseLabel"));
+    databaseLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    databaseLabel->setWordWrap(true);
+    databaseLabel->setFixedWidth(Label3->width());
+    databaseLabel->hide();
+
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
@@ -50,6 +58,13 @@
     layout->addSpacing(8);
     layout->addWidget(Label3);
     layout->addSpacing(8);
+    layout->addWidget(databaseLabel);
     layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void バージョン情報::showDatabase(const QString& path)
+{
+    databaseLabel->setText(QStringLiteral("データベース: %1").arg(QDir::toNativeSeparators(path)));
+    databaseLabel->setVisible(!path.isEmpty());
 }

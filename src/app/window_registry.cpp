@@ -25,7 +25,9 @@ void registerWindows(MainFrm& main)
 
     // The prediction flags outlive the window: the main window's hooks and the window's factory
     // share them for as long as the main window keeps either.
-    auto settings = std::make_shared<PredictionSettings>();
+    const QString settingsFile = main.files().settings;
+    auto settings = settingsFile.isEmpty() ? std::make_shared<PredictionSettings>()
+                                           : std::make_shared<PredictionSettings>(settingsFile);
     main.registerChild(
         一発ズバリン::kFormName,
         [settings](WindowHost& host) -> QWidget* { return 一発ズバリン::load(host, settings); },
