@@ -1,7 +1,11 @@
 #pragma once
 // The full history the window benchmarks run on: 32,767 draws of random digits.
 
+#include "data/draw_database.h"
 #include "data/history.h"
+#include "data/history_csv.h"
+
+#include <QTemporaryDir>
 
 #include <random>
 
@@ -22,4 +26,24 @@ inline History fullHistory()
         return History::fromRows(std::move(rows));
     }();
     return history;
+}
+
+// The same kind of history as a database file in dir, the last seven draws numbered but not
+// drawn yet, as in real use. Returns its path.
+inline QString makeFullDatabase(const QTemporaryDir& dir)
+{
+    QByteArray csv = "回数,第1数字,第2数字,第3数字\n";
+    std::mt19937 random(7);
+    for (int n = 1; n <= 32767; ++n) {
+        if (n > 32760)
+            csv += QByteArray::number(n) + ",,,\n";
+        else
+            csv += QByteArray::number(n) + ',' + QByteArray::number(random() % 10) + ','
+                + QByteArray::number(random() % 10) + ',' + QByteArray::number(random() % 10) + '\n';
+    }
+    const QString path = dir.filePath(QStringLiteral("bench.db"));
+    QString reason;
+    if (DrawDatabase::create(path, HistoryCsv::parse(csv), &reason) != DrawDatabase::Creation::Created)
+        qFatal("cannot create the benchmark database: %s", qPrintable(reason));
+    return path;
 }

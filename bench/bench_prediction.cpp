@@ -2,14 +2,12 @@
 // of the window (offscreen), and the predictor on its own. Run by hand: build/bench/bench_prediction
 
 #include "bench_history.h"
+#include "bench_widget_main.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 #include "prediction/prediction_sheets.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -57,18 +55,4 @@ void BM_PredictionSheets(benchmark::State& state)
 BENCHMARK(BM_OpenPredictionWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PredictionSheets)->Unit(benchmark::kMicrosecond);
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // Opening reads the settings file of the current directory: give it one of its own.
-    QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    QDir::setCurrent(previous);
-    return 0;
-}
+N3_WIDGET_BENCHMARK_MAIN()

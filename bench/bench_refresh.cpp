@@ -2,41 +2,18 @@
 // history again, every open window computing it and repainting. And the reading alone.
 // Run by hand: build/bench/bench_refresh
 
+#include "bench_history.h"
+#include "bench_widget_main.h"
 #include "analysis/analysis_window.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
-#include "data/draw_database.h"
-#include "data/history_csv.h"
 #include "data/history_source.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QMdiArea>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <random>
 
 namespace {
-
-// 32,767 numbered draws, the last seven not drawn yet, as in real use.
-QString makeDatabase(const QTemporaryDir& dir)
-{
-    QByteArray csv = "回数,第1数字,第2数字,第3数字\n";
-    std::mt19937 random(7);
-    for (int n = 1; n <= 32767; ++n) {
-        if (n > 32760)
-            csv += QByteArray::number(n) + ",,,\n";
-        else
-            csv += QByteArray::number(n) + ',' + QByteArray::number(random() % 10) + ','
-                + QByteArray::number(random() % 10) + ',' + QByteArray::number(random() % 10) + '\n';
-    }
-    const QString path = dir.filePath(QStringLiteral("bench.db"));
-    QString reason;
-    if (DrawDatabase::create(path, HistoryCsv::parse(csv), &reason) != DrawDatabase::Creation::Created)
-        qFatal("cannot create the benchmark database: %s", qPrintable(reason));
-    return path;
-}
 
 // Enters draw 32761, or takes it back out: either way the history has changed.
 void changeOneDraw(const QString& path, bool enter)
@@ -54,7 +31,7 @@ void changeOneDraw(const QString& path, bool enter)
 void BM_RereadHistory32767(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const QString connect = DrawDatabase::connectString(makeDatabase(dir));
+    const QString connect = DrawDatabase::connectString(makeFullDatabase(dir));
     for (auto _ : state) {
         QString reason;
         const std::optional<History> history = history_source::reread(connect, &reason);
@@ -68,7 +45,7 @@ BENCHMARK(BM_RereadHistory32767)->Unit(benchmark::kMillisecond);
 void BM_NewDrawReachesEveryOpenWindow(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const QString path = makeDatabase(dir);
+    const QString path = makeFullDatabase(dir);
     MainFrm main(MainFrm::Files{path, QString()});
     registerWindows(main);
     if (!main.load()) {
@@ -100,18 +77,4 @@ BENCHMARK(BM_NewDrawReachesEveryOpenWindow)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The prediction window reads the settings file of the current directory: give it its own.
-    QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    QDir::setCurrent(previous);
-    return 0;
-}
+N3_WIDGET_BENCHMARK_MAIN()

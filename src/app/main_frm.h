@@ -27,7 +27,7 @@ public:
     struct Files {
         QString database;
         QString shippedHistory;
-        QString settings;  // the prediction window's settings file; empty: its bare name
+        QString settings = {};  // the prediction window's settings file; empty: its bare name
     };
 
     // Builds a child window when it is first opened (its load) and returns it: either a
