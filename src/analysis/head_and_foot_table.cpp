@@ -1,17 +1,7 @@
 #include "analysis/head_and_foot_table.h"
 
+#include "analysis/draw_rows.h"
 #include "grid/colors.h"
-
-const QString& HeadAndFootDigitTable::digitText(int digit)
-{
-    static const std::array<QString, 10> texts = [] {
-        std::array<QString, 10> t;
-        for (int d = 0; d <= 9; ++d)
-            t[d] = QString::number(d);
-        return t;
-    }();
-    return texts[digit];
-}
 
 void HeadAndFootDigitTable::layout(Grid& grid, const History& history)
 {
@@ -62,7 +52,7 @@ void HeadAndFootDigitTable::fill(Grid& grid, const History& history)
         const std::array<int, 3> digits{draw.digit(1), draw.digit(2), draw.digit(3)};
         grid.setText(1, row, QString::number(draw.drawNo));
         for (int p = 1; p <= 3; ++p)
-            grid.setText(digitCol(p), row, digitText(digits[p - 1]));
+            grid.setText(digitCol(p), row, draw_rows::digitText(digits[p - 1]));
         fillResults(grid, row, draw.drawNo, digits);
     }
 }

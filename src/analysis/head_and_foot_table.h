@@ -25,8 +25,6 @@ protected:
     static constexpr int kFirstDataRow = 3;
     static constexpr int digitCol(int position) { return 2 * position; }       // position 1–3
     static constexpr int resultCol(int position) { return 2 * position + 1; }
-    // "0" to "9", made once: the fill writes a hundred thousand of them.
-    static const QString& digitText(int digit);
 
     // Before the walk over the history.
     virtual void startFill() = 0;

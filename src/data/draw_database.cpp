@@ -8,7 +8,6 @@
 #include <QAtomicInt>
 #include <QHash>
 #include <QSet>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -117,11 +116,6 @@ void syncFolder(const QString& path)
 }
 
 } // namespace
-
-QString DrawDatabase::programDirectory()
-{
-    return QCoreApplication::applicationDirPath();
-}
 
 QString DrawDatabase::connectString(const QString& databasePath)
 {

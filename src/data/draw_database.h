@@ -15,13 +15,10 @@ public:
     enum class Mode { ReadOnly, ReadWrite };
 
     static const QString kFileName;         // Numbers3Zubarin.db
-    static const QString kHistoryFileName;  // the history that ships beside the program
+    static const QString kHistoryFileName;  // the history that ships with the program
     static const QString kTable;            // 当選データ
     static const QString kQuery;            // 全データ選択クエリ
     static const QString kSelectAll;        // select * from 全データ選択クエリ order by 回数
-
-    // The folder of the executable, where the database and the shipped history live.
-    static QString programDirectory();
 
     // A connection string names the driver and the file: "Driver=QSQLITE;Data Source=<path>".
     static QString connectString(const QString& databasePath);

@@ -1,5 +1,5 @@
 #pragma once
-// Where the program's history comes from: the database beside the program, created from the
+// Where the program's history comes from: its database (see data_location.h), created from the
 // shipped history the first time, and read again whenever it has changed.
 
 #include "data/history.h"
