@@ -1,6 +1,8 @@
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 #include "data/data_location.h"
+#include "widgets/app_icon.h"
+#include "widgets/japanese_ui.h"
 #include "widgets/message_box.h"
 
 #include <QApplication>
@@ -98,6 +100,9 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("ナンバーズ3ズバリン"));
     QApplication::setApplicationVersion(kVersion);
     QApplication::setDesktopFileName(QStringLiteral("jp.numbers3zubarin.Numbers3Zubarin"));
+    installAppIcon();
+    // Qt's own buttons and dialogs in Japanese; without the translation they stay in English.
+    installJapaneseQtTranslation();
 
     QString reason;
     if (!location.makeFolders(&reason)) {

@@ -18,19 +18,22 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
+#include <QStyle>
 #include <QTimer>
 #include <QWindow>
 #include <QtConcurrent/QtConcurrentMap>
+#include <algorithm>
 #include <optional>
 
 const QString MainFrm::kCaption = QStringLiteral("ナンバーズ3ズバリン デスクトップ版");
+const QString MainFrm::kPlacementFileName = QStringLiteral("ナンバーズ3ズバリン.window.ini");
 
 namespace {
 
 const QString kEntryForm = QStringLiteral("当選データ入力");
 const QString kPredictionForm = QStringLiteral("一発ズバリン");
 const QString kVersionForm = QStringLiteral("バージョン情報");
-const QString kHelpFile = QStringLiteral("ナンバーズ3ズバリンM.chm");
 const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについて");
 
 // The menu bar, in order. depth 0 is the bar itself; a row with children is a sub-menu.
@@ -105,6 +108,45 @@ int iconRowHeight(QMdiArea* area)
     return 0;
 }
 
+// The size a sub-window asked for when it opened, before it was fitted into the area.
+constexpr char kOwnSize[] = "n3OwnSize";
+
+QSize ownSize(const QMdiSubWindow* w)
+{
+    const QSize own = w->property(kOwnSize).toSize();
+    return own.isValid() ? own : w->size();
+}
+
+// How far each window of a cascade lies below the one before: the height of a title bar.
+int titleBarHeight(const QList<QMdiSubWindow*>& windows)
+{
+    int height = 0;
+    for (const QMdiSubWindow* w : windows)
+        height = qMax(height, w->contentsMargins().top());
+    if (height <= 0 && !windows.isEmpty())
+        height = windows.first()->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.first());
+    return qMax(height, 1);
+}
+
+// The main window's placement, in its own file.
+const QString kPlacementGroup = QStringLiteral("MainFrm");
+const QString kGeometryKey = QStringLiteral("geometry");
+const QString kMaximizedKey = QStringLiteral("maximized");
+
+// Whether a window of this geometry lies wholly on one of the screens there are now.
+bool fitsAScreen(const QRect& rect)
+{
+    if (!rect.isValid())
+        return false;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QSize available = screen->availableGeometry().size();
+        if (screen->geometry().contains(rect) && rect.width() <= available.width()
+            && rect.height() <= available.height())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 MainFrm::MainFrm(Files files, QWidget* parent)
@@ -147,6 +189,13 @@ MainFrm::MainFrm(Files files, QWidget* parent)
         const QSize available = screen->availableSize();
         resize(qMin(1100, available.width()), qMin(800, available.height()));
     }
+    if (!m_files.settings.isEmpty()) {
+        const QFileInfo settings(m_files.settings);
+        const QString placement = settings.absoluteDir().filePath(kPlacementFileName);
+        if (placement != settings.absoluteFilePath())
+            m_placementFile = placement;
+    }
+    restorePlacement();
 }
 
 MainFrm::~MainFrm()
@@ -188,8 +237,8 @@ void MainFrm::buildMenus()
             [this] { arrangeOneAboveTheOther(); });
     connect(menuAction(QStringLiteral("mnuWindowVertical")), &QAction::triggered, this,
             [this] { arrangeSideBySide(); });
-    connect(menuAction(QStringLiteral("mnuWindowCascade")), &QAction::triggered, m_mdi,
-            &QMdiArea::cascadeSubWindows);
+    connect(menuAction(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this,
+            [this] { arrangeCascade(); });
     connect(menuAction(QStringLiteral("mnuWindowArrangeIcon")), &QAction::triggered, this,
             [this] { arrangeIcons(); });
     connect(menuAction(QStringLiteral("mnuHelpFile")), &QAction::triggered, this, [this] { showHelp(); });
@@ -362,6 +411,8 @@ QWidget* MainFrm::openChild(const QString& formName)
     if (const auto rule = m_propEndRules.constFind(formName); rule != m_propEndRules.cend())
         setPropEnd(rule->atLoad);
     m_open.insert(formName, window);
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window))
+        fitAtOpening(sub);
     bringToFront(window);
     return window;
 }
@@ -386,26 +437,97 @@ void MainFrm::arrangeSideBySide()
     tile(Qt::Horizontal);
 }
 
+QRect MainFrm::arrangementArea() const
+{
+    // The client area above the row the icons of minimised windows take.
+    return m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRowHeight(m_mdi));
+}
+
+void MainFrm::fitAtOpening(QMdiSubWindow* sub)
+{
+    // A child opens where and as large as it asks (the top left, at its own size), but never
+    // larger than the client area: width and height each shrink to the area's, and the
+    // window's contents scroll. Before the main window is shown its area is not known yet.
+    sub->setProperty(kOwnSize, sub->size());
+    const QRect area = m_mdi->viewport()->rect();
+    if (!m_mdi->isVisible() || area.isEmpty())
+        return;
+    sub->resize(sub->size().boundedTo(area.size()));
+    if (!area.contains(sub->geometry()))
+        sub->move(area.topLeft());
+}
+
 void MainFrm::tile(Qt::Orientation direction)
 {
-    // Equal shares of the client area, stacked down (vertical) or across (horizontal),
-    // above the row the icons of minimised windows take.
+    // Equal shares of the client area, stacked down (vertical) or across (horizontal). No
+    // share is smaller than the least a window needs to show its controls apart: windows that
+    // do not fit in one column (or row) that way go on in further ones beside it (below it).
     const QList<QMdiSubWindow*> windows = tileable(m_mdi);
     if (windows.isEmpty())
         return;
-    const QRect area = m_mdi->viewport()->rect().adjusted(0, 0, 0, -iconRowHeight(m_mdi));
+    const QRect area = arrangementArea();
     const bool down = direction == Qt::Vertical;
+    QSize least(1, 1);
+    for (QMdiSubWindow* w : windows)
+        least = least.expandedTo(w->minimumSizeHint());
+    const int n = int(windows.size());
     const int length = down ? area.height() : area.width();
+    const int across = down ? area.width() : area.height();
+    const int perLine = std::clamp(length / (down ? least.height() : least.width()), 1, n);
+    const int lines = (n + perLine - 1) / perLine;
+    for (int line = 0; line < lines; ++line) {
+        const int first = n * line / lines;
+        const int count = n * (line + 1) / lines - first;
+        const int top = across * line / lines;
+        const int bottom = across * (line + 1) / lines;
+        for (int i = 0; i < count; ++i) {
+            const int from = length * i / count;
+            const int to = length * (i + 1) / count;
+            QMdiSubWindow* w = windows[first + i];
+            w->showNormal();
+            if (down)
+                w->setGeometry(area.left() + top, area.top() + from, bottom - top, to - from);
+            else
+                w->setGeometry(area.left() + from, area.top() + top, to - from, bottom - top);
+        }
+    }
+}
+
+void MainFrm::arrangeCascade()
+{
+    // Each window a title bar's height below and to the right of the one before, the most
+    // recently active one on top, so that every title bar shows. A window keeps its own size
+    // where that fits the room left to it, and never reaches past the area. Each needs room
+    // to show its controls apart: when the windows would go lower (or further right) than
+    // that leaves, the next ones start again at the top, to the right of the captions before
+    // them.
+    const QList<QMdiSubWindow*> windows = tileable(m_mdi);
+    if (windows.isEmpty())
+        return;
+    const QRect area = arrangementArea();
+    const int step = titleBarHeight(windows);
+    QSize least(10 * step, 4 * step);
+    for (QMdiSubWindow* w : windows)
+        least = least.expandedTo(w->minimumSizeHint());
+    least = least.boundedTo(area.size());
+    const int stepsDown = (area.height() - least.height()) / step;
+    const int stepsAcross = (area.width() - least.width()) / step;
+    const int perRound = 1 + std::max(0, std::min(stepsDown, stepsAcross));
+    // A later round leaves this much of each caption of the round before it in view.
+    const int shift = (perRound - 1) * step + 8 * step;
+    const int rounds = 1 + std::max(0, (area.width() - least.width() - (perRound - 1) * step) / shift);
     const int n = int(windows.size());
     for (int i = 0; i < n; ++i) {
-        const int from = length * i / n;
-        const int to = length * (i + 1) / n;
-        windows[i]->showNormal();
-        if (down)
-            windows[i]->setGeometry(area.left(), area.top() + from, area.width(), to - from);
-        else
-            windows[i]->setGeometry(area.left() + from, area.top(), to - from, area.height());
+        QMdiSubWindow* w = windows[n - 1 - i];  // the least recently active first, at the bottom
+        const int k = i % perRound;
+        const int round = (i / perRound) % rounds;
+        const QPoint at(area.left() + round * shift + k * step, area.top() + k * step);
+        const QSize room(area.right() + 1 - at.x(), area.bottom() + 1 - at.y());
+        w->showNormal();
+        w->setGeometry(QRect(at, ownSize(w).boundedTo(room)));
+        w->raise();
     }
+    m_mdi->setActiveSubWindow(windows.first());
 }
 
 void MainFrm::arrangeIcons()
@@ -433,13 +555,13 @@ void MainFrm::arrangeIcons()
 
 void MainFrm::showHelp()
 {
-    HtmlHelp::HtmlHelpA(this, kHelpFile, HtmlHelp::HH_DISPLAY_INDEX, kHelpKeyword);
+    HtmlHelp::HtmlHelpA(this, HtmlHelp::kManualFile, HtmlHelp::HH_DISPLAY_INDEX, kHelpKeyword);
     HtmlHelp::HH_AKLINK link;
     link.cbStruct = 32;
     link.fReserved = false;
     link.pszKeywords = kHelpKeyword;
     link.fIndexOnFail = false;
-    HtmlHelp::HtmlHelpA(this, kHelpFile, HtmlHelp::HH_KEYWORD_LOOKUP, link);
+    HtmlHelp::HtmlHelpA(this, HtmlHelp::kManualFile, HtmlHelp::HH_KEYWORD_LOOKUP, link);
 }
 
 bool MainFrm::load()
@@ -473,9 +595,70 @@ void MainFrm::activate()
         openChild(m_actionForms.value(yoso));
 }
 
+void MainFrm::restorePlacement()
+{
+    // The placement of the last run, where a screen can still show it; otherwise (the first
+    // start, a screen gone) the window opens maximised over its default size, centred.
+    if (m_placementFile.isEmpty())
+        return;
+    QSettings stored(m_placementFile, QSettings::IniFormat);
+    stored.beginGroup(kPlacementGroup);
+    const QRect normal = stored.value(kGeometryKey).toRect();
+    bool maximized = stored.value(kMaximizedKey, true).toBool();
+    if (stored.status() == QSettings::NoError && fitsAScreen(normal)) {
+        setGeometry(normal);
+    } else {
+        maximized = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect centred(QPoint(), size());
+            centred.moveCenter(screen->availableGeometry().center());
+            move(centred.topLeft());
+        }
+    }
+    if (maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void MainFrm::coverScreenUnlessMaximised()
+{
+    // Maximising is the window manager's work: on a bare X server nothing does it, and the
+    // window would stay at its normal size. It then covers its screen's free area itself,
+    // through its native window, so that it stays maximised in its own eyes and keeps its
+    // normal geometry for when it is restored and for the next start.
+    if (!isMaximized() || !windowHandle() || !screen())
+        return;
+    const QRect available = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (frame.width() >= available.width() - 16 && frame.height() >= available.height() - 16)
+        return;
+    windowHandle()->setGeometry(available);
+}
+
+void MainFrm::savePlacement()
+{
+    // The placement is a convenience: should the file not be written, the next start opens
+    // maximised, and nothing else depends on it.
+    if (m_placementFile.isEmpty() || !m_shownOnce)
+        return;
+    const bool maximized = isMaximized() || isFullScreen();
+    const QRect normal = normalGeometry();
+    QSettings stored(m_placementFile, QSettings::IniFormat);
+    stored.beginGroup(kPlacementGroup);
+    if (normal.isValid())
+        stored.setValue(kGeometryKey, normal);
+    else
+        stored.remove(kGeometryKey);
+    stored.setValue(kMaximizedKey, maximized);
+    stored.endGroup();
+    stored.sync();
+}
+
 void MainFrm::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
+    if (!m_shownOnce && isMaximized())
+        QTimer::singleShot(500, this, [this] { coverScreenUnlessMaximised(); });
+    m_shownOnce = true;
     // Some platforms never report the first activation; the prediction still opens at start-up.
     if (!m_activatedOnce)
         QTimer::singleShot(0, this, [this] {
@@ -516,6 +699,7 @@ void MainFrm::closeEvent(QCloseEvent* event)
     }
     if (m_writeInitFile)
         m_writeInitFile();
+    savePlacement();
     // From here on nothing may stop the exit.
     GlobalBas::releaseDraws();
     {

@@ -30,6 +30,10 @@ public:
         QString settings = {};  // the prediction window's settings file; empty: its bare name
     };
 
+    // Where the main window's placement is kept, beside the prediction window's settings file.
+    // A main window made without a settings path remembers no placement.
+    static const QString kPlacementFileName;
+
     // Builds a child window when it is first opened (its load) and returns it: either a
     // sub-window already added with addSubWindow, or a top-level window of its own; nullptr
     // when it could not be built (the user has been told why).
@@ -62,6 +66,8 @@ public:
 
     QMdiArea* mdiArea() const { return m_mdi; }
     const Files& files() const { return m_files; }
+    // The file of the main window's placement; empty when none is kept.
+    QString placementFile() const { return m_placementFile; }
 
     // The host of the child windows.
     QMdiSubWindow* addSubWindow(QWidget* content) override;
@@ -84,6 +90,7 @@ public:
     void mnuMasterInput_Click();
     void arrangeOneAboveTheOther();
     void arrangeSideBySide();
+    void arrangeCascade();
     void arrangeIcons();
     void showHelp();
 
@@ -99,6 +106,11 @@ protected:
 private:
     void buildMenus();
     void tile(Qt::Orientation direction);
+    QRect arrangementArea() const;
+    void fitAtOpening(QMdiSubWindow* sub);
+    void restorePlacement();
+    void savePlacement();
+    void coverScreenUnlessMaximised();
     void updateMenuStates();
     void bringToFront(QWidget* window);
     void onFocusWindowChanged(QWindow* window);
@@ -108,10 +120,12 @@ private:
     enum class FocusKind { None, Main, ChildForm, Other };
 
     Files m_files;
+    QString m_placementFile;
     QMdiArea* m_mdi = nullptr;
     bool m_propEnd = false;
     bool m_closing = false;
     bool m_activatedOnce = false;
+    bool m_shownOnce = false;               // only a window that was shown has a placement to keep
     FocusKind m_lastFocus = FocusKind::None;
     QHash<QString, ChildFactory> m_factories;
     QHash<QString, PropEndRule> m_propEndRules;

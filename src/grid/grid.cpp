@@ -1,6 +1,5 @@
 #include "grid/grid.h"
 
-#include "grid/units.h"
 
 #include <QtGlobal>
 
@@ -229,16 +228,6 @@ double Grid::rowHeight(int row) const
 double Grid::colWidth(int col) const
 {
     return unsigned(col) <= unsigned(cols_) ? double(colWidths_[std::size_t(col)]) : defaultColWidth_;
-}
-
-int Grid::rowHeightPixels(int row) const
-{
-    return rowHeightToPixels(rowHeight(row));
-}
-
-int Grid::colWidthPixels(int col) const
-{
-    return colWidthToPixels(colWidth(col));
 }
 
 void Grid::setAllowCellOverflow(bool allow)
@@ -651,8 +640,9 @@ CellFormat Grid::format(int col, int row) const
     return f;
 }
 
-ColumnSpan Grid::overflowSpan(int col, int row, int textWidth) const
+ColumnSpan Grid::overflowSpan(int col, int row, int textWidth, std::span<const int> colStarts) const
 {
+    auto colWidthPixels = [&](int c) { return colStarts[std::size_t(c) + 1] - colStarts[std::size_t(c)]; };
     ColumnSpan span{col, col};
     if (!allowOverflow_ || col < 1 || row < 1 || !hasText(col, row))
         return span;

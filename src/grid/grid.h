@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <vector>
 
 // A colour as the windows give it; a default-constructed one means "not set".
@@ -128,14 +129,12 @@ public:
     int frozenRows() const { return frozenRows_; }
     int frozenCols() const { return frozenCols_; }
 
-    // Heights in points, widths in 8-px character units; -1 sets every row or column
+    // Heights in points, widths in character units; -1 sets every row or column
     // (headers included) and the size of rows and columns added later.
     void setRowHeight(int row, double heightUnits);
     void setColWidth(int col, double widthUnits);
     double rowHeight(int row) const;
     double colWidth(int col) const;
-    int rowHeightPixels(int row) const;
-    int colWidthPixels(int col) const;
 
     void setAllowCellOverflow(bool allow);
     bool allowCellOverflow() const { return allowOverflow_; }
@@ -186,8 +185,9 @@ public:
 
     // Columns that the text of (col,row), textWidth pixels wide with padding, covers: it spills
     // into empty neighbours, rightwards when left-aligned, leftwards when right-aligned, both
-    // ways when centred, and stops at the first cell with text.
-    ColumnSpan overflowSpan(int col, int row, int textWidth) const;
+    // ways when centred, and stops at the first cell with text. colStarts holds the pixel start
+    // of every column from column 0 and the end of the last one (maxCols() + 2 values).
+    ColumnSpan overflowSpan(int col, int row, int textWidth, std::span<const int> colStarts) const;
 
     // (0,0) means no data cell is active.
     void setActiveCell(int col, int row);

@@ -8,12 +8,14 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadialGradient>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -43,6 +45,51 @@ QPixmap legendPicture(Legend legend)
     return pixmap;
 }
 
+// The sheets scroll one way at most, as windows of one fixed size needed. Here the user sizes
+// the window: a sheet that does not fit its room scrolls whichever way it does not fit.
+std::unique_ptr<Grid> scrollingBothWays(std::unique_ptr<Grid> grid)
+{
+    if (grid && grid->scrollBarsWhenNeeded())
+        grid->setScrollBars(ScrollBars::Both);
+    return grid;
+}
+
+// Holds the grid at the top left of the room it is given, as large as that room up to the
+// grid's own maximum (its whole sheet). The room beyond stays empty below and to the right:
+// a plain box layout would centre the grid in it, away from the description above.
+class TopLeftLayout : public QLayout {
+public:
+    explicit TopLeftLayout(QWidget* widget) { addWidget(widget); }
+    ~TopLeftLayout() override { delete m_item; }
+
+    void addItem(QLayoutItem* item) override
+    {
+        delete m_item;
+        m_item = item;
+    }
+    int count() const override { return m_item ? 1 : 0; }
+    QLayoutItem* itemAt(int index) const override { return index == 0 ? m_item : nullptr; }
+    QLayoutItem* takeAt(int index) override
+    {
+        if (index != 0)
+            return nullptr;
+        return std::exchange(m_item, nullptr);
+    }
+    QSize sizeHint() const override { return m_item ? m_item->sizeHint() : QSize(); }
+    QSize minimumSize() const override { return m_item ? m_item->minimumSize() : QSize(); }
+    QSize maximumSize() const override { return QSize(QLAYOUTSIZE_MAX, QLAYOUTSIZE_MAX); }
+    Qt::Orientations expandingDirections() const override { return Qt::Horizontal | Qt::Vertical; }
+    void setGeometry(const QRect& rect) override
+    {
+        QLayout::setGeometry(rect);
+        if (m_item)
+            m_item->setGeometry(QRect(rect.topLeft(), rect.size().boundedTo(m_item->maximumSize())));
+    }
+
+private:
+    QLayoutItem* m_item = nullptr;
+};
+
 } // namespace
 
 QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const AnalysisWindowInfo& info)
@@ -58,13 +105,15 @@ QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const AnalysisWindowInfo& i
 }
 
 AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid)
-    : m_host(host), m_info(info), m_grid(std::move(grid))
+    : m_host(host), m_info(info), m_grid(scrollingBothWays(std::move(grid)))
 {
     setObjectName(info.form);
     setWindowTitle(info.caption);
 
     Label1 = new QLabel(info.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    // In a narrow window the description wraps rather than holding the window wide.
+    Label1->setWordWrap(true);
 
     fpSpread1 = new GridView(m_grid.get(), this);
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
@@ -97,7 +146,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, s
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
-    layout->addWidget(fpSpread1, 1);
+    layout->addLayout(new TopLeftLayout(fpSpread1), 1);
     layout->addLayout(bottom);
 }
 
@@ -139,12 +188,9 @@ void AnalysisFrame::fitGridToSheet()
     // The grid opens at the size its visible counts ask for, within the window, and follows
     // the window when it is resized, up to the size that shows the whole sheet.
     const QSize wanted = fpSpread1->sizeHint();
-    int width = 2 * fpSpread1->frameWidth();
-    for (int c = fpSpread1->grid()->rowHeadersShown() ? 0 : 1; c <= m_grid->maxCols(); ++c)
-        width += m_grid->colWidthPixels(c);
-    qint64 height = 2 * fpSpread1->frameWidth();
-    for (int r = fpSpread1->grid()->colHeadersShown() ? 0 : 1; r <= m_grid->maxRows() && height < QWIDGETSIZE_MAX; ++r)
-        height += m_grid->rowHeightPixels(r);
+    const QSize sheet = fpSpread1->sheetSize();
+    int width = sheet.width();
+    qint64 height = sheet.height();
     // Room for the scroll bars, which show whenever the window is smaller than the sheet.
     const int bar = fpSpread1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, fpSpread1);
     width += bar;
@@ -156,7 +202,7 @@ void AnalysisFrame::fitGridToSheet()
 
 void AnalysisFrame::computeFrom(const History& history)
 {
-    m_computed = computeAnalysisGrid(m_info, history);
+    m_computed = scrollingBothWays(computeAnalysisGrid(m_info, history));
 }
 
 void AnalysisFrame::showComputed()

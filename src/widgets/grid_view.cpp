@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr int kTextPadding = 2;
+constexpr int kTextPadding = GridMetrics::kTextMargin;
 constexpr int kShapedCacheLimit = 4096;
 const QColor kGridLineColor(0xd8, 0xd8, 0xd8);
 const QColor kHeaderLineColor(0xa0, 0xa0, 0xa0);
@@ -65,24 +65,13 @@ int firstFitting(const std::vector<int>& pos, int first, int last, int space)
 } // namespace
 
 GridView::GridView(Grid* grid, QWidget* parent)
-    : QAbstractScrollArea(parent), font_(defaultFont()), metrics_(font_)
+    : QAbstractScrollArea(parent), gridMetrics_(), metrics_(gridMetrics_.fontMetrics())
 {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
     setGrid(grid);
-}
-
-QFont GridView::defaultFont()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("VL PGothic"), QStringLiteral("sans-serif")});
-    font.setStyleHint(QFont::SansSerif);
-    // 9 pt at 96 dpi, in pixels so that text keeps its size relative to the rows.
-    font.setPixelSize(12);
-    return font;
 }
 
 void GridView::setGrid(Grid* grid)
@@ -152,10 +141,10 @@ void GridView::ensureLayout() const
     rowPos_.resize(std::size_t(rows) + 2);
     colPos_[0] = 0;
     for (int c = 0; c <= cols; ++c)
-        colPos_[std::size_t(c) + 1] = colPos_[std::size_t(c)] + grid_->colWidthPixels(c);
+        colPos_[std::size_t(c) + 1] = colPos_[std::size_t(c)] + gridMetrics_.colPixels(grid_->colWidth(c));
     rowPos_[0] = 0;
     for (int r = 0; r <= rows; ++r)
-        rowPos_[std::size_t(r) + 1] = rowPos_[std::size_t(r)] + grid_->rowHeightPixels(r);
+        rowPos_[std::size_t(r) + 1] = rowPos_[std::size_t(r)] + gridMetrics_.rowPixels(grid_->rowHeight(r));
     layoutGrid_ = grid_;
     layoutRevision_ = grid_->layoutRevision();
 }
@@ -255,8 +244,8 @@ QSize GridView::sizeHint() const
         return pos[std::size_t(n) + 1] - pos[1] + (wanted - n) * defaultSize;
     };
     const int visCols = grid_->visibleCols(), visRows = grid_->visibleRows();
-    int w = headerWidth() + extent(colPos_, visCols, grid_->maxCols(), grid_->colWidthPixels(-1));
-    int h = headerHeight() + extent(rowPos_, visRows, grid_->maxRows(), grid_->rowHeightPixels(-1));
+    int w = headerWidth() + extent(colPos_, visCols, grid_->maxCols(), gridMetrics_.colPixels(grid_->colWidth(-1)));
+    int h = headerHeight() + extent(rowPos_, visRows, grid_->maxRows(), gridMetrics_.rowPixels(grid_->rowHeight(-1)));
     w += 2 * frameWidth();
     h += 2 * frameWidth();
 
@@ -274,6 +263,38 @@ QSize GridView::sizeHint() const
     if (needH)
         h += horizontalScrollBar()->sizeHint().height() + spacing;
     return {w, h};
+}
+
+QSize GridView::sheetSize() const
+{
+    ensureLayout();
+    if (!grid_)
+        return {2 * frameWidth(), 2 * frameWidth()};
+    const int w = headerWidth() + colPos_.back() - colPos_[1];
+    const qint64 h = qint64(headerHeight()) + rowPos_.back() - rowPos_[1];
+    return {w + 2 * frameWidth(), int(std::min<qint64>(h + 2 * frameWidth(), QWIDGETSIZE_MAX))};
+}
+
+ColumnSpan GridView::overflowSpan(int col, int row, int textWidth) const
+{
+    return grid_->overflowSpan(col, row, neededWidth(textWidth, colPixels(col)), colPos_);
+}
+
+GridView::TextPlacement GridView::textPlacement(int col, int row) const
+{
+    ensureLayout();
+    TextPlacement placed;
+    if (!grid_ || col < 1 || row < 1 || col > grid_->maxCols() || row > grid_->maxRows())
+        return placed;
+    const QString text = grid_->text(col, row);
+    placed.width = shaped(text).width;
+    const int x0 = headerWidth() - colPos_[1], y0 = headerHeight() - rowPos_[1];
+    placed.cell = QRect(x0 + colPos_[std::size_t(col)], y0 + rowPos_[std::size_t(row)], colPixels(col), rowPixels(row));
+    const ColumnSpan span = grid_->allowCellOverflow() ? overflowSpan(col, row, placed.width) : ColumnSpan{col, col};
+    placed.span = QRect(x0 + colPos_[std::size_t(span.first)], placed.cell.y(),
+                        colPos_[std::size_t(span.last) + 1] - colPos_[std::size_t(span.first)], placed.cell.height());
+    placed.topLeft = textTopLeft(placed.width, placed.cell, grid_->format(col, row));
+    return placed;
 }
 
 // ---- geometry ----
@@ -454,7 +475,7 @@ const GridView::ShapedText& GridView::shaped(const QString& text) const
     ShapedText entry;
     entry.text.setText(text);
     entry.text.setTextFormat(Qt::PlainText);
-    entry.text.prepare(QTransform(), font_);
+    entry.text.prepare(QTransform(), gridMetrics_.font());
     entry.width = metrics_.horizontalAdvance(text);
     return *shapedCache_.insert(text, std::move(entry));
 }
@@ -470,7 +491,7 @@ void GridView::paintEvent(QPaintEvent* event)
         updateScrollBars();
         updateGeometry();
     }
-    p.setFont(font_);
+    p.setFont(gridMetrics_.font());
     const auto rows = rowPanes();
     const auto cols = colPanes();
     for (const Pane& r : rows) {
@@ -549,7 +570,7 @@ void GridView::paintPane(QPainter& p, const Pane& rp, const Pane& cp)
             if (text.isEmpty())
                 return;
             const int width = shaped(text).width;
-            ColumnSpan span = overflow ? g.overflowSpan(c, r, neededWidth(width, colPixels(c))) : ColumnSpan{c, c};
+            ColumnSpan span = overflow ? overflowSpan(c, r, width) : ColumnSpan{c, c};
             span.first = std::max(span.first, cp.logicalFirst);
             span.last = std::min(span.last, cp.logicalLast);
             if (span.last < cp.first || span.first > cp.last)
@@ -645,22 +666,9 @@ void GridView::paintText(QPainter& p, const QString& text, int width, const QRec
         p.restore();
         return;
     }
-    const int room = cell.width() - 1; // the last pixel is the grid line
-    int tx = cell.x() + kTextPadding;
-    if (width <= room && width + 2 * kTextPadding > room)
-        tx = cell.x() + (room - width) / 2;
-    else if (format.hAlign == HAlign::Right)
-        tx = cell.x() + cell.width() - kTextPadding - width;
-    else if (format.hAlign == HAlign::Center)
-        tx = cell.x() + (cell.width() - width) / 2;
-    const int ascent = metrics_.ascent(), descent = metrics_.descent();
-    int baseline = cell.y() + (cell.height() - ascent - descent + 1) / 2 + ascent;
-    if (format.vAlign == VAlign::Top)
-        baseline = cell.y() + 1 + ascent;
-    else if (format.vAlign == VAlign::Bottom)
-        baseline = cell.y() + cell.height() - 1 - descent;
+    const QPoint topLeft = textTopLeft(width, cell, format);
+    const int tx = topLeft.x(), ascent = metrics_.ascent(), descent = metrics_.descent();
     const bool fits = tx >= span.x() && tx + width <= span.x() + span.width() && ascent + descent <= cell.height();
-    const QPoint topLeft(tx, baseline - ascent);
     if (fits) {
         p.drawStaticText(topLeft, shaped(text).text);
         return;
@@ -669,6 +677,24 @@ void GridView::paintText(QPainter& p, const QString& text, int width, const QRec
     p.setClipRect(span, Qt::IntersectClip);
     p.drawStaticText(topLeft, shaped(text).text);
     p.restore();
+}
+
+QPoint GridView::textTopLeft(int width, const QRect& cell, const CellFormat& format) const
+{
+    // A cell's last column and row of pixels are its grid lines; the text is placed in the rest.
+    const int room = cell.width() - 1;
+    int tx = cell.x() + kTextPadding;
+    if ((width <= room && width + 2 * kTextPadding > room) || format.hAlign == HAlign::Center)
+        tx = cell.x() + (room - width) / 2;
+    else if (format.hAlign == HAlign::Right)
+        tx = cell.x() + room - kTextPadding - width;
+    const int ink = gridMetrics_.inkAbove() + gridMetrics_.inkBelow();
+    int baseline = cell.y() + (cell.height() - 1 - ink + 1) / 2 + gridMetrics_.inkAbove();
+    if (format.vAlign == VAlign::Top)
+        baseline = cell.y() + 1 + gridMetrics_.inkAbove();
+    else if (format.vAlign == VAlign::Bottom)
+        baseline = cell.y() + cell.height() - 2 - gridMetrics_.inkBelow();
+    return {tx, baseline - metrics_.ascent()};
 }
 
 void GridView::paintBorders(QPainter& p, const CellFormat& format, const QRect& cell)

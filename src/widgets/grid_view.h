@@ -1,8 +1,8 @@
 #pragma once
 
+#include "widgets/grid_metrics.h"
+
 #include <QAbstractScrollArea>
-#include <QFont>
-#include <QFontMetrics>
 #include <QHash>
 #include <QStaticText>
 
@@ -11,6 +11,7 @@
 
 class Grid;
 struct CellFormat;
+struct ColumnSpan;
 class QPainter;
 
 // Shows a Grid read-only, painting only the cells in view. Frozen rows and columns stay at
@@ -53,7 +54,20 @@ public:
     // Cells visited by the last paint, for checking that only visible ones are.
     int lastPaintedCells() const { return paintedCells_; }
 
-    static QFont defaultFont();
+    const GridMetrics& metrics() const { return gridMetrics_; }
+    // Every row and column of the sheet (headers where shown), with the frame.
+    QSize sheetSize() const;
+
+    // Where a cell's text is painted, in sheet pixels: the sheet's first shown row and column
+    // at the origin, nothing scrolled. span is the cell and the empty cells its text
+    // overflows into; the text's top-left corner lies at the top of its line.
+    struct TextPlacement
+    {
+        QRect cell, span;
+        QPoint topLeft;
+        int width = 0;
+    };
+    TextPlacement textPlacement(int col, int row) const;
 
 Q_SIGNALS:
     void activeCellChanged(int col, int row);
@@ -105,6 +119,8 @@ private:
     void paintText(QPainter& p, const QString& text, int width, const QRect& cell, const QRect& span,
                    const CellFormat& format, const QColor& fore);
     void paintBorders(QPainter& p, const CellFormat& format, const QRect& cell);
+    QPoint textTopLeft(int width, const QRect& cell, const CellFormat& format) const;
+    ColumnSpan overflowSpan(int col, int row, int textWidth) const;
     // Sheets repeat a few short texts endlessly; each is shaped once.
     struct ShapedText
     {
@@ -119,8 +135,8 @@ private:
     static int hitIndex(const std::vector<int>& pos, const Pane& pane, int offset);
 
     Grid* grid_ = nullptr;
-    QFont font_;
-    QFontMetrics metrics_;
+    GridMetrics gridMetrics_;
+    const QFontMetrics& metrics_;
     mutable QHash<QString, ShapedText> shapedCache_;
 
     mutable std::vector<int> colPos_; // pixel start of each column, column 0 first

@@ -4,6 +4,7 @@
 #include "data/draw_database.h"
 #include "data/message_text.h"
 
+#include <QAction>
 #include <QColor>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -303,6 +304,26 @@ bool DrawSheetModel::removeColumns(int, int, const QModelIndex&)
     return false;
 }
 
+namespace {
+
+// The command of the window around the widget (an action of the widget or of a parent, up to
+// the window or sub-window) whose shortcut the key is; nullptr for none.
+QAction* windowCommandFor(const QWidget* widget, const QKeyEvent* key)
+{
+    const QKeySequence pressed(key->keyCombination());
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        for (QAction* action : w->actions()) {
+            if (action->isEnabled() && action->shortcuts().contains(pressed))
+                return action;
+        }
+        if (w->isWindow() || w->windowType() == Qt::SubWindow)
+            break;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QWidget* DigitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
     if (!isDigitColumn(index.column()))
@@ -337,6 +358,20 @@ void DigitDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
 
 bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
 {
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        // The window's commands go before the editor's own keys (Ctrl+A would select its text).
+        // As a key press, the shortcut has not run (no window was active): the key runs it.
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (QAction* command = editor ? windowCommandFor(editor, static_cast<QKeyEvent*>(event)) : nullptr) {
+            if (event->type() == QEvent::ShortcutOverride) {
+                event->ignore();
+            } else {
+                event->accept();
+                command->trigger();
+            }
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         auto* editor = qobject_cast<QLineEdit*>(object);
@@ -425,8 +460,17 @@ QModelIndex EntryGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardMod
     return model()->index(row, column);
 }
 
+void EntryGridView::keyboardSearch(const QString&) {}
+
 void EntryGridView::keyPressEvent(QKeyEvent* event)
 {
+    // A shortcut of the window's that comes here as a key has not run (no window was active):
+    // the key runs it.
+    if (QAction* command = windowCommandFor(this, event)) {
+        event->accept();
+        command->trigger();
+        return;
+    }
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !isEditing()) {
         const QModelIndex next = moveCursor(MoveNext, event->modifiers());
         if (next.isValid())

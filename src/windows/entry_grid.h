@@ -116,7 +116,9 @@ protected:
 };
 
 // The grid of the entry window: Enter (and Tab) move to the next digit cell, row by row;
-// its natural size shows every column and a given number of rows.
+// its natural size shows every column and a given number of rows. A key that is the shortcut of
+// one of the window's commands runs that command, never the grid's or the editor's own use of
+// it (Ctrl+A is 行追加, not "select all"), and typing on a cell that cannot be edited does nothing.
 class EntryGridView : public QTableView {
     Q_OBJECT
 
@@ -130,6 +132,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    // No search as you type: on 回数 it would move the cursor to the next draw whose number
+    // begins with the digit typed.
+    void keyboardSearch(const QString& search) override;
 
 protected:
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;

@@ -7,7 +7,6 @@
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
 #include "widgets/window_host.h"
-#include "grid/units.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -146,7 +145,8 @@ bool 当選データ入力::openRecordSet(QString* reason)
 
 void 当選データ入力::layOutGrid()
 {
-    m_grid->setFont(GridView::defaultFont());
+    const GridMetrics metrics;
+    m_grid->setFont(metrics.font());
     m_grid->setItemDelegate(m_delegate);
     m_grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
                             | QAbstractItemView::EditKeyPressed);
@@ -162,7 +162,7 @@ void 当選データ入力::layOutGrid()
 
     // Rows keep one height: measuring them from their contents takes seconds on a long history.
     QHeaderView* rows = m_grid->verticalHeader();
-    const int rowHeight = rowHeightToPixels(kRowHeight);
+    const int rowHeight = metrics.rowPixels(kRowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setMinimumSectionSize(rowHeight);
     rows->setDefaultSectionSize(rowHeight);
@@ -173,11 +173,11 @@ void 当選データ入力::layOutGrid()
 
     QHeaderView* columns = m_grid->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Fixed);
-    columns->setMinimumSectionSize(colWidthToPixels(kStaticWidth));
-    columns->resizeSection(kDrawNoColumn, colWidthToPixels(kDrawNoWidth));
+    columns->setMinimumSectionSize(metrics.colPixels(kStaticWidth));
+    columns->resizeSection(kDrawNoColumn, metrics.colPixels(kDrawNoWidth));
     for (int c = kFirstDigitColumn; c <= kLastDigitColumn; ++c)
-        columns->resizeSection(c, colWidthToPixels(kDigitWidth));
-    columns->resizeSection(kStaticColumn, colWidthToPixels(kStaticWidth));
+        columns->resizeSection(c, metrics.colPixels(kDigitWidth));
+    columns->resizeSection(kStaticColumn, metrics.colPixels(kStaticWidth));
 
     m_grid->setVisibleRows(kVisibleRows);
     // Draws are added at the end of a long history: open where the typing happens, on the

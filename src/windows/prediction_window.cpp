@@ -90,8 +90,8 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     buttons->addWidget(Cmd閉じる);
 
     // The picks on the left with the description beside them, the options below, the buttons
-    // at the bottom. Should a large font need more room than the window has, the contents
-    // scroll rather than overlap.
+    // at the bottom. Should a large font or a small window need more room than the window
+    // has, the contents scroll rather than overlap; the buttons stay in view below them.
     auto* top = new QHBoxLayout;
     top->setSpacing(8);
     top->addWidget(buildPredictionFrame(), 0, Qt::AlignTop);
@@ -104,15 +104,17 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     column->addLayout(top);
     column->addWidget(buildOptionsFrame());
     column->addStretch(1);
-    column->addLayout(buttons);
 
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(contents);
+    buttons->setContentsMargins(4, 0, 4, 4);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroll);
+    layout->setSpacing(0);
+    layout->addWidget(scroll, 1);
+    layout->addLayout(buttons);
 }
 
 QWidget* 一発ズバリン::buildPredictionFrame()

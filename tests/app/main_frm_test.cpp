@@ -1,6 +1,7 @@
 // The main window: its menu tree, start-up and exit, propEnd and the guarded entry command,
 // single-instance children, window arrangement, help and the version window.
 
+#include "app/help_window.h"
 #include "app/html_help.h"
 #include "app/main_frm.h"
 #include "app/version_window.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -69,7 +71,6 @@ protected:
     {
         main.reset();
         setMessageInterceptor({});
-        HtmlHelp::setOpener({});
     }
     MainFrm::Files files() const
     {
@@ -423,26 +424,30 @@ TEST_F(MainWindow, ArrangementTilesOneAboveTheOtherAndSideBySide)
     EXPECT_LE(tiled.bottom(), qMin(i0.top(), i1.top())) << "tiling leaves the icons in view";
 }
 
-TEST_F(MainWindow, HelpHandsAnExistingFileInTheCurrentDirectoryToTheViewer)
+TEST_F(MainWindow, HelpOpensOneHelpWindowAtThePageAboutTheProgram)
 {
-    QList<QUrl> opened;
-    HtmlHelp::setOpener([&](const QUrl& url) {
-        opened << url;
-        return true;
-    });
+    // No help file on disk, and none in the current directory: the manual is the program's own.
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
     trigger("mnuHelpFile");
-    EXPECT_TRUE(opened.isEmpty()) << "no file, nothing to show, and no message of the program's own";
+    QDir::setCurrent(previous);
+    auto* help = main->findChild<HelpWindow*>();
+    ASSERT_TRUE(help) << "the help window belongs to the main window";
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->isWindow()) << "a window of its own, not a child inside the frame";
+    EXPECT_EQ(help->windowTitle(), QStringLiteral("ナンバーズ3ズバリン ヘルプ"));
+    EXPECT_EQ(help->currentPage().toString(), HelpWindow::indexUrl().toString()) << "the page about the program";
+    EXPECT_FALSE(help->browser()->toPlainText().isEmpty());
+    EXPECT_FALSE(help->browser()->isBackwardAvailable()) << "the two calls leave one page in the history";
     EXPECT_TRUE(messages.isEmpty());
 
-    QFile chm(dir.filePath(QStringLiteral("ナンバーズ3ズバリンM.chm")));
-    ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
-    chm.close();
+    // Asked for again after it was closed on another page: the same window, at the index.
+    ASSERT_TRUE(help->showPage(HelpWindow::pageUrl(QStringLiteral("frequency.html"))));
+    help->close();
     trigger("mnuHelpFile");
-    QDir::setCurrent(previous);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(chm.fileName()));
+    EXPECT_EQ(main->findChildren<HelpWindow*>().size(), 1);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentPage().toString(), HelpWindow::indexUrl().toString());
 }
 
 TEST_F(MainWindow, VersionWindowShowsItsTextsAndClosesWithoutTouchingPropEnd)

@@ -12,12 +12,7 @@ TEST(GridUnits, ConvertAtScreenAndPrinterResolution)
 {
     EXPECT_EQ(twipsToPixels(13200), 880);
     EXPECT_EQ(twipsToPixels(5280), 352);
-    EXPECT_EQ(rowHeightToPixels(10), 13);
-    EXPECT_EQ(rowHeightToPixels(9), 12);
-    EXPECT_EQ(colWidthToPixels(5), 40);
-    EXPECT_EQ(colWidthToPixels(2.5), 20);
     EXPECT_EQ(twipsToPixels(1440, 600), 600);
-    EXPECT_EQ(rowHeightToPixels(72, 192), 192);
 }
 
 TEST(GridText, RoundTripsAcrossEveryEncoding)
@@ -218,34 +213,37 @@ TEST(GridOverflow, SpansFollowAlignmentAndStopAtText)
 {
     Grid g(8, 2);
     g.setAllowCellOverflow(true);
-    const int w = g.colWidthPixels(1); // every column has the default width
+    const int w = 40;
+    std::vector<int> starts(10); // every column w pixels wide, column 0 included
+    for (int c = 0; c < 10; ++c)
+        starts[std::size_t(c)] = c * w;
     g.setText(3, 1, QStringLiteral("heading"));
 
-    EXPECT_EQ(g.overflowSpan(3, 1, w), (ColumnSpan{3, 3}));
-    EXPECT_EQ(g.overflowSpan(3, 1, w + 1), (ColumnSpan{3, 4}));
-    EXPECT_EQ(g.overflowSpan(3, 1, 3 * w), (ColumnSpan{3, 5}));
-    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w), (ColumnSpan{3, 8}));
+    EXPECT_EQ(g.overflowSpan(3, 1, w, starts), (ColumnSpan{3, 3}));
+    EXPECT_EQ(g.overflowSpan(3, 1, w + 1, starts), (ColumnSpan{3, 4}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 3 * w, starts), (ColumnSpan{3, 5}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w, starts), (ColumnSpan{3, 8}));
     g.setBackColor(5, 1, kRed); // colour alone does not stop a text
     g.setText(6, 1, QStringLiteral("x"));
-    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w), (ColumnSpan{3, 5}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w, starts), (ColumnSpan{3, 5}));
 
     g.setBlock(3, 1, 3, 1);
     g.setHAlign(HAlign::Right);
-    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w), (ColumnSpan{1, 3}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w, starts), (ColumnSpan{1, 3}));
     g.setText(1, 1, QStringLiteral("y"));
-    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w), (ColumnSpan{2, 3}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 100 * w, starts), (ColumnSpan{2, 3}));
 
     g.setHAlign(HAlign::Center);
-    EXPECT_EQ(g.overflowSpan(3, 1, 3 * w), (ColumnSpan{2, 4}));
-    EXPECT_EQ(g.overflowSpan(3, 1, 5 * w), (ColumnSpan{2, 5})); // left blocked by column 1
+    EXPECT_EQ(g.overflowSpan(3, 1, 3 * w, starts), (ColumnSpan{2, 4}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 5 * w, starts), (ColumnSpan{2, 5})); // left blocked by column 1
 
     g.setWordWrap(true);
-    EXPECT_EQ(g.overflowSpan(3, 1, 5 * w), (ColumnSpan{3, 3}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 5 * w, starts), (ColumnSpan{3, 3}));
     g.setWordWrap(false);
     g.setAllowCellOverflow(false);
-    EXPECT_EQ(g.overflowSpan(3, 1, 5 * w), (ColumnSpan{3, 3}));
+    EXPECT_EQ(g.overflowSpan(3, 1, 5 * w, starts), (ColumnSpan{3, 3}));
     g.setAllowCellOverflow(true);
-    EXPECT_EQ(g.overflowSpan(4, 1, 5 * w), (ColumnSpan{4, 4})); // empty cells do not spill
+    EXPECT_EQ(g.overflowSpan(4, 1, 5 * w, starts), (ColumnSpan{4, 4})); // empty cells do not spill
 }
 
 TEST(GridSize, GrowingKeepsAndShrinkingDropsCells)

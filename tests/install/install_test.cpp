@@ -188,8 +188,10 @@ TEST_F(Installed, DesktopEntryAndMetadataValidate)
                              {QStringLiteral("validate"), QStringLiteral("--no-net"),
                               installed(QStringLiteral("share/metainfo/") + kAppId + QStringLiteral(".metainfo.xml"))});
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.out.toStdString() << metainfo.err.toStdString();
-    for (const QString& icon : {QStringLiteral("scalable/apps/numbers3zubarin.svg"), QStringLiteral("48x48/apps/numbers3zubarin.png"),
-                                QStringLiteral("128x128/apps/numbers3zubarin.png")})
+    QStringList icons{QStringLiteral("scalable/apps/numbers3zubarin.svg")};
+    for (const int size : {16, 24, 32, 48, 64, 128, 256})
+        icons << QStringLiteral("%1x%1/apps/numbers3zubarin.png").arg(size);
+    for (const QString& icon : std::as_const(icons))
         EXPECT_TRUE(QFileInfo::exists(installed(QStringLiteral("share/icons/hicolor/") + icon))) << icon.toStdString();
     EXPECT_TRUE(QFileInfo::exists(installed(QStringLiteral("share/man/man1/numbers3zubarin-tool.1"))));
 }
@@ -221,7 +223,7 @@ TEST(Package, ControlFieldsNameTheRuntimeDependencies)
     EXPECT_TRUE(fields.out.contains(QStringLiteral("Package: numbers3zubarin\n")));
     // Computed from the executables, and what Qt loads at run time besides.
     for (const char* dependency : {"libc6", "libqt6core6", "libqt6widgets6", "libqt6sql6 ", "libqt6sql6-sqlite",
-                                   "qt6-qpa-plugins", "fonts-ipafont-gothic"})
+                                   "qt6-qpa-plugins", "qt6-translations-l10n", "fonts-ipafont-gothic"})
         EXPECT_TRUE(fields.out.contains(QString::fromLatin1(dependency))) << dependency << " in " << fields.out.toStdString();
     const Outcome contents = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});
     for (const char* path : {"./usr/bin/numbers3zubarin", "./usr/bin/numbers3zubarin-tool",

@@ -58,8 +58,8 @@ TEST(GridView, SizeHintShowsExactlyTheVisibleRowsAndColumns)
 
     EXPECT_TRUE(view.verticalScrollBar()->isVisible());
     EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
-    EXPECT_EQ(view.viewport()->height(), g.rowHeightPixels(0) + 10 * g.rowHeightPixels(1));
-    EXPECT_EQ(view.viewport()->width(), g.colWidthPixels(0) + 3 * g.colWidthPixels(1));
+    EXPECT_EQ(view.viewport()->height(), view.metrics().rowPixels(g.rowHeight(0)) + 10 * view.metrics().rowPixels(g.rowHeight(1)));
+    EXPECT_EQ(view.viewport()->width(), view.metrics().colPixels(g.colWidth(0)) + 3 * view.metrics().colPixels(g.colWidth(1)));
     EXPECT_EQ(view.lastVisibleRow(), 10);
     EXPECT_EQ(view.lastVisibleCol(), 3);
 
@@ -67,13 +67,13 @@ TEST(GridView, SizeHintShowsExactlyTheVisibleRowsAndColumns)
     g.setVisibleRows(5);
     g.setColHeadersShown(false);
     view.gridChanged();
-    EXPECT_EQ(view.sizeHint().height(), before - 5 * g.rowHeightPixels(1) - g.rowHeightPixels(0));
+    EXPECT_EQ(view.sizeHint().height(), before - 5 * view.metrics().rowPixels(g.rowHeight(1)) - view.metrics().rowPixels(g.rowHeight(0)));
     EXPECT_EQ(view.size(), view.sizeHint());
 
     // Rows the sheet does not have yet still count, and no scroll bar is needed.
     g.setMaxRows(4);
     view.gridChanged();
-    EXPECT_EQ(view.viewport()->height(), 5 * g.rowHeightPixels(1));
+    EXPECT_EQ(view.viewport()->height(), 5 * view.metrics().rowPixels(g.rowHeight(1)));
     EXPECT_FALSE(view.verticalScrollBar()->isVisible());
 }
 
@@ -129,8 +129,8 @@ TEST(GridView, FrozenPanesStayWhileTheRestScrolls)
     EXPECT_GT(last.bottom() + last.height(), view.viewport()->height() - 1);
 
     const QRect frozen = view.cellRect(1, 2);
-    EXPECT_EQ(frozen.top(), g.rowHeightPixels(0) + g.rowHeightPixels(1));
-    EXPECT_EQ(frozen.left(), g.colWidthPixels(0));
+    EXPECT_EQ(frozen.top(), view.metrics().rowPixels(g.rowHeight(0)) + view.metrics().rowPixels(g.rowHeight(1)));
+    EXPECT_EQ(frozen.left(), view.metrics().colPixels(g.colWidth(0)));
     EXPECT_EQ(view.cellAt(frozen.center()), QPoint(1, 2));
     const QRect scrolled = view.cellRect(view.firstVisibleCol(), view.firstVisibleRow());
     EXPECT_EQ(scrolled.topLeft(), QPoint(frozen.right() + 1, frozen.bottom() + 1));

@@ -7,11 +7,12 @@
 #include "windows/entry_window.h"
 #include "widgets/message_box.h"
 #include "widgets/window_host.h"
-#include "grid/units.h"
+#include "widgets/grid_metrics.h"
 #include "support/history_builder.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <tuple>
 #include <utility>
@@ -167,6 +169,7 @@ TEST_F(EntryWindow, OpensEveryDrawInOrderLaidOutAtTheTopLeft)
     for (int n = 300; n >= 1; --n)
         draws.push_back({n, n % 10, null(), 3});
     start(draws);
+    main->resize(1000, 1100); // room for the window at its own size
     main->show();
     ASSERT_NE(open(), nullptr);
     EXPECT_FALSE(main->propEnd());
@@ -176,11 +179,12 @@ TEST_F(EntryWindow, OpensEveryDrawInOrderLaidOutAtTheTopLeft)
     EXPECT_EQ(shown().back(), "300,0,,3");
 
     QTableView* grid = w->fpSpread1();
+    const GridMetrics metrics;
     const int widths[] = {5, 7, 7, 7, 4};
     for (int c = 0; c < 5; ++c)
-        EXPECT_EQ(grid->columnWidth(c), colWidthToPixels(widths[c])) << c;
-    EXPECT_EQ(grid->rowHeight(299), rowHeightToPixels(10));
-    EXPECT_EQ(grid->viewport()->height() / rowHeightToPixels(10), 50);
+        EXPECT_EQ(grid->columnWidth(c), metrics.colPixels(widths[c])) << c;
+    EXPECT_EQ(grid->rowHeight(299), metrics.rowPixels(10));
+    EXPECT_EQ(grid->viewport()->height() / metrics.rowPixels(10), 50);
 }
 
 TEST_F(EntryWindow, TypedDigitsAreStoredAtOnceAndEnterMovesToTheNextDigit)
@@ -243,12 +247,17 @@ TEST_F(EntryWindow, InsertAddsTheNextDrawAsTheLastRowAndMovesIntoIt)
     EXPECT_EQ(active(), QPoint(2, 3));
     EXPECT_EQ(stored(), shown());
 
-    // The draw number cannot be changed, also in the new row.
+    // The draw number cannot be changed, also in the new row: typing on it changes nothing and
+    // leaves the cursor where it is (no jump to a draw whose number begins with the digit).
     EXPECT_FALSE(cell(3, 0).flags() & Qt::ItemIsEditable);
     EXPECT_FALSE(w->sheet()->setData(cell(3, 0), 7));
     activate(3, 0);
-    press(QStringLiteral("7"));
-    EXPECT_FALSE(w->fpSpread1()->isEditing());
+    for (const char* typed : {"5", "7", "1", "２", "x"}) {
+        press(QString::fromUtf8(typed));
+        EXPECT_FALSE(w->fpSpread1()->isEditing()) << typed;
+        EXPECT_EQ(active(), QPoint(0, 3)) << typed;
+    }
+    EXPECT_EQ(shown(), (QStringList{"1,1,1,5", "2,0,5,9", "5,2,2,2", "6,,,"}));
 
     // From a row in the middle the new draw still takes its place in draw order.
     activate(0, 1);
@@ -312,6 +321,56 @@ TEST_F(EntryWindow, ShortcutsAndRowHeaderMenuReachTheCommands)
     w->fpSpread1()->selectAll();
     EXPECT_FALSE(w->rowHeaderRightClick(1, QPoint()));
     EXPECT_FALSE(w->mnuEdit()->isVisible());
+}
+
+TEST_F(EntryWindow, ShortcutsAskEveryTimeWhateverTheRealBoxBeforeWasAnswered)
+{
+    start({{1, 1, 1, 5}, {2, 0, 5, 9}, {3, 4, 4, 4}});
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    ASSERT_NE(open(), nullptr);
+    main->activateWindow();
+    ASSERT_TRUE(fixture::waitFor([&] { return main->isActiveWindow(); }));
+    activate(1, 2);
+    w->fpSpread1()->setFocus();
+
+    // Real modal boxes from here, each answered いいえ with a click once it is up; the keys come
+    // to the main window as the window system delivers them.
+    setMessageInterceptor({});
+    QStringList asked;
+    QTimer answerer;
+    answerer.setInterval(5);
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box && box->isVisible() && box->button(QMessageBox::No)) {
+            asked << box->text();
+            QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+        }
+    });
+    answerer.start();
+    auto press = [&](Qt::Key key) {
+        const qsizetype count = asked.size();
+        QTest::keyClick(main->windowHandle(), key, Qt::ControlModifier);
+        fixture::waitFor([&] { return asked.size() > count; }, 1000);
+    };
+    for (int round = 0; round < 2; ++round) {
+        press(Qt::Key_A);
+        press(Qt::Key_D);
+    }
+    // With an editor open on a digit too: the shortcuts are the window's, not the editor's.
+    QTest::keyClick(main->windowHandle(), Qt::Key_7);
+    ASSERT_TRUE(w->fpSpread1()->isEditing());
+    press(Qt::Key_A);
+    press(Qt::Key_D);
+    answerer.stop();
+
+    EXPECT_EQ(asked, (QStringList{kInsertQuestion, kDeleteQuestion, kInsertQuestion, kDeleteQuestion,
+                                  kInsertQuestion, kDeleteQuestion}))
+        << asked.join(u'|').toStdString();
+    EXPECT_EQ(w->fpSpread1()->selectionModel()->selectedRows(), QModelIndexList{cell(1, 0)});
+    EXPECT_EQ(active(), QPoint(2, 1));
+    // Nothing added or deleted; the digit typed is stored.
+    EXPECT_EQ(stored(), (QStringList{"1,1,1,5", "2,0,7,9", "3,4,4,4"}));
 }
 
 TEST_F(EntryWindow, CloseCheckStopsAtTheFirstWrongCellRowByRow)
