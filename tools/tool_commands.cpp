@@ -1,13 +1,16 @@
 #include "tool_commands.h"
 
 #include "analysis/analysis_window.h"
+#include "analysis/randomness.h"
 #include "data/data_location.h"
+#include "data/draw.h"
 #include "data/draw_database.h"
 #include "data/file_write.h"
 #include "data/history_csv.h"
 #include "data/history_source.h"
 #include "data/message_text.h"
 #include "grid_export.h"
+#include "prediction/backtest.h"
 #include "prediction/prediction_settings.h"
 #include "prediction/prediction_sheets.h"
 
@@ -140,6 +143,21 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
         return usageError(err, missing);
 
     // Without --db, the program's own database, whose folder the first import may have to make.
+    OpenDrawRange range;
+    for (const auto& [name, end] : {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
+        if (!options.has(name))
+            continue;
+        bool ok = false;
+        const QString text = options.value(name);
+        const int n = text.toInt(&ok);
+        if (!ok || n < 0 || n > draw::kMaxDrawNo)
+            return usageError(err, QStringLiteral("--%1 は 0～%2 の回数です: %3").arg(name).arg(draw::kMaxDrawNo).arg(message::excerpt(text)));
+        *end = n;
+    }
+    const QString window = options.value(QStringLiteral("window"));
+    if ((range.from || range.to) && window != BacktestSheets::kFormName && window != RandomnessSheet::kFormName)
+        return usageError(err, QStringLiteral("--from と --to は %1 と %2 だけのものです").arg(BacktestSheets::kFormName, RandomnessSheet::kFormName));
+
     const DataLocation location = programData();
     QString db = options.value(QStringLiteral("db"));
     if (db.isEmpty()) {
@@ -165,8 +183,8 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
 
 int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const Options options = parseOptions(
-        args, {QStringLiteral("db"), QStringLiteral("window"), QStringLiteral("format"), QStringLiteral("out")});
+    const Options options = parseOptions(args, {QStringLiteral("db"), QStringLiteral("window"), QStringLiteral("format"),
+                                                QStringLiteral("out"), QStringLiteral("from"), QStringLiteral("to")});
     if (!options.error.isEmpty())
         return usageError(err, options.error);
     if (options.help) {
@@ -184,6 +202,21 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
         return usageError(err, QStringLiteral("--format は csv か json です: %1").arg(message::excerpt(formatName)));
 
+    OpenDrawRange range;
+    for (const auto& [name, end] : {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
+        if (!options.has(name))
+            continue;
+        bool ok = false;
+        const QString text = options.value(name);
+        const int n = text.toInt(&ok);
+        if (!ok || n < 0 || n > draw::kMaxDrawNo)
+            return usageError(err, QStringLiteral("--%1 は 0～%2 の回数です: %3").arg(name).arg(draw::kMaxDrawNo).arg(message::excerpt(text)));
+        *end = n;
+    }
+    const QString window = options.value(QStringLiteral("window"));
+    if ((range.from || range.to) && window != BacktestSheets::kFormName && window != RandomnessSheet::kFormName)
+        return usageError(err, QStringLiteral("--from と --to は %1 と %2 だけのものです").arg(BacktestSheets::kFormName, RandomnessSheet::kFormName));
+
     const DataLocation location = programData();
     const QString db = options.has(QStringLiteral("db")) ? options.value(QStringLiteral("db")) : location.database;
     const QString outPath = options.value(QStringLiteral("out"));
@@ -192,7 +225,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     if (!outPath.isEmpty() && outInfo.exists() && outInfo.canonicalFilePath() == QFileInfo(db).canonicalFilePath())
         return fail(err, QStringLiteral("書き出し先 %1 はデータベースそのものです").arg(outPath));
 
-    const ExportResult result = exportWindow(db, options.value(QStringLiteral("window")), format, location.settingsFile);
+    const ExportResult result = exportWindow(db, window, format, location.settingsFile, range);
     if (!result.ok)
         return fail(err, result.error);
     if (outPath.isEmpty()) {
@@ -311,13 +344,48 @@ ExportResult exportPrediction(const QString& databasePath, ExportFormat format, 
     return result;
 }
 
+// The summary and the draws of the backtest, predicted with the flags of the settings file.
+ExportResult exportBacktest(const QString& databasePath, ExportFormat format, const QString& settingsFile,
+                            const OpenDrawRange& range)
+{
+    ExportResult result;
+    const std::optional<History> history = loadHistory(databasePath, &result.error);
+    if (!history)
+        return result;
+    PredictionSettings settings(settingsFile);
+    settings.ReadInitFile();
+    BacktestSheets sheets;
+    sheets.compute(*history, BacktestSheets::resolve(*history, range), settings.reflectedCount());
+    const QList<const Grid*> grids{&sheets.summary(), &sheets.draws()};
+    result.data = format == ExportFormat::Json ? gridsToJson(grids, BacktestSheets::kFormName) : gridsToCsv(grids);
+    result.ok = true;
+    return result;
+}
+
+ExportResult exportRandomness(const QString& databasePath, ExportFormat format, const OpenDrawRange& range)
+{
+    ExportResult result;
+    const std::optional<History> history = loadHistory(databasePath, &result.error);
+    if (!history)
+        return result;
+    RandomnessSheet sheet;
+    sheet.compute(*history, RandomnessSheet::resolve(*history, range));
+    result.data = format == ExportFormat::Json ? gridToJson(sheet.grid(), RandomnessSheet::kFormName) : gridToCsv(sheet.grid());
+    result.ok = true;
+    return result;
+}
+
 } // namespace
 
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
-                          const QString& settingsFile)
+                          const QString& settingsFile, const OpenDrawRange& range)
 {
     if (form == kPredictionForm)
         return exportPrediction(databasePath, format, settingsFile);
+    if (form == BacktestSheets::kFormName)
+        return exportBacktest(databasePath, format, settingsFile, range);
+    if (form == RandomnessSheet::kFormName)
+        return exportRandomness(databasePath, format, range);
     ExportResult result;
     const AnalysisWindowInfo* info = findAnalysisWindow(form);
     if (!info) {
@@ -345,6 +413,7 @@ QStringList exportableWindows()
         if (info.available())
             forms << info.form;
     }
+    forms << BacktestSheets::kFormName << RandomnessSheet::kFormName;
     return forms;
 }
 
@@ -360,6 +429,10 @@ QString usage()
         "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がなければ標準出力）。\n"
         "      一発ズバリン は予想の四つの表を、プログラムの設定ファイル ナンバーズ3ズバリン.ini の設定で\n"
         "      書き出します（csv では表と表の間に空行を置きます）。\n"
+        "  numbers3zubarin-tool export [--db FILE] --window 予想の検証|ランダム性の検定 [--from N] [--to M] ...\n"
+        "      回数 N から M までの当選データで検証します。片方だけなら他方は最初（最後）の回まで、\n"
+        "      どちらもなければ、予想の検証は最後の1,000回、ランダム性の検定はすべての回です。\n"
+        "      予想の検証は集計と各回の二つの表を、一発ズバリン と同じ設定ファイルの設定で書き出します。\n"
         "  --db がなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
         "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
         "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"

@@ -36,8 +36,9 @@ const QString kPredictionForm = QStringLiteral("一発ズバリン");
 const QString kVersionForm = QStringLiteral("バージョン情報");
 const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについて");
 
-// The menu bar, in order. depth 0 is the bar itself; a row with children is a sub-menu.
-// form names the window an entry opens; entries without one run a command of their own.
+// The menu bar, in order. depth 0 is the bar itself; a row with children is a sub-menu, a row
+// without a caption a separator. form names the window an entry opens; entries without one
+// run a command of their own.
 struct MenuRow {
     int depth;
     const char* name;
@@ -68,6 +69,9 @@ constexpr MenuRow kMenu[] = {
     {2, "mnu3BunkatsuData", u"3分割データ分析", u"分割3データ分析"},
     {2, "mnu5BunkatsuData", u"5分割データ分析", u"分割5データ分析"},
     {2, "mnu10BunkatsuData", u"10分割データ分析", u"分割10データ分析"},
+    {1, "mnuTestsSeparator", nullptr, nullptr},
+    {1, "mnuBacktest", u"予想の検証", u"予想の検証"},
+    {1, "mnuRandomness", u"ランダム性の検定", u"ランダム性の検定"},
     {0, "mnuHosyu", u"データ管理(&M)", nullptr},
     {1, "mnuMasterInput", u"当選データ入力(&I)", nullptr},
     {1, "mnuMasterKanri", u"当選データ保守(&D)", nullptr},
@@ -210,7 +214,9 @@ void MainFrm::buildMenus()
         const bool hasChildren = &row + 1 < std::end(kMenu) && (&row + 1)->depth > row.depth;
         const QString name = QString::fromLatin1(row.name);
         QAction* action = nullptr;
-        if (hasChildren) {
+        if (!row.caption) {
+            action = parents[row.depth - 1]->addSeparator();
+        } else if (hasChildren) {
             QMenu* menu = row.depth == 0 ? menuBar()->addMenu(text(row.caption))
                                          : parents[row.depth - 1]->addMenu(text(row.caption));
             menu->setObjectName(name);

@@ -3,8 +3,10 @@
 #include "analysis/analysis_window.h"
 #include "app/main_frm.h"
 #include "widgets/analysis_frame.h"
+#include "windows/backtest_window.h"
 #include "windows/entry_window.h"
 #include "windows/prediction_window.h"
+#include "windows/randomness_window.h"
 
 #include <QMdiSubWindow>
 #include <memory>
@@ -32,6 +34,15 @@ void registerWindows(MainFrm& main)
         一発ズバリン::kFormName,
         [settings](WindowHost& host) -> QWidget* { return 一発ズバリン::load(host, settings); },
         MainFrm::PropEndRule{false});
+    // The backtest predicts as the prediction window does, with its flags as they are; both
+    // testing windows only read the history, so they never hold the entry window back.
+    main.registerChild(
+        BacktestSheets::kFormName,
+        [settings](WindowHost& host) -> QWidget* { return BacktestWindow::load(host, settings); },
+        MainFrm::PropEndRule{true});
+    main.registerChild(
+        RandomnessSheet::kFormName, [](WindowHost& host) -> QWidget* { return RandomnessWindow::load(host); },
+        MainFrm::PropEndRule{true});
     main.setSettingsHooks([settings] { settings->ReadInitFile(); },
                           [settings, &main] { 一発ズバリン::saveSettings(*settings, &main); });
 }

@@ -12,6 +12,7 @@
 struct History::Data {
     QVector<DrawRecord> draws;
     QHash<qint64, QVariant> otherValues;  // (index * 4 + field) → a stored value that is not a digit
+    QStringList dates;                    // 抽せん日 by index; empty when the source has none
     StartupFigures figures;
     int recordsThroughLastComplete = 0;   // the index of the last complete draw, plus one
 };
@@ -39,6 +40,9 @@ void markComplete(DrawRecord& row)
 // Completes a history's data once its draws are in: the figures and the row count.
 std::shared_ptr<const History::Data> History::finish(std::shared_ptr<Data> data)
 {
+    // A source without any date is one without dates.
+    if (std::all_of(data->dates.cbegin(), data->dates.cend(), [](const QString& d) { return d.isEmpty(); }))
+        data->dates.clear();
     data->figures = StartupFigures::of(data->draws);
     for (qsizetype i = data->draws.size() - 1; i >= 0; --i) {
         if (data->draws.at(i).complete) {
@@ -100,12 +104,16 @@ History::History(std::shared_ptr<const Data> data)
 {
 }
 
-History History::fromRows(QVector<DrawRecord> rows)
+History History::fromRows(QVector<DrawRecord> rows, QStringList dates)
 {
     auto data = std::make_shared<Data>();
     for (DrawRecord& row : rows)
         markComplete(row);
     data->draws = std::move(rows);
+    if (!dates.isEmpty()) {
+        dates.resize(data->draws.size());
+        data->dates = std::move(dates);
+    }
     return History(finish(std::move(data)));
 }
 
@@ -127,9 +135,14 @@ std::optional<History> History::read(QSqlDatabase& connection, const QString& so
             return std::nullopt;
         }
     }
+    const int dateColumn = record.indexOf(draw::kDateField);
 
     auto data = std::make_shared<Data>();
     while (query.next()) {
+        if (dateColumn >= 0) {
+            const QVariant date = query.value(dateColumn);
+            data->dates << (date.isNull() ? QString() : date.toString());
+        }
         DrawRecord row;
         const qint64 index = data->draws.size();
         const QVariant drawNo = query.value(columns[0]);
@@ -196,7 +209,13 @@ QVariant History::field(qsizetype index, const QString& name) const
     }
 }
 
+QString History::date(qsizetype index) const
+{
+    return index >= 0 && index < d->dates.size() ? d->dates.at(index) : QString();
+}
+
 bool History::operator==(const History& other) const
 {
-    return d == other.d || (d->draws == other.d->draws && d->otherValues == other.d->otherValues);
+    return d == other.d
+        || (d->draws == other.d->draws && d->otherValues == other.d->otherValues && d->dates == other.d->dates);
 }

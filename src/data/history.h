@@ -50,7 +50,8 @@ public:
 
     // A history made directly from draws, in the order given (tests, tools and benchmarks build
     // one in memory). Whether each draw is complete is decided here.
-    static History fromRows(QVector<DrawRecord> rows);
+    // dates, when given, holds the 抽せん日 of each row.
+    static History fromRows(QVector<DrawRecord> rows, QStringList dates = {});
 
     // Runs the source text (a select) on the connection and keeps every row it returns.
     // Nothing when the query fails or lacks a field the program reads; the reason says why.
@@ -73,8 +74,10 @@ public:
     // The value of 回数, 第1数字, 第2数字 or 第3数字 of the draw at index as the database gave it:
     // a number, the empty string or Null. An unknown name or index gives an invalid QVariant.
     QVariant field(qsizetype index, const QString& name) const;
+    // The 抽せん日 of the draw at index as stored; empty when none (or the source has no dates).
+    QString date(qsizetype index) const;
 
-    // The same draws, in the same order, with the same stored values.
+    // The same draws, in the same order, with the same stored values and dates.
     bool operator==(const History& other) const;
 
 private:

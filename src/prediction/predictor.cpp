@@ -68,25 +68,29 @@ bool DrawTable::rowHolds(int row, int digit) const
 PredictionTables PredictionTables::build(const History& history)
 {
     PredictionTables tables;
-    for (const DrawRecord& draw : history.draws()) {
-        if (!draw.complete)
-            continue;
-        const int n = draw.drawNo;
-        if (n < 1 || !DrawTable::hasRow(n))
-            continue;
-        tables.draws.store(n, draw.digit(1), draw.digit(2), draw.digit(3));
-        for (int p = 1; p <= 3; ++p) {
-            const int d = draw.digit(p);
-            for (int m = n - 1; m >= 1; --m) {
-                if (!tables.draws.rowHolds(m, d))
-                    continue;
-                if (const int k = methodOfGap(n - m); k >= 0)
-                    tables.cycle[k][p - 1] = d;
-                break;
-            }
+    for (const DrawRecord& draw : history.draws())
+        tables.add(draw);
+    return tables;
+}
+
+void PredictionTables::add(const DrawRecord& draw)
+{
+    if (!draw.complete)
+        return;
+    const int n = draw.drawNo;
+    if (n < 1 || !DrawTable::hasRow(n))
+        return;
+    draws.store(n, draw.digit(1), draw.digit(2), draw.digit(3));
+    for (int p = 1; p <= 3; ++p) {
+        const int d = draw.digit(p);
+        for (int m = n - 1; m >= 1; --m) {
+            if (!draws.rowHolds(m, d))
+                continue;
+            if (const int k = methodOfGap(n - m); k >= 0)
+                cycle[k][p - 1] = d;
+            break;
         }
     }
-    return tables;
 }
 
 Prediction predict(const PredictionTables& tables, int lastDrawNo, int reflected)

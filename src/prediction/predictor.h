@@ -8,6 +8,7 @@
 #include <vector>
 
 class History;
+struct DrawRecord;
 
 namespace prediction {
 
@@ -63,10 +64,14 @@ struct PredictionTables {
     DrawTable draws;
     CycleTable cycle = kEmptyCycle;
 
-    // Walks the history from its first draw to its last: each complete draw goes into the draw table, and each of its digits that had last appeared,
-    // in any position, exactly 7, 9, 11 or 12 draw numbers earlier becomes that method's entry
-    // for its position (a missing draw number counts as 0, 0, 0). Later draws overwrite.
+    // Walks the history from its first draw to its last, adding each draw.
     static PredictionTables build(const History& history);
+
+    // One step of the walk: a complete draw goes into the draw table, and each of its digits
+    // that had last appeared, in any position, exactly 7, 9, 11 or 12 draw numbers earlier
+    // becomes that method's entry for its position (a missing draw number counts as 0, 0, 0).
+    // Later draws overwrite. An incomplete draw changes nothing.
+    void add(const DrawRecord& draw);
 };
 
 struct Prediction {

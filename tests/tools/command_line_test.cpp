@@ -136,4 +136,33 @@ TEST_F(CommandLine, ListsExactlyTheExportableWindowsAndEachExports)
     }
 }
 
+TEST_F(CommandLine, TheTestingWindowsTakeARangeAndOnlyThey)
+{
+    auto exportRange = [this](const QString& window, const QStringList& range) {
+        return runProgram(QStringList{QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
+                                      window, QStringLiteral("--format"), QStringLiteral("json")}
+                          + range);
+    };
+    const QString backtest = QStringLiteral("予想の検証"), randomness = QStringLiteral("ランダム性の検定");
+    // One end alone leaves the other open; draw 2 alone is tested either way.
+    const toolfixture::Run fromTwo = exportRange(backtest, {QStringLiteral("--from"), QStringLiteral("2")});
+    ASSERT_EQ(fromTwo.exitCode, 0) << fromTwo.err.toStdString();
+    EXPECT_EQ(fromTwo.out, exportRange(backtest, {QStringLiteral("--from"), QStringLiteral("2"), QStringLiteral("--to"),
+                                                  QStringLiteral("2")})
+                               .out);
+    EXPECT_NE(fromTwo.out, exportRange(backtest, {}).out);
+    EXPECT_TRUE(fromTwo.out.startsWith(R"({"window": "予想の検証", "grids": [)"));
+    const toolfixture::Run upToOne = exportRange(randomness, {QStringLiteral("--to"), QStringLiteral("1")});
+    ASSERT_EQ(upToOne.exitCode, 0) << upToOne.err.toStdString();
+    EXPECT_TRUE(upToOne.out.contains("判定できません"));
+
+    for (const QStringList& bad : {QStringList{QStringLiteral("--from"), QStringLiteral("x")},
+                                   QStringList{QStringLiteral("--to"), QStringLiteral("40000")}}) {
+        const toolfixture::Run run = exportRange(randomness, bad);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_EQ(exportRange(kChart, {QStringLiteral("--from"), QStringLiteral("1")}).exitCode, 2);
+}
+
 } // namespace

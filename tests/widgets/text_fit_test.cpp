@@ -3,6 +3,8 @@
 // that overflows is measured over the empty cells it runs into. ctest runs this once more at
 // twice the scale.
 #include "analysis/analysis_window.h"
+#include "analysis/randomness.h"
+#include "prediction/backtest.h"
 #include "prediction/prediction_sheets.h"
 #include "support/history_builder.h"
 #include "widgets/grid_view.h"
@@ -121,6 +123,20 @@ TEST(TextFit, EveryTextOfEveryWindowFitsItsCell)
             const auto found = misfits(sheets.grid(g));
             EXPECT_TRUE(found.empty()) << "一発ズバリン grid " << g << ":\n" << describe(found);
         }
+    }
+    // Every draw, and a range too short for some tests.
+    const DrawRange all = RandomnessSheet::defaultRange(history);
+    for (const DrawRange range : {all, DrawRange{all.from, all.from + 1}}) {
+        BacktestSheets backtest;
+        backtest.compute(history, range, 2);
+        for (const Grid* grid : {&backtest.summary(), &backtest.draws()}) {
+            const auto found = misfits(*grid);
+            EXPECT_TRUE(found.empty()) << "予想の検証:\n" << describe(found);
+        }
+        RandomnessSheet randomness;
+        randomness.compute(history, range);
+        const auto found = misfits(randomness.grid());
+        EXPECT_TRUE(found.empty()) << "ランダム性の検定:\n" << describe(found);
     }
 }
 

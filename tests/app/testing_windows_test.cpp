@@ -1,0 +1,88 @@
+// The two windows that test a stretch of the history, 予想の検証 and ランダム性の検定: their place
+// in the menu, the entry window they never hold back, and a range that follows new draws while
+// it is the default and stays where the user put it otherwise.
+
+#include "analysis/randomness.h"
+#include "prediction/backtest.h"
+#include "support/history_builder.h"
+#include "support/main_window_fixture.h"
+#include "widgets/bar_chart.h"
+#include "widgets/grid_view.h"
+#include "windows/backtest_window.h"
+#include "windows/randomness_window.h"
+
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QSpinBox>
+#include <gtest/gtest.h>
+
+namespace {
+
+History drawsUpTo(int last)
+{
+    QVector<DrawRecord> rows;
+    for (int n = 1; n <= last; ++n)
+        rows << fixture::record({n, n % 10, (n * 3) % 10, (n * 7) % 10});
+    return History::fromRows(std::move(rows));
+}
+
+template <typename T>
+T* opened(MainFrm& main, const char* action, const QString& form)
+{
+    main.menuAction(QString::fromLatin1(action))->trigger();
+    auto* sub = qobject_cast<QMdiSubWindow*>(main.childWindow(form));
+    return sub ? dynamic_cast<T*>(sub->widget()) : nullptr;
+}
+
+TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
+{
+    auto main = fixture::mainWindowOver(drawsUpTo(30));
+    main->show();
+    const QList<QAction*> items = main->menuAction(QStringLiteral("mnuMain"))->menu()->actions();
+    ASSERT_GE(items.size(), 3);
+    EXPECT_TRUE(items[items.size() - 3]->isSeparator());
+    EXPECT_EQ(items[items.size() - 2], main->menuAction(QStringLiteral("mnuBacktest")));
+    EXPECT_EQ(items.last(), main->menuAction(QStringLiteral("mnuRandomness")));
+
+    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", BacktestSheets::kFormName);
+    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", RandomnessSheet::kFormName);
+    ASSERT_NE(backtest, nullptr);
+    ASSERT_NE(randomness, nullptr);
+    EXPECT_TRUE(main->propEnd());
+    EXPECT_EQ(main->childWindow(BacktestSheets::kFormName)->windowTitle(), QStringLiteral("予想の検証"));
+    EXPECT_EQ(main->childWindow(RandomnessSheet::kFormName)->windowTitle(), QStringLiteral("ランダム性の検定"));
+    // Chosen again, the open window comes forward as it is.
+    EXPECT_EQ(opened<BacktestWindow>(*main, "mnuBacktest", BacktestSheets::kFormName), backtest);
+
+    // The chart follows the test of the row clicked.
+    randomness->fpSpread1->grid()->setActiveCell(1, 1);
+    Q_EMIT randomness->fpSpread1->cellClicked(1, 7);
+    EXPECT_EQ(randomness->chartedTest(), 5);
+    EXPECT_EQ(randomness->chart->data().title, randomness->sheet().chart(5).title);
+}
+
+TEST(TestingWindows, ADefaultRangeFollowsNewDrawsAndAChosenOneStays)
+{
+    auto main = fixture::mainWindowOver(drawsUpTo(30));
+    main->show();
+    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", RandomnessSheet::kFormName);
+    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", BacktestSheets::kFormName);
+    ASSERT_TRUE(randomness && backtest);
+    EXPECT_EQ(randomness->range(), (DrawRange{1, 30}));
+    EXPECT_EQ(randomness->fromBox->value(), 1);
+    EXPECT_EQ(randomness->toBox->value(), 30);
+
+    backtest->fromBox->setValue(11);
+    backtest->toBox->setValue(20);
+    backtest->recompute();
+    EXPECT_EQ(backtest->range(), (DrawRange{11, 20}));
+    EXPECT_EQ(backtest->sheets().draws().text(1, 2), QStringLiteral("11"));
+
+    main->showHistory(drawsUpTo(31));
+    EXPECT_EQ(randomness->range(), (DrawRange{1, 31}));
+    EXPECT_EQ(randomness->toBox->value(), 31);
+    EXPECT_EQ(backtest->range(), (DrawRange{11, 20}));
+    EXPECT_EQ(backtest->toBox->value(), 20);
+}
+
+} // namespace
