@@ -28,6 +28,9 @@ QMessageBox::StandardButton showAndAnswer(QMessageBox::StandardButtons buttons,
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box && box->isVisible()) {
             poll.stop();
+            // Shortcuts reach only the active window; a slow run may get here before it is.
+            box->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(box));
             answer(box);
         }
     });
