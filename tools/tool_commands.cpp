@@ -143,21 +143,6 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
         return usageError(err, missing);
 
     // Without --db, the program's own database, whose folder the first import may have to make.
-    OpenDrawRange range;
-    for (const auto& [name, end] : {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
-        if (!options.has(name))
-            continue;
-        bool ok = false;
-        const QString text = options.value(name);
-        const int n = text.toInt(&ok);
-        if (!ok || n < 0 || n > draw::kMaxDrawNo)
-            return usageError(err, QStringLiteral("--%1 は 0～%2 の回数です: %3").arg(name).arg(draw::kMaxDrawNo).arg(message::excerpt(text)));
-        *end = n;
-    }
-    const QString window = options.value(QStringLiteral("window"));
-    if ((range.from || range.to) && window != BacktestSheets::kFormName && window != RandomnessSheet::kFormName)
-        return usageError(err, QStringLiteral("--from と --to は %1 と %2 だけのものです").arg(BacktestSheets::kFormName, RandomnessSheet::kFormName));
-
     const DataLocation location = programData();
     QString db = options.value(QStringLiteral("db"));
     if (db.isEmpty()) {

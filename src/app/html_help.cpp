@@ -67,6 +67,8 @@ const QList<Keyword>& keywords()
         {QStringLiteral("5分割データ分析"), QStringLiteral("split5.html")},
         {QStringLiteral("分割10データ分析"), QStringLiteral("split10.html")},
         {QStringLiteral("10分割データ分析"), QStringLiteral("split10.html")},
+        {QStringLiteral("予想の検証"), QStringLiteral("backtest.html")},
+        {QStringLiteral("ランダム性の検定"), QStringLiteral("randomness.html")},
         {QStringLiteral("当選データ入力"), QStringLiteral("entry.html")},
         {QStringLiteral("バージョン情報"), QStringLiteral("version.html")},
 

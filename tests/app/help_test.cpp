@@ -119,7 +119,8 @@ TEST(HelpManual, EveryKeywordAndEveryWindowNameOpensItsPage)
 
     // Each window by its form name, its caption and its menu item (accelerator and all).
     QStringList names = {QStringLiteral("一発ズバリン"), QStringLiteral("一発ズバリン予想(&D)"),
-                         QStringLiteral("当選データ入力(&I)"), QStringLiteral("バージョン情報(&A)")};
+                         QStringLiteral("当選データ入力(&I)"), QStringLiteral("バージョン情報(&A)"),
+                         QStringLiteral("予想の検証"), QStringLiteral("ランダム性の検定")};
     for (const AnalysisWindowInfo& info : analysisWindows())
         names << info.form << info.caption;
     for (const QString& name : names)
