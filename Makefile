@@ -7,7 +7,7 @@
 
 PACKAGES := qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev \
             libxkbcommon-dev fonts-ipafont-gothic qt6-translations-l10n libgtest-dev libbenchmark-dev cmake \
-            ninja-build g++ dpkg-dev file desktop-file-utils appstream
+            ninja-build g++ dpkg-dev file desktop-file-utils appstream poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
 BUILD := build

@@ -4,7 +4,7 @@
 
 #include "bench_main.h"
 #include "data/history_csv.h"
-#include "grid_export.h"
+#include "grid/grid_export.h"
 #include "tool_commands.h"
 
 #include <QCoreApplication>

@@ -9,14 +9,16 @@
 #include "data/history_csv.h"
 #include "data/history_source.h"
 #include "data/message_text.h"
-#include "grid_export.h"
+#include "grid/grid_export.h"
 #include "prediction/backtest.h"
 #include "prediction/prediction_settings.h"
 #include "prediction/prediction_sheets.h"
+#include "print/page_layout.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHash>
 #include <QTextStream>
 
@@ -184,8 +186,13 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     const QString formatName = options.value(QStringLiteral("format"));
     if (formatName == QLatin1String("json"))
         format = ExportFormat::Json;
+    else if (formatName == QLatin1String("pdf"))
+        format = ExportFormat::Pdf;
     else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
-        return usageError(err, QStringLiteral("--format は csv か json です: %1").arg(message::excerpt(formatName)));
+        return usageError(err, QStringLiteral("--format は csv、json、pdf のどれかです: %1").arg(message::excerpt(formatName)));
+    // A PDF is not text: it goes into a file, never onto the standard output.
+    if (format == ExportFormat::Pdf && !options.has(QStringLiteral("out")))
+        return usageError(err, QStringLiteral("--format pdf には --out で書き出すファイルを指定してください"));
 
     OpenDrawRange range;
     for (const auto& [name, end] : {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
@@ -283,6 +290,38 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
 namespace {
 
 const QString kPredictionForm = QStringLiteral("一発ズバリン");
+const QString kPredictionCaption = QStringLiteral("一発ズバリン予想");
+
+// The grids of a window in the format asked for; the PDF with the window's caption and the
+// draws it shows (those of the range, when it has one) in its page header. Empty when the PDF
+// could not be made.
+QByteArray formatted(const QList<const Grid*>& grids, bool several, const QString& form, const QString& caption,
+                     const History& history, ExportFormat format, std::optional<DrawRange> range = std::nullopt)
+{
+    switch (format) {
+    case ExportFormat::Csv:
+        return several ? gridsToCsv(grids) : gridToCsv(*grids.first());
+    case ExportFormat::Json:
+        return several ? gridsToJson(grids, form) : gridToJson(*grids.first(), form);
+    case ExportFormat::Pdf:
+        return pdfOf(PageLayout(grids, range ? PrintHeader::of(caption, history, *range)
+                                              : PrintHeader::of(caption, history)));
+    }
+    return {};
+}
+
+// Fills in the result from the formatted bytes.
+ExportResult finished(QByteArray data, ExportFormat format)
+{
+    ExportResult result;
+    if (format == ExportFormat::Pdf && data.isEmpty()) {
+        result.error = QStringLiteral("PDF を作れません");
+        return result;
+    }
+    result.data = std::move(data);
+    result.ok = true;
+    return result;
+}
 
 // The history of an existing database, as the start-up load reads it.
 std::optional<History> loadHistory(const QString& databasePath, QString* error)
@@ -324,9 +363,7 @@ ExportResult exportPrediction(const QString& databasePath, ExportFormat format, 
     QList<const Grid*> grids;
     for (int g = 0; g < PredictionSheets::kGridCount; ++g)
         grids << &sheets.grid(g);
-    result.data = format == ExportFormat::Json ? gridsToJson(grids, kPredictionForm) : gridsToCsv(grids);
-    result.ok = true;
-    return result;
+    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, *history, format), format);
 }
 
 // The summary and the draws of the backtest, predicted with the flags of the settings file.
@@ -340,11 +377,12 @@ ExportResult exportBacktest(const QString& databasePath, ExportFormat format, co
     PredictionSettings settings(settingsFile);
     settings.ReadInitFile();
     BacktestSheets sheets;
-    sheets.compute(*history, BacktestSheets::resolve(*history, range), settings.reflectedCount());
+    const DrawRange drawRange = BacktestSheets::resolve(*history, range);
+    sheets.compute(*history, drawRange, settings.reflectedCount());
     const QList<const Grid*> grids{&sheets.summary(), &sheets.draws()};
-    result.data = format == ExportFormat::Json ? gridsToJson(grids, BacktestSheets::kFormName) : gridsToCsv(grids);
-    result.ok = true;
-    return result;
+    return finished(
+        formatted(grids, true, BacktestSheets::kFormName, BacktestSheets::kFormName, *history, format, drawRange),
+        format);
 }
 
 ExportResult exportRandomness(const QString& databasePath, ExportFormat format, const OpenDrawRange& range)
@@ -354,10 +392,11 @@ ExportResult exportRandomness(const QString& databasePath, ExportFormat format, 
     if (!history)
         return result;
     RandomnessSheet sheet;
-    sheet.compute(*history, RandomnessSheet::resolve(*history, range));
-    result.data = format == ExportFormat::Json ? gridToJson(sheet.grid(), RandomnessSheet::kFormName) : gridToCsv(sheet.grid());
-    result.ok = true;
-    return result;
+    const DrawRange drawRange = RandomnessSheet::resolve(*history, range);
+    sheet.compute(*history, drawRange);
+    return finished(formatted({&sheet.grid()}, false, RandomnessSheet::kFormName, RandomnessSheet::kFormName, *history,
+                              format, drawRange),
+                    format);
 }
 
 } // namespace
@@ -365,6 +404,12 @@ ExportResult exportRandomness(const QString& databasePath, ExportFormat format, 
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
                           const QString& settingsFile, const OpenDrawRange& range)
 {
+    // Laying out pages measures the grid font, which only a GUI application has.
+    if (format == ExportFormat::Pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        ExportResult result;
+        result.error = QStringLiteral("PDF の書き出しには GUI アプリケーションが必要です");
+        return result;
+    }
     if (form == kPredictionForm)
         return exportPrediction(databasePath, format, settingsFile);
     if (form == BacktestSheets::kFormName)
@@ -385,9 +430,7 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
     if (!history)
         return result;
     const std::unique_ptr<Grid> grid = computeAnalysisGrid(*info, *history);
-    result.data = format == ExportFormat::Json ? gridToJson(*grid, info->form) : gridToCsv(*grid);
-    result.ok = true;
-    return result;
+    return finished(formatted({grid.get()}, false, info->form, info->caption, *history, format), format);
 }
 
 QStringList exportableWindows()
@@ -410,8 +453,9 @@ QString usage()
         "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
         "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
         "      データベースがなければ作成します。\n"
-        "  numbers3zubarin-tool export [--db FILE] --window NAME [--format csv|json] [--out FILE]\n"
+        "  numbers3zubarin-tool export [--db FILE] --window NAME [--format csv|json|pdf] [--out FILE]\n"
         "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がなければ標準出力）。\n"
+        "      pdf は印刷プレビューと同じページ（A4 縦）を --out のファイルに書き出します（--out が必要です）。\n"
         "      一発ズバリン は予想の四つの表を、プログラムの設定ファイル ナンバーズ3ズバリン.ini の設定で\n"
         "      書き出します（csv では表と表の間に空行を置きます）。\n"
         "  numbers3zubarin-tool export [--db FILE] --window 予想の検証|ランダム性の検定 [--from N] [--to M] ...\n"

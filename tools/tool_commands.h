@@ -32,12 +32,14 @@ struct ImportResult {
 // import was to create it). Stored 抽せん日 are kept when the CSV has no such column.
 ImportResult importHistory(const QString& databasePath, const QString& csvPath);
 
-enum class ExportFormat { Csv, Json };
+// PDF: the pages of the print preview (print/page_layout.h) on A4 portrait; it needs a
+// QGuiApplication (without one the export fails).
+enum class ExportFormat { Csv, Json, Pdf };
 
 struct ExportResult {
     bool ok = false;
     QString error;
-    QByteArray data;  // UTF-8, ready to write
+    QByteArray data;  // ready to write: UTF-8 text, or a PDF document
 };
 
 // Computes the grid of the analysis window with the given form name from an existing database,

@@ -1,6 +1,8 @@
 #include "widgets/analysis_frame.h"
 
+#include "data/draw_database.h"
 #include "grid/colors.h"
+#include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
 #include "grid/units.h"
@@ -105,7 +107,7 @@ QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const AnalysisWindowInfo& i
 }
 
 AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid)
-    : m_host(host), m_info(info), m_grid(scrollingBothWays(std::move(grid)))
+    : m_host(host), m_info(info), m_grid(scrollingBothWays(std::move(grid))), m_history(host.currentHistory())
 {
     setObjectName(info.form);
     setWindowTitle(info.caption);
@@ -117,6 +119,10 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, s
 
     fpSpread1 = new GridView(m_grid.get(), this);
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
+    m_output = new GridOutput(
+        info.caption, [this] { return QList<const Grid*>{m_grid.get()}; }, [this] { return m_history; },
+        DrawDatabase::pathOf(host.connectString()), this);
+    m_output->attachContextMenu(fpSpread1);
 
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -129,8 +135,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, s
     if (info.printButton) {
         Command2 = new QPushButton(QStringLiteral("印刷"), this);
         Command2->setObjectName(QStringLiteral("Command2"));
-        Command2->setEnabled(false);
-        Command2->setToolTip(QStringLiteral("印刷はまだできません"));
+        connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
     }
 
     auto* top = new QHBoxLayout;
@@ -203,6 +208,7 @@ void AnalysisFrame::fitGridToSheet()
 void AnalysisFrame::computeFrom(const History& history)
 {
     m_computed = scrollingBothWays(computeAnalysisGrid(m_info, history));
+    m_computedHistory = history;
 }
 
 void AnalysisFrame::showComputed()
@@ -211,6 +217,7 @@ void AnalysisFrame::showComputed()
         return;
     fpSpread1->replaceGrid(m_computed.get());
     m_grid = std::move(m_computed);
+    m_history = m_computedHistory;
     fitGridToSheet();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The frame every analysis window shares: a description, an optional legend, the grid, and the
 // close and print buttons. It runs the load sequence, and computes its grid again whenever its
-// host hands it a new history.
+// host hands it a new history. The grid prints, and saves as PDF or CSV, from its context menu
+// and, where the window has one, the print button.
 
 #include "analysis/analysis_window.h"
 #include "grid/grid.h"
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 
+class GridOutput;
 class GridView;
 class QLabel;
 class QMdiSubWindow;
@@ -28,6 +30,7 @@ public:
 
     Grid& grid() { return *m_grid; }
     const AnalysisWindowInfo& info() const { return m_info; }
+    GridOutput& output() { return *m_output; }
 
     QLabel* Label1 = nullptr;
     QLabel* Picture1 = nullptr;     // the legend's picture, where the window has one
@@ -48,4 +51,7 @@ private:
     const AnalysisWindowInfo& m_info;
     std::unique_ptr<Grid> m_grid;
     std::unique_ptr<Grid> m_computed;  // made by computeFrom, waiting to be shown
+    History m_history;                 // the grid was computed from it
+    History m_computedHistory;         // m_computed is computed from it
+    GridOutput* m_output = nullptr;
 };

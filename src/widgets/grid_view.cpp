@@ -15,25 +15,8 @@
 
 namespace {
 
-constexpr int kTextPadding = GridMetrics::kTextMargin;
-constexpr int kShapedCacheLimit = 4096;
-const QColor kGridLineColor(0xd8, 0xd8, 0xd8);
-const QColor kHeaderLineColor(0xa0, 0xa0, 0xa0);
 const QColor kSelectionColor(0, 120, 215, 48);
 const QColor kFocusColor(40, 120, 230, 190);
-
-// Pixels a text of the given width needs in a cell: with padding, except that a text which
-// fits between the grid lines only without it still counts as fitting (it is drawn centred).
-int neededWidth(int width, int cellWidth)
-{
-    const int padded = width + 2 * kTextPadding;
-    return width <= cellWidth - 1 ? std::min(padded, cellWidth) : padded;
-}
-
-QColor toQColor(GridColor c)
-{
-    return QColor(c.r, c.g, c.b);
-}
 
 Qt::ScrollBarPolicy policyFor(bool on, bool whenNeeded)
 {
@@ -65,7 +48,7 @@ int firstFitting(const std::vector<int>& pos, int first, int last, int space)
 } // namespace
 
 GridView::GridView(Grid* grid, QWidget* parent)
-    : QAbstractScrollArea(parent), gridMetrics_(), metrics_(gridMetrics_.fontMetrics())
+    : QAbstractScrollArea(parent), gridMetrics_(), cellPainter_(gridMetrics_)
 {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -275,11 +258,6 @@ QSize GridView::sheetSize() const
     return {w + 2 * frameWidth(), int(std::min<qint64>(h + 2 * frameWidth(), QWIDGETSIZE_MAX))};
 }
 
-ColumnSpan GridView::overflowSpan(int col, int row, int textWidth) const
-{
-    return grid_->overflowSpan(col, row, neededWidth(textWidth, colPixels(col)), colPos_);
-}
-
 GridView::TextPlacement GridView::textPlacement(int col, int row) const
 {
     ensureLayout();
@@ -287,13 +265,15 @@ GridView::TextPlacement GridView::textPlacement(int col, int row) const
     if (!grid_ || col < 1 || row < 1 || col > grid_->maxCols() || row > grid_->maxRows())
         return placed;
     const QString text = grid_->text(col, row);
-    placed.width = shaped(text).width;
+    placed.width = cellPainter_.shaped(text).width;
     const int x0 = headerWidth() - colPos_[1], y0 = headerHeight() - rowPos_[1];
     placed.cell = QRect(x0 + colPos_[std::size_t(col)], y0 + rowPos_[std::size_t(row)], colPixels(col), rowPixels(row));
-    const ColumnSpan span = grid_->allowCellOverflow() ? overflowSpan(col, row, placed.width) : ColumnSpan{col, col};
+    const ColumnSpan span = grid_->allowCellOverflow()
+        ? cellPainter_.overflowSpan(*grid_, colPos_, col, row, placed.width)
+        : ColumnSpan{col, col};
     placed.span = QRect(x0 + colPos_[std::size_t(span.first)], placed.cell.y(),
                         colPos_[std::size_t(span.last) + 1] - colPos_[std::size_t(span.first)], placed.cell.height());
-    placed.topLeft = textTopLeft(placed.width, placed.cell, grid_->format(col, row));
+    placed.topLeft = cellPainter_.textTopLeft(placed.width, placed.cell, grid_->format(col, row));
     return placed;
 }
 
@@ -465,21 +445,6 @@ int GridView::pageRows() const
 
 // ---- painting ----
 
-const GridView::ShapedText& GridView::shaped(const QString& text) const
-{
-    auto it = shapedCache_.find(text);
-    if (it != shapedCache_.end())
-        return *it;
-    if (shapedCache_.size() >= kShapedCacheLimit)
-        shapedCache_.clear();
-    ShapedText entry;
-    entry.text.setText(text);
-    entry.text.setTextFormat(Qt::PlainText);
-    entry.text.prepare(QTransform(), gridMetrics_.font());
-    entry.width = metrics_.horizontalAdvance(text);
-    return *shapedCache_.insert(text, std::move(entry));
-}
-
 void GridView::paintEvent(QPaintEvent* event)
 {
     QPainter p(viewport());
@@ -519,196 +484,8 @@ void GridView::paintEvent(QPaintEvent* event)
 
 void GridView::paintPane(QPainter& p, const Pane& rp, const Pane& cp)
 {
-    const Grid& g = *grid_;
-    const QRect clip(cp.start, rp.start, cp.end - cp.start, rp.end - rp.start);
-    p.setClipRect(clip);
-    auto x = [&](int c) { return cp.start + colPos_[std::size_t(c)] - colPos_[std::size_t(cp.first)]; };
-    auto y = [&](int r) { return rp.start + rowPos_[std::size_t(r)] - rowPos_[std::size_t(rp.first)]; };
-    auto rectOf = [&](int c, int r) { return QRect(x(c), y(r), colPixels(c), rowPixels(r)); };
-    const bool header = rp.header || cp.header;
     paintedCells_ += (rp.last - rp.first + 1) * (cp.last - cp.first + 1);
-
-    // Backgrounds, in runs of one colour; white is already there.
-    for (int r = rp.first; r <= rp.last; ++r) {
-        int runStart = cp.first;
-        GridColor runColor = g.backColor(cp.first, r);
-        for (int c = cp.first + 1; c <= cp.last + 1; ++c) {
-            const GridColor color = c <= cp.last ? g.backColor(c, r) : GridColor{};
-            if (c <= cp.last && color == runColor)
-                continue;
-            if (runColor != Grid::kDefaultBackColor)
-                p.fillRect(QRect(x(runStart), y(r), x(c) - x(runStart), rowPixels(r)), toQColor(runColor));
-            runStart = c;
-            runColor = color;
-        }
-    }
-
-    if (!header && g.hasSelection()) {
-        const int c1 = std::max(cp.first, g.selBlockCol() < 0 ? 1 : g.selBlockCol());
-        const int c2 = std::min(cp.last, g.selBlockCol() < 0 ? g.maxCols() : g.selBlockCol2());
-        const int r1 = std::max(rp.first, g.selBlockRow()), r2 = std::min(rp.last, g.selBlockRow2());
-        if (c1 <= c2 && r1 <= r2)
-            p.fillRect(QRect(x(c1), y(r1), x(c2 + 1) - x(c1), y(r2 + 1) - y(r1)), kSelectionColor);
-    }
-
-    // Texts, including ones that overflow into view from a cell left or right of it.
-    struct Item
-    {
-        int col, row;
-        QString text;
-        int width;
-        ColumnSpan span;
-    };
-    std::vector<Item> items;
-    const bool overflow = g.allowCellOverflow() && !header;
-    const int nCols = cp.last - cp.first + 1;
-    // covered[(r - first row) * nCols + (c - first col)]: a text runs across c's right edge.
-    std::vector<char> covered;
-    for (int r = rp.first; r <= rp.last; ++r) {
-        auto add = [&](int c) {
-            QString text = header ? g.headerText(c, r) : g.text(c, r);
-            if (text.isEmpty())
-                return;
-            const int width = shaped(text).width;
-            ColumnSpan span = overflow ? overflowSpan(c, r, width) : ColumnSpan{c, c};
-            span.first = std::max(span.first, cp.logicalFirst);
-            span.last = std::min(span.last, cp.logicalLast);
-            if (span.last < cp.first || span.first > cp.last)
-                return; // overflows from outside without reaching into view
-            if (span.first < span.last) {
-                if (covered.empty())
-                    covered.assign(std::size_t(rp.last - rp.first + 1) * std::size_t(nCols), 0);
-                for (int k = std::max(span.first, cp.first); k < std::min(span.last, cp.last + 1); ++k)
-                    covered[std::size_t(r - rp.first) * std::size_t(nCols) + std::size_t(k - cp.first)] = 1;
-            }
-            items.push_back({c, r, std::move(text), width, span});
-        };
-        if (overflow) {
-            for (int c = cp.first - 1; c >= cp.logicalFirst; --c) {
-                if (g.hasText(c, r)) {
-                    add(c);
-                    break;
-                }
-            }
-        }
-        for (int c = cp.first; c <= cp.last; ++c)
-            if (header || g.hasText(c, r))
-                add(c);
-        if (overflow) {
-            for (int c = cp.last + 1; c <= cp.logicalLast; ++c) {
-                if (g.hasText(c, r)) {
-                    add(c);
-                    break;
-                }
-            }
-        }
-    }
-
-    // Grid lines on each cell's right and bottom edge, except where a text overflows.
-    if (!header && g.gridLinesShown()) {
-        const int left = x(cp.first), right = x(cp.last + 1);
-        for (int r = rp.first; r <= rp.last; ++r)
-            p.fillRect(QRect(left, y(r + 1) - 1, right - left, 1), kGridLineColor);
-        for (int c = cp.first; c <= cp.last; ++c) {
-            const int lineX = x(c + 1) - 1;
-            int segment = rp.first;
-            for (int r = rp.first; r <= rp.last + 1; ++r) {
-                const bool end = r > rp.last;
-                if (!end
-                    && (covered.empty()
-                        || !covered[std::size_t(r - rp.first) * std::size_t(nCols) + std::size_t(c - cp.first)]))
-                    continue;
-                if (r > segment)
-                    p.fillRect(QRect(lineX, y(segment), 1, y(r) - y(segment)), kGridLineColor);
-                segment = r + 1;
-            }
-        }
-    }
-
-    for (const Item& it : items) {
-        const QRect cell = rectOf(it.col, it.row);
-        const QRect span(x(it.span.first), cell.y(), x(it.span.last + 1) - x(it.span.first), cell.height());
-        paintText(p, it.text, it.width, cell, span, g.format(it.col, it.row), toQColor(g.foreColor(it.col, it.row)));
-    }
-
-    // Borders go on top. A cell's left and top edges are its neighbours' right and bottom
-    // lines, so the clip reaches one pixel into the pane before.
-    p.setClipRect(clip.adjusted(-1, -1, 0, 0) & viewport()->rect());
-    for (int r = rp.first; r <= rp.last; ++r) {
-        for (int c = cp.first; c <= cp.last; ++c) {
-            const QRect cell = rectOf(c, r);
-            if (header) {
-                p.fillRect(QRect(cell.right(), cell.top(), 1, cell.height()), kHeaderLineColor);
-                p.fillRect(QRect(cell.left(), cell.bottom(), cell.width(), 1), kHeaderLineColor);
-            }
-            const CellFormat format = g.format(c, r);
-            if (format.hasBorders())
-                paintBorders(p, format, cell);
-        }
-    }
-}
-
-void GridView::paintText(QPainter& p, const QString& text, int width, const QRect& cell, const QRect& span,
-                         const CellFormat& format, const QColor& fore)
-{
-    p.setPen(fore);
-    if (format.wordWrap) {
-        int flags = Qt::TextWordWrap;
-        flags |= format.hAlign == HAlign::Left ? Qt::AlignLeft
-            : format.hAlign == HAlign::Right   ? Qt::AlignRight
-                                               : Qt::AlignHCenter;
-        flags |= format.vAlign == VAlign::Top ? Qt::AlignTop
-            : format.vAlign == VAlign::Bottom ? Qt::AlignBottom
-                                              : Qt::AlignVCenter;
-        p.save();
-        p.setClipRect(cell, Qt::IntersectClip);
-        p.drawText(cell.adjusted(kTextPadding, 0, -kTextPadding, 0), flags, text);
-        p.restore();
-        return;
-    }
-    const QPoint topLeft = textTopLeft(width, cell, format);
-    const int tx = topLeft.x(), ascent = metrics_.ascent(), descent = metrics_.descent();
-    const bool fits = tx >= span.x() && tx + width <= span.x() + span.width() && ascent + descent <= cell.height();
-    if (fits) {
-        p.drawStaticText(topLeft, shaped(text).text);
-        return;
-    }
-    p.save();
-    p.setClipRect(span, Qt::IntersectClip);
-    p.drawStaticText(topLeft, shaped(text).text);
-    p.restore();
-}
-
-QPoint GridView::textTopLeft(int width, const QRect& cell, const CellFormat& format) const
-{
-    // A cell's last column and row of pixels are its grid lines; the text is placed in the rest.
-    const int room = cell.width() - 1;
-    int tx = cell.x() + kTextPadding;
-    if ((width <= room && width + 2 * kTextPadding > room) || format.hAlign == HAlign::Center)
-        tx = cell.x() + (room - width) / 2;
-    else if (format.hAlign == HAlign::Right)
-        tx = cell.x() + room - kTextPadding - width;
-    const int ink = gridMetrics_.inkAbove() + gridMetrics_.inkBelow();
-    int baseline = cell.y() + (cell.height() - 1 - ink + 1) / 2 + gridMetrics_.inkAbove();
-    if (format.vAlign == VAlign::Top)
-        baseline = cell.y() + 1 + gridMetrics_.inkAbove();
-    else if (format.vAlign == VAlign::Bottom)
-        baseline = cell.y() + cell.height() - 2 - gridMetrics_.inkBelow();
-    return {tx, baseline - metrics_.ascent()};
-}
-
-void GridView::paintBorders(QPainter& p, const CellFormat& format, const QRect& cell)
-{
-    const int left = std::max(0, cell.x() - 1), top = std::max(0, cell.y() - 1);
-    const int right = cell.x() + cell.width() - 1, bottom = cell.y() + cell.height() - 1;
-    if (format.left.style != BorderStyle::None)
-        p.fillRect(QRect(left, top, 1, bottom - top + 1), toQColor(format.left.color));
-    if (format.right.style != BorderStyle::None)
-        p.fillRect(QRect(right, top, 1, bottom - top + 1), toQColor(format.right.color));
-    if (format.top.style != BorderStyle::None)
-        p.fillRect(QRect(left, top, right - left + 1, 1), toQColor(format.top.color));
-    if (format.bottom.style != BorderStyle::None)
-        p.fillRect(QRect(left, bottom, right - left + 1, 1), toQColor(format.bottom.color));
+    cellPainter_.paintPane(p, *grid_, colPos_, rowPos_, rp, cp, viewport()->rect(), kSelectionColor);
 }
 
 // ---- events ----

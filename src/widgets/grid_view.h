@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/grid_metrics.h"
+#include "print/grid_painter.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -86,14 +86,7 @@ protected:
 private:
     // A run of columns (or rows) painted side by side: the header, the frozen ones or the
     // scrolled ones. [first,last] are in view; [logicalFirst,logicalLast] belong to the pane.
-    struct Pane
-    {
-        int first = 1, last = 0;
-        int logicalFirst = 1, logicalLast = 0;
-        int start = 0, end = 0; // pixel extent in the viewport
-        bool header = false;
-        bool isEmpty() const { return first > last || start >= end; }
-    };
+    using Pane = GridPainter::Pane;
 
     bool layoutStale() const;
     void ensureLayout() const;
@@ -115,19 +108,8 @@ private:
     int scrolledSpaceY() const;
     int pageRows() const;
 
+    // The cells are painted as on paper (print/grid_painter.h).
     void paintPane(QPainter& p, const Pane& rows, const Pane& cols);
-    void paintText(QPainter& p, const QString& text, int width, const QRect& cell, const QRect& span,
-                   const CellFormat& format, const QColor& fore);
-    void paintBorders(QPainter& p, const CellFormat& format, const QRect& cell);
-    QPoint textTopLeft(int width, const QRect& cell, const CellFormat& format) const;
-    ColumnSpan overflowSpan(int col, int row, int textWidth) const;
-    // Sheets repeat a few short texts endlessly; each is shaped once.
-    struct ShapedText
-    {
-        QStaticText text;
-        int width = 0;
-    };
-    const ShapedText& shaped(const QString& text) const;
 
     void moveActiveCell(int col, int row, bool extend);
     Pane makePane(const std::vector<int>& pos, int first, int logicalFirst, int logicalLast, int start, int limit,
@@ -136,8 +118,7 @@ private:
 
     Grid* grid_ = nullptr;
     GridMetrics gridMetrics_;
-    const QFontMetrics& metrics_;
-    mutable QHash<QString, ShapedText> shapedCache_;
+    GridPainter cellPainter_;
 
     mutable std::vector<int> colPos_; // pixel start of each column, column 0 first
     mutable std::vector<int> rowPos_;

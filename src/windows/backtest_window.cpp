@@ -22,6 +22,8 @@ BacktestWindow::BacktestWindow(WindowHost& host, std::shared_ptr<const Predictio
     body()->addWidget(summaryView, 0, Qt::AlignLeft);
     body()->addWidget(noteLabel);
     body()->addWidget(drawsView, 1, Qt::AlignLeft);
+    attachGridMenu(summaryView);
+    attachGridMenu(drawsView);
 }
 
 QMdiSubWindow* BacktestWindow::load(WindowHost& host, std::shared_ptr<const PredictionSettings> settings)
@@ -32,6 +34,11 @@ QMdiSubWindow* BacktestWindow::load(WindowHost& host, std::shared_ptr<const Pred
 DrawRange BacktestWindow::defaultRange(const History& history) const
 {
     return BacktestSheets::defaultRange(history);
+}
+
+QList<const Grid*> BacktestWindow::shownGrids() const
+{
+    return {&m_sheets.summary(), &m_sheets.draws()};
 }
 
 void BacktestWindow::compute(const History& history, DrawRange range)

@@ -29,6 +29,7 @@ protected:
     DrawRange defaultRange(const History& history) const override;
     void compute(const History& history, DrawRange range) override;
     void showResult() override;
+    QList<const Grid*> shownGrids() const override;
 
 private:
     BacktestWindow(WindowHost& host, std::shared_ptr<const PredictionSettings> settings);

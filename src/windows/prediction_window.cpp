@@ -1,5 +1,7 @@
 #include "windows/prediction_window.h"
 
+#include "data/draw_database.h"
+#include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
@@ -41,7 +43,8 @@ QMdiSubWindow* 一発ズバリン::load(WindowHost& host, std::shared_ptr<Predic
 
     window->m_settings->ReadInitFile();
     window->showFlags();
-    window->m_sheets.open(host.currentHistory());
+    window->m_history = host.currentHistory();
+    window->m_sheets.open(window->m_history);
     window->refresh();
     for (GridView* view : window->fpSpread1)
         view->setFixedSize(view->sizeHint());
@@ -81,8 +84,16 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     });
     Command2 = new QPushButton(QStringLiteral("印刷"));
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setEnabled(false);
-    Command2->setToolTip(QStringLiteral("印刷はまだできません"));
+    m_output = new GridOutput(
+        kCaption,
+        [this] {
+            QList<const Grid*> grids;
+            for (int g = 0; g < PredictionSheets::kGridCount; ++g)
+                grids << &m_sheets.grid(g);
+            return grids;
+        },
+        [this] { return m_history; }, DrawDatabase::pathOf(host.connectString()), this);
+    connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -139,6 +150,7 @@ QWidget* 一発ズバリン::buildPredictionFrame()
         fpSpread1[g]->setObjectName(QStringLiteral("fpSpread1_%1").arg(g));
         column->addWidget(label);
         column->addWidget(fpSpread1[g], 0, Qt::AlignLeft);
+        m_output->attachContextMenu(fpSpread1[g]);
     }
     return predictionFrame;
 }
@@ -224,10 +236,12 @@ void 一発ズバリン::refresh()
 void 一発ズバリン::computeFrom(const History& history)
 {
     m_sheets.setHistory(history);
+    m_computedHistory = history;
 }
 
 void 一発ズバリン::showComputed()
 {
+    m_history = m_computedHistory;
     refresh();
 }
 

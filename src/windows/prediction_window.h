@@ -4,6 +4,7 @@
 // prediction. The flags belong to a PredictionSettings that outlives the window, so they
 // survive closing and reopening it, and a new history keeps them.
 
+#include "data/history.h"
 #include "prediction/prediction_sheets.h"
 #include "prediction/prediction_settings.h"
 #include "widgets/window_host.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <memory>
 
+class GridOutput;
 class GridView;
 class QGroupBox;
 class QLabel;
@@ -41,6 +43,8 @@ public:
     const Grid& grid(int index) const { return m_sheets.grid(index); }
     const PredictionSheets& sheets() const { return m_sheets; }
     const PredictionSettings& settings() const { return *m_settings; }
+    // The four grids printed (印刷) and saved from their context menus.
+    GridOutput& output() { return *m_output; }
 
     std::array<GridView*, PredictionSheets::kGridCount> fpSpread1{};
     std::array<QRadioButton*, kOptionCount> Opt反映する{};
@@ -77,4 +81,7 @@ private:
     WindowHost& m_host;
     std::shared_ptr<PredictionSettings> m_settings;
     PredictionSheets m_sheets;
+    History m_history;          // the picks come from it
+    History m_computedHistory;  // the tables computeFrom made come from it
+    GridOutput* m_output = nullptr;
 };

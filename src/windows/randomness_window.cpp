@@ -21,6 +21,7 @@ RandomnessWindow::RandomnessWindow(WindowHost& host)
     chart->setObjectName(QStringLiteral("chart"));
     body()->addWidget(fpSpread1, 0, Qt::AlignLeft);
     body()->addWidget(chart, 1);
+    attachGridMenu(fpSpread1);
     // The chart follows the row of the active cell.
     QObject::connect(fpSpread1, &GridView::activeCellChanged, this, [this](int, int row) {
         if (row >= kFirstTestRow)
@@ -47,6 +48,11 @@ void RandomnessWindow::chartTest(int test)
 DrawRange RandomnessWindow::defaultRange(const History& history) const
 {
     return RandomnessSheet::defaultRange(history);
+}
+
+QList<const Grid*> RandomnessWindow::shownGrids() const
+{
+    return {&m_sheet.grid()};
 }
 
 void RandomnessWindow::compute(const History& history, DrawRange range)

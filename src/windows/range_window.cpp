@@ -1,6 +1,8 @@
 #include "windows/range_window.h"
 
 #include "data/draw.h"
+#include "data/draw_database.h"
+#include "widgets/grid_output.h"
 #include "widgets/hourglass.h"
 
 #include <QCloseEvent>
@@ -55,7 +57,11 @@ RangeWindow::RangeWindow(WindowHost& host, const QString& formName, const QStrin
 
     Command2 = new QPushButton(QStringLiteral("印刷"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setEnabled(false);
+    // The caption is the form name (予想の検証, ランダム性の検定).
+    m_output = new GridOutput(
+        formName, [this] { return shownGrids(); }, [this] { return drawsInRange(); },
+        DrawDatabase::pathOf(host.connectString()), this);
+    connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, [this] {
@@ -112,6 +118,25 @@ void RangeWindow::recompute()
     m_pendingRange = wanted;
     compute(m_pendingHistory, m_pendingRange);
     showComputed();
+}
+
+History RangeWindow::drawsInRange() const
+{
+    QVector<DrawRecord> rows;
+    QStringList dates;
+    const QVector<DrawRecord>& draws = m_history.draws();
+    for (qsizetype i = 0; i < draws.size(); ++i) {
+        if (m_range.contains(draws[i].drawNo)) {
+            rows << draws[i];
+            dates << m_history.date(i);
+        }
+    }
+    return History::fromRows(std::move(rows), std::move(dates));
+}
+
+void RangeWindow::attachGridMenu(GridView* view)
+{
+    m_output->attachContextMenu(view);
 }
 
 void RangeWindow::showRange()

@@ -2,14 +2,19 @@
 // The frame of a window that tests a stretch of the history: its description, the range
 // (開始回, 終了回, 再計算), what the window shows of it, and 印刷 and 閉じる. The range follows
 // the history while it is the window's default: a new draw moves the default range along, a
-// range the user chose stays.
+// range the user chose stays. 印刷 and the grids' context menus print and save the window's
+// grids, headed by the draws of the range.
 
 #include "analysis/draw_range.h"
 #include "data/history.h"
 #include "widgets/window_host.h"
 
+#include <QList>
 #include <QWidget>
 
+class Grid;
+class GridOutput;
+class GridView;
 class QLabel;
 class QMdiSubWindow;
 class QPushButton;
@@ -27,6 +32,9 @@ public:
     QPushButton* Command2 = nullptr;  // 印刷
 
     DrawRange range() const { return m_range; }
+    // The history's draws within the range, as printed in the page header.
+    History drawsInRange() const;
+    GridOutput& output() { return *m_output; }
     // Computes and shows the range the spin boxes hold (再計算).
     void recompute();
 
@@ -47,6 +55,10 @@ protected:
     virtual void compute(const History& history, DrawRange range) = 0;
     // Shows what compute made.
     virtual void showResult() = 0;
+    // The grids the window shows, in the order they are printed and saved.
+    virtual QList<const Grid*> shownGrids() const = 0;
+    // Gives a grid of the window the context menu of printing and saving.
+    void attachGridMenu(GridView* view);
 
     void closeEvent(QCloseEvent* event) override;
 
@@ -55,6 +67,7 @@ private:
 
     WindowHost& m_host;
     QString m_formName;
+    GridOutput* m_output = nullptr;
     QVBoxLayout* m_body = nullptr;
     History m_history;
     DrawRange m_range;

@@ -121,7 +121,7 @@ TEST_F(AnalysisFrameTest, LoadFollowsTheTableForPropEndPrintButtonAndLegend)
     auto* frame = static_cast<AnalysisFrame*>(sub->widget());
     ASSERT_TRUE(frame->Command2);
     EXPECT_EQ(frame->Command2->text(), QStringLiteral("印刷"));
-    EXPECT_FALSE(frame->Command2->isEnabled());
+    EXPECT_TRUE(frame->Command2->isEnabled());
     EXPECT_EQ(frame->Picture1, nullptr);
     EXPECT_EQ(frame->Label2->text(), QString());
     EXPECT_EQ(frame->Label2->palette().color(QPalette::Window), QColor(128, 255, 255));

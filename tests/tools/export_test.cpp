@@ -1,7 +1,7 @@
 // Exporting an analysis grid: the frequency chart of a small history against cells worked out
 // by hand, the exact JSON shape, and CSV quoting of awkward texts.
 
-#include "grid_export.h"
+#include "grid/grid_export.h"
 #include "tool_commands.h"
 #include "tools/tool_test_support.h"
 

@@ -7,7 +7,7 @@
 #include "windows/entry_window.h"
 #include "widgets/message_box.h"
 #include "widgets/window_host.h"
-#include "widgets/grid_metrics.h"
+#include "print/grid_metrics.h"
 #include "support/history_builder.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"

@@ -114,7 +114,7 @@ TEST_F(PredictionWindow, OpensAtTheTopLeftWithItsTextsAndControls)
         EXPECT_TRUE(window->Opt反映しない[i]->isChecked() && !window->Opt反映する[i]->isChecked()) << "no file: none reflected";
     }
     EXPECT_EQ(window->Cmd閉じる->text() + window->Command2->text(), QStringLiteral("閉じる印刷"));
-    EXPECT_FALSE(window->Command2->isEnabled());
+    EXPECT_TRUE(window->Command2->isEnabled());
     EXPECT_EQ(values(window->grid(0)), kCycle);
     EXPECT_EQ(values(window->grid(1)), kElimination0);
 

@@ -1,4 +1,4 @@
-#include "grid_export.h"
+#include "grid/grid_export.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "widgets/grid_metrics.h"
+#include "print/grid_metrics.h"
 
 #include <QFontMetricsF>
 #include <QStringList>

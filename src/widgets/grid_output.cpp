@@ -1,0 +1,367 @@
+#include "widgets/grid_output.h"
+
+#include "data/draw_database.h"
+#include "data/file_write.h"
+#include "grid/grid_export.h"
+#include "print/page_layout.h"
+#include "widgets/grid_view.h"
+#include "widgets/hourglass.h"
+#include "widgets/message_box.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QStandardPaths>
+#include <optional>
+#include <utility>
+
+#include <sys/stat.h>
+
+namespace {
+
+// The folder last saved into, for the next save dialog of any window.
+QString& lastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// The files SQLite and the program keep beside the database while it is used.
+const QStringList kDatabaseCompanions = {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"),
+                                         QStringLiteral("-shm"), QStringLiteral(".lock")};
+
+// Where a path leads: the canonical file when it exists, else the canonical folder and the name
+// (a name not there yet, in a folder that is). Empty when neither can be said.
+QString whereItLeads(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(info.fileName());
+}
+
+// The same file, also under another name (a hard link).
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// A name a file may take: the caption without the folder separator or control characters.
+QString fileNameOf(const QString& caption)
+{
+    QString name;
+    for (const QChar c : caption)
+        name += (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control) ? QChar(u'_') : c;
+    name = name.trimmed();
+    return name.isEmpty() || name.startsWith(u'.') ? QStringLiteral("grid") + name : name;
+}
+
+// The pages a print job asks for, 0-based: all of them unless a range was chosen.
+QList<int> pagesToPrint(const QPrinter& printer, int pageCount)
+{
+    QList<int> pages;
+    const QPageRanges ranges = printer.pageRanges();
+    const bool ranged = printer.printRange() == QPrinter::PageRange && !ranges.isEmpty();
+    for (int page = 0; page < pageCount; ++page) {
+        if (!ranged || ranges.contains(page + 1))
+            pages << page;
+    }
+    return pages;
+}
+
+// The chosen pages as a PDF document, as pdfOf makes every page; empty when it cannot be made.
+QByteArray pdfOfPages(const PageLayout& layout, const QList<int>& pages, int resolution)
+{
+    if (pages.size() == layout.pageCount())
+        return pdfOf(layout);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(resolution);
+        if (!writer.setPageLayout(layout.pageLayout()))
+            return {};
+        writer.setTitle(layout.header().caption);
+        writer.setCreator(QStringLiteral("ナンバーズ3ズバリン"));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        const QRect area(QPoint(0, 0), writer.pageLayout().paintRectPixels(resolution).size());
+        bool first = true;
+        for (const int page : pages) {
+            if (!first && !writer.newPage())
+                return {};
+            first = false;
+            layout.paint(painter, page, area, resolution);
+        }
+        if (!painter.end())
+            return {};
+    }
+    return buffer.data();
+}
+
+// A PDF that could not be made comes back empty.
+std::optional<QByteArray> nonEmpty(QByteArray pdf)
+{
+    if (pdf.isEmpty())
+        return std::nullopt;
+    return pdf;
+}
+
+} // namespace
+
+GridOutput::GridOutput(QString caption, Grids grids, HistoryOf history, QString databasePath, QWidget* window)
+    : QObject(window), m_caption(std::move(caption)), m_grids(std::move(grids)), m_history(std::move(history)),
+      m_databasePath(std::move(databasePath)), m_window(window), m_pageLayout(PageLayout::defaultPageLayout())
+{
+    setObjectName(QStringLiteral("gridOutput"));
+}
+
+void GridOutput::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(m_pageLayout);
+    printer.setDocName(m_caption);
+    QPrintPreviewDialog preview(&printer, m_window);
+    preview.setObjectName(QStringLiteral("printPreview"));
+    // Large enough to read a page: most of the screen's height, and as wide as a page or the
+    // whole tool bar (whose print button would otherwise hide behind its overflow), as the
+    // screen allows.
+    if (const QScreen* screen = m_window ? m_window->screen() : nullptr) {
+        const QRect room = screen->availableGeometry();
+        const int height = room.height() * 9 / 10;
+        preview.resize(qMin(room.width(), qMax(preview.sizeHint().width(), height)), height);
+    }
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        if (target)
+            printTo(*target);
+    });
+    preview.exec();
+    // The next preview and PDF start from the paper and orientation chosen here.
+    m_pageLayout = printer.pageLayout();
+}
+
+void GridOutput::printTo(QPrinter& printer)
+{
+    const QList<const Grid*> grids = m_grids();
+    const PageLayout layout(grids, PrintHeader::of(m_caption, m_history()), printer.pageLayout());
+    const QList<int> pages = pagesToPrint(printer, layout.pageCount());
+    if (pages.isEmpty()) {
+        tell(QStringLiteral("印刷するページがありません（このウィンドウは %1 ページです）。").arg(layout.pageCount()));
+        return;
+    }
+
+    // Printed to a file (the print dialog's PDF output): checked and written as PDF で保存 is,
+    // whole or not at all, rather than by the printer straight into the file.
+    if (!printer.outputFileName().isEmpty()) {
+        const QString path = printer.outputFileName();
+        save(path, QStringLiteral("PDF"), [&] { return nonEmpty(pdfOfPages(layout, pages, printer.resolution())); });
+        return;
+    }
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        tell(QStringLiteral("印刷できません。プリンターを使えません。"));
+        return;
+    }
+    // The painter's origin is the corner of the printable area.
+    const int resolution = printer.resolution();
+    const QRect paintRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(resolution).size());
+    bool first = true;
+    for (const int page : pages) {
+        if (!first)
+            printer.newPage();
+        first = false;
+        layout.paint(painter, page, paintRect, resolution);
+    }
+    if (!painter.end())
+        tell(QStringLiteral("印刷できませんでした。プリンターがページを受け取りませんでした。"));
+}
+
+void GridOutput::savePdf()
+{
+    const QString path = choosePath(QStringLiteral("PDF で保存"), QStringLiteral("PDF ファイル (*.pdf)"), QStringLiteral("pdf"));
+    if (!path.isEmpty())
+        savePdfTo(path);
+}
+
+void GridOutput::saveCsv()
+{
+    const QString path = choosePath(QStringLiteral("CSV で保存"), QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("csv"));
+    if (!path.isEmpty())
+        saveCsvTo(path);
+}
+
+bool GridOutput::savePdfTo(const QString& path)
+{
+    return save(path, QStringLiteral("PDF"), [this] {
+        return nonEmpty(pdfOf(PageLayout(m_grids(), PrintHeader::of(m_caption, m_history()), m_pageLayout)));
+    });
+}
+
+bool GridOutput::saveCsvTo(const QString& path)
+{
+    return save(path, QStringLiteral("CSV"), [this] { return std::optional<QByteArray>(gridsToCsv(m_grids())); });
+}
+
+QString GridOutput::refusal(const QString& path) const
+{
+    if (!m_databasePath.isEmpty()) {
+        const QString target = whereItLeads(path);
+        for (const QString& suffix : kDatabaseCompanions) {
+            const QString file = m_databasePath + suffix;
+            const QString database = whereItLeads(file);
+            if ((!target.isEmpty() && target == database) || sameFile(path, file))
+                return QStringLiteral("当選データのデータベースのファイルです。別の名前を選んでください");
+        }
+    }
+    // A device or a pipe would take the bytes as they come (or wait for a reader for ever).
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir() && !info.isFile())
+        return QStringLiteral("通常のファイルではありません");
+    return QString();
+}
+
+bool GridOutput::save(const QString& path, const QString& what, const std::function<std::optional<QByteArray>()>& bytes)
+{
+    const QString shown = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    QString reason = refusal(path);
+    if (reason.isEmpty()) {
+        Hourglass hourglass;
+        const std::optional<QByteArray> content = bytes();
+        if (!content)
+            reason = QStringLiteral("%1 を作れませんでした").arg(what);
+        else if (writeFileBytes(path, *content, &reason)) {
+            lastFolder() = QFileInfo(path).absolutePath();
+            return true;
+        }
+    }
+    tell(QStringLiteral("%1 を保存できません。\n\nファイル: %2\n理由: %3").arg(what, shown, reason));
+    return false;
+}
+
+QString GridOutput::suggestedPath(const QString& suffix) const
+{
+    QString folder = lastFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+    }
+    return QDir(folder).filePath(fileNameOf(m_caption) + u'.' + suffix);
+}
+
+QString GridOutput::choosePath(const QString& title, const QString& filter, const QString& suffix)
+{
+    QFileDialog dialog(m_window, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(filter);
+    // A name typed without its suffix gets it, as the filter says.
+    dialog.setDefaultSuffix(suffix);
+    const QString suggested = suggestedPath(suffix);
+    dialog.setDirectory(QFileInfo(suggested).absolutePath());
+    dialog.selectFile(QFileInfo(suggested).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+void GridOutput::tell(const QString& text) const
+{
+    showMessage({m_window, text, kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+}
+
+QMenu* GridOutput::contextMenu(GridView* view)
+{
+    auto* menu = new QMenu(view);
+    menu->setObjectName(QStringLiteral("gridMenu"));
+    const QPointer<GridView> target = view;
+    QAction* copy = menu->addAction(QStringLiteral("コピー"));
+    copy->setShortcut(QKeySequence::Copy);  // shown beside it: the view's own Ctrl+C
+    connect(copy, &QAction::triggered, this, [target] {
+        if (target)
+            target->copyToClipboard();
+    });
+    // The dialogs open once the menu has finished with the click: a dialog's own event loop
+    // may delete a menu that closes itself while the menu is still handling the click.
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("CSV で保存…")), &QAction::triggered, this, [this] { saveCsv(); },
+            Qt::QueuedConnection);
+    connect(menu->addAction(QStringLiteral("PDF で保存…")), &QAction::triggered, this, [this] { savePdf(); },
+            Qt::QueuedConnection);
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("印刷…")), &QAction::triggered, this, [this] { print(); },
+            Qt::QueuedConnection);
+    return menu;
+}
+
+void GridOutput::attachContextMenu(GridView* view)
+{
+    // The mouse's menu reaches the viewport, the keyboard's the view (its focus widget).
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+}
+
+bool GridOutput::eventFilter(QObject* watched, QEvent* event)
+{
+    GridView* view = qobject_cast<GridView*>(watched);
+    if (!view && watched->parent())
+        view = qobject_cast<GridView*>(watched->parent());
+    if (!view || (watched != view && watched != view->viewport()))
+        return QObject::eventFilter(watched, event);
+
+    if (event->type() == QEvent::ContextMenu) {
+        auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        if (menuEvent->reason() == QContextMenuEvent::Mouse)
+            popUpMenu(view, menuEvent->globalPos());
+        else
+            popUpMenu(view, QPoint(-1, -1));
+        event->accept();
+        return true;
+    }
+    // Shift+F10 as the menu key: the window system turns the menu key itself into the event
+    // above, but not this one.
+    if (event->type() == QEvent::KeyPress && watched == view) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            popUpMenu(view, QPoint(-1, -1));
+            event->accept();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void GridOutput::popUpMenu(GridView* view, const QPoint& globalPos)
+{
+    QPoint at = globalPos;
+    if (at == QPoint(-1, -1)) {
+        // From the keyboard: below the active cell where it is in view, else at the top left.
+        QWidget* viewport = view->viewport();
+        QPoint local(0, 0);
+        if (const Grid* grid = view->grid()) {
+            const QRect cell = view->cellRect(grid->activeCol(), grid->activeRow());
+            if (!cell.isEmpty() && viewport->rect().intersects(cell))
+                local = QPoint(qBound(0, cell.left(), viewport->width() - 1), qBound(0, cell.bottom(), viewport->height() - 1));
+        }
+        at = viewport->mapToGlobal(local);
+    }
+    QMenu* menu = contextMenu(view);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
+}

@@ -1,0 +1,89 @@
+#pragma once
+// The grids of a window taken out of it: the print preview (印刷), a PDF or a CSV file, and the
+// context menu of each of the window's grid views (コピー, CSV で保存…, PDF で保存…, 印刷…).
+// Each window makes one, naming what it shows; the grids and the history are asked for at the
+// moment of printing or saving, so they are always what the window shows then.
+//
+// A file is written whole or not at all (data/file_write.h), never over the draw database nor
+// its companion files, and never into a device or a pipe; a refusal or a failure is told in a
+// message naming the file and the reason, and nothing else changes.
+
+#include "data/history.h"
+#include "grid/grid.h"
+
+#include <QList>
+#include <QObject>
+#include <QPageLayout>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class GridView;
+class QMenu;
+class QPoint;
+class QPrinter;
+class QWidget;
+
+class GridOutput : public QObject {
+    Q_OBJECT
+
+public:
+    // The grids as the window shows them now, in the order they are printed and saved.
+    using Grids = std::function<QList<const Grid*>()>;
+    // The history the grids were computed from (for the page header: the draws shown).
+    using HistoryOf = std::function<History()>;
+
+    // caption names the window on paper and the file offered; databasePath is the draw
+    // database, which is never written over; window is the parent of every dialog and message.
+    GridOutput(QString caption, Grids grids, HistoryOf history, QString databasePath, QWidget* window);
+
+    const QString& caption() const { return m_caption; }
+    // What is printed and saved: the window's grids as they are now.
+    QList<const Grid*> grids() const { return m_grids(); }
+
+    // The print preview of the grids, on the page layout last chosen here (at first A4
+    // portrait); its page setup changes size and orientation, its print button prints.
+    void print();
+    // Ask for a file, then save to it.
+    void savePdf();
+    void saveCsv();
+
+    // Save to the file named; true when it was written. A refusal or a failure is told through
+    // showMessage and leaves no file of ours behind.
+    bool savePdfTo(const QString& path);
+    bool saveCsvTo(const QString& path);
+
+    // What the save dialogs offer first: "<caption>.<suffix>" in the folder last saved into in
+    // this session, or else the user's documents folder (the home folder when there is none).
+    QString suggestedPath(const QString& suffix) const;
+
+    // Gives the view the context menu: the mouse's right button, the keyboard's menu key and
+    // Shift+F10. The view is not changed otherwise.
+    void attachContextMenu(GridView* view);
+    // The menu for a view, built anew (the caller owns it).
+    QMenu* contextMenu(GridView* view);
+
+    // The page layout the next preview and PDF start from.
+    const QPageLayout& pageLayout() const { return m_pageLayout; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void popUpMenu(GridView* view, const QPoint& globalPos);
+    // The pages the print job asks for, on its printer (or, printed to a file, into that file).
+    void printTo(QPrinter& printer);
+    // Why the file may not be written, or empty when it may.
+    QString refusal(const QString& path) const;
+    // Writes what bytes makes (nothing: it could not be made) to the path, or tells why not.
+    bool save(const QString& path, const QString& what, const std::function<std::optional<QByteArray>()>& bytes);
+    QString choosePath(const QString& title, const QString& filter, const QString& suffix);
+    void tell(const QString& text) const;
+
+    QString m_caption;
+    Grids m_grids;
+    HistoryOf m_history;
+    QString m_databasePath;
+    QWidget* m_window;
+    QPageLayout m_pageLayout;
+};

@@ -1,0 +1,150 @@
+// Saving a window's grids as PDF or CSV: a good save writes the whole file; a save the program
+// must not or cannot make (the draw database, a missing folder, a file in place of a folder, a
+// pipe) says so once, naming the file, and leaves the folder as it was.
+
+#include "grid/grid_export.h"
+#include "support/history_builder.h"
+#include "support/special_files.h"
+#include "widgets/grid_output.h"
+#include "widgets/message_box.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class GridOutputTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        setMessageInterceptor([this](const MessageRequest& r) {
+            messages << r;
+            return QMessageBox::Ok;
+        });
+        for (Grid* g : {&first, &second}) {
+            g->setMaxCols(3);
+            g->setMaxRows(4);
+        }
+        first.setText(1, 1, QStringLiteral("回数"));
+        first.setText(2, 3, QStringLiteral("1,2"));
+        second.setText(3, 4, QStringLiteral("７"));
+        write(database, QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 'x'));
+    }
+    void TearDown() override { setMessageInterceptor({}); }
+
+    QStringList entries() const
+    {
+        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+    // Each refused save told once, naming the file as given.
+    void expectOneMessageNaming(const QString& path)
+    {
+        ASSERT_EQ(messages.size(), 1) << path.toStdString();
+        EXPECT_TRUE(messages[0].text.contains(QDir::cleanPath(QFileInfo(path).absoluteFilePath())))
+            << messages[0].text.toStdString();
+        EXPECT_EQ(messages[0].title, kMessageTitle);
+        EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
+        messages.clear();
+    }
+
+    QTemporaryDir dir;
+    QString database = dir.filePath(QStringLiteral("Numbers3Zubarin.db"));
+    Grid first, second;
+    QWidget window;
+    GridOutput output{QStringLiteral("出現間隔分析"), [this] { return QList<const Grid*>{&first, &second}; },
+                      [] { return fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}}); }, database, &window};
+    QList<MessageRequest> messages;
+};
+
+TEST_F(GridOutputTest, AGoodSaveWritesTheWholePdfAndTheCsvOfEveryGrid)
+{
+    const QString pdf = dir.filePath(QStringLiteral("出現間隔分析.pdf"));
+    const QString csv = dir.filePath(QStringLiteral("出現間隔分析.csv"));
+    write(csv, "an older file, replaced whole");
+    ASSERT_TRUE(output.savePdfTo(pdf));
+    ASSERT_TRUE(output.saveCsvTo(csv));
+    EXPECT_TRUE(messages.isEmpty());
+    const QByteArray bytes = contents(pdf);
+    EXPECT_TRUE(bytes.startsWith("%PDF")) << bytes.left(16).toStdString();
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(contents(csv), gridsToCsv({&first, &second}));
+    // The grids as they are at the moment of saving.
+    first.setText(1, 2, QStringLiteral("新"));
+    ASSERT_TRUE(output.saveCsvTo(csv));
+    EXPECT_EQ(contents(csv), gridsToCsv({&first, &second}));
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("Numbers3Zubarin.db"), QStringLiteral("出現間隔分析.csv"),
+                                      QStringLiteral("出現間隔分析.pdf")}));
+}
+
+TEST_F(GridOutputTest, TheDatabaseIsNeverWrittenOverUnderAnyOfItsNames)
+{
+    const QByteArray before = contents(database);
+    ASSERT_TRUE(QFile::link(database, dir.filePath(QStringLiteral("link.pdf"))));
+    ASSERT_EQ(::link(QFile::encodeName(database).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.csv"))).constData()), 0);
+    const QStringList names = {database, dir.filePath(QStringLiteral("./sub/../Numbers3Zubarin.db")),
+                               dir.filePath(QStringLiteral("link.pdf")), dir.filePath(QStringLiteral("hard.csv")),
+                               database + QStringLiteral("-journal")};
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    const QStringList present = entries();
+    for (const QString& path : names) {
+        EXPECT_FALSE(output.savePdfTo(path)) << path.toStdString();
+        expectOneMessageNaming(path);
+        EXPECT_FALSE(output.saveCsvTo(path)) << path.toStdString();
+        expectOneMessageNaming(path);
+    }
+    EXPECT_EQ(contents(database), before);
+    EXPECT_EQ(entries(), present);  // no journal made, no temporary file left
+}
+
+TEST_F(GridOutputTest, AFolderThatCannotTakeTheFileLeavesNothingBehind)
+{
+    const QString plainFile = dir.filePath(QStringLiteral("notes.txt"));
+    write(plainFile, "keep me");
+    const QString fifo = dir.filePath(QStringLiteral("pipe.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QStringList present = entries();
+    // A folder that is not there, a file where a folder should be, a folder itself, and a pipe
+    // no one reads (which must not hold the window up).
+    for (const QString& path : {dir.filePath(QStringLiteral("missing/出現間隔分析.pdf")),
+                                dir.filePath(QStringLiteral("notes.txt/出現間隔分析.pdf")), dir.path(), fifo}) {
+        EXPECT_FALSE(output.savePdfTo(path)) << path.toStdString();
+        expectOneMessageNaming(path);
+        EXPECT_FALSE(output.saveCsvTo(path)) << path.toStdString();
+        expectOneMessageNaming(path);
+    }
+    EXPECT_EQ(entries(), present);
+    EXPECT_EQ(contents(plainFile), "keep me");
+}
+
+TEST_F(GridOutputTest, TheSaveDialogOffersTheCaptionInTheFolderLastSavedInto)
+{
+    const QString sub = dir.filePath(QStringLiteral("exports"));
+    ASSERT_TRUE(QDir().mkpath(sub));
+    EXPECT_EQ(QFileInfo(output.suggestedPath(QStringLiteral("pdf"))).fileName(), QStringLiteral("出現間隔分析.pdf"));
+    // A failed save does not move the suggestion.
+    EXPECT_FALSE(output.saveCsvTo(dir.filePath(QStringLiteral("missing/x.csv"))));
+    EXPECT_NE(QFileInfo(output.suggestedPath(QStringLiteral("csv"))).absolutePath(), dir.filePath(QStringLiteral("missing")));
+    ASSERT_TRUE(output.saveCsvTo(QDir(sub).filePath(QStringLiteral("a.csv"))));
+    EXPECT_EQ(output.suggestedPath(QStringLiteral("csv")), QDir(sub).filePath(QStringLiteral("出現間隔分析.csv")));
+}
+
+} // namespace
