@@ -34,7 +34,6 @@ constexpr double kHeaderHeight = 34;
 constexpr double kFooterHeight = 16;
 constexpr double kCaptionSize = 12;
 constexpr double kInfoSize = 8;
-constexpr int kPdfResolution = 300;
 constexpr double kFit = 1e-9; // rounding slack when comparing lengths
 constexpr double kMinGridRoom = 72; // points
 
@@ -288,7 +287,7 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
     painter.restore();
 }
 
-QByteArray pdfOf(const PageLayout& layout)
+QByteArray pdfOf(const PageLayout& layout, const QList<int>& pages, int resolution)
 {
     // Fonts need a GUI application; without one there is no PDF rather than a crash.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -297,7 +296,7 @@ QByteArray pdfOf(const PageLayout& layout)
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setResolution(kPdfResolution);
+        writer.setResolution(resolution);
         if (!writer.setPageLayout(layout.pageLayout()))
             return {};
         writer.setTitle(layout.header().caption);
@@ -305,11 +304,16 @@ QByteArray pdfOf(const PageLayout& layout)
         QPainter painter;
         if (!painter.begin(&writer))
             return {};
-        const QRect area(QPoint(0, 0), writer.pageLayout().paintRectPixels(kPdfResolution).size());
-        for (int page = 0; page < layout.pageCount(); ++page) {
-            if (page > 0 && !writer.newPage())
+        const QRect area(QPoint(0, 0), writer.pageLayout().paintRectPixels(resolution).size());
+        QList<int> chosen = pages;
+        if (chosen.isEmpty()) {
+            for (int page = 0; page < layout.pageCount(); ++page)
+                chosen << page;
+        }
+        for (qsizetype i = 0; i < chosen.size(); ++i) {
+            if (i > 0 && !writer.newPage())
                 return {};
-            layout.paint(painter, page, area, kPdfResolution);
+            layout.paint(painter, chosen[i], area, resolution);
         }
         if (!painter.end())
             return {};

@@ -80,6 +80,7 @@ private:
     QList<Page> m_pages;
 };
 
-// Every page as a PDF document (300 dpi, the texts as text, titled with the caption); empty
-// when none could be made (no QGuiApplication).
-QByteArray pdfOf(const PageLayout& layout);
+// The pages (0-based; none given: every page) as a PDF document (the texts as text, titled
+// with the caption); empty when none could be made (no QGuiApplication, a page layout the
+// writer refuses).
+QByteArray pdfOf(const PageLayout& layout, const QList<int>& pages = {}, int resolution = 300);

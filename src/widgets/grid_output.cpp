@@ -83,37 +83,6 @@ QList<int> pagesToPrint(const QPrinter& printer, int pageCount)
     return pages;
 }
 
-// The chosen pages as a PDF document, as pdfOf makes every page; empty when it cannot be made.
-QByteArray pdfOfPages(const PageLayout& layout, const QList<int>& pages, int resolution)
-{
-    if (pages.size() == layout.pageCount())
-        return pdfOf(layout);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(resolution);
-        if (!writer.setPageLayout(layout.pageLayout()))
-            return {};
-        writer.setTitle(layout.header().caption);
-        writer.setCreator(QStringLiteral("ナンバーズ3ズバリン"));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return {};
-        const QRect area(QPoint(0, 0), writer.pageLayout().paintRectPixels(resolution).size());
-        bool first = true;
-        for (const int page : pages) {
-            if (!first && !writer.newPage())
-                return {};
-            first = false;
-            layout.paint(painter, page, area, resolution);
-        }
-        if (!painter.end())
-            return {};
-    }
-    return buffer.data();
-}
-
 // A PDF that could not be made comes back empty.
 std::optional<QByteArray> nonEmpty(QByteArray pdf)
 {
@@ -169,7 +138,7 @@ void GridOutput::printTo(QPrinter& printer)
     // whole or not at all, rather than by the printer straight into the file.
     if (!printer.outputFileName().isEmpty()) {
         const QString path = printer.outputFileName();
-        save(path, QStringLiteral("PDF"), [&] { return nonEmpty(pdfOfPages(layout, pages, printer.resolution())); });
+        save(path, QStringLiteral("PDF"), [&] { return nonEmpty(pdfOf(layout, pages, printer.resolution())); });
         return;
     }
 
