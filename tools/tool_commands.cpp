@@ -347,54 +347,45 @@ std::optional<History> loadHistory(const QString& databasePath, QString* error)
     return std::move(loaded->history);
 }
 
-// The four grids of the prediction window, with the flags of its settings file, as the window
-// shows them when it opens.
-ExportResult exportPrediction(const QString& databasePath, ExportFormat format, const QString& settingsFile)
+// How many analyses the prediction window's settings file reflects.
+int reflectedIn(const QString& settingsFile)
 {
-    ExportResult result;
-    const std::optional<History> history = loadHistory(databasePath, &result.error);
-    if (!history)
-        return result;
     PredictionSettings settings(settingsFile);
     settings.ReadInitFile();
+    return settings.reflectedCount();
+}
+
+// The four grids of the prediction window, with the flags of its settings file, as the window
+// shows them when it opens.
+ExportResult exportPrediction(const History& history, ExportFormat format, int reflected)
+{
     PredictionSheets sheets;
-    sheets.open(*history);
-    sheets.refresh(settings.reflectedCount());
+    sheets.open(history);
+    sheets.refresh(reflected);
     QList<const Grid*> grids;
     for (int g = 0; g < PredictionSheets::kGridCount; ++g)
         grids << &sheets.grid(g);
-    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, *history, format), format);
+    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, history, format), format);
 }
 
-// The summary and the draws of the backtest, predicted with the flags of the settings file.
-ExportResult exportBacktest(const QString& databasePath, ExportFormat format, const QString& settingsFile,
-                            const OpenDrawRange& range)
+// The summary and the draws of the backtest, predicted with those flags.
+ExportResult exportBacktest(const History& history, ExportFormat format, int reflected, const OpenDrawRange& range)
 {
-    ExportResult result;
-    const std::optional<History> history = loadHistory(databasePath, &result.error);
-    if (!history)
-        return result;
-    PredictionSettings settings(settingsFile);
-    settings.ReadInitFile();
     BacktestSheets sheets;
-    const DrawRange drawRange = BacktestSheets::resolve(*history, range);
-    sheets.compute(*history, drawRange, settings.reflectedCount());
+    const DrawRange drawRange = BacktestSheets::resolve(history, range);
+    sheets.compute(history, drawRange, reflected);
     const QList<const Grid*> grids{&sheets.summary(), &sheets.draws()};
     return finished(
-        formatted(grids, true, BacktestSheets::kFormName, BacktestSheets::kFormName, *history, format, drawRange),
+        formatted(grids, true, BacktestSheets::kFormName, BacktestSheets::kFormName, history, format, drawRange),
         format);
 }
 
-ExportResult exportRandomness(const QString& databasePath, ExportFormat format, const OpenDrawRange& range)
+ExportResult exportRandomness(const History& history, ExportFormat format, const OpenDrawRange& range)
 {
-    ExportResult result;
-    const std::optional<History> history = loadHistory(databasePath, &result.error);
-    if (!history)
-        return result;
     RandomnessSheet sheet;
-    const DrawRange drawRange = RandomnessSheet::resolve(*history, range);
-    sheet.compute(*history, drawRange);
-    return finished(formatted({&sheet.grid()}, false, RandomnessSheet::kFormName, RandomnessSheet::kFormName, *history,
+    const DrawRange drawRange = RandomnessSheet::resolve(history, range);
+    sheet.compute(history, drawRange);
+    return finished(formatted({&sheet.grid()}, false, RandomnessSheet::kFormName, RandomnessSheet::kFormName, history,
                               format, drawRange),
                     format);
 }
@@ -410,25 +401,27 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
         result.error = QStringLiteral("PDF の書き出しには GUI アプリケーションが必要です");
         return result;
     }
-    if (form == kPredictionForm)
-        return exportPrediction(databasePath, format, settingsFile);
-    if (form == BacktestSheets::kFormName)
-        return exportBacktest(databasePath, format, settingsFile, range);
-    if (form == RandomnessSheet::kFormName)
-        return exportRandomness(databasePath, format, range);
     ExportResult result;
-    const AnalysisWindowInfo* info = findAnalysisWindow(form);
-    if (!info) {
+    const bool ownWindow =
+        form == kPredictionForm || form == BacktestSheets::kFormName || form == RandomnessSheet::kFormName;
+    const AnalysisWindowInfo* info = ownWindow ? nullptr : findAnalysisWindow(form);
+    if (!ownWindow && !info) {
         result.error = QStringLiteral("分析ウィンドウ「%1」はありません（windows で一覧を表示します）").arg(message::excerpt(form));
         return result;
     }
-    if (!info->available()) {
+    if (info && !info->available()) {
         result.error = QStringLiteral("分析ウィンドウ「%1」はこの版ではまだ書き出せません").arg(form);
         return result;
     }
     const std::optional<History> history = loadHistory(databasePath, &result.error);
     if (!history)
         return result;
+    if (form == kPredictionForm)
+        return exportPrediction(*history, format, reflectedIn(settingsFile));
+    if (form == BacktestSheets::kFormName)
+        return exportBacktest(*history, format, reflectedIn(settingsFile), range);
+    if (form == RandomnessSheet::kFormName)
+        return exportRandomness(*history, format, range);
     const std::unique_ptr<Grid> grid = computeAnalysisGrid(*info, *history);
     return finished(formatted({grid.get()}, false, info->form, info->caption, *history, format), format);
 }
