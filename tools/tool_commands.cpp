@@ -293,19 +293,22 @@ const QString kPredictionForm = QStringLiteral("一発ズバリン");
 const QString kPredictionCaption = QStringLiteral("一発ズバリン予想");
 
 // The grids of a window in the format asked for; the PDF with the window's caption and the
-// draws it shows (those of the range, when it has one) in its page header. Empty when the PDF
-// could not be made.
+// draws it shows (those of the range, when it has one) in its page header and the titles the
+// window shows above its grids. Empty when the PDF could not be made.
 QByteArray formatted(const QList<const Grid*>& grids, bool several, const QString& form, const QString& caption,
-                     const History& history, ExportFormat format, std::optional<DrawRange> range = std::nullopt)
+                     const History& history, ExportFormat format, std::optional<DrawRange> range = std::nullopt,
+                     const QStringList& titles = {})
 {
     switch (format) {
     case ExportFormat::Csv:
         return several ? gridsToCsv(grids) : gridToCsv(*grids.first());
     case ExportFormat::Json:
         return several ? gridsToJson(grids, form) : gridToJson(*grids.first(), form);
-    case ExportFormat::Pdf:
-        return pdfOf(PageLayout(grids, range ? PrintHeader::of(caption, history, *range)
-                                              : PrintHeader::of(caption, history)));
+    case ExportFormat::Pdf: {
+        PrintHeader header = range ? PrintHeader::of(caption, history, *range) : PrintHeader::of(caption, history);
+        header.titles = titles;
+        return pdfOf(PageLayout(grids, header));
+    }
     }
     return {};
 }
@@ -365,7 +368,9 @@ ExportResult exportPrediction(const History& history, ExportFormat format, int r
     QList<const Grid*> grids;
     for (int g = 0; g < PredictionSheets::kGridCount; ++g)
         grids << &sheets.grid(g);
-    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, history, format), format);
+    const QStringList titles(PredictionSheets::kTitles.begin(), PredictionSheets::kTitles.end());
+    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, history, format, std::nullopt, titles),
+                    format);
 }
 
 // The summary and the draws of the backtest, predicted with those flags.

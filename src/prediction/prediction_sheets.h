@@ -19,6 +19,8 @@ public:
     static constexpr std::array<int, kGridCount> kValueCols = {3, 5, 6, 7};
     static constexpr std::array<int, kGridCount> kRows = {5, 4, 3, 2};
     static const QString kHeading;
+    // The captions above the four grids, in the window and on paper.
+    static const std::array<QString, kGridCount> kTitles;
 
     PredictionSheets();
 

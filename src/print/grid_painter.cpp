@@ -34,6 +34,28 @@ void fillRects(QPainter& p, const QColor& color, const QList<QRect>& rects)
     p.drawRects(rects);
 }
 
+// One-pixel-wide lines, given as rectangles. Filled, as on screen, a line narrower than a device
+// pixel (a page seen whole) can vanish; stroked with a pen a pixel wide, every device and PDF
+// reader draws it at least a device pixel wide.
+void drawLines(QPainter& p, const QColor& color, const QList<QRect>& rects, bool atLeastAPixel)
+{
+    if (!atLeastAPixel) {
+        fillRects(p, color, rects);
+        return;
+    }
+    QList<QLineF> lines;
+    lines.reserve(rects.size());
+    for (const QRect& r : rects) {
+        if (r.height() == 1)
+            lines << QLineF(r.left(), r.top() + 0.5, r.left() + r.width(), r.top() + 0.5);
+        else
+            lines << QLineF(r.left() + 0.5, r.top(), r.left() + 0.5, r.top() + r.height());
+    }
+    p.setPen(QPen(color, 1, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawLines(lines);
+}
+
 // One-pixel lines along x (or y) at a fixed y (or x), from `from` to `to` inclusive.
 struct Segment
 {
@@ -47,7 +69,7 @@ struct Segment
 
 // Joins the segments that touch or overlap on one line of one colour and fills them, a colour
 // at a time.
-void fillSegments(QPainter& p, std::vector<Segment>& segments, bool vertical)
+void fillSegments(QPainter& p, std::vector<Segment>& segments, bool vertical, bool atLeastAPixel)
 {
     std::sort(segments.begin(), segments.end());
     QList<QRect> rects;
@@ -62,7 +84,7 @@ void fillSegments(QPainter& p, std::vector<Segment>& segments, bool vertical)
                 s.to = std::max(s.to, segments[i].to);
             rects << (vertical ? QRect(s.at, s.from, 1, s.to - s.from + 1) : QRect(s.from, s.at, s.to - s.from + 1, 1));
         }
-        fillRects(p, QColor::fromRgb(color), rects);
+        drawLines(p, QColor::fromRgb(color), rects, atLeastAPixel);
     }
 }
 
@@ -246,7 +268,7 @@ void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& 
                 segment = r + 1;
             }
         }
-        fillRects(p, kGridLineColor, lines);
+        drawLines(p, kGridLineColor, lines, linesAtLeastAPixel_);
     }
 
     for (const Item& it : items) {
@@ -284,8 +306,8 @@ void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& 
                 horizontal.push_back({color(f.bottom), bottom, left, right});
         }
     }
-    fillSegments(p, vertical, true);
-    fillSegments(p, horizontal, false);
+    fillSegments(p, vertical, true, linesAtLeastAPixel_);
+    fillSegments(p, horizontal, false, linesAtLeastAPixel_);
 }
 
 void GridPainter::paintText(QPainter& p, const QString& text, int width, const QRect& cell, const QRect& span,

@@ -39,6 +39,10 @@ public:
         bool isEmpty() const { return first > last || start >= end; }
     };
 
+    // Lines at least a device pixel wide however small the painter's scale (paper, whose
+    // preview shows whole pages); on screen a line is a pixel already.
+    void setMinimumLineWidth(bool on) { linesAtLeastAPixel_ = on; }
+
     // Paints the cells of one pane of rows by one of columns, clipped to the panes. Borders may
     // reach one pixel into the panes above and left, never outside bounds. An invalid selection
     // colour leaves the grid's selection unpainted.
@@ -66,5 +70,6 @@ private:
                    const CellFormat& format, const QColor& fore);
 
     const GridMetrics& metrics_;
+    bool linesAtLeastAPixel_ = false;
     mutable QHash<QString, ShapedText> shapedCache_;
 };

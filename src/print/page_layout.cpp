@@ -34,6 +34,10 @@ constexpr double kHeaderHeight = 34;
 constexpr double kFooterHeight = 16;
 constexpr double kCaptionSize = 12;
 constexpr double kInfoSize = 8;
+// The line above a grid naming it, and the room between grids that share a page.
+constexpr double kTitleSize = 10;
+constexpr double kTitleHeight = 18;
+constexpr double kGridGap = 12;
 constexpr double kFit = 1e-9; // rounding slack when comparing lengths
 constexpr double kMinGridRoom = 72; // points
 
@@ -127,14 +131,57 @@ PageLayout::PageLayout(QList<const Grid*> grids, PrintHeader header, QPageLayout
     const QRectF paper = m_page.isValid() ? m_page.paintRect(QPageLayout::Point) : QRectF();
     if (paper.width() < kMinGridRoom || paper.height() - kHeaderHeight - kFooterHeight < kMinGridRoom)
         m_page = defaultPageLayout();
+    const double room = m_page.paintRect(QPageLayout::Point).height() - kHeaderHeight - kFooterHeight;
     m_sheets.resize(std::size_t(m_grids.size()));
+
+    // Grids of a page each go onto paper whole; the page takes the smallest of their scales.
+    QList<int> stack;
+    double stackScale = 0;
+    auto height = [this](int g, double scale) {
+        const Sheet& sheet = m_sheets[std::size_t(g)];
+        return sheet.titleHeight + sheet.height * scale;
+    };
+    auto stackHeight = [&](const QList<int>& list, double scale) {
+        double total = kGridGap * double(std::max<qsizetype>(0, list.size() - 1));
+        for (const int g : list)
+            total += height(g, scale);
+        return total;
+    };
+    auto closeStack = [&] {
+        if (stack.isEmpty())
+            return;
+        Page onePage;
+        double top = 0;
+        for (const int g : std::as_const(stack)) {
+            Sheet& sheet = m_sheets[std::size_t(g)];
+            sheet.scale = stackScale;
+            sheet.repeatedRows = sheet.repeatedCols = 0;
+            onePage.parts.append({g, 1, sheet.rows, 1, sheet.cols, top});
+            top += height(g, stackScale) + kGridGap;
+        }
+        m_pages.append(onePage);
+        stack.clear();
+    };
     for (int g = 0; g < m_grids.size(); ++g) {
-        if (m_grids.at(g))
-            layOut(g, *m_grids.at(g));
+        if (!m_grids.at(g))
+            continue;
+        const double scale = measure(g, *m_grids.at(g));
+        if (scale <= 0) {
+            closeStack();
+            cutIntoPages(g);
+            continue;
+        }
+        QList<int> more = stack;
+        more << g;
+        if (!stack.isEmpty() && stackHeight(more, std::min(stackScale, scale)) > room + kFit)
+            closeStack();
+        stackScale = stack.isEmpty() ? scale : std::min(stackScale, scale);
+        stack << g;
     }
+    closeStack();
 }
 
-void PageLayout::layOut(int index, const Grid& grid)
+double PageLayout::measure(int index, const Grid& grid)
 {
     const GridMetrics metrics;
     Sheet& sheet = m_sheets[std::size_t(index)];
@@ -142,36 +189,49 @@ void PageLayout::layOut(int index, const Grid& grid)
     sheet.rowPos = GridPainter::rowStarts(grid, metrics);
     const std::vector<int>& cols = sheet.colPos;
     const std::vector<int>& rows = sheet.rowPos;
-    const int maxCols = grid.maxCols(), maxRows = grid.maxRows();
-    sheet.cols = maxCols;
-    sheet.rows = maxRows;
-    const int headerWidth = grid.rowHeadersShown() ? cols[1] : 0;
-    const int headerHeight = grid.colHeadersShown() ? rows[1] : 0;
-    const double totalWidth = headerWidth + cols.back() - cols[1];
-    const double totalHeight = headerHeight + rows.back() - rows[1];
+    sheet.cols = grid.maxCols();
+    sheet.rows = grid.maxRows();
+    sheet.width = (grid.rowHeadersShown() ? cols[1] : 0) + cols.back() - cols[1];
+    sheet.height = (grid.colHeadersShown() ? rows[1] : 0) + rows.back() - rows[1];
+    sheet.titleHeight = index < m_header.titles.size() && !m_header.titles.at(index).isEmpty() ? kTitleHeight : 0;
 
     const QRectF paper = m_page.paintRect(QPageLayout::Point);
     const double width = paper.width();
-    const double height = paper.height() - kHeaderHeight - kFooterHeight;
+    const double height = paper.height() - kHeaderHeight - kFooterHeight - sheet.titleHeight;
+    const double digit = digitHeightPixels(metrics);
+    const double minScale = kMinDigitMm * kPointsPerMm / digit;
+    const double oneMaxScale = std::max(minScale, kMaxDigitMmOnOnePage * kPointsPerMm / digit);
+    // An empty grid is its title only.
+    if (sheet.width <= 0 || sheet.height <= 0)
+        return oneMaxScale;
+    // The whole grid on one page, as large as the page allows, when its digits stay legible.
+    const double onePage = std::min(width / sheet.width, height / sheet.height);
+    if (onePage < minScale)
+        return 0;
+    return std::min(onePage, oneMaxScale);
+}
+
+void PageLayout::cutIntoPages(int index)
+{
+    const GridMetrics metrics;
+    const Grid& grid = *m_grids.at(index);
+    Sheet& sheet = m_sheets[std::size_t(index)];
+    const std::vector<int>& cols = sheet.colPos;
+    const std::vector<int>& rows = sheet.rowPos;
+    const QRectF paper = m_page.paintRect(QPageLayout::Point);
+    const double width = paper.width();
+    const double height = paper.height() - kHeaderHeight - kFooterHeight - sheet.titleHeight;
     const double digit = digitHeightPixels(metrics);
     const double minScale = kMinDigitMm * kPointsPerMm / digit;
     const double maxScale = std::max(minScale, kMaxDigitMmOnSeveralPages * kPointsPerMm / digit);
-
-    sheet.repeatedRows = std::clamp(grid.frozenRows(), 0, maxRows);
-    sheet.repeatedCols = std::clamp(grid.frozenCols(), 0, maxCols);
-    if (totalWidth <= 0 || totalHeight <= 0) {
-        sheet.scale = kNaturalScale;
-        m_pages.append({index, sheet.repeatedRows + 1, maxRows, sheet.repeatedCols + 1, maxCols});
-        return;
-    }
-    // The whole grid on one page, as large as the page allows, when its digits stay legible;
-    // otherwise as wide as the page within the digits' limits, cut into pages.
-    const double onePage = std::min(width / totalWidth, height / totalHeight);
-    const double oneMaxScale = std::max(minScale, kMaxDigitMmOnOnePage * kPointsPerMm / digit);
-    sheet.scale = onePage >= minScale ? std::min(onePage, oneMaxScale)
-                                      : std::clamp(width / totalWidth, minScale, maxScale);
+    // As wide as the page within the digits' limits.
+    sheet.scale = std::clamp(width / sheet.width, minScale, maxScale);
 
     // Headings that would leave less than half a page for the rest print once, where they stand.
+    const int headerWidth = grid.rowHeadersShown() ? cols[1] : 0;
+    const int headerHeight = grid.colHeadersShown() ? rows[1] : 0;
+    sheet.repeatedRows = std::clamp(grid.frozenRows(), 0, sheet.rows);
+    sheet.repeatedCols = std::clamp(grid.frozenCols(), 0, sheet.cols);
     const double pageWidth = width / sheet.scale, pageHeight = height / sheet.scale;
     if (headerHeight + rows[std::size_t(sheet.repeatedRows) + 1] - rows[1] > pageHeight / 2)
         sheet.repeatedRows = 0;
@@ -181,11 +241,11 @@ void PageLayout::layOut(int index, const Grid& grid)
     const double colSpace = pageWidth - headerWidth - (cols[std::size_t(sheet.repeatedCols) + 1] - cols[1]);
 
     // Across, then down: the pages of one stretch of rows follow each other.
-    const auto rowBands = cut(rows, sheet.repeatedRows + 1, maxRows, rowSpace);
-    const auto colBands = cut(cols, sheet.repeatedCols + 1, maxCols, colSpace);
+    const auto rowBands = cut(rows, sheet.repeatedRows + 1, sheet.rows, rowSpace);
+    const auto colBands = cut(cols, sheet.repeatedCols + 1, sheet.cols, colSpace);
     for (const auto& [firstRow, lastRow] : rowBands) {
         for (const auto& [firstCol, lastCol] : colBands)
-            m_pages.append({index, firstRow, lastRow, firstCol, lastCol});
+            m_pages.append(Page{{Part{index, firstRow, lastRow, firstCol, lastCol, 0}}});
     }
 }
 
@@ -193,7 +253,6 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
 {
     if (pageIndex < 0 || pageIndex >= m_pages.size() || resolution <= 0)
         return;
-    const Page& page = m_pages.at(pageIndex);
     const double pixelsPerPoint = resolution / 72.0;
     QRect area = paintRect;
     // A printer or PDF writer that keeps its margins puts the painter's origin at the corner of
@@ -230,23 +289,41 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
     painter.drawText(QRect(area.left(), area.bottom() + 1 - footerHeight, area.width(), footerHeight),
                      Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("%1 / %2").arg(pageIndex + 1).arg(m_pages.size()));
 
-    const Grid* grid = page.grid >= 0 && page.grid < m_grids.size() ? m_grids.at(page.grid) : nullptr;
-    const Sheet* laidOut = grid ? &m_sheets[std::size_t(page.grid)] : nullptr;
+    for (const Part& part : m_pages.at(pageIndex).parts)
+        paintPart(painter, part, area, pixelsPerPoint);
+    painter.restore();
+}
+
+void PageLayout::paintPart(QPainter& painter, const Part& part, const QRect& area, double pixelsPerPoint) const
+{
+    const Grid* grid = part.grid >= 0 && part.grid < m_grids.size() ? m_grids.at(part.grid) : nullptr;
+    const Sheet* laidOut = grid ? &m_sheets[std::size_t(part.grid)] : nullptr;
     // A grid that changed size since the pages were laid out no longer fits them.
-    if (!laidOut || laidOut->cols != grid->maxCols() || laidOut->rows != grid->maxRows()) {
-        painter.restore();
+    if (!laidOut || laidOut->cols != grid->maxCols() || laidOut->rows != grid->maxRows())
         return;
-    }
     const Sheet& sheet = *laidOut;
     const std::vector<int>& cols = sheet.colPos;
     const std::vector<int>& rows = sheet.rowPos;
 
+    painter.save();
+    const double top = area.top() + (kHeaderHeight + part.top) * pixelsPerPoint;
+    if (sheet.titleHeight > 0) {
+        const QFont titleFont = textFont(kTitleSize, pixelsPerPoint);
+        painter.setFont(titleFont);
+        painter.setPen(Qt::black);
+        const QRect line(area.left(), int(std::lround(top)), area.width(), int(std::lround(sheet.titleHeight * pixelsPerPoint)));
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                         QFontMetrics(titleFont, painter.device())
+                             .elidedText(m_header.titles.at(part.grid), Qt::ElideRight, area.width()));
+    }
+
     // The grid in its own pixels, scaled as a whole.
     const double scale = sheet.scale * pixelsPerPoint;
-    painter.translate(area.left(), area.top() + kHeaderHeight * pixelsPerPoint);
+    painter.translate(area.left(), top + sheet.titleHeight * pixelsPerPoint);
     painter.scale(scale, scale);
     const GridMetrics metrics;
     GridPainter cells(metrics);
+    cells.setMinimumLineWidth(true);
     painter.setFont(metrics.font());
 
     // Panes as the view has them: the header, the repeated headings, the page's own part.
@@ -273,9 +350,9 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
         add(first, last, repeated + 1, count, false);
         return list;
     };
-    const auto rowPanes = panes(rows, grid->colHeadersShown(), sheet.repeatedRows, page.firstRow, page.lastRow,
+    const auto rowPanes = panes(rows, grid->colHeadersShown(), sheet.repeatedRows, part.firstRow, part.lastRow,
                                 grid->maxRows());
-    const auto colPanes = panes(cols, grid->rowHeadersShown(), sheet.repeatedCols, page.firstCol, page.lastCol,
+    const auto colPanes = panes(cols, grid->rowHeadersShown(), sheet.repeatedCols, part.firstCol, part.lastCol,
                                 grid->maxCols());
     if (!rowPanes.empty() && !colPanes.empty()) {
         const QRect bounds(0, 0, colPanes.back().end, rowPanes.back().end);

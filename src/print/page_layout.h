@@ -12,16 +12,19 @@
 #include <QList>
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
 class History;
 class QPainter;
 
+// What is printed besides the cells.
 struct PrintHeader {
     QString caption;    // the window's caption
     QString drawRange;  // the first and last draw shown, with their dates
     QString printedOn;  // the date printed
+    QStringList titles; // the line above each grid, as the window shows it (by index; none: no line)
 
     // For a window computed from the history (the draws it holds, first to last complete).
     static PrintHeader of(const QString& caption, const History& history, QDate today = QDate::currentDate());
@@ -36,19 +39,28 @@ public:
     // A4 portrait with margins of 10 mm.
     static QPageLayout defaultPageLayout();
 
-    // One page: the rows and columns of one grid it shows besides the repeated headings.
-    struct Page {
+    // What a page shows of one grid: the rows and columns besides the repeated headings, top
+    // points below the page's header (where the grid's title, if any, stands).
+    struct Part {
         int grid = 0;
         int firstRow = 1, lastRow = 0;
         int firstCol = 1, lastCol = 0;
+        double top = 0;
+    };
+    // A page: one part of a grid larger than a page, or one or more whole grids, one below the
+    // other.
+    struct Page {
+        QList<Part> parts;
     };
 
-    // Each grid starts on a page of its own and is scaled as a whole: a grid that fits one page
-    // with its digits at least 2 mm high fills the page's width (or height); a larger one is as
-    // wide as the page, its digits between 2 and 3.5 mm, cut by rows and, when wider than the
-    // page even so, by columns, its pages going across, then down. A page layout with no room
-    // for an inch of grid gives way to the default one. The grids must outlive the layout; one
-    // whose size changed since is no longer painted.
+    // Each grid is scaled as a whole. Grids that fit one page with their digits at least 2 mm
+    // high go one below the other, each under its title, as many to a page as fit, all of a
+    // page at one scale: as large as the page's width (or height) allows, digits at most 5 mm.
+    // A larger grid starts on a page of its own: as wide as the page, its digits between 2 and
+    // 3.5 mm, cut by rows and, when wider than the page even so, by columns, its pages going
+    // across, then down, its title on each. A page layout with no room for an inch of grid
+    // gives way to the default one. The grids must outlive the layout; one whose size changed
+    // since is no longer painted.
     PageLayout(QList<const Grid*> grids, PrintHeader header, QPageLayout page = defaultPageLayout());
 
     int pageCount() const { return int(m_pages.size()); }
@@ -68,10 +80,16 @@ private:
     struct Sheet {
         std::vector<int> colPos, rowPos;
         int cols = 0, rows = 0; // the grid's size when laid out
+        double width = 0, height = 0; // in pixels, the headers included
+        double titleHeight = 0; // points
         int repeatedRows = 0, repeatedCols = 0;
         double scale = 0.75;
     };
-    void layOut(int index, const Grid& grid);
+    // Measures a grid; the scale at which it fills one page, or 0 when it needs several.
+    double measure(int index, const Grid& grid);
+    // Cuts a grid larger than a page into pages of its own.
+    void cutIntoPages(int index);
+    void paintPart(QPainter& painter, const Part& part, const QRect& area, double pixelsPerPoint) const;
 
     QList<const Grid*> m_grids;
     std::vector<Sheet> m_sheets;

@@ -3,7 +3,6 @@
 #include "data/draw_database.h"
 #include "data/file_write.h"
 #include "grid/grid_export.h"
-#include "print/page_layout.h"
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
@@ -100,6 +99,13 @@ GridOutput::GridOutput(QString caption, Grids grids, HistoryOf history, QString 
     setObjectName(QStringLiteral("gridOutput"));
 }
 
+PrintHeader GridOutput::printHeader() const
+{
+    PrintHeader header = PrintHeader::of(m_caption, m_history());
+    header.titles = m_titles;
+    return header;
+}
+
 void GridOutput::print()
 {
     QPrinter printer(QPrinter::HighResolution);
@@ -127,7 +133,7 @@ void GridOutput::print()
 void GridOutput::printTo(QPrinter& printer)
 {
     const QList<const Grid*> grids = m_grids();
-    const PageLayout layout(grids, PrintHeader::of(m_caption, m_history()), printer.pageLayout());
+    const PageLayout layout(grids, printHeader(), printer.pageLayout());
     const QList<int> pages = pagesToPrint(printer, layout.pageCount());
     if (pages.isEmpty()) {
         tell(QStringLiteral("印刷するページがありません（このウィンドウは %1 ページです）。").arg(layout.pageCount()));
@@ -178,7 +184,7 @@ void GridOutput::saveCsv()
 bool GridOutput::savePdfTo(const QString& path)
 {
     return save(path, QStringLiteral("PDF"), [this] {
-        return nonEmpty(pdfOf(PageLayout(m_grids(), PrintHeader::of(m_caption, m_history()), m_pageLayout)));
+        return nonEmpty(pdfOf(PageLayout(m_grids(), printHeader(), m_pageLayout)));
     });
 }
 

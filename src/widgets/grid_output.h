@@ -10,11 +10,13 @@
 
 #include "data/history.h"
 #include "grid/grid.h"
+#include "print/page_layout.h"
 
 #include <QList>
 #include <QObject>
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -38,6 +40,10 @@ public:
     GridOutput(QString caption, Grids grids, HistoryOf history, QString databasePath, QWidget* window);
 
     const QString& caption() const { return m_caption; }
+    // The line printed above each grid, as the window shows it above the view (by index).
+    void setTitles(QStringList titles) { m_titles = std::move(titles); }
+    // The page header and titles of the grids as they are now.
+    PrintHeader printHeader() const;
     // What is printed and saved: the window's grids as they are now.
     QList<const Grid*> grids() const { return m_grids(); }
 
@@ -81,6 +87,7 @@ private:
     void tell(const QString& text) const;
 
     QString m_caption;
+    QStringList m_titles;
     Grids m_grids;
     HistoryOf m_history;
     QString m_databasePath;

@@ -93,6 +93,7 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
             return grids;
         },
         [this] { return m_history; }, DrawDatabase::pathOf(host.connectString()), this);
+    m_output->setTitles({PredictionSheets::kTitles.begin(), PredictionSheets::kTitles.end()});
     connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
 
     auto* buttons = new QHBoxLayout;
@@ -135,15 +136,9 @@ QWidget* 一発ズバリン::buildPredictionFrame()
     auto* column = new QVBoxLayout(predictionFrame);
     column->setContentsMargins(4, 2, 4, 4);
     column->setSpacing(2);
-    const QString texts[PredictionSheets::kGridCount] = {
-        QStringLiteral("●周期法による予想(この予想数字を組合わせて購入します)"),
-        QStringLiteral("●消去法による予想(この予想数字を組合わせて購入します)"),
-        QStringLiteral("●連発ズバリン予想(この予想数字を組む合わせて購入します)"),
-        QStringLiteral("●一発ズバリン予想"),
-    };
     QLabel** labels[PredictionSheets::kGridCount] = {&Label1, &Label2, &Label3, &Label4};
     for (int g = 0; g < PredictionSheets::kGridCount; ++g) {
-        QLabel* label = new QLabel(texts[g], predictionFrame);
+        QLabel* label = new QLabel(PredictionSheets::kTitles[std::size_t(g)], predictionFrame);
         label->setObjectName(QStringLiteral("Label%1").arg(g + 1));
         *labels[g] = label;
         fpSpread1[g] = new GridView(&m_sheets.grid(g), predictionFrame);

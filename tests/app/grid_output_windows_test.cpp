@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPrintPreviewDialog>
@@ -100,8 +101,16 @@ TEST_F(GridOutputWindows, EveryPrintButtonPreviewsEveryPageOfItsWindowsGrids)
         EXPECT_TRUE(print->isEnabled());
         EXPECT_EQ(print->text(), QStringLiteral("印刷"));
 
-        const PageLayout expected(output->grids(), PrintHeader::of(output->caption(), main->currentHistory()),
-                                  output->pageLayout());
+        const PageLayout expected(output->grids(), output->printHeader(), output->pageLayout());
+        if (form == QStringLiteral("一発ズバリン")) {
+            // Its four small grids share a page, each under the line the window shows above it.
+            EXPECT_EQ(expected.pageCount(), 1);
+            for (int g = 0; g < 4; ++g) {
+                auto* label = window->findChild<QLabel*>(QStringLiteral("Label%1").arg(g + 1));
+                ASSERT_TRUE(label);
+                EXPECT_EQ(output->printHeader().titles.value(g), label->text());
+            }
+        }
         int previewed = -1;
         QTimer poll;
         poll.setInterval(10);

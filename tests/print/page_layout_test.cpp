@@ -20,7 +20,7 @@
 
 namespace {
 
-const PrintHeader kHeader{QStringLiteral("テスト表"), QStringLiteral("第1回～第9回"), QStringLiteral("2026-12-08")};
+const PrintHeader kHeader{QStringLiteral("テスト表"), QStringLiteral("第1回～第9回"), QStringLiteral("2026-12-08"), {}};
 
 // A grid as the windows make them: no spreadsheet headers.
 Grid sheet(int cols, int rows)
@@ -60,13 +60,24 @@ QStringList pdfPageTexts(const QByteArray& pdf)
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())      \
     GTEST_SKIP() << "pdftotext (poppler-utils) is not installed"
 
+// The parts of the pages of a grid larger than a page: one a page.
+QList<PageLayout::Part> partsOf(const PageLayout& layout)
+{
+    QList<PageLayout::Part> parts;
+    for (const PageLayout::Page& page : layout.pages()) {
+        EXPECT_EQ(page.parts.size(), 1);
+        parts += page.parts;
+    }
+    return parts;
+}
+
 // How many pages show each data cell (outside the frozen headings): every one exactly once.
 void expectEveryCellOnce(const PageLayout& layout, const Grid& grid)
 {
     std::map<std::pair<int, int>, int> shown;
-    for (const PageLayout::Page& page : layout.pages())
-        for (int r = page.firstRow; r <= page.lastRow; ++r)
-            for (int c = page.firstCol; c <= page.lastCol; ++c)
+    for (const PageLayout::Part& part : partsOf(layout))
+        for (int r = part.firstRow; r <= part.lastRow; ++r)
+            for (int c = part.firstCol; c <= part.lastCol; ++c)
                 ++shown[{r, c}];
     for (int r = grid.frozenRows() + 1; r <= grid.maxRows(); ++r)
         for (int c = grid.frozenCols() + 1; c <= grid.maxCols(); ++c)
@@ -99,8 +110,8 @@ TEST(PageLayout, TallGridBreaksByRowsWithTheHeadingsOnEveryPageAndTheFootOnlyOnT
 
     const PageLayout layout({&grid}, kHeader);
     ASSERT_GE(layout.pageCount(), 3);
-    EXPECT_EQ(layout.pages().first().firstRow, 3);
-    EXPECT_EQ(layout.pages().last().lastRow, 303);
+    EXPECT_EQ(partsOf(layout).first().firstRow, 3);
+    EXPECT_EQ(partsOf(layout).last().lastRow, 303);
     expectEveryCellOnce(layout, grid);
 
     REQUIRE_PDFTOTEXT();
@@ -157,9 +168,9 @@ TEST(PageLayout, WideGridBreaksByColumnsRepeatingTheFrozenColumn)
 
     const PageLayout layout({&grid}, kHeader);
     ASSERT_GE(layout.pageCount(), 2);
-    for (const PageLayout::Page& page : layout.pages()) {
-        EXPECT_EQ(page.firstRow, 1);
-        EXPECT_EQ(page.lastRow, 6);
+    for (const PageLayout::Part& part : partsOf(layout)) {
+        EXPECT_EQ(part.firstRow, 1);
+        EXPECT_EQ(part.lastRow, 6);
     }
     expectEveryCellOnce(layout, grid);
     // Landscape pages are wider: fewer of them.
@@ -189,13 +200,13 @@ TEST(PageLayout, GridTallerAndWiderThanAPageGoesAcrossThenDown)
     grid.setFrozenCols(1);
     const PageLayout layout({&grid}, kHeader);
     expectEveryCellOnce(layout, grid);
-    const QList<PageLayout::Page>& pages = layout.pages();
+    const QList<PageLayout::Part> pages = partsOf(layout);
     ASSERT_GE(pages.size(), 4);
     // The pages of one stretch of rows follow each other, left to right.
     EXPECT_EQ(pages[1].firstRow, pages[0].firstRow);
     EXPECT_EQ(pages[1].firstCol, pages[0].lastCol + 1);
     int bands = 0;
-    for (const PageLayout::Page& page : pages)
+    for (const PageLayout::Part& page : pages)
         bands += page.firstCol == 2;
     EXPECT_GE(bands, 2);
     EXPECT_EQ(pages.size() % bands, 0);
@@ -245,7 +256,7 @@ TEST(PageLayout, DigitsNeverPrintBelowTwoMillimetresAWideGridIsCutInstead)
             grid.setText(c, r, QString::number(c % 10));
     const PageLayout layout({&grid}, kHeader);
     ASSERT_GE(layout.pageCount(), 2);
-    EXPECT_GT(layout.pages().last().firstCol, 1);
+    EXPECT_GT(partsOf(layout).last().firstCol, 1);
 
     // The height of the lines of digits on the page, from the painted pixels.
     constexpr int kDpi = 300;
@@ -270,17 +281,76 @@ TEST(PageLayout, DigitsNeverPrintBelowTwoMillimetresAWideGridIsCutInstead)
     }
 }
 
-TEST(PageLayout, EachGridStartsOnAPageOfItsOwn)
+// A window of several small grids (the prediction's four) prints them one below the other, each
+// under the title it has in the window; a grid larger than a page starts a page of its own,
+// its title on each.
+TEST(PageLayout, SmallGridsSharePagesUnderTheirTitlesALargeOneHasPagesOfItsOwn)
 {
-    Grid small = sheet(3, 3), tall = sheet(3, 400);
+    Grid first = sheet(6, 5), second = sheet(8, 2), tall = sheet(3, 400), last = sheet(2, 2);
     tall.setColWidth(-1, 10);
-    const PageLayout layout({&small, &tall}, kHeader);
-    ASSERT_GE(layout.pageCount(), 3);
-    EXPECT_EQ(layout.pages()[0].grid, 0);
-    EXPECT_EQ(layout.pages()[0].lastRow, 3);
-    for (int i = 1; i < layout.pageCount(); ++i)
-        EXPECT_EQ(layout.pages()[i].grid, 1);
-    EXPECT_EQ(layout.pages()[1].firstRow, 1);
+    first.setText(1, 1, QStringLiteral("一の表"));
+    last.setText(1, 1, QStringLiteral("四の表"));
+    PrintHeader header = kHeader;
+    header.titles = {QStringLiteral("●第一の表"), QStringLiteral("●第二の表"), QStringLiteral("●長い表"),
+                     QStringLiteral("●第四の表")};
+    const PageLayout layout({&first, &second, &tall, &last}, header);
+    const QList<PageLayout::Page>& pages = layout.pages();
+    ASSERT_GE(pages.size(), 4);
+    ASSERT_EQ(pages.first().parts.size(), 2);
+    EXPECT_EQ(pages.first().parts[0].grid, 0);
+    EXPECT_EQ(pages.first().parts[1].grid, 1);
+    EXPECT_GT(pages.first().parts[1].top, pages.first().parts[0].top);
+    for (int i = 1; i < pages.size() - 1; ++i) {
+        ASSERT_EQ(pages[i].parts.size(), 1);
+        EXPECT_EQ(pages[i].parts[0].grid, 2);
+    }
+    EXPECT_EQ(pages.last().parts.size(), 1);
+    EXPECT_EQ(pages.last().parts[0].grid, 3);
+
+    // Twenty small grids do not fit one page: they go on as many as they need, in order.
+    Grid small = sheet(6, 5);
+    QList<const Grid*> many(20, &small);
+    const PageLayout stacked(many, kHeader);
+    EXPECT_GE(stacked.pageCount(), 2);
+    EXPECT_LT(stacked.pageCount(), 20);
+    int next = 0;
+    for (const PageLayout::Page& page : stacked.pages())
+        for (const PageLayout::Part& part : page.parts)
+            EXPECT_EQ(part.grid, next++);
+    EXPECT_EQ(next, 20);
+
+    REQUIRE_PDFTOTEXT();
+    const QStringList texts = pdfPageTexts(pdfOf(layout));
+    ASSERT_EQ(texts.size(), pages.size());
+    const QString& one = texts.first();
+    EXPECT_LT(one.indexOf(QStringLiteral("●第一の表")), one.indexOf(QStringLiteral("一の表"), one.indexOf(u'●') + 2));
+    EXPECT_TRUE(one.contains(QStringLiteral("●第二の表")));
+    for (int i = 1; i < texts.size() - 1; ++i)
+        EXPECT_TRUE(texts[i].contains(QStringLiteral("●長い表"))) << "page " << i + 1;
+    EXPECT_TRUE(texts.last().contains(QStringLiteral("●第四の表")));
+    EXPECT_TRUE(texts.last().contains(QStringLiteral("四の表")));
+}
+
+// The print preview shows whole pages at a fraction of the paper's resolution: a grid line,
+// less than a device pixel wide there, is still drawn.
+TEST(PageLayout, GridLinesStayVisibleOnAPageScaledDown)
+{
+    Grid grid = sheet(3, 40);
+    const PageLayout layout({&grid}, kHeader);
+    ASSERT_EQ(layout.pageCount(), 1);
+    constexpr int kDpi = 20;
+    const QImage image = render(layout, 0, kDpi);
+    const QRect paper = layout.pageLayout().paintRectPixels(kDpi);
+    // Down the middle of the first column: a line below each of the 40 rows.
+    const int x = paper.left() + 3;
+    int lines = 0;
+    bool onLine = false;
+    for (int y = paper.top() + 34 * kDpi / 72; y <= paper.bottom(); ++y) {
+        const bool ink = image.pixel(x, y) != qRgb(255, 255, 255);
+        lines += ink && !onLine;
+        onLine = ink;
+    }
+    EXPECT_EQ(lines, 40);
 }
 
 TEST(PageLayout, APageWithNoRoomForTheGridGivesWayToTheDefault)

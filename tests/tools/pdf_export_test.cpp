@@ -67,6 +67,29 @@ TEST_F(PdfExport, WritesPagesWhoseTextHoldsTheCaptionAndTheLastDraw)
     EXPECT_TRUE(pages.last().contains(QRegularExpression(QStringLiteral("(^|\\n)\\s*150\\s"))));
 }
 
+// The prediction's four small grids on one page, each under its title, as the window prints them.
+TEST_F(PdfExport, ThePredictionsGridsShareAPageUnderTheirTitles)
+{
+    const toolfixture::Run run = runProgram({QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
+                                             QStringLiteral("一発ズバリン"), QStringLiteral("--format"),
+                                             QStringLiteral("pdf"), QStringLiteral("--out"), pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 1);
+    qsizetype at = 0;
+    for (const QString& title : {QStringLiteral("●周期法による予想"), QStringLiteral("●消去法による予想"),
+                                 QStringLiteral("●連発ズバリン予想"), QStringLiteral("●一発ズバリン予想")}) {
+        const qsizetype found = pages.first().indexOf(title, at);
+        EXPECT_GE(found, at) << title.toStdString();
+        at = std::max(at, found);
+    }
+}
+
 TEST_F(PdfExport, GoesOnlyIntoAFile)
 {
     QString outText, errText;
