@@ -14,6 +14,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -133,6 +135,40 @@ TEST_F(GridOutputTest, AFolderThatCannotTakeTheFileLeavesNothingBehind)
     }
     EXPECT_EQ(entries(), present);
     EXPECT_EQ(contents(plainFile), "keep me");
+}
+
+// A disk that fills up while the file is written (here: a file-size limit of 2 KB, which fails
+// the writes past it as a full disk does) keeps the file that was there and leaves no part.
+TEST_F(GridOutputTest, ADiskThatFillsUpMidWayKeepsTheOldFileAndLeavesNoPart)
+{
+    const QString path = dir.filePath(QStringLiteral("出現間隔分析.pdf"));
+    write(path, "the old one");
+    const QStringList present = entries();
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 2048;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool pdf = output.savePdfTo(path);
+    const QList<MessageRequest> pdfMessages = messages;
+    messages.clear();
+    // A CSV of every draw is larger than the limit too.
+    for (int r = 1; r <= 4; ++r)
+        first.setText(1, r, QString(600, u'7'));
+    const bool csv = output.saveCsvTo(path);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(pdf);
+    EXPECT_FALSE(csv);
+    const QList<MessageRequest> csvMessages = messages;
+    for (const QList<MessageRequest>& told : {pdfMessages, csvMessages}) {
+        messages = told;
+        expectOneMessageNaming(path);
+    }
+    EXPECT_EQ(contents(path), "the old one");
+    EXPECT_EQ(entries(), present);
 }
 
 TEST_F(GridOutputTest, TheSaveDialogOffersTheCaptionInTheFolderLastSavedInto)
