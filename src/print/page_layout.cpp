@@ -131,7 +131,12 @@ PageLayout::PageLayout(QList<const Grid*> grids, PrintHeader header, QPageLayout
     const QRectF paper = m_page.isValid() ? m_page.paintRect(QPageLayout::Point) : QRectF();
     if (paper.width() < kMinGridRoom || paper.height() - kHeaderHeight - kFooterHeight < kMinGridRoom)
         m_page = defaultPageLayout();
-    const double room = m_page.paintRect(QPageLayout::Point).height() - kHeaderHeight - kFooterHeight;
+    m_width = m_page.paintRect(QPageLayout::Point).width();
+    m_room = m_page.paintRect(QPageLayout::Point).height() - kHeaderHeight - kFooterHeight;
+    const double digit = digitHeightPixels(GridMetrics());
+    m_minScale = kMinDigitMm * kPointsPerMm / digit;
+    m_oneMaxScale = std::max(m_minScale, kMaxDigitMmOnOnePage * kPointsPerMm / digit);
+    m_manyMaxScale = std::max(m_minScale, kMaxDigitMmOnSeveralPages * kPointsPerMm / digit);
     m_sheets.resize(std::size_t(m_grids.size()));
 
     // Grids of a page each go onto paper whole; the page takes the smallest of their scales.
@@ -173,7 +178,7 @@ PageLayout::PageLayout(QList<const Grid*> grids, PrintHeader header, QPageLayout
         }
         QList<int> more = stack;
         more << g;
-        if (!stack.isEmpty() && stackHeight(more, std::min(stackScale, scale)) > room + kFit)
+        if (!stack.isEmpty() && stackHeight(more, std::min(stackScale, scale)) > m_room + kFit)
             closeStack();
         stackScale = stack.isEmpty() ? scale : std::min(stackScale, scale);
         stack << g;
@@ -195,44 +200,31 @@ double PageLayout::measure(int index, const Grid& grid)
     sheet.height = (grid.colHeadersShown() ? rows[1] : 0) + rows.back() - rows[1];
     sheet.titleHeight = index < m_header.titles.size() && !m_header.titles.at(index).isEmpty() ? kTitleHeight : 0;
 
-    const QRectF paper = m_page.paintRect(QPageLayout::Point);
-    const double width = paper.width();
-    const double height = paper.height() - kHeaderHeight - kFooterHeight - sheet.titleHeight;
-    const double digit = digitHeightPixels(metrics);
-    const double minScale = kMinDigitMm * kPointsPerMm / digit;
-    const double oneMaxScale = std::max(minScale, kMaxDigitMmOnOnePage * kPointsPerMm / digit);
     // An empty grid is its title only.
     if (sheet.width <= 0 || sheet.height <= 0)
-        return oneMaxScale;
+        return m_oneMaxScale;
     // The whole grid on one page, as large as the page allows, when its digits stay legible.
-    const double onePage = std::min(width / sheet.width, height / sheet.height);
-    if (onePage < minScale)
+    const double onePage = std::min(m_width / sheet.width, (m_room - sheet.titleHeight) / sheet.height);
+    if (onePage < m_minScale)
         return 0;
-    return std::min(onePage, oneMaxScale);
+    return std::min(onePage, m_oneMaxScale);
 }
 
 void PageLayout::cutIntoPages(int index)
 {
-    const GridMetrics metrics;
     const Grid& grid = *m_grids.at(index);
     Sheet& sheet = m_sheets[std::size_t(index)];
     const std::vector<int>& cols = sheet.colPos;
     const std::vector<int>& rows = sheet.rowPos;
-    const QRectF paper = m_page.paintRect(QPageLayout::Point);
-    const double width = paper.width();
-    const double height = paper.height() - kHeaderHeight - kFooterHeight - sheet.titleHeight;
-    const double digit = digitHeightPixels(metrics);
-    const double minScale = kMinDigitMm * kPointsPerMm / digit;
-    const double maxScale = std::max(minScale, kMaxDigitMmOnSeveralPages * kPointsPerMm / digit);
     // As wide as the page within the digits' limits.
-    sheet.scale = std::clamp(width / sheet.width, minScale, maxScale);
+    sheet.scale = std::clamp(m_width / sheet.width, m_minScale, m_manyMaxScale);
 
     // Headings that would leave less than half a page for the rest print once, where they stand.
     const int headerWidth = grid.rowHeadersShown() ? cols[1] : 0;
     const int headerHeight = grid.colHeadersShown() ? rows[1] : 0;
     sheet.repeatedRows = std::clamp(grid.frozenRows(), 0, sheet.rows);
     sheet.repeatedCols = std::clamp(grid.frozenCols(), 0, sheet.cols);
-    const double pageWidth = width / sheet.scale, pageHeight = height / sheet.scale;
+    const double pageWidth = m_width / sheet.scale, pageHeight = (m_room - sheet.titleHeight) / sheet.scale;
     if (headerHeight + rows[std::size_t(sheet.repeatedRows) + 1] - rows[1] > pageHeight / 2)
         sheet.repeatedRows = 0;
     if (headerWidth + cols[std::size_t(sheet.repeatedCols) + 1] - cols[1] > pageWidth / 2)

@@ -93,6 +93,10 @@ private:
 
     QList<const Grid*> m_grids;
     std::vector<Sheet> m_sheets;
+    // The page's width and its height between header and footer (points); the scales (points
+    // a pixel) at which digits are 2 mm, and at most on one page and on several.
+    double m_width = 0, m_room = 0;
+    double m_minScale = 0, m_oneMaxScale = 0, m_manyMaxScale = 0;
     PrintHeader m_header;
     QPageLayout m_page;
     QList<Page> m_pages;
