@@ -17,9 +17,6 @@
 namespace {
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
-// A grid pixel is a screen pixel at 96 dpi: at this many points the grid prints as large as the
-// screen shows it.
-constexpr double kNaturalScale = 72.0 / 96.0;
 // Digits never print lower than this; a grid that would need smaller ones is cut by columns.
 constexpr double kMinDigitMm = 2.0;
 // A grid of several pages grows to the page width only until its digits are this high (a narrow

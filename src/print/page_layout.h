@@ -83,7 +83,7 @@ private:
         double width = 0, height = 0; // in pixels, the headers included
         double titleHeight = 0; // points
         int repeatedRows = 0, repeatedCols = 0;
-        double scale = 0.75;
+        double scale = 0.75; // points a pixel: at first as large as a 96 dpi screen shows it
     };
     // Measures a grid; the scale at which it fills one page, or 0 when it needs several.
     double measure(int index, const Grid& grid);
