@@ -212,9 +212,9 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     const DataLocation location = programData();
     const QString db = options.has(QStringLiteral("db")) ? options.value(QStringLiteral("db")) : location.database;
     const QString outPath = options.value(QStringLiteral("out"));
-    // Writing the export over the database would destroy the history it came from.
-    const QFileInfo outInfo(outPath);
-    if (!outPath.isEmpty() && outInfo.exists() && outInfo.canonicalFilePath() == QFileInfo(db).canonicalFilePath())
+    // Writing the export over the database (or a file beside it that SQLite keeps) would destroy
+    // the history it came from.
+    if (DrawDatabase::isDatabaseFile(db, outPath))
         return fail(err, QStringLiteral("書き出し先 %1 はデータベースそのものです").arg(outPath));
 
     const ExportResult result = exportWindow(db, window, format, location.settingsFile, range);

@@ -122,6 +122,42 @@ QString DrawDatabase::connectString(const QString& databasePath)
     return kDriverKey + kDriver + kSourceKey + QDir::toNativeSeparators(databasePath);
 }
 
+namespace {
+
+// Where a path leads: the canonical file when it exists, else the canonical folder and the name
+// (a name not there yet, in a folder that is). Empty when neither can be said.
+QString whereItLeads(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(info.fileName());
+}
+
+// The same file, also under another name (a hard link).
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa, sb;
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+} // namespace
+
+bool DrawDatabase::isDatabaseFile(const QString& databasePath, const QString& path)
+{
+    if (databasePath.isEmpty() || path.isEmpty())
+        return false;
+    const QString target = whereItLeads(path);
+    for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm"), kLockSuffix}) {
+        const QString file = databasePath + suffix;
+        if ((!target.isEmpty() && target == whereItLeads(file)) || sameFile(path, file))
+            return true;
+    }
+    return false;
+}
+
 QString DrawDatabase::pathOf(const QString& connectString)
 {
     const qsizetype at = connectString.indexOf(kSourceKey);

@@ -24,6 +24,11 @@ public:
     static QString connectString(const QString& databasePath);
     static QString pathOf(const QString& connectString);
 
+    // Whether writing to path would write over the database at databasePath or a file SQLite
+    // or the program keeps beside it (journal, WAL, lock), under any name: the same name, a
+    // symbolic link to it, a hard link, or a name not there yet that resolves to it.
+    static bool isDatabaseFile(const QString& databasePath, const QString& path);
+
     enum class Creation {
         Created,       // the file is ours, complete
         AlreadyThere,  // a file of that name exists (another process may just have made it)

@@ -25,7 +25,6 @@
 #include <optional>
 #include <utility>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -34,29 +33,6 @@ QString& lastFolder()
 {
     static QString folder;
     return folder;
-}
-
-// The files SQLite and the program keep beside the database while it is used.
-const QStringList kDatabaseCompanions = {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"),
-                                         QStringLiteral("-shm"), QStringLiteral(".lock")};
-
-// Where a path leads: the canonical file when it exists, else the canonical folder and the name
-// (a name not there yet, in a folder that is). Empty when neither can be said.
-QString whereItLeads(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.exists())
-        return info.canonicalFilePath();
-    const QString folder = info.absoluteDir().canonicalPath();
-    return folder.isEmpty() ? QString() : QDir(folder).filePath(info.fileName());
-}
-
-// The same file, also under another name (a hard link).
-bool sameFile(const QString& a, const QString& b)
-{
-    struct stat sa, sb;
-    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
-           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 // A name a file may take: the caption without the folder separator or control characters.
@@ -195,15 +171,8 @@ bool GridOutput::saveCsvTo(const QString& path)
 
 QString GridOutput::refusal(const QString& path) const
 {
-    if (!m_databasePath.isEmpty()) {
-        const QString target = whereItLeads(path);
-        for (const QString& suffix : kDatabaseCompanions) {
-            const QString file = m_databasePath + suffix;
-            const QString database = whereItLeads(file);
-            if ((!target.isEmpty() && target == database) || sameFile(path, file))
-                return QStringLiteral("当選データのデータベースのファイルです。別の名前を選んでください");
-        }
-    }
+    if (DrawDatabase::isDatabaseFile(m_databasePath, path))
+        return QStringLiteral("当選データのデータベースのファイルです。別の名前を選んでください");
     // A device or a pipe would take the bytes as they come (or wait for a reader for ever).
     const QFileInfo info(path);
     if (info.exists() && !info.isDir() && !info.isFile())
