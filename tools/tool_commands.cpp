@@ -368,8 +368,8 @@ ExportResult exportPrediction(const History& history, ExportFormat format, int r
     QList<const Grid*> grids;
     for (int g = 0; g < PredictionSheets::kGridCount; ++g)
         grids << &sheets.grid(g);
-    const QStringList titles(PredictionSheets::kTitles.begin(), PredictionSheets::kTitles.end());
-    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, history, format, std::nullopt, titles),
+    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, history, format, std::nullopt,
+                              PredictionSheets::kTitles),
                     format);
 }
 

@@ -33,7 +33,7 @@ void joinCells(Grid& grid, int col, int row, int col2, int row2)
 } // namespace
 
 const QString PredictionSheets::kHeading = QStringLiteral("        予 想 数 字                   ");
-const std::array<QString, PredictionSheets::kGridCount> PredictionSheets::kTitles = {
+const QStringList PredictionSheets::kTitles = {
     QStringLiteral("●周期法による予想(この予想数字を組合わせて購入します)"),
     QStringLiteral("●消去法による予想(この予想数字を組合わせて購入します)"),
     QStringLiteral("●連発ズバリン予想(この予想数字を組む合わせて購入します)"),

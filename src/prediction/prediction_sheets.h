@@ -7,6 +7,7 @@
 #include "prediction/predictor.h"
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 class History;
@@ -20,7 +21,7 @@ public:
     static constexpr std::array<int, kGridCount> kRows = {5, 4, 3, 2};
     static const QString kHeading;
     // The captions above the four grids, in the window and on paper.
-    static const std::array<QString, kGridCount> kTitles;
+    static const QStringList kTitles;
 
     PredictionSheets();
 

@@ -93,7 +93,7 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
             return grids;
         },
         [this] { return m_history; }, DrawDatabase::pathOf(host.connectString()), this);
-    m_output->setTitles({PredictionSheets::kTitles.begin(), PredictionSheets::kTitles.end()});
+    m_output->setTitles(PredictionSheets::kTitles);
     connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
 
     auto* buttons = new QHBoxLayout;
@@ -138,7 +138,7 @@ QWidget* 一発ズバリン::buildPredictionFrame()
     column->setSpacing(2);
     QLabel** labels[PredictionSheets::kGridCount] = {&Label1, &Label2, &Label3, &Label4};
     for (int g = 0; g < PredictionSheets::kGridCount; ++g) {
-        QLabel* label = new QLabel(PredictionSheets::kTitles[std::size_t(g)], predictionFrame);
+        QLabel* label = new QLabel(PredictionSheets::kTitles.at(g), predictionFrame);
         label->setObjectName(QStringLiteral("Label%1").arg(g + 1));
         *labels[g] = label;
         fpSpread1[g] = new GridView(&m_sheets.grid(g), predictionFrame);
