@@ -120,7 +120,8 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, s
     fpSpread1 = new GridView(m_grid.get(), this);
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
     m_output = new GridOutput(
-        info.caption, [this] { return QList<const Grid*>{m_grid.get()}; }, [this] { return m_history; },
+        info.caption, [this] { return QList<const Grid*>{m_grid.get()}; },
+        [this, caption = info.caption] { return PrintHeader::of(caption, m_history); },
         DrawDatabase::pathOf(host.connectString()), this);
     m_output->attachContextMenu(fpSpread1);
 

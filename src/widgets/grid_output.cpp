@@ -68,18 +68,11 @@ std::optional<QByteArray> nonEmpty(QByteArray pdf)
 
 } // namespace
 
-GridOutput::GridOutput(QString caption, Grids grids, HistoryOf history, QString databasePath, QWidget* window)
-    : QObject(window), m_caption(std::move(caption)), m_grids(std::move(grids)), m_history(std::move(history)),
+GridOutput::GridOutput(QString caption, Grids grids, HeaderOf header, QString databasePath, QWidget* window)
+    : QObject(window), m_caption(std::move(caption)), m_grids(std::move(grids)), m_header(std::move(header)),
       m_databasePath(std::move(databasePath)), m_window(window), m_pageLayout(PageLayout::defaultPageLayout())
 {
     setObjectName(QStringLiteral("gridOutput"));
-}
-
-PrintHeader GridOutput::printHeader() const
-{
-    PrintHeader header = PrintHeader::of(m_caption, m_history());
-    header.titles = m_titles;
-    return header;
 }
 
 void GridOutput::print()

@@ -1,14 +1,13 @@
 #pragma once
 // The grids of a window taken out of it: the print preview (印刷), a PDF or a CSV file, and the
 // context menu of each of the window's grid views (コピー, CSV で保存…, PDF で保存…, 印刷…).
-// Each window makes one, naming what it shows; the grids and the history are asked for at the
-// moment of printing or saving, so they are always what the window shows then.
+// Each window makes one, naming what it shows; the grids and the page header are asked for at
+// the moment of printing or saving, so they are always what the window shows then.
 //
 // A file is written whole or not at all (data/file_write.h), never over the draw database nor
 // its companion files, and never into a device or a pipe; a refusal or a failure is told in a
 // message naming the file and the reason, and nothing else changes.
 
-#include "data/history.h"
 #include "grid/grid.h"
 #include "print/page_layout.h"
 
@@ -32,18 +31,17 @@ class GridOutput : public QObject {
 public:
     // The grids as the window shows them now, in the order they are printed and saved.
     using Grids = std::function<QList<const Grid*>()>;
-    // The history the grids were computed from (for the page header: the draws shown).
-    using HistoryOf = std::function<History()>;
+    // What the pages say besides the grids: the caption, the draws the grids were computed
+    // from, the date, and the titles the window shows above its grids.
+    using HeaderOf = std::function<PrintHeader()>;
 
     // caption names the window on paper and the file offered; databasePath is the draw
     // database, which is never written over; window is the parent of every dialog and message.
-    GridOutput(QString caption, Grids grids, HistoryOf history, QString databasePath, QWidget* window);
+    GridOutput(QString caption, Grids grids, HeaderOf header, QString databasePath, QWidget* window);
 
     const QString& caption() const { return m_caption; }
-    // The line printed above each grid, as the window shows it above the view (by index).
-    void setTitles(QStringList titles) { m_titles = std::move(titles); }
     // The page header and titles of the grids as they are now.
-    PrintHeader printHeader() const;
+    PrintHeader printHeader() const { return m_header(); }
     // What is printed and saved: the window's grids as they are now.
     QList<const Grid*> grids() const { return m_grids(); }
 
@@ -87,9 +85,8 @@ private:
     void tell(const QString& text) const;
 
     QString m_caption;
-    QStringList m_titles;
     Grids m_grids;
-    HistoryOf m_history;
+    HeaderOf m_header;
     QString m_databasePath;
     QWidget* m_window;
     QPageLayout m_pageLayout;

@@ -92,8 +92,12 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
                 grids << &m_sheets.grid(g);
             return grids;
         },
-        [this] { return m_history; }, DrawDatabase::pathOf(host.connectString()), this);
-    m_output->setTitles(PredictionSheets::kTitles);
+        [this] {
+            PrintHeader header = PrintHeader::of(kCaption, m_history);
+            header.titles = PredictionSheets::kTitles;
+            return header;
+        },
+        DrawDatabase::pathOf(host.connectString()), this);
     connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
 
     auto* buttons = new QHBoxLayout;

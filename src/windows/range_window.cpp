@@ -59,7 +59,8 @@ RangeWindow::RangeWindow(WindowHost& host, const QString& formName, const QStrin
     Command2->setObjectName(QStringLiteral("Command2"));
     // The caption is the form name (予想の検証, ランダム性の検定).
     m_output = new GridOutput(
-        formName, [this] { return shownGrids(); }, [this] { return drawsInRange(); },
+        formName, [this] { return shownGrids(); },
+        [this, formName] { return PrintHeader::of(formName, m_history, m_range); },
         DrawDatabase::pathOf(host.connectString()), this);
     connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
@@ -118,20 +119,6 @@ void RangeWindow::recompute()
     m_pendingRange = wanted;
     compute(m_pendingHistory, m_pendingRange);
     showComputed();
-}
-
-History RangeWindow::drawsInRange() const
-{
-    QVector<DrawRecord> rows;
-    QStringList dates;
-    const QVector<DrawRecord>& draws = m_history.draws();
-    for (qsizetype i = 0; i < draws.size(); ++i) {
-        if (m_range.contains(draws[i].drawNo)) {
-            rows << draws[i];
-            dates << m_history.date(i);
-        }
-    }
-    return History::fromRows(std::move(rows), std::move(dates));
 }
 
 void RangeWindow::attachGridMenu(GridView* view)

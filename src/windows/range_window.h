@@ -32,8 +32,6 @@ public:
     QPushButton* Command2 = nullptr;  // 印刷
 
     DrawRange range() const { return m_range; }
-    // The history's draws within the range, as printed in the page header.
-    History drawsInRange() const;
     GridOutput& output() { return *m_output; }
     // Computes and shows the range the spin boxes hold (再計算).
     void recompute();

@@ -73,7 +73,7 @@ protected:
     Grid first, second;
     QWidget window;
     GridOutput output{QStringLiteral("出現間隔分析"), [this] { return QList<const Grid*>{&first, &second}; },
-                      [] { return fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}}); }, database, &window};
+                      [] { return PrintHeader::of(QStringLiteral("出現間隔分析"), fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}})); }, database, &window};
     QList<MessageRequest> messages;
 };
 
