@@ -5,7 +5,7 @@
 # make fuzz  – build the libFuzzer harnesses with clang (build-fuzz/), run each FUZZ_SECONDS
 # make package – build the Debian package build/numbers3zubarin_<version>_amd64.deb
 
-PACKAGES := qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins libgl-dev \
+PACKAGES := qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev qt6-qpa-plugins libgl-dev \
             libxkbcommon-dev fonts-ipafont-gothic qt6-translations-l10n libgtest-dev libbenchmark-dev cmake \
             ninja-build g++ dpkg-dev file desktop-file-utils appstream poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev

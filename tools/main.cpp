@@ -3,11 +3,15 @@
 #include "tool_commands.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +39,12 @@ int main(int argc, char** argv)
         // No display is needed for a PDF.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Run outside a desktop session (a cron job, a shell over ssh) there is no runtime
+        // folder: the one Qt would take by itself, without saying so at every run.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            if (const passwd* user = ::getpwuid(::geteuid()))
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(QDir::tempPath()) + "/runtime-" + user->pw_name);
+        }
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

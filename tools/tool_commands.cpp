@@ -49,7 +49,8 @@ struct Options {
     bool has(const QString& name) const { return values.contains(name); }
 };
 
-Options parseOptions(const QStringList& args, const QStringList& allowed)
+// flags: the options among allowed that take no value.
+Options parseOptions(const QStringList& args, const QStringList& allowed, const QStringList& flags = {})
 {
     Options options;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -77,6 +78,14 @@ Options parseOptions(const QStringList& args, const QStringList& allowed)
         if (options.has(name)) {
             options.error = QStringLiteral("--%1 が二度指定されています").arg(name);
             return options;
+        }
+        if (flags.contains(name)) {
+            if (inlineValue) {
+                options.error = QStringLiteral("--%1 は値をとりません").arg(name);
+                return options;
+            }
+            options.values.insert(name, QString());
+            continue;
         }
         // A following option is a forgotten value, not a file name; "--db=--x" names such a file.
         if (!inlineValue) {
@@ -110,6 +119,72 @@ DataLocation programData()
     return DataLocation::resolve(QCoreApplication::applicationDirPath());
 }
 
+// The database and the settings file a command works on: the data folder's (--data-dir), the
+// database named (--db) with the settings file beside it when there is one, or the program's.
+struct Files {
+    QString database;
+    QString settings;
+    QString error;      // why the command line names no usable place
+    bool usage = true;  // the error is the command line's (exit code 2)
+};
+
+Files filesOf(const Options& options, bool mayCreate)
+{
+    Files files;
+    const QString dbOption = QStringLiteral("db"), dataDirOption = QStringLiteral("data-dir");
+    if (options.has(dbOption) && options.has(dataDirOption)) {
+        files.error = QStringLiteral("--db と --data-dir は一緒に指定できません");
+        return files;
+    }
+    if (options.has(QStringLiteral("create")) && !options.has(dataDirOption)) {
+        files.error = QStringLiteral("--create は --data-dir と一緒に指定します");
+        return files;
+    }
+    if (options.has(dataDirOption)) {
+        const DataLocation location = DataLocation::resolve(QCoreApplication::applicationDirPath(), options.value(dataDirOption));
+        const QString folder = location.dataFolder;
+        switch (location.namedFolder()) {
+        case DataLocation::NamedFolder::NotAFolder:
+            files.error = QStringLiteral("--data-dir の %1 はフォルダーではありません").arg(folder);
+            return files;
+        case DataLocation::NamedFolder::Missing:
+            if (!mayCreate || !options.has(QStringLiteral("create"))) {
+                files.error = mayCreate ? QStringLiteral("--data-dir のフォルダー %1 はありません（作るには --create を付けてください）").arg(folder)
+                                        : QStringLiteral("--data-dir のフォルダー %1 はありません").arg(folder);
+                return files;
+            }
+            if (QString reason; !location.makeFolders(&reason)) {
+                files.error = reason;
+                files.usage = false;
+                return files;
+            }
+            break;
+        case DataLocation::NamedFolder::Ready:
+        case DataLocation::NamedFolder::None:
+            break;
+        }
+        files.database = location.database;
+        files.settings = location.settingsFile;
+        return files;
+    }
+    const DataLocation location = programData();
+    if (options.has(dbOption)) {
+        files.database = options.value(dbOption);
+        const QString beside = DataLocation::settingsBeside(files.database);
+        files.settings = beside.isEmpty() ? location.settingsFile : beside;
+        return files;
+    }
+    // The program's own database, whose folder the first import may have to make.
+    if (QString reason; mayCreate && !location.makeFolders(&reason)) {
+        files.error = reason;
+        files.usage = false;
+        return files;
+    }
+    files.database = location.database;
+    files.settings = location.settingsFile;
+    return files;
+}
+
 int fail(QTextStream& err, const QString& message, int code = kExitFailed)
 {
     err << oneLine(kProgram + QStringLiteral(": ") + message) << '\n';
@@ -133,7 +208,9 @@ int finish(QTextStream& out, QTextStream& err)
 
 int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const Options options = parseOptions(args, {QStringLiteral("db"), QStringLiteral("csv")});
+    const Options options = parseOptions(
+        args, {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("create"), QStringLiteral("csv")},
+        {QStringLiteral("create")});
     if (!options.error.isEmpty())
         return usageError(err, options.error);
     if (options.help) {
@@ -144,15 +221,10 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
     if (!missing.isEmpty())
         return usageError(err, missing);
 
-    // Without --db, the program's own database, whose folder the first import may have to make.
-    const DataLocation location = programData();
-    QString db = options.value(QStringLiteral("db"));
-    if (db.isEmpty()) {
-        QString reason;
-        if (!location.makeFolders(&reason))
-            return fail(err, reason);
-        db = location.database;
-    }
+    const Files files = filesOf(options, true);
+    if (!files.error.isEmpty())
+        return files.usage ? usageError(err, files.error) : fail(err, files.error);
+    const QString& db = files.database;
     const ImportResult result = importHistory(db, options.value(QStringLiteral("csv")));
     if (!result.ok)
         return fail(err, result.error);
@@ -170,8 +242,9 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
 
 int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const Options options = parseOptions(args, {QStringLiteral("db"), QStringLiteral("window"), QStringLiteral("format"),
-                                                QStringLiteral("out"), QStringLiteral("from"), QStringLiteral("to")});
+    const Options options = parseOptions(args, {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
+                                                QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"),
+                                                QStringLiteral("to")});
     if (!options.error.isEmpty())
         return usageError(err, options.error);
     if (options.help) {
@@ -190,9 +263,11 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
         format = ExportFormat::Pdf;
     else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
         return usageError(err, QStringLiteral("--format は csv、json、pdf のどれかです: %1").arg(message::excerpt(formatName)));
-    // A PDF is not text: it goes into a file, never onto the standard output.
-    if (format == ExportFormat::Pdf && !options.has(QStringLiteral("out")))
-        return usageError(err, QStringLiteral("--format pdf には --out で書き出すファイルを指定してください"));
+    // "--out -" is the standard output, as for most commands. A PDF is not text: it goes into
+    // a file, never onto the standard output.
+    const bool toStandardOutput = !options.has(QStringLiteral("out")) || options.value(QStringLiteral("out")) == QLatin1String("-");
+    if (format == ExportFormat::Pdf && toStandardOutput)
+        return usageError(err, QStringLiteral("--format pdf には --out で書き出すファイルを指定してください（標準出力には書き出せません）"));
 
     OpenDrawRange range;
     for (const auto& [name, end] : {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
@@ -209,15 +284,17 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     if ((range.from || range.to) && window != BacktestSheets::kFormName && window != RandomnessSheet::kFormName)
         return usageError(err, QStringLiteral("--from と --to は %1 と %2 だけのものです").arg(BacktestSheets::kFormName, RandomnessSheet::kFormName));
 
-    const DataLocation location = programData();
-    const QString db = options.has(QStringLiteral("db")) ? options.value(QStringLiteral("db")) : location.database;
-    const QString outPath = options.value(QStringLiteral("out"));
+    const Files files = filesOf(options, false);
+    if (!files.error.isEmpty())
+        return files.usage ? usageError(err, files.error) : fail(err, files.error);
+    const QString& db = files.database;
+    const QString outPath = toStandardOutput ? QString() : options.value(QStringLiteral("out"));
     // Writing the export over the database (or a file beside it that SQLite keeps) would destroy
     // the history it came from.
     if (DrawDatabase::isDatabaseFile(db, outPath))
         return fail(err, QStringLiteral("書き出し先 %1 はデータベースそのものです").arg(outPath));
 
-    const ExportResult result = exportWindow(db, window, format, location.settingsFile, range);
+    const ExportResult result = exportWindow(db, window, format, files.settings, range);
     if (!result.ok)
         return fail(err, result.error);
     if (outPath.isEmpty()) {
@@ -447,20 +524,22 @@ QString usage()
 {
     return QStringLiteral(
         "使い方:\n"
-        "  numbers3zubarin-tool import [--db FILE] --csv FILE\n"
+        "  numbers3zubarin-tool import [--db FILE | --data-dir DIR [--create]] --csv FILE\n"
         "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
         "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
-        "      データベースがなければ作成します。\n"
-        "  numbers3zubarin-tool export [--db FILE] --window NAME [--format csv|json|pdf] [--out FILE]\n"
-        "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がなければ標準出力）。\n"
+        "      データベースがなければ作成します。--data-dir のフォルダーは --create があるときだけ作ります。\n"
+        "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window NAME [--format csv|json|pdf] [--out FILE]\n"
+        "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がないか - なら標準出力）。\n"
         "      pdf は印刷プレビューと同じページ（A4 縦）を --out のファイルに書き出します（--out が必要です）。\n"
         "      一発ズバリン は予想の四つの表を、プログラムの設定ファイル ナンバーズ3ズバリン.ini の設定で\n"
         "      書き出します（csv では表と表の間に空行を置きます）。\n"
-        "  numbers3zubarin-tool export [--db FILE] --window 予想の検証|ランダム性の検定 [--from N] [--to M] ...\n"
+        "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window 予想の検証|ランダム性の検定 [--from N] [--to M] ...\n"
         "      回数 N から M までの当選データで検証します。片方だけなら他方は最初（最後）の回まで、\n"
         "      どちらもなければ、予想の検証は最後の1,000回、ランダム性の検定はすべての回です。\n"
         "      予想の検証は集計と各回の二つの表を、一発ズバリン と同じ設定ファイルの設定で書き出します。\n"
-        "  --db がなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
+        "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR のデータベースと設定ファイルを使います。\n"
+        "  --db FILE だけなら、そのデータベースと、同じフォルダーに設定ファイルがあればそれを使います。\n"
+        "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
         "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
         "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
         "  numbers3zubarin-tool windows\n"

@@ -156,6 +156,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     m_searchField->setObjectName(QStringLiteral("helpSearch"));
     m_searchField->setPlaceholderText(QStringLiteral("すべてのページから探す言葉"));
     m_searchField->setClearButtonEnabled(true);
+    m_searchField->setMaxLength(kMaxWordLength);
     m_searchField->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("すべてのページから探す言葉")) + 40);
     m_searchField->setToolTip(QStringLiteral("Enter で検索します。同じ言葉でもう一度 Enter を押すと、ページの中の次の場所に移ります"));
     bar->addWidget(m_searchField);
@@ -282,28 +283,38 @@ const QList<HelpWindow::Page>& HelpWindow::pages()
 
 QRegularExpression HelpWindow::patternFor(const QString& word)
 {
+    const QString trimmed = word.trimmed().left(kMaxWordLength);
+    const QList<uint> points = trimmed.toUcs4();
+    const auto options = QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption;
+    // A long word (a pasted paragraph) is looked for as it stands.
+    if (points.size() > kMaxFlexibleLength)
+        return QRegularExpression(QRegularExpression::escape(trimmed), options);
     // Letters and digits match in either case and either width (Ｄ, d and D alike), and any
-    // run of blanks matches any other.
+    // run of blanks matches any other. Each character is taken whole, also one beyond the
+    // 16-bit range (𠮷, 😀).
+    const auto escaped = [](uint point) {
+        const char32_t one = point;
+        return QRegularExpression::escape(QString::fromUcs4(&one, 1));
+    };
     QString pattern;
     bool inBlanks = false;
-    for (const QChar c : word.trimmed()) {
-        if (c.isSpace()) {
+    for (const uint point : points) {
+        if (QChar::isSpace(point)) {
             if (!inBlanks)
                 pattern += QStringLiteral("\\s+");
             inBlanks = true;
             continue;
         }
         inBlanks = false;
-        QString alternatives = QRegularExpression::escape(QString(c));
-        if (c.unicode() >= 0x21 && c.unicode() <= 0x7E)
-            alternatives += QRegularExpression::escape(QString(QChar(c.unicode() + 0xFEE0)));
-        else if (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E)
-            alternatives += QRegularExpression::escape(QString(QChar(c.unicode() - 0xFEE0)));
-        pattern += alternatives.size() > QRegularExpression::escape(QString(c)).size()
-            ? u'[' + alternatives + u']'
-            : alternatives;
+        const QString itself = escaped(point);
+        QString other;
+        if (point >= 0x21 && point <= 0x7E)
+            other = escaped(point + 0xFEE0);
+        else if (point >= 0xFF01 && point <= 0xFF5E)
+            other = escaped(point - 0xFEE0);
+        pattern += other.isEmpty() ? itself : u'[' + itself + other + u']';
     }
-    return QRegularExpression(pattern, QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
+    return QRegularExpression(pattern, options);
 }
 
 QList<HelpWindow::Hit> HelpWindow::search(const QString& word)
@@ -312,6 +323,8 @@ QList<HelpWindow::Hit> HelpWindow::search(const QString& word)
     if (word.trimmed().isEmpty())
         return hits;
     const QRegularExpression pattern = patternFor(word);
+    if (!pattern.isValid())
+        return hits;
     for (const Page& page : pages()) {
         int count = 0;
         for (auto it = pattern.globalMatch(page.text); it.hasNext(); it.next())
@@ -391,7 +404,7 @@ void HelpWindow::highlight(bool moveToFirst)
 {
     m_matches.clear();
     m_current = -1;
-    if (!m_word.isEmpty()) {
+    if (!m_word.isEmpty() && m_pattern.isValid()) {
         QTextDocument* document = m_browser->document();
         for (QTextCursor found = document->find(m_pattern, 0); !found.isNull(); found = document->find(m_pattern, found))
             m_matches << found;

@@ -46,6 +46,14 @@ public:
     };
     QList<Hit> search(const QString& word);
 
+    // The most of a word that is searched for, and the longest word searched for with either
+    // case and width of its letters (past it, as it stands), in characters.
+    static constexpr int kMaxWordLength = 1000;
+    static constexpr int kMaxFlexibleLength = 200;
+    // What a word finds: its letters and digits in either case and width, any run of blanks
+    // for a run of blanks.
+    static QRegularExpression patternFor(const QString& word);
+
     QTextBrowser* browser() const { return m_browser; }
 
 private:
@@ -55,8 +63,6 @@ private:
         QString text;
     };
     const QList<Page>& pages();
-    static QRegularExpression patternFor(const QString& word);
-
     void runSearch();
     void openHit(QListWidgetItem* item);
     void highlight(bool moveToFirst);

@@ -5,6 +5,7 @@
 #include "app/version_window.h"
 #include "data/draw_database.h"
 #include "data/history_source.h"
+#include "data/window_placement.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
 
@@ -18,7 +19,6 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
-#include <QSettings>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -132,11 +132,6 @@ int titleBarHeight(const QList<QMdiSubWindow*>& windows)
     return qMax(height, 1);
 }
 
-// The main window's placement, in its own file.
-const QString kPlacementGroup = QStringLiteral("MainFrm");
-const QString kGeometryKey = QStringLiteral("geometry");
-const QString kMaximizedKey = QStringLiteral("maximized");
-
 // Whether a window of this geometry lies wholly on one of the screens there are now.
 bool fitsAScreen(const QRect& rect)
 {
@@ -179,11 +174,17 @@ MainFrm::MainFrm(Files files, QWidget* parent)
     m_reloadTimer->setSingleShot(true);
     m_reloadTimer->setInterval(300);
     connect(m_reloadTimer, &QTimer::timeout, this, [this] {
-        // While the entry window is open the changes are its own: the history is read when it closes.
-        if (childWindow(kEntryForm))
+        // While the entry window is open the history is read when it closes; the entry window
+        // itself takes up at once what another program wrote.
+        if (QWidget* entry = childWindow(kEntryForm)) {
             m_reloadPending = true;
-        else
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(entry))
+                entry = sub->widget();
+            if (auto* follower = dynamic_cast<DatabaseFollower*>(entry))
+                follower->databaseFileChanged();
+        } else {
             reloadHistory();
+        }
     });
 
     connect(qApp, &QGuiApplication::focusWindowChanged, this,
@@ -369,10 +370,26 @@ void MainFrm::watchDatabase()
     if (!m_watcher) {
         m_watcher = new QFileSystemWatcher(this);
         connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { databaseFileChanged(); });
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { databaseFolderChanged(); });
     }
-    // A file replaced under its name drops out of the watch: it is taken up again here.
-    if (!m_watcher->files().contains(path) && QFileInfo::exists(path))
+    // The folder too: a database deleted and put back (a backup restored, a sync) appears there.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!m_watcher->directories().contains(folder))
+        m_watcher->addPath(folder);
+    // The watch follows the file now at the name, also one that replaced the file watched so far.
+    if (m_watcher->files().contains(path))
+        m_watcher->removePath(path);
+    if (QFileInfo::exists(path))
         m_watcher->addPath(path);
+}
+
+void MainFrm::databaseFolderChanged()
+{
+    const QString path = DrawDatabase::pathOf(GlobalBas::gConnectString);
+    if (!path.isEmpty() && !m_watcher->files().contains(path) && QFileInfo::exists(path)) {
+        m_watcher->addPath(path);
+        m_reloadTimer->start();
+    }
 }
 
 void MainFrm::databaseFileChanged()
@@ -607,12 +624,10 @@ void MainFrm::restorePlacement()
     // start, a screen gone) the window opens maximised over its default size, centred.
     if (m_placementFile.isEmpty())
         return;
-    QSettings stored(m_placementFile, QSettings::IniFormat);
-    stored.beginGroup(kPlacementGroup);
-    const QRect normal = stored.value(kGeometryKey).toRect();
-    bool maximized = stored.value(kMaximizedKey, true).toBool();
-    if (stored.status() == QSettings::NoError && fitsAScreen(normal)) {
-        setGeometry(normal);
+    const std::optional<WindowPlacement> stored = WindowPlacement::read(m_placementFile);
+    bool maximized = !stored || stored->maximized;
+    if (stored && stored->geometry && fitsAScreen(*stored->geometry)) {
+        setGeometry(*stored->geometry);
     } else {
         maximized = true;
         if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -646,17 +661,12 @@ void MainFrm::savePlacement()
     // maximised, and nothing else depends on it.
     if (m_placementFile.isEmpty() || !m_shownOnce)
         return;
-    const bool maximized = isMaximized() || isFullScreen();
-    const QRect normal = normalGeometry();
-    QSettings stored(m_placementFile, QSettings::IniFormat);
-    stored.beginGroup(kPlacementGroup);
-    if (normal.isValid())
-        stored.setValue(kGeometryKey, normal);
-    else
-        stored.remove(kGeometryKey);
-    stored.setValue(kMaximizedKey, maximized);
-    stored.endGroup();
-    stored.sync();
+    WindowPlacement placement;
+    placement.maximized = isMaximized() || isFullScreen();
+    if (const QRect normal = normalGeometry(); normal.isValid())
+        placement.geometry = normal;
+    QString reason;
+    placement.write(m_placementFile, &reason);
 }
 
 void MainFrm::showEvent(QShowEvent* event)

@@ -116,6 +116,7 @@ private:
     void onFocusWindowChanged(QWindow* window);
     void watchDatabase();
     void databaseFileChanged();
+    void databaseFolderChanged();
 
     enum class FocusKind { None, Main, ChildForm, Other };
 

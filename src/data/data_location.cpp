@@ -34,6 +34,7 @@ DataLocation DataLocation::resolve(const QString& programDir, const QString& dat
 
     if (!dataDir.isEmpty()) {
         const QDir folder(QDir::cleanPath(QDir::current().absoluteFilePath(dataDir)));
+        location.dataFolder = folder.path();
         location.database = folder.filePath(DrawDatabase::kFileName);
         location.settingsFile = folder.filePath(kSettingsFileName);
         return location;
@@ -66,4 +67,20 @@ bool DataLocation::makeFolders(QString* reason) const
         }
     }
     return true;
+}
+
+DataLocation::NamedFolder DataLocation::namedFolder() const
+{
+    if (dataFolder.isEmpty())
+        return NamedFolder::None;
+    const QFileInfo folder(dataFolder);
+    if (folder.isDir())
+        return NamedFolder::Ready;
+    return folder.exists() || folder.isSymLink() ? NamedFolder::NotAFolder : NamedFolder::Missing;
+}
+
+QString DataLocation::settingsBeside(const QString& databasePath)
+{
+    const QString settings = QFileInfo(databasePath).absoluteDir().filePath(kSettingsFileName);
+    return QFileInfo(settings).isFile() ? settings : QString();
 }

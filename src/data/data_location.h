@@ -18,11 +18,21 @@ struct DataLocation {
     QString settingsFile;
     QString shippedHistory;
     bool besideProgram = false;  // the program's own folder (and the current directory)
+    QString dataFolder;          // the folder the user named, made absolute; empty when none
 
     // programDir: the folder of the executable. dataDir: a folder the user named, or empty.
     static DataLocation resolve(const QString& programDir, const QString& dataDir = QString());
 
+    // A folder the user named: there, not there yet (made only when the user says so), or a
+    // name that is no folder.
+    enum class NamedFolder { None, Ready, Missing, NotAFolder };
+    NamedFolder namedFolder() const;
+
     // Makes the folders the database and the settings file go into, where they are the user's.
     // False, with the reason, when one cannot be made.
     bool makeFolders(QString* reason) const;
+
+    // The settings file that lies beside a database named on its own (the companion's --db),
+    // as --data-dir puts them; empty when there is none.
+    static QString settingsBeside(const QString& databasePath);
 };

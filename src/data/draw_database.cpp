@@ -1,6 +1,7 @@
 #include "data/draw_database.h"
 
 #include "data/draw.h"
+#include "data/file_write.h"
 #include "data/history_csv.h"
 
 #include "data/message_text.h"
@@ -11,16 +12,19 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryFile>
 #include <QUrl>
 
+#include <QThread>
+
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,8 +42,6 @@ const QString kSourceKey = QStringLiteral(";Data Source=");
 // Beside the database while it is being created: the unfinished file and the creators' lock.
 const QString kCreatingSuffix = QStringLiteral(".creating");
 const QString kLockSuffix = QStringLiteral(".lock");
-// How long a creation waits for another process's creation to finish.
-constexpr int kCreationWaitMs = 60000;
 
 QString digitColumn(int p)
 {
@@ -115,6 +117,75 @@ void syncFolder(const QString& path)
     }
 }
 
+// The creators' lock: whoever holds a kernel lock (flock) on the file beside the database may
+// create it. The kernel lets go of a lock when its process ends, however it ends, so a lock
+// file that a killed creator left behind (empty, or naming a process that is gone) holds
+// nobody back. The file also names the holder, as Qt's lock files do, for a person looking.
+class CreatorsLock {
+public:
+    enum class Result { Held, Busy, Failed };
+
+    explicit CreatorsLock(QString path) : m_path(std::move(path)) {}
+    ~CreatorsLock()
+    {
+        if (m_fd < 0)
+            return;
+        // Removed while still held: a waiter that opened this file finds it gone and starts anew.
+        ::unlink(QFile::encodeName(m_path).constData());
+        ::close(m_fd);
+    }
+    CreatorsLock(const CreatorsLock&) = delete;
+    CreatorsLock& operator=(const CreatorsLock&) = delete;
+
+    // Takes the lock, waiting up to waitMs for a holder to let go. Failed: the file cannot be
+    // made or opened (errno says why).
+    Result acquire(int waitMs)
+    {
+        const QByteArray name = QFile::encodeName(m_path);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+        for (;;) {
+            int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
+            if (fd < 0 && (errno == EACCES || errno == EROFS))
+                fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);  // another user's lock
+            if (fd < 0)
+                return Result::Failed;
+            struct stat opened {};
+            if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+                ::close(fd);
+                errno = EINVAL;
+                return Result::Failed;
+            }
+            int locked;
+            do
+                locked = ::flock(fd, LOCK_EX | LOCK_NB);
+            while (locked != 0 && errno == EINTR);
+            if (locked == 0 || (errno != EWOULDBLOCK && errno != EAGAIN)) {
+                // Where the file system has no such locks, the exclusive rename that puts the
+                // database in place still keeps creators from overwriting each other.
+                struct stat now {};
+                if (::stat(name.constData(), &now) != 0 || now.st_dev != opened.st_dev || now.st_ino != opened.st_ino) {
+                    ::close(fd);  // its holder removed it as it let go: a new one is made
+                    continue;
+                }
+                m_fd = fd;
+                const QByteArray holder = QByteArray::number(qint64(::getpid())) + "\nnumbers3zubarin\n";
+                if (::ftruncate(fd, 0) == 0) {
+                    [[maybe_unused]] const ssize_t written = ::write(fd, holder.constData(), size_t(holder.size()));
+                }
+                return Result::Held;
+            }
+            ::close(fd);
+            if (std::chrono::steady_clock::now() >= deadline)
+                return Result::Busy;
+            QThread::msleep(20);
+        }
+    }
+
+private:
+    QString m_path;
+    int m_fd = -1;
+};
+
 } // namespace
 
 QString DrawDatabase::connectString(const QString& databasePath)
@@ -125,10 +196,14 @@ QString DrawDatabase::connectString(const QString& databasePath)
 namespace {
 
 // Where a path leads: the canonical file when it exists, else the canonical folder and the name
-// (a name not there yet, in a folder that is). Empty when neither can be said.
+// the chain of links ends on (a name not there yet, in a folder that is). Empty when neither
+// can be said.
 QString whereItLeads(const QString& path)
 {
-    const QFileInfo info(path);
+    const QString end = whereLinksEnd(path);
+    if (end.isEmpty())
+        return QString();
+    const QFileInfo info(end);
     if (info.exists())
         return info.canonicalFilePath();
     const QString folder = info.absoluteDir().canonicalPath();
@@ -357,6 +432,14 @@ std::optional<int> DrawDatabase::nextDrawNo(QString* reason)
     return int(qMax<qlonglong>(next, draw::kMinDrawNo));
 }
 
+std::optional<qint64> DrawDatabase::dataVersion()
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("pragma data_version")) || !query.next())
+        return std::nullopt;
+    return query.value(0).toLongLong();
+}
+
 bool DrawDatabase::insertDraw(int drawNo, QString* reason)
 {
     QSqlQuery query(m_db);
@@ -434,7 +517,7 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
     return true;
 }
 
-DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCsv& history, QString* reason)
+DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCsv& history, QString* reason, int waitMs)
 {
     if (!history.ok()) {
         *reason = history.error;
@@ -443,13 +526,18 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
     if (nameTaken(path))
         return Creation::AlreadyThere;
 
-    QLockFile lock(path + kLockSuffix);
-    // A lock is taken from a creator only when that process is gone, never for its age.
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(kCreationWaitMs)) {
-        *reason = lock.error() == QLockFile::LockFailedError
-            ? QStringLiteral("ほかのプログラムがデータベースを作成中のまま終わりません")
-            : QStringLiteral("フォルダー %1 に書き込めません").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+    const QString lockPath = path + kLockSuffix;
+    CreatorsLock lock(lockPath);
+    switch (lock.acquire(waitMs)) {
+    case CreatorsLock::Result::Held:
+        break;
+    case CreatorsLock::Result::Busy:
+        *reason = QStringLiteral("ほかのプログラムがデータベースを作成中のまま終わりません（ロックファイル: %1）")
+                      .arg(QDir::toNativeSeparators(QFileInfo(lockPath).absoluteFilePath()));
+        return Creation::Failed;
+    case CreatorsLock::Result::Failed:
+        *reason = QStringLiteral("フォルダー %1 に書き込めません（%2）")
+                      .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), message::systemReason(errno));
         return Creation::Failed;
     }
     // Whatever unfinished files lie here now belong to creations that were killed.
@@ -504,9 +592,8 @@ void DrawDatabase::removeStaleCreations(const QString& path)
     const QString lockPath = path + kLockSuffix;
     if (creatingFiles(path).isEmpty() && !nameTaken(lockPath))
         return;
-    QLockFile lock(lockPath);
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0))
+    CreatorsLock lock(lockPath);
+    if (lock.acquire(0) != CreatorsLock::Result::Held)
         return;  // a creation is running (or the folder cannot be written): leave it be
     removeCreatingFiles(path);
 }

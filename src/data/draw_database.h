@@ -34,14 +34,18 @@ public:
         AlreadyThere,  // a file of that name exists (another process may just have made it)
         Failed,        // nothing was made; the reason says why
     };
+    // How long a creation waits for another process's creation to finish.
+    static constexpr int kCreationWaitMs = 60000;
     // Creates a new database file with the program's schema, filled with the given draws.
     // The file is built under a name of its own and moved into place only when complete, and
     // never over a file that appeared meanwhile; creators in other processes wait for each
-    // other on a lock file beside the database. On failure nothing is left behind.
-    static Creation create(const QString& path, const HistoryCsv& history, QString* reason);
+    // other (up to waitMs) on a lock file beside the database, which a creator that was killed
+    // holds no longer. On failure nothing is left behind.
+    static Creation create(const QString& path, const HistoryCsv& history, QString* reason,
+                           int waitMs = kCreationWaitMs);
 
     // Removes what a creation killed halfway left beside the database (its unfinished file, its
-    // journal, a lock no live process holds). Does nothing while another creation runs.
+    // journal, its lock file). Does nothing while another creation runs.
     static void removeStaleCreations(const QString& path);
 
     // Each object owns one connection of its own; it is closed when the object goes.
@@ -80,6 +84,11 @@ public:
     bool insertDraw(int drawNo, QString* reason);
     // Deletes the draws stored with that 回数 (a Null 回数 deletes those stored without one).
     bool deleteDraw(const QVariant& drawNo, QString* reason);
+
+    // A number that changes whenever another connection (another program's, too) has
+    // committed a change to the database since this one last asked; this connection's own
+    // writes leave it as it is. Nothing when the database cannot say.
+    std::optional<qint64> dataVersion();
 
     // Creates the table and the query in an empty database.
     bool createSchema(QString* reason);

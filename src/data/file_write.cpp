@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -155,10 +156,48 @@ bool writeInPlace(const QByteArray& path, mode_t type, const QByteArray& bytes, 
     return ok || failWith(reason, error);
 }
 
+// What a replacement came to.
+enum class Replaced { Done, Failed, Raced };
+
+// Puts the finished temporary file at the target's name. Something that came to stand at the
+// name since it was looked at (a FIFO, a device, another file) is never replaced: the name is
+// taken only if it is still free, or exchanged only with the file found there, which goes.
+// Raced when the name holds something else now; the temporary file is gone then.
+Replaced putInPlace(const QByteArray& temporary, const QByteArray& target, const struct stat* existing, int* error)
+{
+    const unsigned flags = existing ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+    if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), flags) != 0) {
+        *error = errno;
+        if (*error == EEXIST || (existing && *error == ENOENT)) {
+            ::unlink(temporary.constData());
+            return Replaced::Raced;
+        }
+        if (*error != EINVAL && *error != ENOSYS && *error != ENOTSUP)
+            return Replaced::Failed;
+        // A file system without these renames: the plain one, as before them.
+        if (::rename(temporary.constData(), target.constData()) == 0)
+            return Replaced::Done;
+        *error = errno;
+        return Replaced::Failed;
+    }
+    if (!existing)
+        return Replaced::Done;
+    // The file exchanged out of the name now lies at the temporary name.
+    struct stat out;
+    if (::lstat(temporary.constData(), &out) == 0 && out.st_dev == existing->st_dev && out.st_ino == existing->st_ino) {
+        ::unlink(temporary.constData());
+        return Replaced::Done;
+    }
+    // Not the file that was there: it goes back to its name, and the new file goes.
+    if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_EXCHANGE) == 0)
+        ::unlink(temporary.constData());
+    return Replaced::Raced;
+}
+
 // Writes a temporary file beside `target` and renames it over `target`. `existing` is the
 // file there now, if any: its permissions (and, where this process may, its owner) carry over.
-bool replaceFile(const QByteArray& target, const struct stat* existing, const QByteArray& bytes, QString* reason,
-                 const FileWriteOptions& options)
+Replaced replaceFile(const QByteArray& target, const struct stat* existing, const QByteArray& bytes, QString* reason,
+                     const FileWriteOptions& options)
 {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = target.left(slash + 1);
@@ -171,10 +210,13 @@ bool replaceFile(const QByteArray& target, const struct stat* existing, const QB
         if (fd < 0 && errno != EEXIST && errno != EINTR)
             break;
     }
+    const auto result = [reason](bool ok, int error) {
+        return ok ? Replaced::Done : (failWith(reason, error), Replaced::Failed);
+    };
     if (fd < 0) {
         if (errno == EACCES && existing && options.inPlaceWhenFolderRefuses)
-            return writeInPlace(target, existing->st_mode, bytes, reason, options);
-        return failWith(reason, errno);
+            return writeInPlace(target, existing->st_mode, bytes, reason, options) ? Replaced::Done : Replaced::Failed;
+        return result(false, errno);
     }
 
     bool ok = true;
@@ -191,18 +233,22 @@ bool replaceFile(const QByteArray& target, const struct stat* existing, const QB
         ok = false;
         error = errno;
     }
-    if (ok && ::rename(temporary.constData(), target.constData()) != 0) {
-        ok = false;
-        error = errno;
+    if (ok) {
+        const Replaced placed = putInPlace(temporary, target, existing, &error);
+        if (placed != Replaced::Failed)
+            return placed;
     }
-    if (!ok)
-        ::unlink(temporary.constData());
-    return ok || failWith(reason, error);
+    ::unlink(temporary.constData());
+    return result(false, error);
 }
+
+} // namespace
+
+namespace {
 
 // Where a chain of symbolic links starting at `path` ends: the first name that is no link (or
 // is not there). False with errno set when a link cannot be read or the chain goes on too long.
-bool endOfLinks(QByteArray path, QByteArray* end)
+bool endOfLinkChain(QByteArray path, QByteArray* end)
 {
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st;
@@ -229,6 +275,53 @@ bool endOfLinks(QByteArray path, QByteArray* end)
 
 } // namespace
 
+QString whereLinksEnd(const QString& path)
+{
+    QByteArray end;
+    if (path.isEmpty() || !endOfLinkChain(QFile::encodeName(path), &end))
+        return QString();
+    return QFile::decodeName(end);
+}
+
+namespace {
+
+Replaced writeOnce(const QByteArray& name, const QByteArray& bytes, QString* reason, const FileWriteOptions& options)
+{
+    const auto failed = [reason](auto why) { return (failWith(reason, why), Replaced::Failed); };
+    // The type of what the name leads to, through any links; /dev/stdout leads to whatever the
+    // standard output is, a pipe included.
+    struct stat st;
+    if (::stat(name.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return failed(EISDIR);
+        if (!S_ISREG(st.st_mode)) {
+            if (options.onlyRegularFiles)
+                return failed(QStringLiteral("通常のファイルではありません"));
+            return writeInPlace(name, st.st_mode, bytes, reason, options) ? Replaced::Done : Replaced::Failed;
+        }
+        // Replaced where it really lies, so that a link to it stays a link.
+        char* real = ::realpath(name.constData(), nullptr);
+        if (!real)
+            return failed(errno);
+        const QByteArray target(real);
+        std::free(real);
+        // A file the user may not write is not theirs to replace, whatever its folder allows.
+        if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+            return failed(errno);
+        return replaceFile(target, &st, bytes, reason, options);
+    }
+    if (errno != ENOENT)
+        return failed(errno);
+
+    // Nothing there yet, or links that end on a name not there yet: that name is created.
+    QByteArray target;
+    if (!endOfLinkChain(name, &target))
+        return failed(errno);
+    return replaceFile(target, nullptr, bytes, reason, options);
+}
+
+} // namespace
+
 bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* reason, FileWriteOptions options)
 {
     QString unused;
@@ -237,29 +330,16 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* reaso
     if (path.isEmpty())
         return failWith(reason, QStringLiteral("ファイル名がありません"));
     const QByteArray name = QFile::encodeName(path);
-
-    // The type of what the name leads to, through any links; /dev/stdout leads to whatever the
-    // standard output is, a pipe included.
-    struct stat st;
-    if (::stat(name.constData(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return failWith(reason, EISDIR);
-        if (!S_ISREG(st.st_mode))
-            return writeInPlace(name, st.st_mode, bytes, reason, options);
-        // Replaced where it really lies, so that a link to it stays a link.
-        char* real = ::realpath(name.constData(), nullptr);
-        if (!real)
-            return failWith(reason, errno);
-        const QByteArray target(real);
-        std::free(real);
-        return replaceFile(target, &st, bytes, reason, options);
+    // What stands at the name may change while the bytes are written: then it is looked at again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        switch (writeOnce(name, bytes, reason, options)) {
+        case Replaced::Done:
+            return true;
+        case Replaced::Failed:
+            return false;
+        case Replaced::Raced:
+            break;
+        }
     }
-    if (errno != ENOENT)
-        return failWith(reason, errno);
-
-    // Nothing there yet, or links that end on a name not there yet: that name is created.
-    QByteArray target;
-    if (!endOfLinks(name, &target))
-        return failWith(reason, errno);
-    return replaceFile(target, nullptr, bytes, reason, options);
+    return failWith(reason, QStringLiteral("書き込む間に別のファイルに替わりました"));
 }

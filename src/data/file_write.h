@@ -5,7 +5,8 @@
 // of links, and its target is what gets written):
 // - a regular file, or nothing yet: a temporary file in the same folder takes the bytes and is
 //   then renamed over it, so a failed write leaves the old file; the old file's permissions are
-//   kept;
+//   kept. A file the user may not write is refused (as cp refuses it), whatever its folder
+//   allows. The rename never replaces what came to stand at the name meanwhile;
 // - a character or block device, a FIFO or a socket: opened as it is and written in place, with
 //   nothing created, truncated or renamed (so /dev/stdout and pipes work);
 // - a folder: refused.
@@ -22,7 +23,15 @@ struct FileWriteOptions {
     // A FIFO that no one reads yet: wait for a reader, as a shell redirection does, or fail
     // at once (for callers that must not hang).
     bool waitForReader = true;
+    // Only a regular file (or nothing yet) may stand at the name: a device, a FIFO or a socket
+    // is refused, also one that appears while the bytes are being written.
+    bool onlyRegularFiles = false;
 };
+
+// Where a chain of symbolic links starting at path ends: the first name that is no link, or
+// is not there (a link's relative target counts from the link's folder). Empty when a link
+// cannot be read or the chain goes on too long.
+QString whereLinksEnd(const QString& path);
 
 // True when all of `bytes` were written to `path`; otherwise false with the reason in `reason`.
 bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* reason, FileWriteOptions options = {});

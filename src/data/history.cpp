@@ -4,10 +4,12 @@
 #include "data/message_text.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <sqlite3.h>
 
 struct History::Data {
     QVector<DrawRecord> draws;
@@ -34,6 +36,45 @@ void markComplete(DrawRecord& row)
 {
     row.complete = draw::isComplete(row.drawNo, row.digits[0], row.digits[1], row.digits[2]);
 }
+
+// Stops SQLite's work on the connection once its virtual machine has taken a budget of steps,
+// so that a query that never ends (a view over an endless recursion) cannot hang its reader.
+// Where the connection is no SQLite one, nothing is watched.
+class StepBudget {
+public:
+    StepBudget(const QSqlDatabase& connection, qint64 steps) : m_left(steps)
+    {
+        const QVariant handle = connection.driver() ? connection.driver()->handle() : QVariant();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            m_handle = *static_cast<sqlite3* const*>(handle.constData());
+        if (m_handle)
+            sqlite3_progress_handler(m_handle, kStepsPerCall, &StepBudget::onProgress, this);
+    }
+    ~StepBudget()
+    {
+        if (m_handle)
+            sqlite3_progress_handler(m_handle, 0, nullptr, nullptr);
+    }
+    StepBudget(const StepBudget&) = delete;
+    StepBudget& operator=(const StepBudget&) = delete;
+
+    bool spent() const { return m_spent; }
+
+private:
+    static constexpr int kStepsPerCall = 10000;
+
+    static int onProgress(void* context)
+    {
+        auto* self = static_cast<StepBudget*>(context);
+        self->m_left -= kStepsPerCall;
+        self->m_spent = self->m_left < 0;
+        return self->m_spent ? 1 : 0;
+    }
+
+    sqlite3* m_handle = nullptr;
+    qint64 m_left;
+    bool m_spent = false;
+};
 
 } // namespace
 
@@ -119,12 +160,17 @@ History History::fromRows(QVector<DrawRecord> rows, QStringList dates)
 
 std::optional<History> History::read(QSqlDatabase& connection, const QString& source, QString* reason)
 {
+    const StepBudget budget(connection, kMaxQuerySteps);
+    const auto failed = [&](const QSqlError& error) {
+        *reason = budget.spent()
+            ? QStringLiteral("問い合わせがいつまでも終わらないため、読むのをやめました（ビューが終わりのない行を返します）")
+            : message::databaseReason(error);
+        return std::nullopt;
+    };
     QSqlQuery query(connection);
     query.setForwardOnly(true);
-    if (!query.exec(source)) {
-        *reason = message::databaseReason(query.lastError());
-        return std::nullopt;
-    }
+    if (!query.exec(source))
+        return failed(query.lastError());
     const QSqlRecord record = query.record();
     int columns[4];
     for (int f = 0; f < 4; ++f) {
@@ -139,6 +185,12 @@ std::optional<History> History::read(QSqlDatabase& connection, const QString& so
 
     auto data = std::make_shared<Data>();
     while (query.next()) {
+        if (data->draws.size() >= kMaxRows) {
+            *reason = QStringLiteral("%1 行を超える行が返るため、読むのをやめました（当選データは回数 %2 までの、多くても %1 行です）")
+                          .arg(kMaxRows)
+                          .arg(draw::kMaxDrawNo);
+            return std::nullopt;
+        }
         if (dateColumn >= 0) {
             const QVariant date = query.value(dateColumn);
             data->dates << (date.isNull() ? QString() : date.toString());
@@ -166,10 +218,8 @@ std::optional<History> History::read(QSqlDatabase& connection, const QString& so
         markComplete(row);
         data->draws.push_back(row);
     }
-    if (query.lastError().isValid()) {
-        *reason = message::databaseReason(query.lastError());
-        return std::nullopt;
-    }
+    if (query.lastError().isValid())
+        return failed(query.lastError());
     return History(finish(std::move(data)));
 }
 

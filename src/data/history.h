@@ -53,8 +53,17 @@ public:
     // dates, when given, holds the 抽せん日 of each row.
     static History fromRows(QVector<DrawRecord> rows, QStringList dates = {});
 
+    // The most rows a history is read with: every draw number 1–32767 once, and room for the
+    // repeats a database made elsewhere may hold. A query that returns more is no history.
+    static constexpr qsizetype kMaxRows = 100000;
+    // The work the database may spend on the query, in steps of SQLite's virtual machine: over
+    // 400 times what reading the largest history takes (about 230,000), and spent in a second
+    // or two by a query that never ends.
+    static constexpr qint64 kMaxQuerySteps = 100'000'000;
+
     // Runs the source text (a select) on the connection and keeps every row it returns.
-    // Nothing when the query fails or lacks a field the program reads; the reason says why.
+    // Nothing when the query fails or lacks a field the program reads, returns more than
+    // kMaxRows rows or works past kMaxQuerySteps; the reason says why.
     static std::optional<History> read(QSqlDatabase& connection, const QString& source, QString* reason);
 
     const QVector<DrawRecord>& draws() const;

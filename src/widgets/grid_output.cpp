@@ -18,10 +18,15 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinterInfo>
 #include <QPrinter>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QToolBar>
+#include <QToolButton>
 #include <optional>
 #include <utility>
 
@@ -80,23 +85,76 @@ void GridOutput::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(m_pageLayout);
     printer.setDocName(m_caption);
-    QPrintPreviewDialog preview(&printer, m_window);
-    preview.setObjectName(QStringLiteral("printPreview"));
+    // Made on the heap: should the window go while the preview is open (the program ends), the
+    // preview goes with it, once, and nothing here is touched afterwards.
+    const QPointer<GridOutput> self(this);
+    const QPointer<QPrintPreviewDialog> preview = new QPrintPreviewDialog(&printer, m_window);
+    preview->setObjectName(QStringLiteral("printPreview"));
     // Large enough to read a page: most of the screen's height, and as wide as a page or the
     // whole tool bar (whose print button would otherwise hide behind its overflow), as the
     // screen allows.
     if (const QScreen* screen = m_window ? m_window->screen() : nullptr) {
         const QRect room = screen->availableGeometry();
         const int height = room.height() * 9 / 10;
-        preview.resize(qMin(room.width(), qMax(preview.sizeHint().width(), height)), height);
+        preview->resize(qMin(room.width(), qMax(preview->sizeHint().width(), height)), height);
     }
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+    connect(preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
         if (target)
             printTo(*target);
     });
-    preview.exec();
+    takeOverPrinting(preview, &printer);
+    m_dialogParent = preview.data();
+    preview->exec();
+    delete preview.data();
+    if (!self)
+        return;
+    m_dialogParent = nullptr;
     // The next preview and PDF start from the paper and orientation chosen here.
     m_pageLayout = printer.pageLayout();
+}
+
+void GridOutput::takeOverPrinting(QPrintPreviewDialog* preview, QPrinter* printer)
+{
+    // The preview's own print button opens a print dialog that would write the pages into a
+    // file it names itself, opening that file first to try it (a FIFO there would hang the
+    // program). Printed from here, that dialog offers printers only; a PDF is saved beside it,
+    // through the checks every save of the program takes.
+    for (QAction* action : preview->findChildren<QAction*>()) {
+        if (QObject::disconnect(action, SIGNAL(triggered(bool)), preview, SLOT(_q_print())))
+            connect(action, &QAction::triggered, preview, [this, preview, printer] { printFromPreview(preview, printer); });
+    }
+    auto* toolBar = preview->findChild<QToolBar*>();
+    if (!toolBar)
+        return;
+    auto* pdf = new QAction(QStringLiteral("PDF で保存…"), preview);
+    pdf->setObjectName(QStringLiteral("previewSavePdf"));
+    pdf->setToolTip(QStringLiteral("このページ設定のまま PDF ファイルに保存します"));
+    toolBar->addAction(pdf);
+    if (auto* button = qobject_cast<QToolButton*>(toolBar->widgetForAction(pdf)))
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    connect(pdf, &QAction::triggered, preview, [this, printer] {
+        const QString path = choosePath(QStringLiteral("PDF で保存"), QStringLiteral("PDF ファイル (*.pdf)"), QStringLiteral("pdf"));
+        if (!path.isEmpty())
+            save(path, QStringLiteral("PDF"),
+                 [&] { return nonEmpty(pdfOf(PageLayout(m_grids(), printHeader(), printer->pageLayout()))); });
+    });
+}
+
+void GridOutput::printFromPreview(QPrintPreviewDialog* preview, QPrinter* printer)
+{
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        tell(QStringLiteral("使えるプリンターがありません。PDF ファイルにするには「PDF で保存…」を使ってください。"));
+        return;
+    }
+    const QPointer<QPrintDialog> dialog = new QPrintDialog(printer, preview);
+    dialog->setOption(QAbstractPrintDialog::PrintToFile, false);
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    delete dialog.data();
+    if (!accepted || !preview)
+        return;
+    if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+        pages->print();
+    preview->accept();
 }
 
 void GridOutput::printTo(QPrinter& printer)
@@ -162,6 +220,16 @@ bool GridOutput::saveCsvTo(const QString& path)
     return save(path, QStringLiteral("CSV"), [this] { return std::optional<QByteArray>(gridsToCsv(m_grids())); });
 }
 
+FileWriteOptions GridOutput::saveOptions()
+{
+    // Never a device or a pipe, also one that appears while the file is being made, and never
+    // waiting for a reader.
+    FileWriteOptions options;
+    options.onlyRegularFiles = true;
+    options.waitForReader = false;
+    return options;
+}
+
 QString GridOutput::refusal(const QString& path) const
 {
     if (DrawDatabase::isDatabaseFile(m_databasePath, path))
@@ -182,7 +250,7 @@ bool GridOutput::save(const QString& path, const QString& what, const std::funct
         const std::optional<QByteArray> content = bytes();
         if (!content)
             reason = QStringLiteral("%1 を作れませんでした").arg(what);
-        else if (writeFileBytes(path, *content, &reason)) {
+        else if (writeFileBytes(path, *content, &reason, saveOptions())) {
             lastFolder() = QFileInfo(path).absolutePath();
             return true;
         }
@@ -204,23 +272,33 @@ QString GridOutput::suggestedPath(const QString& suffix) const
 
 QString GridOutput::choosePath(const QString& title, const QString& filter, const QString& suffix)
 {
-    QFileDialog dialog(m_window, title);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(filter);
+    // On the heap, as the preview: a window that goes meanwhile takes the dialog with it.
+    const QPointer<GridOutput> self(this);
+    const QPointer<QFileDialog> dialog = new QFileDialog(dialogParent(), title);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setNameFilter(filter);
     // A name typed without its suffix gets it, as the filter says.
-    dialog.setDefaultSuffix(suffix);
+    dialog->setDefaultSuffix(suffix);
     const QString suggested = suggestedPath(suffix);
-    dialog.setDirectory(QFileInfo(suggested).absolutePath());
-    dialog.selectFile(QFileInfo(suggested).fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    dialog->setDirectory(QFileInfo(suggested).absolutePath());
+    dialog->selectFile(QFileInfo(suggested).fileName());
+    const bool accepted = dialog->exec() == QDialog::Accepted;
+    const QStringList chosen = dialog ? dialog->selectedFiles() : QStringList();
+    delete dialog.data();
+    if (!self || !accepted || chosen.isEmpty())
         return QString();
-    return dialog.selectedFiles().constFirst();
+    return chosen.constFirst();
+}
+
+QWidget* GridOutput::dialogParent() const
+{
+    return m_dialogParent ? m_dialogParent.data() : m_window.data();
 }
 
 void GridOutput::tell(const QString& text) const
 {
-    showMessage({m_window, text, kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+    showMessage({dialogParent(), text, kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
 }
 
 QMenu* GridOutput::contextMenu(GridView* view)

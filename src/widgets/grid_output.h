@@ -8,12 +8,14 @@
 // its companion files, and never into a device or a pipe; a refusal or a failure is told in a
 // message naming the file and the reason, and nothing else changes.
 
+#include "data/file_write.h"
 #include "grid/grid.h"
 #include "print/page_layout.h"
 
 #include <QList>
 #include <QObject>
 #include <QPageLayout>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -22,6 +24,7 @@
 class GridView;
 class QMenu;
 class QPoint;
+class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 
@@ -46,7 +49,8 @@ public:
     QList<const Grid*> grids() const { return m_grids(); }
 
     // The print preview of the grids, on the page layout last chosen here (at first A4
-    // portrait); its page setup changes size and orientation, its print button prints.
+    // portrait); its page setup changes size and orientation, its print button prints on a
+    // printer, and its PDF で保存… saves the pages as they are laid out there.
     void print();
     // Ask for a file, then save to it.
     void savePdf();
@@ -77,6 +81,12 @@ private:
     void popUpMenu(GridView* view, const QPoint& globalPos);
     // The pages the print job asks for, on its printer (or, printed to a file, into that file).
     void printTo(QPrinter& printer);
+    // The preview's print button opens the program's print dialog; PDF で保存… joins its tool bar.
+    void takeOverPrinting(QPrintPreviewDialog* preview, QPrinter* printer);
+    void printFromPreview(QPrintPreviewDialog* preview, QPrinter* printer);
+    static FileWriteOptions saveOptions();
+    // The parent of the dialogs and messages: the preview while it is open, else the window.
+    QWidget* dialogParent() const;
     // Why the file may not be written, or empty when it may.
     QString refusal(const QString& path) const;
     // Writes what bytes makes (nothing: it could not be made) to the path, or tells why not.
@@ -88,6 +98,7 @@ private:
     Grids m_grids;
     HeaderOf m_header;
     QString m_databasePath;
-    QWidget* m_window;
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_dialogParent;
     QPageLayout m_pageLayout;
 };

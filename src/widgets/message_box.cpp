@@ -32,22 +32,26 @@ QMessageBox::StandardButton showMessage(const MessageRequest& request)
 {
     if (interceptor())
         return interceptor()(request);
-    QMessageBox box(request.icon, request.title, request.text, request.buttons, request.parent);
+    // On the heap: a parent that goes while the box is open (the program ends) takes the box
+    // with it, and the box counts as answered with no button.
+    const QPointer<QMessageBox> box = new QMessageBox(request.icon, request.title, request.text, request.buttons, request.parent);
     for (const ButtonText& name : kButtonTexts) {
-        if (QAbstractButton* button = box.button(name.button)) {
+        if (QAbstractButton* button = box->button(name.button)) {
             button->setText(QString::fromUtf16(name.text));
             if (name.key != Qt::Key_unknown)
                 button->setShortcut(QKeySequence(Qt::ALT | name.key));
         }
     }
     if (request.defaultButton != QMessageBox::NoButton)
-        box.setDefaultButton(request.defaultButton);
+        box->setDefaultButton(request.defaultButton);
     // Once the box is gone, the window it came from has the keyboard again. Some window systems
     // (X without a window manager, for one) leave no window active after a modal box: the keys
     // still reach that window's focus widget, but none of its shortcuts would.
     const QPointer<QWidget> activeWindow = QApplication::activeWindow();
     const QPointer<QWidget> focus = QApplication::focusWidget();
-    const auto chosen = static_cast<QMessageBox::StandardButton>(box.exec());
+    const int answer = box->exec();
+    const auto chosen = box ? static_cast<QMessageBox::StandardButton>(answer) : QMessageBox::NoButton;
+    delete box.data();
     if (activeWindow && activeWindow->isVisible() && !activeWindow->isMinimized()) {
         activeWindow->activateWindow();
         if (focus && focus->window() == activeWindow && focus->isVisible())

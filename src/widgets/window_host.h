@@ -38,3 +38,13 @@ public:
     // the active cell.
     virtual void showComputed() = 0;
 };
+
+// A window with a connection of its own to the database (the entry window). Its host tells it
+// each time the database file has changed, by the window's own writes or by another program's,
+// so that it can take up what another program wrote.
+class DatabaseFollower {
+public:
+    virtual ~DatabaseFollower() = default;
+
+    virtual void databaseFileChanged() = 0;
+};

@@ -3,8 +3,12 @@
 #include "data/draw.h"
 #include "data/draw_database.h"
 #include "data/message_text.h"
+#include "widgets/message_box.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QColor>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -334,6 +338,10 @@ QWidget* DigitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     editor->setMaxLength(1);
     editor->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]?")), editor));
+    // What comes in otherwise than by typing goes through the paste check below: the editor's
+    // own menu and drops would cut "12345" down to "1" without a word.
+    editor->setContextMenuPolicy(Qt::NoContextMenu);
+    editor->setAcceptDrops(false);
     return editor;
 }
 
@@ -356,6 +364,21 @@ void DigitDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
     model->setData(index, line->text(), Qt::EditRole);
 }
 
+void DigitDelegate::paste(QLineEdit* editor, QClipboard::Mode mode) const
+{
+    // Blanks and a line end around it (a cell copied from a sheet brings one) do not count.
+    const QString text = QGuiApplication::clipboard()->text(mode).trimmed();
+    const std::optional<QVariant> digit = storedDigit(text);
+    if (text.isEmpty() || !digit) {
+        if (!text.isEmpty())
+            showMessage({editor->window(), QStringLiteral("結果マスタの数字に誤りがあります。"), kMessageTitle,
+                         QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+        return;
+    }
+    editor->selectAll();
+    editor->insert(text);
+}
+
 bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
@@ -369,6 +392,19 @@ bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
                 event->accept();
                 command->trigger();
             }
+            return true;
+        }
+    }
+    // A paste (the keys, or the middle button's selection) takes one digit, or is refused.
+    if (auto* line = qobject_cast<QLineEdit*>(object)) {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+            paste(line, QClipboard::Clipboard);
+            return true;
+        }
+        if ((event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::MouseButtonPress)
+            && static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+            if (event->type() == QEvent::MouseButtonRelease && QGuiApplication::clipboard()->supportsSelection())
+                paste(line, QClipboard::Selection);
             return true;
         }
     }

@@ -2,11 +2,13 @@
 // The parts of the draw-entry grid: the sheet shown over the table of draws, the one-digit
 // editor, and the view that moves through the digit cells.
 
+#include <QClipboard>
 #include <QIdentityProxyModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <optional>
 
+class QLineEdit;
 class QSqlDatabase;
 class QSqlTableModel;
 
@@ -113,6 +115,11 @@ public:
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
+
+private:
+    // Puts the clipboard's text into the editor when it is one digit; anything else is refused
+    // with the message of the digit check, and the editor keeps what it held.
+    void paste(QLineEdit* editor, QClipboard::Mode mode) const;
 };
 
 // The grid of the entry window: Enter (and Tab) move to the next digit cell, row by row;

@@ -6,17 +6,19 @@
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
-#include "widgets/window_host.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTime>
 #include <QVBoxLayout>
 
 using namespace entry;
@@ -69,6 +71,12 @@ bool confirm(QWidget* parent, const QString& text)
     m_label1 = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
 
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("notice"));
+    m_notice->setWordWrap(true);
+    m_notice->setStyleSheet(QStringLiteral("color: #0000C0;"));
+    m_notice->hide();
+
     m_grid = new EntryGridView(this);
     m_grid->setObjectName(QStringLiteral("fpSpread1"));
     m_delegate = new DigitDelegate(m_grid);
@@ -84,6 +92,7 @@ bool confirm(QWidget* parent, const QString& text)
     auto* layout = new QVBoxLayout(this);
     layout->setMenuBar(m_menuBar);
     layout->addWidget(m_label1);
+    layout->addWidget(m_notice);
     // The grid keeps the width of its columns; only its height follows the window.
     layout->addWidget(m_grid, 1, Qt::AlignLeft);
     layout->addLayout(buttonRow);
@@ -134,6 +143,7 @@ bool 当選データ入力::openRecordSet(QString* reason)
     m_sheet = new DrawSheetModel(m_database->database(), this);
     if (!m_sheet->select(reason))
         return false;
+    m_dataVersion = m_database->dataVersion();
     m_grid->setModel(m_sheet);
     connect(m_sheet, &DrawSheetModel::digitWritten, this, [this] { m_databaseChanged = true; });
     connect(
@@ -204,6 +214,44 @@ bool 当選データ入力::reselect()
         return true;
     reportDatabaseError(QStringLiteral("当選データを読み直せません。"), reason);
     return false;
+}
+
+void 当選データ入力::databaseFileChanged()
+{
+    // This window's own writes leave the version as it is: only another program's count.
+    const std::optional<qint64> version = m_database->dataVersion();
+    if (!version || version == m_dataVersion)
+        return;
+    m_dataVersion = version;
+
+    // Where the user is and what is being typed there, by draw number: rows may come and go.
+    const QModelIndex current = m_grid->currentIndex();
+    const QVariant drawNo = current.isValid() ? m_sheet->drawNo(current.row()) : QVariant();
+    const int column = current.isValid() ? current.column() : kFirstDigitColumn;
+    std::optional<QString> typed;
+    if (m_grid->isEditing()) {
+        if (auto* line = qobject_cast<QLineEdit*>(m_grid->indexWidget(current)); line && line->isModified())
+            typed = line->text();
+    }
+    const int scrolled = m_grid->verticalScrollBar()->value();
+    if (!reselect())
+        return;
+    m_grid->verticalScrollBar()->setValue(scrolled);
+    const int row = drawNo.isNull() ? -1 : m_sheet->rowOfDrawNo(drawNo.toLongLong());
+    if (row >= 0) {
+        const QModelIndex again = m_sheet->index(row, column);
+        m_grid->setCurrentIndex(again);
+        if (typed) {
+            m_grid->edit(again);
+            if (auto* line = qobject_cast<QLineEdit*>(m_grid->indexWidget(again))) {
+                line->setText(*typed);
+                line->setModified(true);
+            }
+        }
+    }
+    m_notice->setText(QStringLiteral("ほかのプログラムが当選データを書き換えたため、読み直しました（%1）。")
+                          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+    m_notice->show();
 }
 
 void 当選データ入力::moveTo(int row, int column)

@@ -4,14 +4,16 @@
 // check of every digit before its button closes it. When it closes after any change, its host
 // reads the history again.
 
+#include "widgets/window_host.h"
+
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class DigitDelegate;
 class DrawDatabase;
 class DrawSheetModel;
 class EntryGridView;
-class WindowHost;
 class QAction;
 class QLabel;
 class QMdiSubWindow;
@@ -20,7 +22,7 @@ class QMenuBar;
 class QPushButton;
 
 // No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
-class 当選データ入力 : public QWidget {
+class 当選データ入力 : public QWidget, public DatabaseFollower {
 public:
     static const QString kFormName;
 
@@ -50,6 +52,12 @@ public:
     // Whether anything was written to the database since the window opened.
     bool databaseChanged() const { return m_databaseChanged; }
 
+    // The database file changed: when another program wrote to it, the rows are read again,
+    // where they were in view and with what is being typed kept, and the window says so.
+    void databaseFileChanged() override;
+    // The line that says the rows were read again (hidden until they were).
+    QLabel* notice() const { return m_notice; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -63,10 +71,12 @@ private:
 
     WindowHost& m_host;
     bool m_databaseChanged = false;
+    std::optional<qint64> m_dataVersion;  // as the database said when the rows were last read
     std::unique_ptr<DrawDatabase> m_database;
     DrawSheetModel* m_sheet = nullptr;
     DigitDelegate* m_delegate = nullptr;
     QLabel* m_label1 = nullptr;
+    QLabel* m_notice = nullptr;
     QPushButton* m_command1 = nullptr;
     EntryGridView* m_grid = nullptr;
     QMenuBar* m_menuBar = nullptr;

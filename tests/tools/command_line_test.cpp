@@ -132,7 +132,7 @@ TEST_F(CommandLine, ListsExactlyTheExportableWindowsAndEachExports)
 
     for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("--help")}}) {
         const toolfixture::Run help = runProgram(args);
-        EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty() && help.out.contains("export [--db FILE]"));
+        EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty() && help.out.contains("export [--db FILE | --data-dir DIR]"));
     }
 }
 
