@@ -5,6 +5,7 @@
 #include "app/version_window.h"
 #include "data/draw_database.h"
 #include "data/history_source.h"
+#include "data/regular_file.h"
 #include "data/window_placement.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
@@ -379,15 +380,21 @@ void MainFrm::watchDatabase()
     // The watch follows the file now at the name, also one that replaced the file watched so far.
     if (m_watcher->files().contains(path))
         m_watcher->removePath(path);
-    if (QFileInfo::exists(path))
+    m_watchedFile = identityOf(path);
+    if (m_watchedFile)
         m_watcher->addPath(path);
 }
 
 void MainFrm::databaseFolderChanged()
 {
+    // Another file at the database's name (one put back, or renamed over it): read it. One
+    // that went is forgotten, so that a copy put back is another file, whatever its number.
     const QString path = DrawDatabase::pathOf(GlobalBas::gConnectString);
-    if (!path.isEmpty() && !m_watcher->files().contains(path) && QFileInfo::exists(path)) {
-        m_watcher->addPath(path);
+    const std::optional<FileIdentity> now = identityOf(path);
+    if (!now) {
+        m_watchedFile.reset();
+    } else if (now != m_watchedFile) {
+        watchDatabase();
         m_reloadTimer->start();
     }
 }

@@ -4,6 +4,7 @@
 // the current history and, when the database changes, the history read again.
 
 #include "data/history.h"
+#include "data/regular_file.h"
 #include "widgets/window_host.h"
 
 #include <QHash>
@@ -136,6 +137,7 @@ private:
     std::function<void()> m_readInitFile;
     std::function<void()> m_writeInitFile;
     QFileSystemWatcher* m_watcher = nullptr;
+    std::optional<FileIdentity> m_watchedFile;  // the file at the database's name when last watched
     QTimer* m_reloadTimer = nullptr;        // waits for a burst of outside writes to end
     bool m_reloadPending = false;           // the entry window was open when the database changed
     QString m_lastReloadFailure;            // said once, not at every change

@@ -56,10 +56,10 @@ public:
     // The most rows a history is read with: every draw number 1–32767 once, and room for the
     // repeats a database made elsewhere may hold. A query that returns more is no history.
     static constexpr qsizetype kMaxRows = 100000;
-    // The work the database may spend on the query, in steps of SQLite's virtual machine: over
-    // 400 times what reading the largest history takes (about 230,000), and spent in a second
-    // or two by a query that never ends.
-    static constexpr qint64 kMaxQuerySteps = 100'000'000;
+    // The work the database may spend on the query, in steps of SQLite's virtual machine: 200
+    // times what reading the largest history takes (about 230,000), and spent in a second or
+    // so by a query that never ends.
+    static constexpr qint64 kMaxQuerySteps = 50'000'000;
 
     // Runs the source text (a select) on the connection and keeps every row it returns.
     // Nothing when the query fails or lacks a field the program reads, returns more than

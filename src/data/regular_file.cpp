@@ -60,3 +60,11 @@ bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString*
     }
     return true;
 }
+
+std::optional<FileIdentity> identityOf(const QString& path)
+{
+    struct stat st {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{quint64(st.st_dev), quint64(st.st_ino)};
+}

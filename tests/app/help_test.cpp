@@ -126,3 +126,45 @@ TEST(HelpManual, EveryKeywordAndEveryWindowNameOpensItsPage)
     for (const QString& name : names)
         EXPECT_FALSE(HtmlHelp::pageOfKeyword(name).isEmpty()) << name.toStdString();
 }
+
+namespace {
+
+int gWarnings = 0;
+
+void countWarning(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        ++gWarnings;
+}
+
+} // namespace
+
+// Characters beyond the 16-bit range and words of any length make valid patterns that find
+// themselves, and a search with them writes nothing to the error output.
+TEST(HelpSearch, AnyWordMakesAPatternThatFindsIt)
+{
+    const QString long2800 = QString(2800, QChar(u'k'));
+    const QString longer = QStringLiteral("a😀") + QString(HelpWindow::kMaxWordLength + 500, QChar(u'x'));
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("😀"), QStringLiteral("😀")},
+        {QStringLiteral("𠮷野家"), QStringLiteral("𠮷野家")},
+        {QStringLiteral("A😀b 1"), QStringLiteral("ａ😀Ｂ \t１")},  // either case and width, any blanks
+        {long2800, long2800},
+        {longer, longer},
+    };
+    for (const auto& [word, text] : cases) {
+        SCOPED_TRACE(word.left(20).toStdString());
+        const QRegularExpression pattern = HelpWindow::patternFor(word);
+        ASSERT_TRUE(pattern.isValid()) << pattern.errorString().toStdString();
+        EXPECT_TRUE(pattern.match(QStringLiteral("前") + text + QStringLiteral("後")).hasMatch());
+        EXPECT_FALSE(pattern.match(QStringLiteral("前後")).hasMatch());
+    }
+    QWidget owner;
+    HelpWindow help(&owner);
+    gWarnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(countWarning);
+    for (const auto& [word, text] : cases)
+        EXPECT_TRUE(help.search(word).isEmpty());
+    qInstallMessageHandler(previous);
+    EXPECT_EQ(gWarnings, 0);
+}

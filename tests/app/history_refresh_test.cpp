@@ -17,6 +17,8 @@
 #include "support/prediction_test_support.h"
 #include "support/wait.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <gtest/gtest.h>
@@ -166,6 +168,70 @@ TEST_F(HostedWindows, DrawsWrittenByAnotherProgramReachTheOpenWindows)
     ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 8) == QStringLiteral("7"); }));
     EXPECT_EQ(trend->grid().text(1, 7), QStringLiteral("6"));
     EXPECT_EQ(main->currentHistory().lastDrawNo(), 7);
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(HostedWindows, DrawsWrittenAfterTheDatabaseWasPutBackReachTheOpenWindows)
+{
+    start(5);
+    ASSERT_TRUE(main->openChild(kFiveClass));
+    auto* trend = content<AnalysisFrame>(kFiveClass);
+    ASSERT_TRUE(trend);
+    // Deleted, as a sync tool does before it puts the file back: the windows keep what they show.
+    const QString backup = cwd.filePath(QStringLiteral("backup.db"));
+    ASSERT_TRUE(QFile::copy(db, backup));
+    ASSERT_TRUE(QFile::remove(db));
+    ASSERT_TRUE(fixture::waitFor([&] { return !messages.isEmpty(); }));
+    ASSERT_TRUE(QFile::copy(backup, db));
+    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6"),
+                       QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
+    ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 8) == QStringLiteral("7"); }));
+    // And so on, for every later write.
+    fixture::exec(db, {QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (8, 8, 8, 8)")});
+    ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 9) == QStringLiteral("8"); }));
+    EXPECT_EQ(messages.size(), 1);
+}
+
+TEST_F(HostedWindows, TheOpenEntryWindowTakesUpWhatAnotherProgramWroteAndKeepsWhatIsBeingTyped)
+{
+    start(5);
+    main->mnuMasterInput_Click();
+    auto* entry = content<当選データ入力>(kEntry);
+    ASSERT_TRUE(entry);
+    DrawSheetModel* sheet = entry->sheet();
+    EntryGridView* grid = entry->fpSpread1();
+    // The first digit of draw 6 is being typed.
+    const QModelIndex typing = sheet->index(sheet->rowOfDrawNo(6), 1);
+    grid->setCurrentIndex(typing);
+    grid->edit(typing);
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(typing));
+    ASSERT_TRUE(editor);
+    QTest::keyClicks(editor, QStringLiteral("4"));
+    EXPECT_TRUE(entry->notice()->isHidden());
+
+    // Meanwhile an import changes draw 2 and adds draw 7.
+    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 9 where 回数 = 2"),
+                       QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
+    ASSERT_TRUE(fixture::waitFor([&] { return sheet->rowOfDrawNo(7) >= 0; }));
+    EXPECT_EQ(sheet->index(sheet->rowOfDrawNo(2), 1).data().toString(), QStringLiteral("9"));
+    EXPECT_FALSE(entry->notice()->isHidden());
+    EXPECT_TRUE(entry->notice()->text().contains(QStringLiteral("読み直しました")));
+    ASSERT_TRUE(grid->isEditing());
+    EXPECT_EQ(grid->currentIndex().row(), sheet->rowOfDrawNo(6));
+    editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+    ASSERT_TRUE(editor);
+    EXPECT_EQ(editor->text(), QStringLiteral("4"));
+
+    // What was typed is stored with the import, not in place of it; the window's own writes
+    // read nothing again.
+    grid->commitEdit();
+    const QString notice = entry->notice()->text();
+    QTest::qWait(600);
+    EXPECT_EQ(entry->notice()->text(), notice);
+    close(kEntry);
+    ASSERT_TRUE(fixture::waitFor([&] { return main->currentHistory().lastDrawNo() == 7; }));
+    EXPECT_EQ(main->currentHistory().field(1, QStringLiteral("第1数字")).toInt(), 9);
+    EXPECT_EQ(main->currentHistory().field(5, QStringLiteral("第1数字")).toInt(), 4);
     EXPECT_TRUE(messages.isEmpty());
 }
 

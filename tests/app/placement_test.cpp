@@ -7,6 +7,7 @@
 #include "support/history_builder.h"
 #include "support/main_window_fixture.h"
 #include "support/prediction_test_support.h"
+#include "support/special_files.h"
 #include "widgets/analysis_frame.h"
 #include "widgets/grid_view.h"
 #include "windows/prediction_window.h"
@@ -18,8 +19,11 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QElapsedTimer>
 #include <QTest>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -73,6 +77,82 @@ TEST(MainWindowPlacement, FirstStartIsMaximisedAndLaterStartsTakeUpTheLastPlacem
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     EXPECT_TRUE(main.isMaximized());
+}
+
+// What a user may leave under the placement file's name: a link to a device (to make the program
+// forget), a FIFO, a file far too large, a damaged one, and the empty lock Qt's settings class
+// once left beside it. None holds the start or the exit up; only a regular file is replaced,
+// by the placement at exit.
+TEST(MainWindowPlacement, AFileThatIsNoPlacementHoldsNothingUpAndNoDeviceIsReplaced)
+{
+    QTemporaryDir dir;
+    const MainFrm::Files files{dir.filePath(QStringLiteral("n.db")), dir.filePath(QStringLiteral("none.csv")),
+                               dir.filePath(QStringLiteral("ナンバーズ3ズバリン.ini"))};
+    const QString placement = dir.filePath(MainFrm::kPlacementFileName);
+    const QString device = dir.filePath(QStringLiteral("full"));
+    const bool haveDevice = fixture::makeFullDeviceNode(device);
+    enum class Kind { DeviceLink, Fifo, Huge, Damaged };
+    for (const Kind kind : {Kind::DeviceLink, Kind::Fifo, Kind::Huge, Kind::Damaged}) {
+        SCOPED_TRACE(int(kind));
+        QFile::remove(placement);
+        switch (kind) {
+        case Kind::DeviceLink:
+            if (!haveDevice)
+                continue;
+            ASSERT_TRUE(QFile::link(device, placement));
+            break;
+        case Kind::Fifo:
+            ASSERT_EQ(::mkfifo(QFile::encodeName(placement).constData(), 0600), 0);
+            break;
+        case Kind::Huge: {
+            QFile huge(placement);
+            ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(100 * 1024 * 1024));
+            break;
+        }
+        case Kind::Damaged:
+            fixture::writeBytes(placement, QByteArray("[MainFrm]\ngeometry=@Rect(1 2\n\xff\xfe\0maximized=perhaps\n", 42));
+            break;
+        }
+        fixture::writeBytes(placement + QStringLiteral(".lock"), QByteArray());
+        // Should the start wait on the FIFO for a writer, one comes after a while and the time tells.
+        std::atomic<bool> started = false;
+        std::thread writer([&] {
+            for (int i = 0; i < 500 && !started; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (!started && kind == Kind::Fifo) {
+                const int fd = ::open(QFile::encodeName(placement).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+            }
+        });
+        QElapsedTimer timer;
+        timer.start();
+        {
+            MainFrm main(files);
+            started = true;
+            main.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+            EXPECT_TRUE(main.isMaximized());
+            main.close();
+        }
+        started = true;
+        writer.join();
+        EXPECT_LT(timer.elapsed(), 4000);
+        switch (kind) {
+        case Kind::DeviceLink:
+            EXPECT_TRUE(QFileInfo(placement).isSymLink());
+            EXPECT_TRUE(fixture::isFullDeviceNode(device));
+            break;
+        case Kind::Fifo:
+            EXPECT_TRUE(fixture::isFifo(placement));
+            break;
+        case Kind::Huge:
+        case Kind::Damaged:
+            QFile written(placement);
+            EXPECT_TRUE(written.open(QIODevice::ReadOnly) && written.readAll().startsWith("[MainFrm]\ngeometry=@Rect("));
+            break;
+        }
+    }
 }
 
 class Placement : public ::testing::Test {

@@ -3,11 +3,13 @@
 // fails as a whole while a history is written into it.
 
 #include "data/draw_database.h"
+#include "data/history_csv.h"
 #include "data/history_source.h"
 #include "support/history_fixture.h"
 #include "tools/tool_test_support.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -210,6 +212,78 @@ TEST(DatabaseFaults, LeftoversOfAKilledCreationGoAtTheNextStart)
         ASSERT_TRUE(loaded) << reason.toStdString();
         EXPECT_EQ(loaded->history.recordCount(), 7089);
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), onlyTheDatabase);
+    }
+}
+
+TEST(DatabaseFaults, ALockNoProcessHoldsHoldsNoCreationBack)
+{
+    QTemporaryDir dir;
+    const QString db = dir.filePath(DrawDatabase::kFileName), lock = db + QStringLiteral(".lock");
+    const QString csv = QStringLiteral(N3_HISTORY_CSV);
+    auto startsAtOnce = [&](const char* what) {
+        SCOPED_TRACE(what);
+        QElapsedTimer timer;
+        timer.start();
+        QString reason;
+        ASSERT_TRUE(history_source::startupLoad(db, csv, &reason)) << reason.toStdString();
+        EXPECT_LT(timer.elapsed(), 10000);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{DrawDatabase::kFileName});
+        ASSERT_TRUE(QFile::remove(db));
+    };
+    // A start killed the moment its lock file appears leaves it, empty.
+    int locksLeft = 0;
+    for (int round = 0; round < 3; ++round) {
+        QProcess creator;
+        creator.start(QStringLiteral(N3_CHILD_PATH), {QStringLiteral("start"), db, csv});
+        ASSERT_TRUE(creator.waitForStarted(10000));
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFileInfo::exists(lock) && !QFileInfo::exists(db) && waited.elapsed() < 10000) {
+        }
+        ::kill(static_cast<pid_t>(creator.processId()), SIGKILL);
+        creator.waitForFinished(10000);
+        locksLeft += QFileInfo::exists(lock) ? 1 : 0;
+        QFile::remove(db);
+        startsAtOnce("after a kill");
+    }
+    EXPECT_GT(locksLeft, 0) << "the kills came too late to leave a lock";
+    // Such a file written by hand, and one naming a process that is gone.
+    for (const QByteArray& left : {QByteArray(), QByteArray("2147483646\nnumbers3zubarin\nhost\n")}) {
+        toolfixture::writeFile(lock, left);
+        startsAtOnce(left.isEmpty() ? "an empty lock" : "a lock of a process that is gone");
+    }
+    // A creator that is alive holds the others back; when waiting ends, the message names the file.
+    QProcess holder;
+    holder.start(QStringLiteral(N3_CHILD_PATH), {QStringLiteral("hold-lock"), lock});
+    ASSERT_TRUE(holder.waitForReadyRead(30000));
+    QString reason;
+    EXPECT_EQ(DrawDatabase::create(db, HistoryCsv::readFile(csv), &reason, 300), DrawDatabase::Creation::Failed);
+    EXPECT_TRUE(reason.contains(lock)) << reason.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(db));
+    ::kill(static_cast<pid_t>(holder.processId()), SIGKILL);
+    holder.waitForFinished(10000);
+}
+
+TEST(DatabaseFaults, AQueryThatNeverEndsIsGivenUpWithTheReason)
+{
+    // Views made elsewhere over an endless recursion: rows without end, none ever, and rows
+    // without end to be sorted before the first one comes.
+    const QString endless = QStringLiteral("with recursive r(n) as (select 1 union all select n + 1 from r) ");
+    const QString columns = QStringLiteral("select n %1 as 回数, 1 as 第1数字, 2 as 第2数字, 3 as 第3数字 from r");
+    for (const QString& view : QStringList{endless + columns.arg(QStringLiteral("% 32767 + 1")),
+                                endless + columns.arg(QString()) + QStringLiteral(" where n < 0"),
+                                endless + columns.arg(QString()) + QStringLiteral(" order by n desc")}) {
+        SCOPED_TRACE(view.toStdString());
+        QTemporaryDir dir;
+        const QString db = dir.filePath(DrawDatabase::kFileName);
+        fixture::exec(db, {QStringLiteral("create table 当選データ (回数 INTEGER, 第1数字, 第2数字, 第3数字)"),
+                           QStringLiteral("create view 全データ選択クエリ as ") + view});
+        QElapsedTimer timer;
+        timer.start();
+        QString reason;
+        EXPECT_FALSE(history_source::startupLoad(db, QString(), &reason));
+        EXPECT_LT(timer.elapsed(), 30000);
+        EXPECT_TRUE(reason.contains(QStringLiteral("読むのをやめました"))) << reason.toStdString();
     }
 }
 

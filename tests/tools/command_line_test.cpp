@@ -4,12 +4,15 @@
 #include "analysis/analysis_window.h"
 #include "tool_commands.h"
 #include "support/history_fixture.h"
+#include "support/prediction_test_support.h"
 #include "support/special_files.h"
 #include "tools/tool_test_support.h"
 
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -106,6 +109,48 @@ TEST_F(CommandLine, ExportsIntoAFifo)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(reader.bytes(), tool::exportWindow(db, kChart, tool::ExportFormat::Csv).data);
     EXPECT_TRUE(fixture::isFifo(fifo));
+}
+
+// "--out -" is the standard output; a PDF, which is no text, is refused there and no file "-" made.
+TEST_F(CommandLine, OutDashIsTheStandardOutputAndNoPlaceForAPdf)
+{
+    fixture::InTemporaryDirectory here;
+    const toolfixture::Run csvRun = runProgram(exportArgs(db) << QStringLiteral("--out") << QStringLiteral("-"));
+    EXPECT_EQ(csvRun.exitCode, 0);
+    EXPECT_EQ(csvRun.out, tool::exportWindow(db, kChart, tool::ExportFormat::Csv).data);
+    const toolfixture::Run pdfRun =
+        runProgram(exportArgs(db) << QStringLiteral("--format") << QStringLiteral("pdf") << QStringLiteral("--out") << QStringLiteral("-"));
+    EXPECT_EQ(pdfRun.exitCode, 2);
+    EXPECT_TRUE(pdfRun.out.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(here.filePath(QStringLiteral("-"))));
+}
+
+// A file the user may not write is not replaced, whatever the folder allows: the user's own
+// read-only file, and another user's file in a folder everyone may write.
+TEST_F(CommandLine, AnExportNeverReplacesAFileTheUserMayNotWrite)
+{
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (::geteuid() != 0 || setpriv.isEmpty())
+        GTEST_SKIP() << "needs root and setpriv to run the companion as another user";
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777)));
+    const QString own = path(QStringLiteral("own.csv")), foreign = path(QStringLiteral("root.csv"));
+    toolfixture::writeFile(own, "mine, read-only\n");
+    toolfixture::writeFile(foreign, "root's\n");
+    ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 65534, 65534), 0);
+    ASSERT_TRUE(QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_TRUE(QFile::setPermissions(db, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
+    for (const QString& target : {own, foreign}) {
+        SCOPED_TRACE(target.toStdString());
+        const QByteArray before = toolfixture::readFile(target);
+        QProcess tool;
+        tool.start(setpriv, QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                        QStringLiteral("--clear-groups"), QStringLiteral(N3_TOOL_PATH)}
+                                + exportArgs(db) + QStringList{QStringLiteral("--out"), target});
+        ASSERT_TRUE(tool.waitForFinished(30000));
+        EXPECT_EQ(tool.exitCode(), 1);
+        EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("書き込む権限がありません")));
+        EXPECT_EQ(toolfixture::readFile(target), before);
+    }
 }
 
 TEST_F(CommandLine, AnExportToAFullDeviceFailsAndLeavesTheDevice)

@@ -40,11 +40,18 @@ protected:
 
 TEST_F(PdfExport, WritesPagesWhoseTextHoldsTheCaptionAndTheLastDraw)
 {
-    const toolfixture::Run run = runProgram({QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
-                                             kWindow, QStringLiteral("--format"), QStringLiteral("pdf"),
-                                             QStringLiteral("--out"), pdf});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.isEmpty());
+    // Run outside a desktop session, without a runtime folder: it says nothing it need not.
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    tool.setProcessEnvironment(environment);
+    tool.start(QStringLiteral(N3_TOOL_PATH), {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
+                                              kWindow, QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("--out"), pdf});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    const QByteArray said = tool.readAllStandardError();
+    ASSERT_EQ(tool.exitCode(), 0) << said.toStdString();
+    EXPECT_TRUE(said.isEmpty()) << said.toStdString();
+    EXPECT_TRUE(tool.readAllStandardOutput().isEmpty());
     const QByteArray bytes = toolfixture::readFile(pdf);
     ASSERT_TRUE(bytes.startsWith("%PDF-"));
     EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));

@@ -9,7 +9,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QFileInfo>
 #include <QSize>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -71,6 +73,40 @@ TEST_F(PredictionExport, TheProgramWritesTheFourGridsWithTheFlagsOfItsWorkingDir
     ASSERT_TRUE(QFile::remove(cwd.filePath(kSettings)));
     const QByteArray none = tool::exportWindow(db, kPrediction, tool::ExportFormat::Csv).data;
     EXPECT_TRUE(none.contains(",9,7,8,1,4\r\n消去法,3,6,5,,\r\n")) << none.toStdString();
+}
+
+// Run from a folder with settings of its own, the companion takes those of the data folder, as
+// the program run with --data-dir does, and with --db alone those beside the database.
+TEST_F(PredictionExport, TheDataFolderAndTheDatabasesFolderBringTheirOwnSettings)
+{
+    QTemporaryDir data;
+    const QString dataDb = data.filePath(QStringLiteral("Numbers3Zubarin.db"));
+    ASSERT_TRUE(tool::importHistory(dataDb, cwd.filePath(QStringLiteral("h.csv"))).ok);
+    toolfixture::writeFile(data.filePath(kSettings), "引っ張り分析Opt=False\r\n");
+    const QByteArray noneReflected = ",9,7,8,1,4\r\n消去法,3,6,5,,\r\n";
+    for (const QStringList& where : {QStringList{QStringLiteral("--data-dir"), data.path()},
+                                     QStringList{QStringLiteral("--db"), dataDb}}) {
+        SCOPED_TRACE(where.join(u' ').toStdString());
+        const toolfixture::Run run =
+            toolfixture::runProgram(QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction} + where);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(noneReflected)) << run.out.toStdString();
+    }
+    // A folder that is not there is named, not made; both ways at once is one too many.
+    const QString missing = data.filePath(QStringLiteral("nested/missing"));
+    for (const QStringList& args :
+         {QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction, QStringLiteral("--data-dir"), missing},
+          QStringList{QStringLiteral("import"), QStringLiteral("--csv"), cwd.filePath(QStringLiteral("h.csv")), QStringLiteral("--data-dir"), missing},
+          QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction, QStringLiteral("--data-dir"), data.path(),
+                      QStringLiteral("--db"), dataDb}}) {
+        const toolfixture::Run run = toolfixture::runProgram(args);
+        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(missing));
+    }
+    const toolfixture::Run created = toolfixture::runProgram({QStringLiteral("import"), QStringLiteral("--csv"), cwd.filePath(QStringLiteral("h.csv")),
+                                                              QStringLiteral("--data-dir"), missing, QStringLiteral("--create")});
+    EXPECT_EQ(created.exitCode, 0) << created.err.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(missing + QStringLiteral("/Numbers3Zubarin.db")));
 }
 
 TEST_F(PredictionExport, JsonNamesTheWindowAndHoldsFourGrids)

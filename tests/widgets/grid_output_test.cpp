@@ -8,13 +8,24 @@
 #include "widgets/grid_output.h"
 #include "widgets/message_box.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <thread>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -102,9 +113,13 @@ TEST_F(GridOutputTest, TheDatabaseIsNeverWrittenOverUnderAnyOfItsNames)
     const QByteArray before = contents(database);
     ASSERT_TRUE(QFile::link(database, dir.filePath(QStringLiteral("link.pdf"))));
     ASSERT_EQ(::link(QFile::encodeName(database).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.csv"))).constData()), 0);
+    // Links to the journal's name, which is not there while nothing is written.
+    ASSERT_TRUE(QFile::link(QStringLiteral("Numbers3Zubarin.db-journal"), dir.filePath(QStringLiteral("journal.csv"))));
+    ASSERT_TRUE(QFile::link(QStringLiteral("journal.csv"), dir.filePath(QStringLiteral("chain.pdf"))));
     const QStringList names = {database, dir.filePath(QStringLiteral("./sub/../Numbers3Zubarin.db")),
                                dir.filePath(QStringLiteral("link.pdf")), dir.filePath(QStringLiteral("hard.csv")),
-                               database + QStringLiteral("-journal")};
+                               database + QStringLiteral("-journal"), dir.filePath(QStringLiteral("journal.csv")),
+                               dir.filePath(QStringLiteral("chain.pdf"))};
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     const QStringList present = entries();
     for (const QString& path : names) {
@@ -169,6 +184,96 @@ TEST_F(GridOutputTest, ADiskThatFillsUpMidWayKeepsTheOldFileAndLeavesNoPart)
     }
     EXPECT_EQ(contents(path), "the old one");
     EXPECT_EQ(entries(), present);
+}
+
+// A FIFO made at the name after the save began (while the PDF was being made) is no file to
+// write: the save says so at once instead of waiting for a reader, and the FIFO stays.
+TEST_F(GridOutputTest, AFifoThatAppearsDuringASaveIsLeftAloneAndNeverWaitedOn)
+{
+    const QString path = dir.filePath(QStringLiteral("late.pdf"));
+    GridOutput late(QStringLiteral("出現間隔分析"), [&] {
+        if (!QFileInfo::exists(path))
+            ::mkfifo(QFile::encodeName(path).constData(), 0600);
+        return QList<const Grid*>{&first};
+    }, [] { return PrintHeader(); }, database, &window);
+    // Should the save wait for a reader after all, one comes after a while and the time tells.
+    std::atomic<bool> saved = false, waitedOn = false;
+    std::thread reader([&] {
+        for (int i = 0; i < 500 && !saved; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!saved) {
+            waitedOn = true;
+            const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            ::close(fd);
+        }
+    });
+    EXPECT_FALSE(late.savePdfTo(path));
+    saved = true;
+    reader.join();
+    EXPECT_FALSE(waitedOn);
+    EXPECT_TRUE(fixture::isFifo(path));
+    expectOneMessageNaming(path);
+}
+
+// The window going while its preview is open (the program ending) takes the preview with it;
+// nothing is left to delete twice or to touch afterwards.
+TEST_F(GridOutputTest, AWindowThatGoesWhileItsPreviewIsOpenLeavesNothingDangling)
+{
+    auto* host = new QWidget;
+    auto* hosted = new GridOutput(QStringLiteral("出現間隔分析"), [this] { return QList<const Grid*>{&first}; },
+                                  [] { return PrintHeader(); }, database, host);
+    QTimer::singleShot(200, [host] { delete host; });
+    QTimer::singleShot(10000, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();  // fail below rather than hang
+    });
+    const QPointer<GridOutput> alive(hosted);
+    hosted->print();
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// The preview's print button opens a print dialog that offers printers only (it would open a
+// file of its own choosing to try it, and a FIFO there would hang the program); without a
+// printer it says how to get a PDF, which the preview's own PDF で保存… makes.
+TEST_F(GridOutputTest, ThePreviewPrintsOnPrintersOnlyAndSavesItsPdfThroughTheProgram)
+{
+    bool offeredAFile = false, pdfButton = false, printed = false;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+            offeredAFile = offeredAFile || dialog->testOption(QAbstractPrintDialog::PrintToFile);
+            dialog->reject();
+        } else if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal); preview && preview->isVisible()) {
+            if (!printed) {
+                printed = true;
+                pdfButton = preview->findChild<QAction*>(QStringLiteral("previewSavePdf")) != nullptr;
+                for (QAction* action : preview->findChildren<QAction*>()) {
+                    if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+                        QTimer::singleShot(0, action, &QAction::trigger);
+                }
+            } else {
+                poll.stop();
+                preview->reject();
+            }
+        }
+    });
+    poll.start();
+    QTimer::singleShot(20000, [] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->close();  // fail below rather than hang
+    });
+    output.print();
+    EXPECT_TRUE(printed);
+    EXPECT_TRUE(pdfButton);
+    EXPECT_FALSE(offeredAFile);
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].text.contains(QStringLiteral("PDF で保存"))) << messages[0].text.toStdString();
+    }
 }
 
 TEST_F(GridOutputTest, TheSaveDialogOffersTheCaptionInTheFolderLastSavedInto)

@@ -13,6 +13,7 @@
 #include "support/wait.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
@@ -229,6 +230,30 @@ TEST_F(EntryWindow, InvalidDigitsNeverReachTheDatabase)
     // Emptying a digit stores Null, never the empty string.
     EXPECT_TRUE(w->sheet()->setData(cell(0, 2), QString()));
     EXPECT_EQ(stored(), (QStringList{"1,1,,5"}));
+}
+
+TEST_F(EntryWindow, APasteOfMoreThanOneDigitIsRefusedWithTheDigitMessage)
+{
+    start({{1, 1, 1, 5}});
+    ASSERT_NE(open(), nullptr);
+    activate(0, 2);
+    w->fpSpread1()->edit(cell(0, 2));
+    auto* line = qobject_cast<QLineEdit*>(editor());
+    ASSERT_NE(line, nullptr);
+    for (const char* pasted : {"12345", "x", "1.0"}) {
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(pasted));
+        QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(line->text(), QStringLiteral("1")) << pasted;
+        ASSERT_EQ(messages.size(), 1) << pasted;
+        EXPECT_EQ(messages.takeFirst().text, QStringLiteral("結果マスタの数字に誤りがあります。"));
+    }
+    // One digit, as a copied cell brings it (with its line end), goes in.
+    QGuiApplication::clipboard()->setText(QStringLiteral("７\n"));
+    QTest::keyClick(line, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(line->text(), QStringLiteral("７"));
+    QTest::keyClick(line, Qt::Key_Return);
+    EXPECT_EQ(stored(), (QStringList{"1,1,7,5"}));
+    EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST_F(EntryWindow, InsertAddsTheNextDrawAsTheLastRowAndMovesIntoIt)
