@@ -90,6 +90,7 @@ void GridOutput::print()
     const QPointer<GridOutput> self(this);
     const QPointer<QPrintPreviewDialog> preview = new QPrintPreviewDialog(&printer, m_window);
     preview->setObjectName(QStringLiteral("printPreview"));
+    takeOverPrinting(preview, &printer);
     // Large enough to read a page: most of the screen's height, and as wide as a page or the
     // whole tool bar (whose print button would otherwise hide behind its overflow), as the
     // screen allows.
@@ -102,7 +103,6 @@ void GridOutput::print()
         if (target)
             printTo(*target);
     });
-    takeOverPrinting(preview, &printer);
     m_dialogParent = preview.data();
     preview->exec();
     delete preview.data();

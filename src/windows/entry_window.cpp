@@ -223,6 +223,12 @@ void 当選データ入力::databaseFileChanged()
     if (!version || version == m_dataVersion)
         return;
     m_dataVersion = version;
+    // Said first, so that the grid has the room that leaves it before it scrolls.
+    m_notice->setText(QStringLiteral("ほかのプログラムの書き込みを読み直しました（%1）")
+                          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+    m_notice->show();
+    if (layout())
+        layout()->activate();
 
     // Where the user is and what is being typed there, by draw number: rows may come and go.
     const QModelIndex current = m_grid->currentIndex();
@@ -241,6 +247,7 @@ void 当選データ入力::databaseFileChanged()
     if (row >= 0) {
         const QModelIndex again = m_sheet->index(row, column);
         m_grid->setCurrentIndex(again);
+        m_grid->scrollTo(again);  // only when the rows came and went around it
         if (typed) {
             m_grid->edit(again);
             if (auto* line = qobject_cast<QLineEdit*>(m_grid->indexWidget(again))) {
@@ -249,9 +256,6 @@ void 当選データ入力::databaseFileChanged()
             }
         }
     }
-    m_notice->setText(QStringLiteral("ほかのプログラムが当選データを書き換えたため、読み直しました（%1）。")
-                          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
-    m_notice->show();
 }
 
 void 当選データ入力::moveTo(int row, int column)

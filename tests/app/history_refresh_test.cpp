@@ -215,7 +215,7 @@ TEST_F(HostedWindows, TheOpenEntryWindowTakesUpWhatAnotherProgramWroteAndKeepsWh
     ASSERT_TRUE(fixture::waitFor([&] { return sheet->rowOfDrawNo(7) >= 0; }));
     EXPECT_EQ(sheet->index(sheet->rowOfDrawNo(2), 1).data().toString(), QStringLiteral("9"));
     EXPECT_FALSE(entry->notice()->isHidden());
-    EXPECT_TRUE(entry->notice()->text().contains(QStringLiteral("読み直しました")));
+    EXPECT_TRUE(entry->notice()->text().startsWith(QStringLiteral("ほかのプログラムの書き込みを読み直しました")));
     ASSERT_TRUE(grid->isEditing());
     EXPECT_EQ(grid->currentIndex().row(), sheet->rowOfDrawNo(6));
     editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
