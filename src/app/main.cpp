@@ -30,9 +30,7 @@ bool gTerminationRequested = false;
 // exit has to say goes to the standard error, and the box counts as answered by its default.
 QMessageBox::StandardButton reportOnStandardError(const MessageRequest& request)
 {
-    QString text = request.text;
-    text.replace(u'\n', u' ');
-    std::fputs((QStringLiteral("numbers3zubarin: ") + text.simplified() + u'\n').toLocal8Bit().constData(), stderr);
+    std::fputs((QStringLiteral("numbers3zubarin: ") + request.text.simplified() + u'\n').toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
     return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
 }

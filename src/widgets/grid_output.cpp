@@ -6,6 +6,7 @@
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
+#include "widgets/modal.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -85,10 +86,10 @@ void GridOutput::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(m_pageLayout);
     printer.setDocName(m_caption);
-    // Made on the heap: should the window go while the preview is open (the program ends), the
-    // preview goes with it, once, and nothing here is touched afterwards.
+    // Should the window go while the preview is open (the program ends), this goes with it and
+    // nothing here is touched afterwards.
     const QPointer<GridOutput> self(this);
-    const QPointer<QPrintPreviewDialog> preview = new QPrintPreviewDialog(&printer, m_window);
+    auto* preview = new QPrintPreviewDialog(&printer, m_window);
     preview->setObjectName(QStringLiteral("printPreview"));
     takeOverPrinting(preview, &printer);
     // Large enough to read a page: most of the screen's height, and as wide as a page or the
@@ -103,9 +104,8 @@ void GridOutput::print()
         if (target)
             printTo(*target);
     });
-    m_dialogParent = preview.data();
-    preview->exec();
-    delete preview.data();
+    m_dialogParent = preview;
+    runModal(preview);
     if (!self)
         return;
     m_dialogParent = nullptr;
@@ -133,10 +133,8 @@ void GridOutput::takeOverPrinting(QPrintPreviewDialog* preview, QPrinter* printe
     if (auto* button = qobject_cast<QToolButton*>(toolBar->widgetForAction(pdf)))
         button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     connect(pdf, &QAction::triggered, preview, [this, printer] {
-        const QString path = choosePath(QStringLiteral("PDF で保存"), QStringLiteral("PDF ファイル (*.pdf)"), QStringLiteral("pdf"));
-        if (!path.isEmpty())
-            save(path, QStringLiteral("PDF"),
-                 [&] { return nonEmpty(pdfOf(PageLayout(m_grids(), printHeader(), printer->pageLayout()))); });
+        m_pageLayout = printer->pageLayout();
+        savePdf();
     });
 }
 
@@ -146,11 +144,9 @@ void GridOutput::printFromPreview(QPrintPreviewDialog* preview, QPrinter* printe
         tell(QStringLiteral("使えるプリンターがありません。PDF ファイルにするには「PDF で保存…」を使ってください。"));
         return;
     }
-    const QPointer<QPrintDialog> dialog = new QPrintDialog(printer, preview);
+    auto* dialog = new QPrintDialog(printer, preview);
     dialog->setOption(QAbstractPrintDialog::PrintToFile, false);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    delete dialog.data();
-    if (!accepted || !preview)
+    if (runModal(dialog) != QDialog::Accepted)
         return;
     if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
         pages->print();
@@ -232,12 +228,9 @@ FileWriteOptions GridOutput::saveOptions()
 
 QString GridOutput::refusal(const QString& path) const
 {
+    // A device or a pipe the writer refuses itself (saveOptions), also one that appears late.
     if (DrawDatabase::isDatabaseFile(m_databasePath, path))
         return QStringLiteral("当選データのデータベースのファイルです。別の名前を選んでください");
-    // A device or a pipe would take the bytes as they come (or wait for a reader for ever).
-    const QFileInfo info(path);
-    if (info.exists() && !info.isDir() && !info.isFile())
-        return QStringLiteral("通常のファイルではありません");
     return QString();
 }
 
@@ -272,9 +265,7 @@ QString GridOutput::suggestedPath(const QString& suffix) const
 
 QString GridOutput::choosePath(const QString& title, const QString& filter, const QString& suffix)
 {
-    // On the heap, as the preview: a window that goes meanwhile takes the dialog with it.
-    const QPointer<GridOutput> self(this);
-    const QPointer<QFileDialog> dialog = new QFileDialog(dialogParent(), title);
+    auto* dialog = new QFileDialog(dialogParent(), title);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setNameFilter(filter);
@@ -283,10 +274,8 @@ QString GridOutput::choosePath(const QString& title, const QString& filter, cons
     const QString suggested = suggestedPath(suffix);
     dialog->setDirectory(QFileInfo(suggested).absolutePath());
     dialog->selectFile(QFileInfo(suggested).fileName());
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    const QStringList chosen = dialog ? dialog->selectedFiles() : QStringList();
-    delete dialog.data();
-    if (!self || !accepted || chosen.isEmpty())
+    QStringList chosen;
+    if (runModal(dialog, [&](QFileDialog& d) { chosen = d.selectedFiles(); }) != QDialog::Accepted || chosen.isEmpty())
         return QString();
     return chosen.constFirst();
 }

@@ -1,5 +1,7 @@
 #include "widgets/message_box.h"
 
+#include "widgets/modal.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeySequence>
@@ -32,9 +34,8 @@ QMessageBox::StandardButton showMessage(const MessageRequest& request)
 {
     if (interceptor())
         return interceptor()(request);
-    // On the heap: a parent that goes while the box is open (the program ends) takes the box
-    // with it, and the box counts as answered with no button.
-    const QPointer<QMessageBox> box = new QMessageBox(request.icon, request.title, request.text, request.buttons, request.parent);
+    // A parent that goes while the box is open takes the box with it: then no button was chosen.
+    auto* box = new QMessageBox(request.icon, request.title, request.text, request.buttons, request.parent);
     for (const ButtonText& name : kButtonTexts) {
         if (QAbstractButton* button = box->button(name.button)) {
             button->setText(QString::fromUtf16(name.text));
@@ -49,9 +50,7 @@ QMessageBox::StandardButton showMessage(const MessageRequest& request)
     // still reach that window's focus widget, but none of its shortcuts would.
     const QPointer<QWidget> activeWindow = QApplication::activeWindow();
     const QPointer<QWidget> focus = QApplication::focusWidget();
-    const int answer = box->exec();
-    const auto chosen = box ? static_cast<QMessageBox::StandardButton>(answer) : QMessageBox::NoButton;
-    delete box.data();
+    const auto chosen = static_cast<QMessageBox::StandardButton>(runModal(box).value_or(QMessageBox::NoButton));
     if (activeWindow && activeWindow->isVisible() && !activeWindow->isMinimized()) {
         activeWindow->activateWindow();
         if (focus && focus->window() == activeWindow && focus->isVisible())
