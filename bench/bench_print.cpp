@@ -2,7 +2,7 @@
 // the shipped one (7,089 draws, with their dates). Budgets: 5 s and 10 MB for the full history,
 // 1.5 s for the shipped one. Run by hand: build/bench/bench_print
 
-#include "analysis/analysis_window.h"
+#include "catalogue/window_catalogue.h"
 #include "bench_history.h"
 #include "data/draw_database.h"
 #include "data/history_csv.h"
@@ -35,14 +35,14 @@ History shippedHistory()
 // withCompute: the window's grid is computed in each iteration too, as the companion does.
 void toPdf(benchmark::State& state, const History& history, bool withCompute)
 {
-    const AnalysisWindowInfo* info = findAnalysisWindow(kWindow);
-    std::unique_ptr<Grid> grid = computeAnalysisGrid(*info, history);
+    const catalogue::WindowRecord* info = catalogue::findWindow(kWindow);
+    std::unique_ptr<WindowSheets> sheets = catalogue::computeSheets(*info, history);
     QByteArray pdf;
     int pages = 0;
     for (auto _ : state) {
         if (withCompute)
-            grid = computeAnalysisGrid(*info, history);
-        const PageLayout layout({grid.get()}, PrintHeader::of(info->caption, history));
+            sheets = catalogue::computeSheets(*info, history);
+        const PageLayout layout(sheets->grids(), PrintHeader::of(info->caption, history));
         pdf = pdfOf(layout);
         pages = layout.pageCount();
         benchmark::DoNotOptimize(pdf.data());

@@ -4,7 +4,7 @@
 
 #include "bench_history.h"
 #include "bench_widget_main.h"
-#include "analysis/analysis_window.h"
+#include "catalogue/window_catalogue.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 #include "data/history_source.h"
@@ -55,8 +55,8 @@ void BM_NewDrawReachesEveryOpenWindow(benchmark::State& state)
     main.resize(1280, 1000);
     main.show();
     QStringList forms{QStringLiteral("一発ズバリン")};
-    for (const AnalysisWindowInfo& info : analysisWindows())
-        forms << info.form;
+    for (const catalogue::WindowRecord* record : catalogue::windowsIn(catalogue::Frame::Analysis))
+        forms << record->form;
     for (const QString& form : forms)
         main.openChild(form);
     QCoreApplication::processEvents();

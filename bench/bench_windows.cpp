@@ -2,7 +2,7 @@
 // first paint of the window (offscreen). Run by hand: build/bench/bench_windows
 
 #include "bench_history.h"
-#include "analysis/analysis_window.h"
+#include "catalogue/window_catalogue.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 
@@ -60,10 +60,8 @@ void reportMemory()
     main.show();
     QCoreApplication::processEvents();
     QStringList forms;
-    for (const AnalysisWindowInfo& info : analysisWindows()) {
-        if (info.available())
-            forms << info.form;
-    }
+    for (const catalogue::WindowRecord* record : catalogue::windowsIn(catalogue::Frame::Analysis))
+        forms << record->form;
     forms << QStringLiteral("一発ズバリン");
     std::printf("Memory with a 32,767-draw history (resident, MB): before the windows %.1f\n", residentMegabytes());
     for (const QString& form : forms) {
@@ -85,11 +83,9 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    for (const AnalysisWindowInfo& info : analysisWindows()) {
-        if (info.available())
-            benchmark::RegisterBenchmark(("BM_OpenWindow/" + info.form).toUtf8().constData(), BM_OpenWindow, info.form)
-                ->Unit(benchmark::kMillisecond);
-    }
+    for (const catalogue::WindowRecord* record : catalogue::windowsIn(catalogue::Frame::Analysis))
+        benchmark::RegisterBenchmark(("BM_OpenWindow/" + record->form).toUtf8().constData(), BM_OpenWindow, record->form)
+            ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     // Memory first, while nothing freed by earlier windows can be reused.
     reportMemory();

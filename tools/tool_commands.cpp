@@ -1,7 +1,6 @@
 #include "tool_commands.h"
 
-#include "analysis/analysis_window.h"
-#include "analysis/randomness.h"
+#include "catalogue/window_catalogue.h"
 #include "data/data_location.h"
 #include "data/draw.h"
 #include "data/draw_database.h"
@@ -10,9 +9,7 @@
 #include "data/history_source.h"
 #include "data/message_text.h"
 #include "grid/grid_export.h"
-#include "prediction/backtest.h"
 #include "prediction/prediction_settings.h"
-#include "prediction/prediction_sheets.h"
 #include "print/page_layout.h"
 
 #include <QCoreApplication>
@@ -206,6 +203,20 @@ int finish(QTextStream& out, QTextStream& err)
     return kExitOk;
 }
 
+// The windows that take a range, as a sentence names them: "A と B", "A、B と C".
+QString rangeWindows()
+{
+    QStringList forms;
+    for (const catalogue::WindowRecord& record : catalogue::windows()) {
+        if (record.computes() && record.takesRange)
+            forms << record.form;
+    }
+    if (forms.size() < 2)
+        return forms.join(QString());
+    const QString last = forms.takeLast();
+    return forms.join(u'、') + QStringLiteral(" と ") + last;
+}
+
 int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const Options options = parseOptions(
@@ -281,8 +292,9 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
         *end = n;
     }
     const QString window = options.value(QStringLiteral("window"));
-    if ((range.from || range.to) && window != BacktestSheets::kFormName && window != RandomnessSheet::kFormName)
-        return usageError(err, QStringLiteral("--from と --to は %1 と %2 だけのものです").arg(BacktestSheets::kFormName, RandomnessSheet::kFormName));
+    const catalogue::WindowRecord* record = catalogue::findWindow(window);
+    if ((range.from || range.to) && (!record || !record->takesRange))
+        return usageError(err, QStringLiteral("--from と --to は %1 だけのものです").arg(rangeWindows()));
 
     const Files files = filesOf(options, false);
     if (!files.error.isEmpty())
@@ -366,41 +378,23 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
 
 namespace {
 
-const QString kPredictionForm = QStringLiteral("一発ズバリン");
-const QString kPredictionCaption = QStringLiteral("一発ズバリン予想");
-
 // The grids of a window in the format asked for; the PDF with the window's caption and the
-// draws it shows (those of the range, when it has one) in its page header and the titles the
-// window shows above its grids. Empty when the PDF could not be made.
-QByteArray formatted(const QList<const Grid*>& grids, bool several, const QString& form, const QString& caption,
-                     const History& history, ExportFormat format, std::optional<DrawRange> range = std::nullopt,
-                     const QStringList& titles = {})
+// draws its grids cover in its page header, and the titles the window shows above its grids.
+// Empty when the PDF could not be made.
+QByteArray formatted(const catalogue::WindowRecord& record, const WindowSheets& sheets, const History& history,
+                     ExportFormat format)
 {
+    const QList<const Grid*> grids = sheets.grids();
+    const bool several = grids.size() > 1;
     switch (format) {
     case ExportFormat::Csv:
         return several ? gridsToCsv(grids) : gridToCsv(*grids.first());
     case ExportFormat::Json:
-        return several ? gridsToJson(grids, form) : gridToJson(*grids.first(), form);
-    case ExportFormat::Pdf: {
-        PrintHeader header = range ? PrintHeader::of(caption, history, *range) : PrintHeader::of(caption, history);
-        header.titles = titles;
-        return pdfOf(PageLayout(grids, header));
-    }
+        return several ? gridsToJson(grids, record.form) : gridToJson(*grids.first(), record.form);
+    case ExportFormat::Pdf:
+        return pdfOf(PageLayout(grids, PrintHeader::of(record.caption, history, sheets.range(), record.titles)));
     }
     return {};
-}
-
-// Fills in the result from the formatted bytes.
-ExportResult finished(QByteArray data, ExportFormat format)
-{
-    ExportResult result;
-    if (format == ExportFormat::Pdf && data.isEmpty()) {
-        result.error = QStringLiteral("PDF を作れません");
-        return result;
-    }
-    result.data = std::move(data);
-    result.ok = true;
-    return result;
 }
 
 // The history of an existing database, as the start-up load reads it.
@@ -435,118 +429,94 @@ int reflectedIn(const QString& settingsFile)
     return settings.reflectedCount();
 }
 
-// The four grids of the prediction window, with the flags of its settings file, as the window
-// shows them when it opens.
-ExportResult exportPrediction(const History& history, ExportFormat format, int reflected)
-{
-    PredictionSheets sheets;
-    sheets.open(history);
-    sheets.refresh(reflected);
-    QList<const Grid*> grids;
-    for (int g = 0; g < PredictionSheets::kGridCount; ++g)
-        grids << &sheets.grid(g);
-    return finished(formatted(grids, true, kPredictionForm, kPredictionCaption, history, format, std::nullopt,
-                              PredictionSheets::kTitles),
-                    format);
-}
-
-// The summary and the draws of the backtest, predicted with those flags.
-ExportResult exportBacktest(const History& history, ExportFormat format, int reflected, const OpenDrawRange& range)
-{
-    BacktestSheets sheets;
-    const DrawRange drawRange = BacktestSheets::resolve(history, range);
-    sheets.compute(history, drawRange, reflected);
-    const QList<const Grid*> grids{&sheets.summary(), &sheets.draws()};
-    return finished(
-        formatted(grids, true, BacktestSheets::kFormName, BacktestSheets::kFormName, history, format, drawRange),
-        format);
-}
-
-ExportResult exportRandomness(const History& history, ExportFormat format, const OpenDrawRange& range)
-{
-    RandomnessSheet sheet;
-    const DrawRange drawRange = RandomnessSheet::resolve(history, range);
-    sheet.compute(history, drawRange);
-    return finished(formatted({&sheet.grid()}, false, RandomnessSheet::kFormName, RandomnessSheet::kFormName, history,
-                              format, drawRange),
-                    format);
-}
-
 } // namespace
 
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
                           const QString& settingsFile, const OpenDrawRange& range)
 {
+    ExportResult result;
     // Laying out pages measures the grid font, which only a GUI application has.
     if (format == ExportFormat::Pdf && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        ExportResult result;
         result.error = QStringLiteral("PDF の書き出しには GUI アプリケーションが必要です");
         return result;
     }
-    ExportResult result;
-    const bool ownWindow =
-        form == kPredictionForm || form == BacktestSheets::kFormName || form == RandomnessSheet::kFormName;
-    const AnalysisWindowInfo* info = ownWindow ? nullptr : findAnalysisWindow(form);
-    if (!ownWindow && !info) {
+    const catalogue::WindowRecord* record = catalogue::findWindow(form);
+    if (!record || !record->computes()) {
         result.error = QStringLiteral("分析ウィンドウ「%1」はありません（windows で一覧を表示します）").arg(message::excerpt(form));
-        return result;
-    }
-    if (info && !info->available()) {
-        result.error = QStringLiteral("分析ウィンドウ「%1」はこの版ではまだ書き出せません").arg(form);
         return result;
     }
     const std::optional<History> history = loadHistory(databasePath, &result.error);
     if (!history)
         return result;
-    if (form == kPredictionForm)
-        return exportPrediction(*history, format, reflectedIn(settingsFile));
-    if (form == BacktestSheets::kFormName)
-        return exportBacktest(*history, format, reflectedIn(settingsFile), range);
-    if (form == RandomnessSheet::kFormName)
-        return exportRandomness(*history, format, range);
-    const std::unique_ptr<Grid> grid = computeAnalysisGrid(*info, *history);
-    return finished(formatted({grid.get()}, false, info->form, info->caption, *history, format), format);
+    // The window's computation with the options it takes: the prediction's flags from the
+    // settings file (as the windows have them when they open), the range given.
+    SheetOptions options;
+    if (record->usesPredictionFlags)
+        options.reflected = reflectedIn(settingsFile);
+    if (record->takesRange)
+        options.range = range;
+    const std::unique_ptr<WindowSheets> sheets = catalogue::computeSheets(*record, *history, options);
+    QByteArray data = formatted(*record, *sheets, *history, format);
+    if (format == ExportFormat::Pdf && data.isEmpty()) {
+        result.error = QStringLiteral("PDF を作れません");
+        return result;
+    }
+    result.data = std::move(data);
+    result.ok = true;
+    return result;
 }
 
 QStringList exportableWindows()
 {
-    // The prediction comes first, as in the menu bar.
-    QStringList forms{kPredictionForm};
-    for (const AnalysisWindowInfo& info : analysisWindows()) {
-        if (info.available())
-            forms << info.form;
+    QStringList forms;
+    for (const catalogue::WindowRecord& record : catalogue::windows()) {
+        if (record.computes())
+            forms << record.form;
     }
-    forms << BacktestSheets::kFormName << RandomnessSheet::kFormName;
     return forms;
 }
 
 QString usage()
 {
+    // What the windows' records say of their exports: the tables of a window with more than
+    // one, and the range a window takes.
+    QString notes;
+    QStringList rangeForms, defaults;
+    for (const catalogue::WindowRecord& record : catalogue::windows()) {
+        if (!record.computes())
+            continue;
+        if (!record.exportNote.isEmpty())
+            notes += QStringLiteral("      %1 は%2\n").arg(record.form, record.exportNote);
+        if (record.takesRange) {
+            rangeForms << record.form;
+            defaults << record.form + QStringLiteral("は") + record.defaultRangeText;
+        }
+    }
     return QStringLiteral(
-        "使い方:\n"
-        "  numbers3zubarin-tool import [--db FILE | --data-dir DIR [--create]] --csv FILE\n"
-        "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
-        "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
-        "      データベースがなければ作成します。--data-dir のフォルダーは --create があるときだけ作ります。\n"
-        "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window NAME [--format csv|json|pdf] [--out FILE]\n"
-        "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がないか - なら標準出力）。\n"
-        "      pdf は印刷プレビューと同じページ（A4 縦）を --out のファイルに書き出します（--out が必要です）。\n"
-        "      一発ズバリン は予想の四つの表を、プログラムの設定ファイル ナンバーズ3ズバリン.ini の設定で\n"
-        "      書き出します（csv では表と表の間に空行を置きます）。\n"
-        "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window 予想の検証|ランダム性の検定 [--from N] [--to M] ...\n"
-        "      回数 N から M までの当選データで検証します。片方だけなら他方は最初（最後）の回まで、\n"
-        "      どちらもなければ、予想の検証は最後の1,000回、ランダム性の検定はすべての回です。\n"
-        "      予想の検証は集計と各回の二つの表を、一発ズバリン と同じ設定ファイルの設定で書き出します。\n"
-        "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR のデータベースと設定ファイルを使います。\n"
-        "  --db FILE だけなら、そのデータベースと、同じフォルダーに設定ファイルがあればそれを使います。\n"
-        "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
-        "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
-        "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
-        "  numbers3zubarin-tool windows\n"
-        "      書き出せる分析ウィンドウの名前を表示します。\n"
-        "  numbers3zubarin-tool --help\n"
-        "      この説明を表示します。\n"
-        "終了コード: 0 成功、1 処理の失敗、2 コマンドラインの誤り\n");
+               "使い方:\n"
+               "  numbers3zubarin-tool import [--db FILE | --data-dir DIR [--create]] --csv FILE\n"
+               "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
+               "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
+               "      データベースがなければ作成します。--data-dir のフォルダーは --create があるときだけ作ります。\n"
+               "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window NAME [--format csv|json|pdf] [--out FILE]\n"
+               "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がないか - なら標準出力）。\n"
+               "      pdf は印刷プレビューと同じページ（A4 縦）を --out のファイルに書き出します（--out が必要です）。\n")
+        + notes
+        + QStringLiteral("  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window %1 [--from N] [--to M] ...\n"
+                         "      回数 N から M までの当選データで検証します。片方だけなら他方は最初（最後）の回まで、\n"
+                         "      どちらもなければ、%2です。\n")
+              .arg(rangeForms.join(u'|'), defaults.join(u'、'))
+        + QStringLiteral(
+            "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR のデータベースと設定ファイルを使います。\n"
+            "  --db FILE だけなら、そのデータベースと、同じフォルダーに設定ファイルがあればそれを使います。\n"
+            "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
+            "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
+            "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
+            "  numbers3zubarin-tool windows\n"
+            "      書き出せる分析ウィンドウの名前を表示します。\n"
+            "  numbers3zubarin-tool --help\n"
+            "      この説明を表示します。\n"
+            "終了コード: 0 成功、1 処理の失敗、2 コマンドラインの誤り\n");
 }
 
 int runTool(const QStringList& args, QTextStream& out, QTextStream& err)

@@ -2,7 +2,7 @@
 // The commands of numbers3zubarin-tool. They live in a library, apart from main(), so that
 // tests run them in-process as well as through the built program.
 
-#include "analysis/draw_range.h"
+#include "data/draw_range.h"
 #include "prediction/prediction_settings.h"
 
 #include <QByteArray>
@@ -42,16 +42,15 @@ struct ExportResult {
     QByteArray data;  // ready to write: UTF-8 text, or a PDF document
 };
 
-// Computes the grid of the analysis window with the given form name from an existing database,
-// exactly as the window does, and formats it. The database is only read, never created.
-// 一発ズバリン gives the prediction window's four grids, with the flags of the settings file
-// (by default its bare name: the current directory); 予想の検証 its two grids with those flags,
-// over the range (an open end reaches the first or last complete draw; no end, the default).
-// ランダム性の検定 its table over the range.
+// Computes the grids of the window with the given form name from an existing database, through
+// its catalogue record, exactly as the window does, and formats them. The database is only read,
+// never created. A window that predicts takes the flags of the settings file (by default its
+// bare name: the current directory); a window that tests a stretch of the history takes the
+// range (an open end reaches the first or last complete draw; no end, the window's default).
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
                           const QString& settingsFile = PredictionSettings::kFileName, const OpenDrawRange& range = {});
 
-// Form names of the windows this build can export, in the order of the menu.
+// Form names of the windows that compute grids, in the catalogue's order.
 QStringList exportableWindows();
 
 QString usage();

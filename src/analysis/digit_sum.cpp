@@ -29,7 +29,7 @@ void 数字合計分析::layout(Grid& grid, const History& history)
 
 void 数字合計分析::headings(Grid& grid, int headingRow)
 {
-    draw_rows::removeInnerLines(grid, 2, 4, headingRow);
+    joinCells(grid, 2, headingRow, 4, headingRow);
     borders(grid, 2, headingRow, kSumCol, headingRow, BorderSide::Outline, BorderStyle::Solid);
     colours(grid, 1, headingRow, kCols, headingRow, colors::kHeadingBack, colors::kBlack);
 

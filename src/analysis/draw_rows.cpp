@@ -20,14 +20,4 @@ void writeDraw(Grid& grid, const DrawRecord& draw, int col, int row)
         grid.setText(col + p, row, digitText(draw.digit(p)));
 }
 
-void removeInnerLines(Grid& grid, int col, int col2, int row)
-{
-    if (col2 <= col)
-        return;
-    grid.setBlock(col, row, col2 - 1, row);
-    grid.setCellBorder(BorderSide::Right, BorderStyle::None);
-    grid.setBlock(col + 1, row, col2, row);
-    grid.setCellBorder(BorderSide::Left, BorderStyle::None);
-}
-
 } // namespace draw_rows

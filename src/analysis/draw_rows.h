@@ -30,8 +30,4 @@ void forEachCompleteDraw(const History& history, int firstRow, Visit visit)
 // Writes 回数 and the three digits of a draw into columns col to col + 3 of row.
 void writeDraw(Grid& grid, const DrawRecord& draw, int col, int row);
 
-// Takes away the lines between the cells col to col2 of a row, so that they read as one
-// heading band; the band's outer edges keep theirs.
-void removeInnerLines(Grid& grid, int col, int col2, int row);
-
 } // namespace draw_rows

@@ -41,7 +41,7 @@ void 連番飛び石分析::headings(Grid& grid)
     };
     grid.setAllowCellOverflow(true);
     for (const auto& band : bands) {
-        draw_rows::removeInnerLines(grid, band.col, band.col + 2, 1);
+        joinCells(grid, band.col, 1, band.col + 2, 1);
         borders(grid, band.col, 1, band.col + 2, 1, BorderSide::Outline, BorderStyle::Solid);
         colours(grid, band.col, 1, band.col + 2, 1, band.back, {});
         grid.setBlock(band.col, 1, band.col, 1);

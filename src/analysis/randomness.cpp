@@ -1,6 +1,7 @@
 #include "analysis/randomness.h"
 
 #include "grid/colors.h"
+#include "grid/sheet.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,8 +10,6 @@
 #include <limits>
 #include <numeric>
 
-const QString RandomnessSheet::kFormName = QStringLiteral("ランダム性の検定");
-const QString RandomnessSheet::kDescription = QStringLiteral("過去の当選番号が偶然の抽せんらしいかを８つの検定で調べます");
 const QString RandomnessSheet::kSuspect = QStringLiteral("偏りの疑い");
 const QString RandomnessSheet::kNoBias = QStringLiteral("偏りなし");
 const QString RandomnessSheet::kUndecided = QStringLiteral("判定できません");
@@ -378,16 +377,11 @@ void RandomnessSheet::write(Grid& grid) const
 
 void RandomnessSheet::compute(const History& history, DrawRange range)
 {
+    m_range = range;
     evaluate(history, range);
     // Every line of the table is a border, as in the other windows.
     m_grid.setGridLinesShown(false);
     write(m_grid);
-}
-
-void RandomnessSheet::mainStep(Grid& grid, const History& history)
-{
-    evaluate(history, defaultRange(history));
-    write(grid);
 }
 
 RandomnessSheet::Chart RandomnessSheet::chart(int test) const

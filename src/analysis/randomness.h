@@ -4,8 +4,8 @@
 // computed. The window shows the grid and, under it, the observed and expected counts of the
 // test chosen.
 
-#include "analysis/analysis_window.h"
-#include "analysis/draw_range.h"
+#include "catalogue/window_sheets.h"
+#include "data/draw_range.h"
 #include "data/history.h"
 #include "grid/grid.h"
 
@@ -28,10 +28,8 @@ std::vector<double> holm(const std::vector<double>& p);
 
 } // namespace randomness
 
-class RandomnessSheet : public AnalysisWindow {
+class RandomnessSheet : public WindowSheets {
 public:
-    static const QString kFormName;    // also the caption
-    static const QString kDescription;
     static constexpr int kTestCount = 8;
 
     // Grid columns.
@@ -61,8 +59,9 @@ public:
     Grid& grid() { return m_grid; }
     const Grid& grid() const { return m_grid; }
 
-    // As a window of the analysis table: the default range, written into the grid given.
-    void mainStep(Grid& grid, const History& history) override;
+    QList<Grid*> sheetGrids() override { return {&m_grid}; }
+    // The range last computed.
+    std::optional<DrawRange> range() const override { return m_range; }
 
     // One test as computed.
     struct Result {
@@ -90,6 +89,7 @@ private:
     void write(Grid& grid) const;
 
     Grid m_grid;
+    DrawRange m_range;
     std::array<Result, kTestCount> m_results{};
     std::array<Chart, kTestCount> m_charts{};
 };

@@ -17,14 +17,6 @@ bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath,
 
 void adoptHistory(History history)
 {
-    const StartupFigures& figures = history.figures();
-    gLastDrawNo = figures.lastDrawNo;
-    gDigitCount = figures.digitCount;
-    gCountMax = figures.countMax;
-    gCountMin = figures.countMin;
-    gDigitsByCount = figures.digitsByCount;
-    gClassCount = figures.classCount;
-    gCompleteDraws = figures.completeDraws;
     gRsDraws = std::move(history);
 }
 

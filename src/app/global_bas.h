@@ -6,27 +6,18 @@
 #include "data/history.h"
 
 #include <QString>
-#include <QStringList>
-#include <array>
 
 namespace GlobalBas {
 
 inline QString gConnectString;
 inline History gRsDraws;
-inline int gLastDrawNo = 0;
-inline std::array<int, 10> gDigitCount{};
-inline int gCountMax = 0;
-inline int gCountMin = 0;
-inline QStringList gDigitsByCount;
-inline int gClassCount = 0;
-inline int gCompleteDraws = 0;  // the number of complete draws, counted by the same scan
 
 // Opens the database at the given path (creating it from the shipped history when the file
-// does not exist), reads the history and sets every variable above. On failure every variable
+// does not exist), reads the history and sets both variables above. On failure every variable
 // keeps the value it had, and the reason says what went wrong; an existing file is never changed.
 bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason);
 
-// Makes a history the current one, with the figures derived from it.
+// Makes a history the current one (its figures come with it).
 void adoptHistory(History history);
 
 // Drops the history and the connection (a new main window, or the end of the exit sequence).

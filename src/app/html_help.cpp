@@ -1,9 +1,11 @@
 #include "app/html_help.h"
 
 #include "app/help_window.h"
+#include "catalogue/window_catalogue.h"
 
 #include <QRegularExpression>
 #include <QUrl>
+#include <algorithm>
 #include <optional>
 
 namespace HtmlHelp {
@@ -29,9 +31,52 @@ std::optional<QUrl> manualPage(const QString& file)
     return topic.isEmpty() ? HelpWindow::indexUrl() : HelpWindow::pageUrl(topic);
 }
 
+// The manual's own keywords: the program, the main window, the menus and the topics.
+const QList<Keyword>& topics();
+
+// A menu caption's accelerator, "(&D)" at its end or a lone "&", is no part of the name.
+QString withoutAccelerator(QString name)
+{
+    static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)$"));
+    name.remove(accelerator);
+    name.remove(u'&');
+    return name;
+}
+
 } // namespace
 
 const QList<Keyword>& keywords()
+{
+    static const QList<Keyword> table = [] {
+        QList<Keyword> all = topics();
+        // A window is known by its form name, its caption, the text of its menu entry and the
+        // keywords of its record.
+        for (const catalogue::WindowRecord& record : catalogue::windows()) {
+            QStringList names{record.form, record.caption, withoutAccelerator(record.menu.text)};
+            names << record.helpKeywords;
+            for (const QString& name : names) {
+                if (!name.isEmpty() && std::none_of(all.cbegin(), all.cend(), [&name](const Keyword& k) { return k.keyword == name; }))
+                    all << Keyword{name, record.helpPage};
+            }
+        }
+        return all;
+    }();
+    return table;
+}
+
+QString pageOfKeyword(const QString& keyword)
+{
+    const QString name = withoutAccelerator(keyword.trimmed());
+    for (const Keyword& entry : keywords()) {
+        if (entry.keyword == name)
+            return entry.page;
+    }
+    return {};
+}
+
+namespace {
+
+const QList<Keyword>& topics()
 {
     static const QList<Keyword> table = {
         // The program's own keyword for the page about it.
@@ -39,38 +84,9 @@ const QList<Keyword>& keywords()
         {QStringLiteral("ナンバーズ3ズバリン"), QStringLiteral("index.html")},
         {QStringLiteral("目次"), QStringLiteral("index.html")},
 
-        // The windows: form name, caption and menu item where they differ.
+        // The main window (each other window's keywords are in its catalogue record).
         {QStringLiteral("MainFrm"), QStringLiteral("main-window.html")},
         {QStringLiteral("ナンバーズ3ズバリン デスクトップ版"), QStringLiteral("main-window.html")},
-        {QStringLiteral("一発ズバリン"), QStringLiteral("prediction.html")},
-        {QStringLiteral("一発ズバリン予想"), QStringLiteral("prediction.html")},
-        {QStringLiteral("出現頻度分析"), QStringLiteral("frequency.html")},
-        {QStringLiteral("回数別出現分析"), QStringLiteral("count-classes.html")},
-        {QStringLiteral("回数別頻度分析"), QStringLiteral("count-classes.html")},
-        {QStringLiteral("出現間隔分析"), QStringLiteral("interval.html")},
-        {QStringLiteral("数字間隔分析"), QStringLiteral("digit-interval.html")},
-        {QStringLiteral("出現回数分析"), QStringLiteral("appearance-count.html")},
-        {QStringLiteral("バラツキ分析"), QStringLiteral("dispersion.html")},
-        {QStringLiteral("引っ張り分析"), QStringLiteral("carry-over.html")},
-        {QStringLiteral("連番飛び石分析"), QStringLiteral("neighbours.html")},
-        {QStringLiteral("連番・飛び石分析"), QStringLiteral("neighbours.html")},
-        {QStringLiteral("数字合計分析"), QStringLiteral("digit-sum.html")},
-        {QStringLiteral("低数字高数字の組合せパターン分析"), QStringLiteral("low-high.html")},
-        {QStringLiteral("低数字・高数字の組合せパターン分析"), QStringLiteral("low-high.html")},
-        {QStringLiteral("偶数奇数の組合せパターン分析"), QStringLiteral("even-odd.html")},
-        {QStringLiteral("偶数・奇数の組合せパターン分析"), QStringLiteral("even-odd.html")},
-        {QStringLiteral("分割5傾向分析"), QStringLiteral("five-class-trend.html")},
-        {QStringLiteral("5分割傾向分析"), QStringLiteral("five-class-trend.html")},
-        {QStringLiteral("分割3データ分析"), QStringLiteral("split3.html")},
-        {QStringLiteral("3分割データ分析"), QStringLiteral("split3.html")},
-        {QStringLiteral("分割5データ分析"), QStringLiteral("split5.html")},
-        {QStringLiteral("5分割データ分析"), QStringLiteral("split5.html")},
-        {QStringLiteral("分割10データ分析"), QStringLiteral("split10.html")},
-        {QStringLiteral("10分割データ分析"), QStringLiteral("split10.html")},
-        {QStringLiteral("予想の検証"), QStringLiteral("backtest.html")},
-        {QStringLiteral("ランダム性の検定"), QStringLiteral("randomness.html")},
-        {QStringLiteral("当選データ入力"), QStringLiteral("entry.html")},
-        {QStringLiteral("バージョン情報"), QStringLiteral("version.html")},
 
         // The menus that group the analyses, and the topics.
         {QStringLiteral("データ分析"), QStringLiteral("analysis.html")},
@@ -92,19 +108,7 @@ const QList<Keyword>& keywords()
     return table;
 }
 
-QString pageOfKeyword(const QString& keyword)
-{
-    // A menu caption's accelerator, "(&D)" at its end or a lone "&", is no part of the name.
-    static const QRegularExpression accelerator(QStringLiteral("\\(&.\\)$"));
-    QString name = keyword.trimmed();
-    name.remove(accelerator);
-    name.remove(u'&');
-    for (const Keyword& entry : keywords()) {
-        if (entry.keyword == name)
-            return entry.page;
-    }
-    return {};
-}
+} // namespace
 
 bool HtmlHelpA(QWidget* owner, const QString& file, int command, const QString&)
 {

@@ -2,7 +2,7 @@
 
 #include "app/global_bas.h"
 #include "app/html_help.h"
-#include "app/version_window.h"
+#include "app/menu_bar.h"
 #include "data/draw_database.h"
 #include "data/history_source.h"
 #include "data/regular_file.h"
@@ -32,64 +32,9 @@ const QString MainFrm::kPlacementFileName = QStringLiteral("ナンバーズ3ズ�
 
 namespace {
 
-const QString kEntryForm = QStringLiteral("当選データ入力");
-const QString kPredictionForm = QStringLiteral("一発ズバリン");
-const QString kVersionForm = QStringLiteral("バージョン情報");
 const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについて");
-
-// The menu bar, in order. depth 0 is the bar itself; a row with children is a sub-menu, a row
-// without a caption a separator. form names the window an entry opens; entries without one
-// run a command of their own.
-struct MenuRow {
-    int depth;
-    const char* name;
-    const char16_t* caption;
-    const char16_t* form;
-};
-
-constexpr MenuRow kMenu[] = {
-    {0, "mnuEnd", u"終了(&X)", nullptr},
-    {0, "mnuYoso", u"一発ズバリン予想(&D)", u"一発ズバリン"},
-    {0, "mnuMain", u"データ分析(&S)", nullptr},
-    {1, "mnuHindo", u"頻度分析", nullptr},
-    {2, "mnuSyutugenHindo", u"出現頻度分析", u"出現頻度分析"},
-    {2, "mnuSyutugenKaisu", u"回数別出現分析", u"回数別出現分析"},
-    {1, "mnuKankaku", u"間隔分析", nullptr},
-    {2, "mnuSyutugenKankaku", u"出現間隔分析", u"出現間隔分析"},
-    {2, "mnuNumberKankaku", u"数字間隔分析", u"数字間隔分析"},
-    {1, "mnuZenkaiSyutugen", u"出現回数分析", u"出現回数分析"},
-    {1, "mnuBaratsuki", u"バラツキ分析", u"バラツキ分析"},
-    {1, "mnuHippari", u"引っ張り分析", u"引っ張り分析"},
-    {1, "mnuRenbanTobiishi", u"連番・飛び石分析", u"連番飛び石分析"},
-    {1, "mnuHonsuji", u"数字合計分析", u"数字合計分析"},
-    {1, "mnuPattern", u"組合せパターン分析", nullptr},
-    {2, "mnuLowHightPattern", u"低数字・高数字の組合せパターン分析", u"低数字高数字の組合せパターン分析"},
-    {2, "mnuKisuGusuPattern", u"偶数・奇数の組合せパターン分析", u"偶数奇数の組合せパターン分析"},
-    {1, "mnu5BunkatsuKeiko", u"5分割傾向分析", u"分割5傾向分析"},
-    {1, "mnuBunkatsuData", u"分割データ分析", nullptr},
-    {2, "mnu3BunkatsuData", u"3分割データ分析", u"分割3データ分析"},
-    {2, "mnu5BunkatsuData", u"5分割データ分析", u"分割5データ分析"},
-    {2, "mnu10BunkatsuData", u"10分割データ分析", u"分割10データ分析"},
-    {1, "mnuTestsSeparator", nullptr, nullptr},
-    {1, "mnuBacktest", u"予想の検証", u"予想の検証"},
-    {1, "mnuRandomness", u"ランダム性の検定", u"ランダム性の検定"},
-    {0, "mnuHosyu", u"データ管理(&M)", nullptr},
-    {1, "mnuMasterInput", u"当選データ入力(&I)", nullptr},
-    {1, "mnuMasterKanri", u"当選データ保守(&D)", nullptr},
-    {0, "mnuWindow", u"ウィンドウ(&W)", nullptr},
-    {1, "mnuWindowHorizontal", u"上下に並べて表示(&H)", nullptr},
-    {1, "mnuWindowVertical", u"左右に並べて表示(&V)", nullptr},
-    {1, "mnuWindowCascade", u"重ねて表示(&C)", nullptr},
-    {1, "mnuWindowArrangeIcon", u"アイコンの整列(&A)", nullptr},
-    {0, "mnuHelp", u"ヘルプ(&H)", nullptr},
-    {1, "mnuHelpFile", u"ヘルプ(&H)", nullptr},
-    {1, "mnuAbout", u"バージョン情報(&A)", u"バージョン情報"},
-};
-
-QString text(const char16_t* s)
-{
-    return QString::fromUtf16(s);
-}
+// Activating the main window does what this entry of its menu does.
+const QString kActivationItem = QStringLiteral("mnuYoso");
 
 // Sub-windows to tile: the visible, not minimised ones, most recently active first.
 QList<QMdiSubWindow*> tileable(QMdiArea* area)
@@ -161,12 +106,6 @@ MainFrm::MainFrm(Files files, QWidget* parent)
     setCentralWidget(m_mdi);
     buildMenus();
 
-    registerChild(kVersionForm, [](WindowHost& host) -> QWidget* {
-        auto* about = new バージョン情報(host.dialogParent());
-        about->showDatabase(DrawDatabase::pathOf(host.connectString()));
-        return about;
-    });
-
     // A new main window starts from no history at all, whatever an earlier one held.
     GlobalBas::releaseDraws();
     // Outside writes (an import by the companion) come as a burst of changes: the history is
@@ -175,13 +114,12 @@ MainFrm::MainFrm(Files files, QWidget* parent)
     m_reloadTimer->setSingleShot(true);
     m_reloadTimer->setInterval(300);
     connect(m_reloadTimer, &QTimer::timeout, this, [this] {
-        // While the entry window is open the history is read when it closes; the entry window
-        // itself takes up at once what another program wrote.
-        if (QWidget* entry = childWindow(kEntryForm)) {
+        // While a window that writes to the database (the entry window) is open, the history
+        // is read when it closes; the window itself takes up at once what another program wrote.
+        const QList<DatabaseFollower*> followers = openFollowers();
+        if (!followers.isEmpty()) {
             m_reloadPending = true;
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(entry))
-                entry = sub->widget();
-            if (auto* follower = dynamic_cast<DatabaseFollower*>(entry))
+            for (DatabaseFollower* follower : followers)
                 follower->databaseFileChanged();
         } else {
             reloadHistory();
@@ -211,35 +149,14 @@ MainFrm::~MainFrm()
 
 void MainFrm::buildMenus()
 {
-    QMenu* parents[3] = {};
-    for (const MenuRow& row : kMenu) {
-        const bool hasChildren = &row + 1 < std::end(kMenu) && (&row + 1)->depth > row.depth;
-        const QString name = QString::fromLatin1(row.name);
-        QAction* action = nullptr;
-        if (!row.caption) {
-            action = parents[row.depth - 1]->addSeparator();
-        } else if (hasChildren) {
-            QMenu* menu = row.depth == 0 ? menuBar()->addMenu(text(row.caption))
-                                         : parents[row.depth - 1]->addMenu(text(row.caption));
-            menu->setObjectName(name);
-            action = menu->menuAction();
-            parents[row.depth] = menu;
-        } else {
-            action = row.depth == 0 ? menuBar()->addAction(text(row.caption))
-                                    : parents[row.depth - 1]->addAction(text(row.caption));
-        }
-        action->setObjectName(name);
-        m_actions.insert(name, action);
-        if (row.form) {
-            const QString form = text(row.form);
-            m_actionForms.insert(action, form);
-            connect(action, &QAction::triggered, this, [this, form] { openChild(form); });
-        }
+    MenuBarActions actions = buildMenuBar(menuBar());
+    m_actions = std::move(actions.byName);
+    m_windowActions = std::move(actions.windows);
+    for (auto it = m_windowActions.cbegin(); it != m_windowActions.cend(); ++it) {
+        const catalogue::WindowRecord* record = it.value();
+        connect(it.key(), &QAction::triggered, this, [this, record] { openFromMenu(*record); });
     }
-
     connect(menuAction(QStringLiteral("mnuEnd")), &QAction::triggered, this, [this] { close(); });
-    connect(menuAction(QStringLiteral("mnuMasterInput")), &QAction::triggered, this,
-            [this] { mnuMasterInput_Click(); });
     menuAction(QStringLiteral("mnuMasterKanri"))->setEnabled(false);
     connect(menuAction(QStringLiteral("mnuWindowHorizontal")), &QAction::triggered, this,
             [this] { arrangeOneAboveTheOther(); });
@@ -249,8 +166,23 @@ void MainFrm::buildMenus()
             [this] { arrangeCascade(); });
     connect(menuAction(QStringLiteral("mnuWindowArrangeIcon")), &QAction::triggered, this,
             [this] { arrangeIcons(); });
-    connect(menuAction(QStringLiteral("mnuHelpFile")), &QAction::triggered, this, [this] { showHelp(); });
     updateMenuStates();
+}
+
+void MainFrm::openFromMenu(const catalogue::WindowRecord& record)
+{
+    if (record.frame == catalogue::Frame::Help) {
+        showHelp();
+        return;
+    }
+    // The entry window writes to the database under the windows that show it: it opens only
+    // when none of those is open.
+    if (record.opensOnlyWhenPropEnd && !propEnd()) {
+        showMessage({this, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"), kMessageTitle,
+                     QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+        return;
+    }
+    openChild(record.form);
 }
 
 QAction* MainFrm::menuAction(const QString& name) const
@@ -260,10 +192,10 @@ QAction* MainFrm::menuAction(const QString& name) const
 
 void MainFrm::updateMenuStates()
 {
-    // An entry whose window this build does not have yet is shown greyed.
-    for (auto it = m_actionForms.cbegin(); it != m_actionForms.cend(); ++it)
-        it.key()->setEnabled(m_factories.contains(it.value()));
-    menuAction(QStringLiteral("mnuMasterInput"))->setEnabled(m_factories.contains(kEntryForm));
+    // An entry whose window is not registered (a main window made without its children) is
+    // shown greyed; the manual is always there.
+    for (auto it = m_windowActions.cbegin(); it != m_windowActions.cend(); ++it)
+        it.key()->setEnabled(it.value()->frame == catalogue::Frame::Help || m_factories.contains(it.value()->form));
 }
 
 void MainFrm::registerChild(const QString& formName, ChildFactory factory, std::optional<PropEndRule> rule)
@@ -293,9 +225,22 @@ const History& MainFrm::currentHistory() const
     return GlobalBas::gRsDraws;
 }
 
-QString MainFrm::connectString() const
+QString MainFrm::databasePath() const
 {
-    return GlobalBas::gConnectString;
+    return m_databasePath;
+}
+
+QList<DatabaseFollower*> MainFrm::openFollowers() const
+{
+    QList<DatabaseFollower*> followers;
+    for (const QPointer<QWidget>& child : std::as_const(m_open)) {
+        QWidget* content = child;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(content))
+            content = sub->widget();
+        if (auto* follower = dynamic_cast<DatabaseFollower*>(content))
+            followers << follower;
+    }
+    return followers;
 }
 
 void MainFrm::childClosed(const QString& formName, bool databaseChanged)
@@ -304,7 +249,7 @@ void MainFrm::childClosed(const QString& formName, bool databaseChanged)
     m_open.remove(formName);
     if (m_propEndRules.contains(formName))
         setPropEnd(true);
-    if (databaseChanged || (formName == kEntryForm && m_reloadPending)) {
+    if (databaseChanged || (m_reloadPending && openFollowers().isEmpty())) {
         // One reading covers every change so far, the entry window's last writes included.
         m_reloadPending = false;
         m_reloadTimer->stop();
@@ -337,7 +282,7 @@ void MainFrm::showHistory(History history)
 
 bool MainFrm::reloadHistory()
 {
-    if (GlobalBas::gConnectString.isEmpty())
+    if (m_databasePath.isEmpty())
         return false;
     QString reason;
     std::optional<History> history;
@@ -351,7 +296,7 @@ bool MainFrm::reloadHistory()
             m_lastReloadFailure = reason;
             showMessage({this,
                          QStringLiteral("当選データを読み直せません。表示中の分析は前の当選データのままです。\n\nファイル: %1\n理由: %2")
-                             .arg(QDir::toNativeSeparators(DrawDatabase::pathOf(GlobalBas::gConnectString)), reason),
+                             .arg(QDir::toNativeSeparators(m_databasePath), reason),
                          kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
         }
         return false;
@@ -365,7 +310,7 @@ bool MainFrm::reloadHistory()
 
 void MainFrm::watchDatabase()
 {
-    const QString path = DrawDatabase::pathOf(GlobalBas::gConnectString);
+    const QString& path = m_databasePath;
     if (path.isEmpty())
         return;
     if (!m_watcher) {
@@ -389,7 +334,7 @@ void MainFrm::databaseFolderChanged()
 {
     // Another file at the database's name (one put back, or renamed over it): read it. One
     // that went is forgotten, so that a copy put back is another file, whatever its number.
-    const QString path = DrawDatabase::pathOf(GlobalBas::gConnectString);
+    const QString& path = m_databasePath;
     const std::optional<FileIdentity> now = identityOf(path);
     if (!now) {
         m_watchedFile.reset();
@@ -426,15 +371,21 @@ void MainFrm::bringToFront(QWidget* window)
 
 QWidget* MainFrm::openChild(const QString& formName)
 {
+    // The open instance, or the one being built: the hourglass and the window's own load let
+    // pending events run, and a second open of the same window may be among them.
     Hourglass hourglass;
     if (QWidget* open = childWindow(formName)) {
         bringToFront(open);
         return open;
     }
+    if (m_opening.contains(formName))
+        return nullptr;
     const auto factory = m_factories.constFind(formName);
     if (factory == m_factories.cend())
         return nullptr;
+    m_opening.insert(formName);
     QWidget* window = (*factory)(*this);
+    m_opening.remove(formName);
     if (!window)
         return nullptr;
     // Only a window that was built successfully has loaded: only then does its rule apply.
@@ -449,12 +400,8 @@ QWidget* MainFrm::openChild(const QString& formName)
 
 void MainFrm::mnuMasterInput_Click()
 {
-    if (propEnd()) {
-        openChild(kEntryForm);
-        return;
-    }
-    showMessage({this, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"), kMessageTitle,
-                 QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+    if (QAction* entry = menuAction(QStringLiteral("mnuMasterInput")))
+        entry->trigger();
 }
 
 void MainFrm::arrangeOneAboveTheOther()
@@ -605,9 +552,10 @@ bool MainFrm::load()
         setPropEnd(true);
         loaded = GlobalBas::startupLoad(m_files.database, m_files.shippedHistory, &reason);
     }
-    if (loaded)
+    if (loaded) {
+        m_databasePath = m_files.database;
         watchDatabase();
-    if (!loaded) {
+    } else {
         showMessage({this,
                      QStringLiteral("当選データのデータベースを開けません。\n\nファイル: %1\n理由: %2")
                          .arg(QDir::toNativeSeparators(m_files.database), reason),
@@ -621,8 +569,8 @@ void MainFrm::activate()
     if (m_closing)
         return;
     m_activatedOnce = true;
-    if (QAction* yoso = menuAction(QStringLiteral("mnuYoso")))
-        openChild(m_actionForms.value(yoso));
+    if (const catalogue::WindowRecord* record = m_windowActions.value(menuAction(kActivationItem)))
+        openChild(record->form);
 }
 
 void MainFrm::restorePlacement()

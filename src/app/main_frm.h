@@ -3,6 +3,7 @@
 // It runs the start-up load and the exit sequence, owns propEnd, hosts its children, hands them
 // the current history and, when the database changes, the history read again.
 
+#include "catalogue/window_catalogue.h"
 #include "data/history.h"
 #include "data/regular_file.h"
 #include "widgets/window_host.h"
@@ -10,6 +11,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <functional>
 #include <optional>
 
@@ -74,7 +76,7 @@ public:
     QMdiSubWindow* addSubWindow(QWidget* content) override;
     QWidget* dialogParent() override { return this; }
     const History& currentHistory() const override;
-    QString connectString() const override;
+    QString databasePath() const override;
     void childClosed(const QString& formName, bool databaseChanged = false) override;
 
     // Makes a history the current one: every open window that shows the history computes it
@@ -99,6 +101,9 @@ public:
     void activate();
 
     QAction* menuAction(const QString& name) const;
+    // What choosing a window's menu entry does: the manual, or the window (the entry window
+    // only while propEnd allows it).
+    void openFromMenu(const catalogue::WindowRecord& record);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +123,7 @@ private:
     void watchDatabase();
     void databaseFileChanged();
     void databaseFolderChanged();
+    QList<DatabaseFollower*> openFollowers() const;
 
     enum class FocusKind { None, Main, ChildForm, Other };
 
@@ -132,8 +138,10 @@ private:
     QHash<QString, ChildFactory> m_factories;
     QHash<QString, PropEndRule> m_propEndRules;
     QHash<QString, QPointer<QWidget>> m_open;
+    QSet<QString> m_opening;                    // being built now
     QHash<QString, QAction*> m_actions;         // by menu item name
-    QHash<QAction*, QString> m_actionForms;     // the form an entry opens
+    QHash<QAction*, const catalogue::WindowRecord*> m_windowActions;  // the window an entry opens
+    QString m_databasePath;                     // of the history shown; empty before the load
     std::function<void()> m_readInitFile;
     std::function<void()> m_writeInitFile;
     QFileSystemWatcher* m_watcher = nullptr;

@@ -1,7 +1,8 @@
 #include "app/window_registry.h"
 
-#include "analysis/analysis_window.h"
 #include "app/main_frm.h"
+#include "app/version_window.h"
+#include "catalogue/window_catalogue.h"
 #include "widgets/analysis_frame.h"
 #include "windows/backtest_window.h"
 #include "windows/entry_window.h"
@@ -13,36 +14,49 @@
 
 void registerWindows(MainFrm& main)
 {
-    // propEnd says whether the entry window may open. The entry window itself, the prediction
-    // window and most analyses set it to False while they are open; the host sets it back to
-    // True when they close.
-    main.registerChild(当選データ入力::kFormName, open当選データ入力, MainFrm::PropEndRule{false});
-    for (const AnalysisWindowInfo& info : analysisWindows()) {
-        if (!info.available())
-            continue;
-        main.registerChild(
-            info.form, [&info](WindowHost& host) -> QWidget* { return AnalysisFrame::load(host, info); },
-            MainFrm::PropEndRule{info.propEndAtLoad});
-    }
-
-    // The prediction flags outlive the window: the main window's hooks and the window's factory
-    // share them for as long as the main window keeps either.
+    // The prediction flags outlive the window: the main window's hooks and the factories of the
+    // windows that predict share them for as long as the main window keeps either.
     const QString settingsFile = main.files().settings;
     auto settings = settingsFile.isEmpty() ? std::make_shared<PredictionSettings>()
                                            : std::make_shared<PredictionSettings>(settingsFile);
-    main.registerChild(
-        一発ズバリン::kFormName,
-        [settings](WindowHost& host) -> QWidget* { return 一発ズバリン::load(host, settings); },
-        MainFrm::PropEndRule{false});
-    // The backtest predicts as the prediction window does, with its flags as they are; both
-    // testing windows only read the history, so they never hold the entry window back.
-    main.registerChild(
-        BacktestSheets::kFormName,
-        [settings](WindowHost& host) -> QWidget* { return BacktestWindow::load(host, settings); },
-        MainFrm::PropEndRule{true});
-    main.registerChild(
-        RandomnessSheet::kFormName, [](WindowHost& host) -> QWidget* { return RandomnessWindow::load(host); },
-        MainFrm::PropEndRule{true});
+    using catalogue::Frame;
+    for (const catalogue::WindowRecord& record : catalogue::windows()) {
+        const catalogue::WindowRecord* r = &record;
+        MainFrm::ChildFactory factory;
+        switch (record.frame) {
+        case Frame::Analysis:
+            factory = [r](WindowHost& host) -> QWidget* { return AnalysisFrame::load(host, *r); };
+            break;
+        case Frame::Prediction:
+            factory = [r, settings](WindowHost& host) -> QWidget* { return 一発ズバリン::load(host, *r, settings); };
+            break;
+        case Frame::Backtest:
+            // The backtest predicts as the prediction window does, with its flags as they are.
+            factory = [r, settings](WindowHost& host) -> QWidget* { return BacktestWindow::load(host, *r, settings); };
+            break;
+        case Frame::Randomness:
+            factory = [r](WindowHost& host) -> QWidget* { return RandomnessWindow::load(host, *r); };
+            break;
+        case Frame::Entry:
+            factory = [r](WindowHost& host) -> QWidget* { return 当選データ入力::load(host, *r); };
+            break;
+        case Frame::Version:
+            factory = [](WindowHost& host) -> QWidget* {
+                auto* about = new バージョン情報(host.dialogParent());
+                about->showDatabase(host.databasePath());
+                return about;
+            };
+            break;
+        case Frame::Help:
+            continue;  // the manual is the help window's, one per top-level window
+        }
+        // propEnd says whether the entry window may open: the windows whose record says so set
+        // it once built; the host sets it back to True when they close.
+        std::optional<MainFrm::PropEndRule> rule;
+        if (record.propEndAtLoad)
+            rule = MainFrm::PropEndRule{*record.propEndAtLoad};
+        main.registerChild(record.form, std::move(factory), rule);
+    }
     main.setSettingsHooks([settings] { settings->ReadInitFile(); },
                           [settings, &main] { 一発ズバリン::saveSettings(*settings, &main); });
 }

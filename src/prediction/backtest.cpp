@@ -1,8 +1,8 @@
 #include "prediction/backtest.h"
 
-#include "analysis/analysis_window.h"
 #include "data/history.h"
 #include "grid/colors.h"
+#include "grid/sheet.h"
 #include "prediction/predictor.h"
 
 #include <bit>
@@ -13,13 +13,6 @@
 using namespace backtest;
 
 namespace {
-
-// The sheet set-up and block helpers every analysis sheet is laid out with.
-struct Sheet : AnalysisWindow {
-    using AnalysisWindow::borders;
-    using AnalysisWindow::colours;
-    using AnalysisWindow::setUpSheet;
-};
 
 // A win stands out in a warm colour: the pick that won and its mark.
 constexpr GridColor kWinBack = rgb(255, 215, 150);
@@ -220,9 +213,6 @@ double ChanceTally::atLeast(int wins) const
 
 // ---- the sheets ----
 
-const QString BacktestSheets::kFormName = QStringLiteral("予想の検証");
-const QString BacktestSheets::kDescription =
-    QStringLiteral("一発ズバリン予想の各手法が過去の抽せんでどれだけ当たったかを検証します");
 const QString BacktestSheets::kNote = QStringLiteral("抽せんが偶然なら、どの買い方でも還元率の期待値は45%です。");
 const std::array<QString, kMethodCount> BacktestSheets::kMethodLabels = {
     QStringLiteral(" 7回周期法"), QStringLiteral(" 9回周期法"), QStringLiteral("11回周期法"),
@@ -275,6 +265,7 @@ void BacktestSheets::compute(const History& history, DrawRange range, int reflec
 {
     const QVector<DrawRecord>& records = history.draws();
     m_results = {};
+    m_range = range;
 
     // The draws are walked once, carrying the tables forward; that holds only while the draw
     // numbers never go down. A database made outside may be out of order: then the tables of
@@ -370,14 +361,14 @@ void BacktestSheets::layOutSummary()
     Grid& g = m_summary;
     const int rows = 1 + kMethodCount;
     g.clear();
-    Sheet::setUpSheet(g, {.cols = kSummaryCols, .rows = rows, .visibleCols = kSummaryCols, .visibleRows = rows,
+    setUpSheet(g, {.cols = kSummaryCols, .rows = rows, .visibleCols = kSummaryCols, .visibleRows = rows,
                           .scrollBars = ScrollBars::None, .rowHeight = 10, .colWidth = 8});
     for (int c = 1; c <= kSummaryCols; ++c)
         g.setColWidth(c, kSummaryWidths[c - 1]);
-    Sheet::borders(g, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
-    Sheet::colours(g, 1, 1, kSummaryCols, 1, colors::kHeadingBack, colors::kBlack);
-    Sheet::colours(g, 1, 2, 1, rows, colors::kPaleYellow, colors::kBlack);
-    Sheet::colours(g, 8, 2, 9, rows, colors::kResultBack, colors::kResultFore);
+    borders(g, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
+    colours(g, 1, 1, kSummaryCols, 1, colors::kHeadingBack, colors::kBlack);
+    colours(g, 1, 2, 1, rows, colors::kPaleYellow, colors::kBlack);
+    colours(g, 8, 2, 9, rows, colors::kResultBack, colors::kResultFore);
     g.setBlock(1, 2, 1, rows);
     g.setHAlign(HAlign::Left);
     for (int c = 1; c <= kSummaryCols; ++c)
@@ -392,7 +383,7 @@ void BacktestSheets::layOutDraws(int testedDraws)
     Grid& g = m_draws;
     const int rows = 1 + testedDraws;
     g.clear();
-    Sheet::setUpSheet(g, {.cols = kDrawCols, .rows = rows, .visibleCols = kDrawCols, .visibleRows = 31,
+    setUpSheet(g, {.cols = kDrawCols, .rows = rows, .visibleCols = kDrawCols, .visibleRows = 31,
                           .scrollBars = ScrollBars::Both, .frozenRows = 1, .frozenCols = kFixedCols,
                           .rowHeight = 10, .colWidth = kPickWidth});
     g.setColWidth(kDrawNoCol, 6);
@@ -400,12 +391,12 @@ void BacktestSheets::layOutDraws(int testedDraws)
     g.setColWidth(kNumberCol, 7);
     for (int m = 0; m < kMethodCount; ++m)
         g.setColWidth(markCol(m), kMarkWidth);
-    Sheet::borders(g, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
-    Sheet::colours(g, 1, 1, kDrawCols, 1, colors::kHeadingBack, colors::kBlack);
+    borders(g, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
+    colours(g, 1, 1, kDrawCols, 1, colors::kHeadingBack, colors::kBlack);
     // An empty test leaves no data row; a block from row 2 would then fold back onto row 1.
     if (rows >= 2) {
-        Sheet::colours(g, kDrawNoCol, 2, kDrawNoCol, rows, colors::kDrawNoBack, colors::kDrawNoFore);
-        Sheet::colours(g, kNumberCol, 2, kNumberCol, rows, colors::kResultBack, colors::kResultFore);
+        colours(g, kDrawNoCol, 2, kDrawNoCol, rows, colors::kDrawNoBack, colors::kDrawNoFore);
+        colours(g, kNumberCol, 2, kNumberCol, rows, colors::kResultBack, colors::kResultFore);
     }
     g.setText(kDrawNoCol, 1, QStringLiteral("回数"));
     g.setText(kDateCol, 1, QStringLiteral("抽せん日"));

@@ -5,7 +5,8 @@
 // The two grids (the totals per method, and every tested draw with each method's pick) are laid
 // out and filled here, without widgets, so the companion exports what the window shows.
 
-#include "analysis/draw_range.h"
+#include "data/draw_range.h"
+#include "catalogue/window_sheets.h"
 #include "grid/grid.h"
 
 #include <QString>
@@ -58,10 +59,8 @@ struct MethodResult {
 
 } // namespace backtest
 
-class BacktestSheets {
+class BacktestSheets : public WindowSheets {
 public:
-    static const QString kFormName;     // also the caption
-    static const QString kDescription;  // the window's label
     static const QString kNote;
     static const std::array<QString, backtest::kMethodCount> kMethodLabels;
     static constexpr int kDefaultDraws = 1000;
@@ -88,6 +87,9 @@ public:
     // 当選番号, then each method's pick and its mark "◎" when it won.
     Grid& draws() { return m_draws; }
     const Grid& draws() const { return m_draws; }
+    QList<Grid*> sheetGrids() override { return {&m_summary, &m_draws}; }
+    // The range last computed.
+    std::optional<DrawRange> range() const override { return m_range; }
 
     const std::array<backtest::MethodResult, backtest::kMethodCount>& results() const { return m_results; }
     int testedDraws() const { return m_testedDraws; }
@@ -101,4 +103,5 @@ private:
     Grid m_draws;
     std::array<backtest::MethodResult, backtest::kMethodCount> m_results{};
     int m_testedDraws = 0;
+    DrawRange m_range;
 };

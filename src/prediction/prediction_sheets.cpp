@@ -1,33 +1,15 @@
 #include "prediction/prediction_sheets.h"
 
 #include "grid/colors.h"
+#include "grid/sheet.h"
 #include "data/history.h"
 
 namespace {
-
-constexpr BorderSides kEverySide = BorderSide::Left | BorderSide::Right | BorderSide::Top | BorderSide::Bottom;
 
 // Place s of a grid whose places run `width` to a row, from column 2 and row 2.
 void putPlace(Grid& grid, int s, int width, int digit)
 {
     grid.setText(2 + s % width, 2 + s / width, QString::number(digit));
-}
-
-// A span reads as one cell: the lines between its cells go, its outline stays as it was.
-void joinCells(Grid& grid, int col, int row, int col2, int row2)
-{
-    if (col2 > col) {
-        grid.setBlock(col, row, col2 - 1, row2);
-        grid.setCellBorder(BorderSide::Right, BorderStyle::None);
-        grid.setBlock(col + 1, row, col2, row2);
-        grid.setCellBorder(BorderSide::Left, BorderStyle::None);
-    }
-    if (row2 > row) {
-        grid.setBlock(col, row, col2, row2 - 1);
-        grid.setCellBorder(BorderSide::Bottom, BorderStyle::None);
-        grid.setBlock(col, row + 1, col2, row2);
-        grid.setCellBorder(BorderSide::Top, BorderStyle::None);
-    }
 }
 
 } // namespace
@@ -93,7 +75,7 @@ void PredictionSheets::layOut(int index)
         grid.setText(1, 4, QStringLiteral("11回周期法"));
         grid.setText(1, 5, QStringLiteral("12回周期法"));
     } else {
-        grid.setCellBorder(kEverySide, BorderStyle::Solid, colors::kBlack);
+        grid.setCellBorder(kAllSides, BorderStyle::Solid, colors::kBlack);
         if (index == 1)
             grid.setText(1, 3, QStringLiteral("消去法"));
         else if (index == 2)

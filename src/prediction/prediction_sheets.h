@@ -3,6 +3,7 @@
 // repeat and one-shot picks. Laid out and filled here, without widgets, so the companion
 // exports exactly what the window shows.
 
+#include "catalogue/window_sheets.h"
 #include "grid/grid.h"
 #include "prediction/predictor.h"
 
@@ -12,7 +13,7 @@
 
 class History;
 
-class PredictionSheets {
+class PredictionSheets : public WindowSheets {
 public:
     static constexpr int kGridCount = 4;
     // Value columns from column 2: grids 1 to 3 are as wide as their arrangement of places, so
@@ -27,6 +28,7 @@ public:
 
     Grid& grid(int index) { return m_grids.at(index); }
     const Grid& grid(int index) const { return m_grids.at(index); }
+    QList<Grid*> sheetGrids() override { return {&m_grids[0], &m_grids[1], &m_grids[2], &m_grids[3]}; }
 
     // What opening the window computes: the layout and headings of grid 0, 1, 2 and 3 in
     // turn, then the draw and cycle tables from the history.

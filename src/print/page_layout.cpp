@@ -1,8 +1,8 @@
 #include "print/page_layout.h"
 
 #include "data/history.h"
-#include "print/grid_metrics.h"
-#include "print/grid_painter.h"
+#include "render/grid_metrics.h"
+#include "render/grid_painter.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -91,6 +91,14 @@ QFont textFont(double points, double pixelsPerPoint, bool bold = false)
 PrintHeader PrintHeader::of(const QString& caption, const History& history, QDate today)
 {
     return of(caption, history, DrawRange{1, std::numeric_limits<int>::max()}, today);
+}
+
+PrintHeader PrintHeader::of(const QString& caption, const History& history, const std::optional<DrawRange>& range,
+                            const QStringList& titles, QDate today)
+{
+    PrintHeader header = range ? of(caption, history, *range, today) : of(caption, history, today);
+    header.titles = titles;
+    return header;
 }
 
 PrintHeader PrintHeader::of(const QString& caption, const History& history, const DrawRange& range, QDate today)

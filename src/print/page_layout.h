@@ -4,7 +4,7 @@
 // (the window's caption, the draws shown, the date printed) and a footer "n / N". The print
 // preview, "PDF で保存…" and the companion's PDF export all lay pages out here.
 
-#include "analysis/draw_range.h"
+#include "data/draw_range.h"
 #include "grid/grid.h"
 
 #include <QByteArray>
@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 class History;
@@ -32,6 +33,9 @@ struct PrintHeader {
     // complete draws within the range.
     static PrintHeader of(const QString& caption, const History& history, const DrawRange& range,
                           QDate today = QDate::currentDate());
+    // For the grids a window shows: over its range when it has one, with the titles above its grids.
+    static PrintHeader of(const QString& caption, const History& history, const std::optional<DrawRange>& range,
+                          const QStringList& titles, QDate today = QDate::currentDate());
 };
 
 class PageLayout {

@@ -1,6 +1,5 @@
 #include "widgets/analysis_frame.h"
 
-#include "data/draw_database.h"
 #include "grid/colors.h"
 #include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
@@ -26,6 +25,8 @@ QColor toQColor(GridColor c)
     return QColor(c.r, c.g, c.b);
 }
 
+using catalogue::Legend;
+
 QPixmap legendPicture(Legend legend)
 {
     const int size = legend == Legend::Mark13 ? 13 : 19;
@@ -49,11 +50,13 @@ QPixmap legendPicture(Legend legend)
 
 // The sheets scroll one way at most, as windows of one fixed size needed. Here the user sizes
 // the window: a sheet that does not fit its room scrolls whichever way it does not fit.
-std::unique_ptr<Grid> scrollingBothWays(std::unique_ptr<Grid> grid)
+std::unique_ptr<WindowSheets> scrollingBothWays(std::unique_ptr<WindowSheets> sheets)
 {
-    if (grid && grid->scrollBarsWhenNeeded())
-        grid->setScrollBars(ScrollBars::Both);
-    return grid;
+    for (Grid* grid : sheets->sheetGrids()) {
+        if (grid->scrollBarsWhenNeeded())
+            grid->setScrollBars(ScrollBars::Both);
+    }
+    return sheets;
 }
 
 // Holds the grid at the top left of the room it is given, as large as that room up to the
@@ -94,35 +97,36 @@ private:
 
 } // namespace
 
-QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const AnalysisWindowInfo& info)
+QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const catalogue::WindowRecord& record)
 {
     Hourglass hourglass;
-    auto* frame = new AnalysisFrame(host, info, computeAnalysisGrid(info, host.currentHistory()));
+    auto* frame = new AnalysisFrame(host, record, catalogue::computeSheets(record, host.currentHistory()));
     QMdiSubWindow* sub = host.addSubWindow(frame);
-    sub->setWindowTitle(info.caption);
+    sub->setWindowTitle(record.caption);
     sub->move(0, 0);
-    sub->resize(twipsToPixels(info.widthTwips), twipsToPixels(info.heightTwips));
+    sub->resize(twipsToPixels(record.widthTwips), twipsToPixels(record.heightTwips));
     frame->fitGridToSheet();
     return sub;
 }
 
-AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid)
-    : m_host(host), m_info(info), m_grid(scrollingBothWays(std::move(grid))), m_history(host.currentHistory())
+AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record,
+                             std::unique_ptr<WindowSheets> sheets)
+    : m_host(host), m_record(record), m_sheets(scrollingBothWays(std::move(sheets))), m_history(host.currentHistory())
 {
-    setObjectName(info.form);
-    setWindowTitle(info.caption);
+    setObjectName(record.form);
+    setWindowTitle(record.caption);
 
-    Label1 = new QLabel(info.description, this);
+    Label1 = new QLabel(record.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     // In a narrow window the description wraps rather than holding the window wide.
     Label1->setWordWrap(true);
 
-    fpSpread1 = new GridView(m_grid.get(), this);
+    fpSpread1 = new GridView(&grid(), this);
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
     m_output = new GridOutput(
-        info.caption, [this] { return QList<const Grid*>{m_grid.get()}; },
-        [this, caption = info.caption] { return PrintHeader::of(caption, m_history); },
-        DrawDatabase::pathOf(host.connectString()), this);
+        record.caption, [this] { return m_sheets->grids(); },
+        [this] { return PrintHeader::of(m_record.caption, m_history, m_sheets->range(), m_record.titles); },
+        host.databasePath(), this);
     m_output->attachContextMenu(fpSpread1);
 
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
@@ -133,7 +137,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, s
         else
             close();
     });
-    if (info.printButton) {
+    if (record.printButton) {
         Command2 = new QPushButton(QStringLiteral("印刷"), this);
         Command2->setObjectName(QStringLiteral("Command2"));
         connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
@@ -158,7 +162,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, s
 
 void AnalysisFrame::buildLegend(QHBoxLayout* row)
 {
-    switch (m_info.legend) {
+    switch (m_record.legend) {
     case Legend::None:
         return;
     case Legend::PreviousDigitSwatch: {
@@ -180,7 +184,7 @@ void AnalysisFrame::buildLegend(QHBoxLayout* row)
     case Legend::Ball19:
         Picture1 = new QLabel(this);
         Picture1->setObjectName(QStringLiteral("Picture1"));
-        Picture1->setPixmap(legendPicture(m_info.legend));
+        Picture1->setPixmap(legendPicture(m_record.legend));
         Label2 = new QLabel(QStringLiteral("：当選数字"), this);
         Label2->setObjectName(QStringLiteral("Label2"));
         row->addWidget(Picture1);
@@ -208,7 +212,7 @@ void AnalysisFrame::fitGridToSheet()
 
 void AnalysisFrame::computeFrom(const History& history)
 {
-    m_computed = scrollingBothWays(computeAnalysisGrid(m_info, history));
+    m_computed = scrollingBothWays(catalogue::computeSheets(m_record, history));
     m_computedHistory = history;
 }
 
@@ -216,14 +220,14 @@ void AnalysisFrame::showComputed()
 {
     if (!m_computed)
         return;
-    fpSpread1->replaceGrid(m_computed.get());
-    m_grid = std::move(m_computed);
+    fpSpread1->replaceGrid(m_computed->sheetGrids().first());
+    m_sheets = std::move(m_computed);
     m_history = m_computedHistory;
     fitGridToSheet();
 }
 
 void AnalysisFrame::closeEvent(QCloseEvent* event)
 {
-    m_host.childClosed(m_info.form);
+    m_host.childClosed(m_record.form);
     event->accept();
 }

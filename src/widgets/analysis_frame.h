@@ -4,8 +4,8 @@
 // host hands it a new history. The grid prints, and saves as PDF or CSV, from its context menu
 // and, where the window has one, the print button.
 
-#include "analysis/analysis_window.h"
-#include "grid/grid.h"
+#include "catalogue/window_catalogue.h"
+#include "data/history.h"
 #include "widgets/window_host.h"
 
 #include <QWidget>
@@ -21,15 +21,15 @@ class AnalysisFrame : public QWidget, public HistoryView {
 public:
     // The load sequence: hourglass, placement and size, the window's main step over the host's
     // current history. Returns the sub-window, shown in the host's client area.
-    static QMdiSubWindow* load(WindowHost& host, const AnalysisWindowInfo& info);
+    static QMdiSubWindow* load(WindowHost& host, const catalogue::WindowRecord& record);
 
-    AnalysisFrame(WindowHost& host, const AnalysisWindowInfo& info, std::unique_ptr<Grid> grid);
+    AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record, std::unique_ptr<WindowSheets> sheets);
 
     void computeFrom(const History& history) override;
     void showComputed() override;
 
-    Grid& grid() { return *m_grid; }
-    const AnalysisWindowInfo& info() const { return m_info; }
+    Grid& grid() { return *m_sheets->sheetGrids().first(); }
+    const catalogue::WindowRecord& record() const { return m_record; }
     GridOutput& output() { return *m_output; }
 
     QLabel* Label1 = nullptr;
@@ -48,9 +48,9 @@ private:
     void fitGridToSheet();
 
     WindowHost& m_host;
-    const AnalysisWindowInfo& m_info;
-    std::unique_ptr<Grid> m_grid;
-    std::unique_ptr<Grid> m_computed;  // made by computeFrom, waiting to be shown
+    const catalogue::WindowRecord& m_record;
+    std::unique_ptr<WindowSheets> m_sheets;
+    std::unique_ptr<WindowSheets> m_computed;  // made by computeFrom, waiting to be shown
     History m_history;                 // the grid was computed from it
     History m_computedHistory;         // m_computed is computed from it
     GridOutput* m_output = nullptr;

@@ -1,6 +1,6 @@
 #include "widgets/bar_chart.h"
 
-#include "print/grid_metrics.h"
+#include "render/grid_metrics.h"
 
 #include <QHelpEvent>
 #include <QPaintEvent>

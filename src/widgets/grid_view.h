@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/grid_painter.h"
+#include "render/grid_painter.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -108,7 +108,7 @@ private:
     int scrolledSpaceY() const;
     int pageRows() const;
 
-    // The cells are painted as on paper (print/grid_painter.h).
+    // The cells are painted as on paper (render/grid_painter.h).
     void paintPane(QPainter& p, const Pane& rows, const Pane& cols);
 
     void moveActiveCell(int col, int row, bool extend);

@@ -18,8 +18,9 @@ public:
     virtual QWidget* dialogParent() = 0;
     // The history the child computes from when it opens.
     virtual const History& currentHistory() const = 0;
-    // The connection string of the history's database, for a child that writes to it.
-    virtual QString connectString() const = 0;
+    // The file of the history's database, for a child that writes to it (and which no save
+    // may write over).
+    virtual QString databasePath() const = 0;
     // The child named formName is closing (its unload). databaseChanged: it wrote to the
     // database, so the history must be read again.
     virtual void childClosed(const QString& formName, bool databaseChanged = false) = 0;

@@ -5,8 +5,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-BacktestWindow::BacktestWindow(WindowHost& host, std::shared_ptr<const PredictionSettings> settings)
-    : RangeWindow(host, BacktestSheets::kFormName, BacktestSheets::kDescription), m_settings(std::move(settings))
+BacktestWindow::BacktestWindow(WindowHost& host, const catalogue::WindowRecord& record,
+                               std::shared_ptr<const PredictionSettings> settings)
+    : RangeWindow(host, record), m_settings(std::move(settings))
 {
     flagsLabel = new QLabel(this);
     flagsLabel->setObjectName(QStringLiteral("flagsLabel"));
@@ -26,9 +27,10 @@ BacktestWindow::BacktestWindow(WindowHost& host, std::shared_ptr<const Predictio
     attachGridMenu(drawsView);
 }
 
-QMdiSubWindow* BacktestWindow::load(WindowHost& host, std::shared_ptr<const PredictionSettings> settings)
+QMdiSubWindow* BacktestWindow::load(WindowHost& host, const catalogue::WindowRecord& record,
+                                    std::shared_ptr<const PredictionSettings> settings)
 {
-    return open(new BacktestWindow(host, std::move(settings)), BacktestSheets::kFormName, kSize);
+    return open(new BacktestWindow(host, record, std::move(settings)), kSize);
 }
 
 DrawRange BacktestWindow::defaultRange(const History& history) const
@@ -38,7 +40,7 @@ DrawRange BacktestWindow::defaultRange(const History& history) const
 
 QList<const Grid*> BacktestWindow::shownGrids() const
 {
-    return {&m_sheets.summary(), &m_sheets.draws()};
+    return m_sheets.grids();
 }
 
 void BacktestWindow::compute(const History& history, DrawRange range)

@@ -16,7 +16,8 @@ class BacktestWindow : public RangeWindow
 public:
     static constexpr QSize kSize{1000, 640};
 
-    static QMdiSubWindow* load(WindowHost& host, std::shared_ptr<const PredictionSettings> settings);
+    static QMdiSubWindow* load(WindowHost& host, const catalogue::WindowRecord& record,
+                               std::shared_ptr<const PredictionSettings> settings);
 
     const BacktestSheets& sheets() const { return m_sheets; }
 
@@ -32,7 +33,8 @@ protected:
     QList<const Grid*> shownGrids() const override;
 
 private:
-    BacktestWindow(WindowHost& host, std::shared_ptr<const PredictionSettings> settings);
+    BacktestWindow(WindowHost& host, const catalogue::WindowRecord& record,
+                   std::shared_ptr<const PredictionSettings> settings);
 
     std::shared_ptr<const PredictionSettings> m_settings;
     BacktestSheets m_sheets;

@@ -23,8 +23,6 @@
 
 using namespace entry;
 
-const QString 当選データ入力::kFormName = QStringLiteral("当選データ入力");
-
 namespace {
 
 const QString kProgramTitle = QStringLiteral("ナンバーズ3ズバリン");
@@ -43,11 +41,11 @@ bool confirm(QWidget* parent, const QString& text)
 
 } // namespace
 
-当選データ入力::当選データ入力(WindowHost& host)
-    : m_host(host)
+当選データ入力::当選データ入力(WindowHost& host, const catalogue::WindowRecord& record)
+    : m_host(host), m_record(record)
 {
-    setObjectName(kFormName);
-    setWindowTitle(kFormName);
+    setObjectName(record.form);
+    setWindowTitle(record.caption);
 
     m_menuBar = new QMenuBar(this);
     m_menuBar->setNativeMenuBar(false);
@@ -105,13 +103,13 @@ bool confirm(QWidget* parent, const QString& text)
     delete m_sheet;
 }
 
-QMdiSubWindow* 当選データ入力::load(WindowHost& host)
+QMdiSubWindow* 当選データ入力::load(WindowHost& host, const catalogue::WindowRecord& record)
 {
     QString reason;
     QMdiSubWindow* sub = nullptr;
     {
         Hourglass hourglass;
-        auto* window = new 当選データ入力(host);
+        auto* window = new 当選データ入力(host, record);
         if (window->openRecordSet(&reason)) {
             window->layOutGrid();
             sub = host.addSubWindow(window);
@@ -124,20 +122,15 @@ QMdiSubWindow* 当選データ入力::load(WindowHost& host)
     if (!sub) {
         showMessage({host.dialogParent(),
                      QStringLiteral("当選データのデータベースを開けません。\n\nファイル: %1\n理由: %2")
-                         .arg(QDir::toNativeSeparators(DrawDatabase::pathOf(host.connectString())), reason),
+                         .arg(QDir::toNativeSeparators(host.databasePath()), reason),
                      kMessageTitle, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
     }
     return sub;
 }
 
-QWidget* open当選データ入力(WindowHost& host)
-{
-    return 当選データ入力::load(host);
-}
-
 bool 当選データ入力::openRecordSet(QString* reason)
 {
-    m_database = std::make_unique<DrawDatabase>(m_host.connectString(), DrawDatabase::Mode::ReadWrite);
+    m_database = std::make_unique<DrawDatabase>(DrawDatabase::connectString(m_host.databasePath()), DrawDatabase::Mode::ReadWrite);
     if (!m_database->open(reason))
         return false;
     m_sheet = new DrawSheetModel(m_database->database(), this);
@@ -349,6 +342,6 @@ bool 当選データ入力::rowHeaderRightClick(int row, const QPoint& globalPos
 void 当選データ入力::closeEvent(QCloseEvent* event)
 {
     m_grid->commitEdit();
-    m_host.childClosed(kFormName, m_databaseChanged);
+    m_host.childClosed(m_record.form, m_databaseChanged);
     QWidget::closeEvent(event);
 }

@@ -4,6 +4,7 @@
 // check of every digit before its button closes it. When it closes after any change, its host
 // reads the history again.
 
+#include "catalogue/window_catalogue.h"
 #include "widgets/window_host.h"
 
 #include <QWidget>
@@ -24,11 +25,9 @@ class QPushButton;
 // No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
 class 当選データ入力 : public QWidget, public DatabaseFollower {
 public:
-    static const QString kFormName;
-
     // The load sequence. Returns the sub-window in the host's area, or nullptr when the
     // database cannot be opened (the user has been told which file and why).
-    static QMdiSubWindow* load(WindowHost& host);
+    static QMdiSubWindow* load(WindowHost& host, const catalogue::WindowRecord& record);
 
     ~当選データ入力() override;
 
@@ -62,7 +61,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    explicit 当選データ入力(WindowHost& host);
+    当選データ入力(WindowHost& host, const catalogue::WindowRecord& record);
     bool openRecordSet(QString* reason);
     void layOutGrid();
     bool reselect();
@@ -70,6 +69,7 @@ private:
     void reportDatabaseError(const QString& what, const QString& reason);
 
     WindowHost& m_host;
+    const catalogue::WindowRecord& m_record;
     bool m_databaseChanged = false;
     std::optional<qint64> m_dataVersion;  // as the database said when the rows were last read
     std::unique_ptr<DrawDatabase> m_database;
@@ -84,6 +84,3 @@ private:
     QAction* m_mnuAddLine = nullptr;
     QAction* m_mnuDelLine = nullptr;
 };
-
-// The factory the host registers under 当選データ入力.
-QWidget* open当選データ入力(WindowHost& host);

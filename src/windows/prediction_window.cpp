@@ -1,6 +1,5 @@
 #include "windows/prediction_window.h"
 
-#include "data/draw_database.h"
 #include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
@@ -19,9 +18,6 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-const QString 一発ズバリン::kFormName = QStringLiteral("一発ズバリン");
-const QString 一発ズバリン::kCaption = QStringLiteral("一発ズバリン予想");
-
 // Index 8 names the analysis the program has: the five-class trend.
 const std::array<QString, 一発ズバリン::kOptionCount> 一発ズバリン::kOptionCaptions = {
     QStringLiteral("■頻度分析（出現頻度分析）"), QStringLiteral("■間隔分析（出現間隔分析）"),
@@ -32,12 +28,13 @@ const std::array<QString, 一発ズバリン::kOptionCount> 一発ズバリン::
     QStringLiteral("■下一桁出現傾向分析"),       QStringLiteral("■下一桁連続出現回数分析"),
 };
 
-QMdiSubWindow* 一発ズバリン::load(WindowHost& host, std::shared_ptr<PredictionSettings> settings)
+QMdiSubWindow* 一発ズバリン::load(WindowHost& host, const catalogue::WindowRecord& record,
+                                  std::shared_ptr<PredictionSettings> settings)
 {
     Hourglass hourglass;
-    auto* window = new 一発ズバリン(host, std::move(settings));
+    auto* window = new 一発ズバリン(host, record, std::move(settings));
     QMdiSubWindow* sub = host.addSubWindow(window);
-    sub->setWindowTitle(kCaption);
+    sub->setWindowTitle(record.caption);
     sub->move(0, 0);
     sub->resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
 
@@ -64,13 +61,14 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     return false;
 }
 
-一発ズバリン::一発ズバリン(WindowHost& host, std::shared_ptr<PredictionSettings> settings)
-    : m_host(host), m_settings(std::move(settings))
+一発ズバリン::一発ズバリン(WindowHost& host, const catalogue::WindowRecord& record,
+                           std::shared_ptr<PredictionSettings> settings)
+    : m_host(host), m_record(record), m_settings(std::move(settings))
 {
-    setObjectName(kFormName);
-    setWindowTitle(kCaption);
+    setObjectName(record.form);
+    setWindowTitle(record.caption);
 
-    Label19 = new QLabel(QStringLiteral("各データ分析の結果を元に周期法、消去法、連発ズバリン、一発ズバリンの各手法を用いて当選数字を予想します。"));
+    Label19 = new QLabel(record.description);
     Label19->setObjectName(QStringLiteral("Label19"));
     Label19->setWordWrap(true);
 
@@ -85,19 +83,9 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     Command2 = new QPushButton(QStringLiteral("印刷"));
     Command2->setObjectName(QStringLiteral("Command2"));
     m_output = new GridOutput(
-        kCaption,
-        [this] {
-            QList<const Grid*> grids;
-            for (int g = 0; g < PredictionSheets::kGridCount; ++g)
-                grids << &m_sheets.grid(g);
-            return grids;
-        },
-        [this] {
-            PrintHeader header = PrintHeader::of(kCaption, m_history);
-            header.titles = PredictionSheets::kTitles;
-            return header;
-        },
-        DrawDatabase::pathOf(host.connectString()), this);
+        record.caption, [this] { return m_sheets.grids(); },
+        [this] { return PrintHeader::of(m_record.caption, m_history, std::nullopt, m_record.titles); },
+        host.databasePath(), this);
     connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
 
     auto* buttons = new QHBoxLayout;
@@ -246,6 +234,6 @@ void 一発ズバリン::showComputed()
 
 void 一発ズバリン::closeEvent(QCloseEvent* event)
 {
-    m_host.childClosed(kFormName);
+    m_host.childClosed(m_record.form);
     event->accept();
 }

@@ -4,6 +4,7 @@
 // prediction. The flags belong to a PredictionSettings that outlives the window, so they
 // survive closing and reopening it, and a new history keeps them.
 
+#include "catalogue/window_catalogue.h"
 #include "data/history.h"
 #include "prediction/prediction_sheets.h"
 #include "prediction/prediction_settings.h"
@@ -24,8 +25,6 @@ class QRadioButton;
 // No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
 class 一発ズバリン : public QWidget, public HistoryView {
 public:
-    static const QString kFormName;
-    static const QString kCaption;
     static constexpr int kWidthTwips = 8244;
     static constexpr int kHeightTwips = 9360;
     static constexpr int kOptionCount = 12;  // 10 and 11 stand for analyses without a flag
@@ -35,7 +34,8 @@ public:
     // The load sequence: hourglass, placement and size, the settings file, the flags on the
     // options, the grids, the tables of the host's current history and the picks. Returns the
     // sub-window.
-    static QMdiSubWindow* load(WindowHost& host, std::shared_ptr<PredictionSettings> settings);
+    static QMdiSubWindow* load(WindowHost& host, const catalogue::WindowRecord& record,
+                               std::shared_ptr<PredictionSettings> settings);
 
     // Saves the flags; a failure is told to the user once, not at every click.
     static bool saveSettings(PredictionSettings& settings, QWidget* parent);
@@ -71,7 +71,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    一発ズバリン(WindowHost& host, std::shared_ptr<PredictionSettings> settings);
+    一発ズバリン(WindowHost& host, const catalogue::WindowRecord& record, std::shared_ptr<PredictionSettings> settings);
     QWidget* buildPredictionFrame();
     QWidget* buildOptionsFrame();
     void showFlags();
@@ -79,6 +79,7 @@ private:
     void refresh();
 
     WindowHost& m_host;
+    const catalogue::WindowRecord& m_record;
     std::shared_ptr<PredictionSettings> m_settings;
     PredictionSheets m_sheets;
     History m_history;          // the picks come from it

@@ -11,8 +11,8 @@ namespace {
 constexpr int kFirstTestRow = 2;  // below the heading row
 }
 
-RandomnessWindow::RandomnessWindow(WindowHost& host)
-    : RangeWindow(host, RandomnessSheet::kFormName, RandomnessSheet::kDescription)
+RandomnessWindow::RandomnessWindow(WindowHost& host, const catalogue::WindowRecord& record)
+    : RangeWindow(host, record)
 {
     fpSpread1 = new GridView(&m_sheet.grid(), this);
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
@@ -33,9 +33,9 @@ RandomnessWindow::RandomnessWindow(WindowHost& host)
     });
 }
 
-QMdiSubWindow* RandomnessWindow::load(WindowHost& host)
+QMdiSubWindow* RandomnessWindow::load(WindowHost& host, const catalogue::WindowRecord& record)
 {
-    return open(new RandomnessWindow(host), RandomnessSheet::kFormName, kSize);
+    return open(new RandomnessWindow(host, record), kSize);
 }
 
 void RandomnessWindow::chartTest(int test)
@@ -52,7 +52,7 @@ DrawRange RandomnessWindow::defaultRange(const History& history) const
 
 QList<const Grid*> RandomnessWindow::shownGrids() const
 {
-    return {&m_sheet.grid()};
+    return m_sheet.grids();
 }
 
 void RandomnessWindow::compute(const History& history, DrawRange range)

@@ -15,7 +15,7 @@ class RandomnessWindow : public RangeWindow
 public:
     static constexpr QSize kSize{900, 640};
 
-    static QMdiSubWindow* load(WindowHost& host);
+    static QMdiSubWindow* load(WindowHost& host, const catalogue::WindowRecord& record);
 
     const RandomnessSheet& sheet() const { return m_sheet; }
     // The test (0-based, in the table's order) whose counts the chart shows.
@@ -32,7 +32,7 @@ protected:
     QList<const Grid*> shownGrids() const override;
 
 private:
-    explicit RandomnessWindow(WindowHost& host);
+    RandomnessWindow(WindowHost& host, const catalogue::WindowRecord& record);
 
     RandomnessSheet m_sheet;
     std::unique_ptr<RandomnessSheet> m_computed;

@@ -1,7 +1,6 @@
 #include "windows/range_window.h"
 
 #include "data/draw.h"
-#include "data/draw_database.h"
 #include "widgets/grid_output.h"
 #include "widgets/hourglass.h"
 
@@ -13,11 +12,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-RangeWindow::RangeWindow(WindowHost& host, const QString& formName, const QString& description)
-    : m_host(host), m_formName(formName)
+RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record)
+    : m_host(host), m_record(record)
 {
-    setObjectName(formName);
-    Label1 = new QLabel(description, this);
+    setObjectName(record.form);
+    Label1 = new QLabel(record.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
 
@@ -57,11 +56,10 @@ RangeWindow::RangeWindow(WindowHost& host, const QString& formName, const QStrin
 
     Command2 = new QPushButton(QStringLiteral("印刷"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    // The caption is the form name (予想の検証, ランダム性の検定).
     m_output = new GridOutput(
-        formName, [this] { return shownGrids(); },
-        [this, formName] { return PrintHeader::of(formName, m_history, m_range); },
-        DrawDatabase::pathOf(host.connectString()), this);
+        record.caption, [this] { return shownGrids(); },
+        [this] { return PrintHeader::of(m_record.caption, m_history, std::optional(m_range), m_record.titles); },
+        host.databasePath(), this);
     connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
     Command1 = new QPushButton(QStringLiteral("閉じる"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -83,11 +81,11 @@ RangeWindow::RangeWindow(WindowHost& host, const QString& formName, const QStrin
     layout->addLayout(buttons);
 }
 
-QMdiSubWindow* RangeWindow::open(RangeWindow* window, const QString& caption, QSize size)
+QMdiSubWindow* RangeWindow::open(RangeWindow* window, QSize size)
 {
     Hourglass hourglass;
     QMdiSubWindow* sub = window->m_host.addSubWindow(window);
-    sub->setWindowTitle(caption);
+    sub->setWindowTitle(window->m_record.caption);
     sub->move(0, 0);
     sub->resize(size);
     window->computeFrom(window->m_host.currentHistory());
@@ -134,6 +132,6 @@ void RangeWindow::showRange()
 
 void RangeWindow::closeEvent(QCloseEvent* event)
 {
-    m_host.childClosed(m_formName);
+    m_host.childClosed(m_record.form);
     event->accept();
 }

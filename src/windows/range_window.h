@@ -5,7 +5,8 @@
 // range the user chose stays. 印刷 and the grids' context menus print and save the window's
 // grids, headed by the draws of the range.
 
-#include "analysis/draw_range.h"
+#include "catalogue/window_catalogue.h"
+#include "data/draw_range.h"
 #include "data/history.h"
 #include "widgets/window_host.h"
 
@@ -40,10 +41,10 @@ public:
     void showComputed() override;
 
 protected:
-    RangeWindow(WindowHost& host, const QString& formName, const QString& description);
+    RangeWindow(WindowHost& host, const catalogue::WindowRecord& record);
     // Opens the window as a sub-window of the host at the given size, computed from the host's
     // history over the default range.
-    static QMdiSubWindow* open(RangeWindow* window, const QString& caption, QSize size);
+    static QMdiSubWindow* open(RangeWindow* window, QSize size);
 
     // Where the window's own contents go, between the range and the buttons.
     QVBoxLayout* body() const { return m_body; }
@@ -64,7 +65,7 @@ private:
     void showRange();
 
     WindowHost& m_host;
-    QString m_formName;
+    const catalogue::WindowRecord& m_record;
     GridOutput* m_output = nullptr;
     QVBoxLayout* m_body = nullptr;
     History m_history;

@@ -1,7 +1,7 @@
 // 出現頻度分析: the bar chart of digit appearances.
 
 #include "grid/colors.h"
-#include "analysis/analysis_window.h"
+#include "support/catalogue_support.h"
 #include "support/history_builder.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@ class AppearanceFrequency : public ::testing::Test {
 protected:
     std::unique_ptr<Grid> compute()
     {
-        return computeAnalysisGrid(*findAnalysisWindow(QStringLiteral("出現頻度分析")), history);
+        return cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"), history);
     }
     History history;
     // The rows of a digit's column that carry a mark.

@@ -2,7 +2,7 @@
 // (as a database made outside the program can hold): every complete draw keeps its row, the last
 // one included, and the foot headings stand below it.
 
-#include "analysis/analysis_window.h"
+#include "support/catalogue_support.h"
 #include "support/history_builder.h"
 
 #include <gtest/gtest.h>
@@ -27,9 +27,8 @@ TEST(DrawRows, ARepeatedDrawNumberKeepsEveryDrawAboveTheFoot)
     };
     for (const DrawRowsWindow& w : windows) {
         SCOPED_TRACE(w.form);
-        const AnalysisWindowInfo* info = findAnalysisWindow(QString::fromUtf8(w.form));
-        ASSERT_TRUE(info && info->available());
-        const auto g = computeAnalysisGrid(*info, history);
+        const auto g = cataloguetest::analysisGrid(QString::fromUtf8(w.form), history);
+        ASSERT_TRUE(g);
         const int lastDrawRow = w.firstDataRow + history.recordCount() - 1;
         QStringList shown;
         for (int r = w.firstDataRow; r <= lastDrawRow; ++r)

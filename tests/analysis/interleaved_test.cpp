@@ -2,7 +2,7 @@
 // computed one after the other, by fresh windows and by the same window object, each give their
 // own result.
 
-#include "analysis/analysis_window.h"
+#include "support/catalogue_support.h"
 #include "prediction/prediction_sheets.h"
 #include "support/history_builder.h"
 
@@ -26,12 +26,9 @@ QStringList cells(const Grid& g)
     return out;
 }
 
-QStringList computed(AnalysisWindow& window, const History& history)
+QStringList computed(const catalogue::WindowRecord& record, const History& history)
 {
-    Grid grid;
-    grid.setGridLinesShown(false);
-    window.mainStep(grid, history);
-    return cells(grid);
+    return cells(*catalogue::computeSheets(record, history)->grids().first());
 }
 
 // The first 600 real draws, and a history of its own: other digits, a gap, an incomplete draw.
@@ -58,16 +55,15 @@ TwoHistories twoHistories()
 TEST(InterleavedHistories, EveryAnalysisWindowGivesEachHistoryItsOwnResult)
 {
     const TwoHistories h = twoHistories();
-    for (const AnalysisWindowInfo& info : analysisWindows()) {
-        SCOPED_TRACE(info.form.toStdString());
-        const QStringList a = computed(*info.create(), h.a);
-        const QStringList b = computed(*info.create(), h.b);
+    for (const catalogue::WindowRecord* record : cataloguetest::analyses()) {
+        SCOPED_TRACE(record->form.toStdString());
+        const QStringList a = computed(*record, h.a);
+        const QStringList b = computed(*record, h.b);
         EXPECT_NE(a, b);
-        // The same window object, used for one history and then the other, keeps nothing of the first.
-        const auto reused = info.create();
-        EXPECT_EQ(computed(*reused, h.b), b);
-        EXPECT_EQ(computed(*reused, h.a), a);
-        EXPECT_EQ(computed(*reused, h.b), b);
+        // One history after the other, in turn: nothing of the one before is kept.
+        EXPECT_EQ(computed(*record, h.b), b);
+        EXPECT_EQ(computed(*record, h.a), a);
+        EXPECT_EQ(computed(*record, h.b), b);
     }
 }
 

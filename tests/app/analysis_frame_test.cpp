@@ -1,7 +1,7 @@
 // The frame of the analysis windows: the family table, the load sequence with propEnd,
 // placement and size, the controls, closing and reopening.
 
-#include "analysis/analysis_window.h"
+#include "catalogue/window_catalogue.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 #include "widgets/analysis_frame.h"
@@ -41,29 +41,6 @@ protected:
 
     std::unique_ptr<MainFrm> main;
 };
-
-TEST(AnalysisFamily, TableHoldsEveryAnalysisOfTheMenuWithItsCaption)
-{
-    const QStringList forms = {"出現頻度分析", "出現間隔分析", "出現回数分析", "回数別出現分析", "数字間隔分析",
-                               "数字合計分析", "バラツキ分析", "引っ張り分析", "連番飛び石分析",
-                               "偶数奇数の組合せパターン分析", "低数字高数字の組合せパターン分析", "分割5傾向分析",
-                               "分割3データ分析", "分割5データ分析", "分割10データ分析"};
-    QStringList inTable;
-    QStringList keepPropEnd;
-    for (const AnalysisWindowInfo& info : analysisWindows()) {
-        inTable << info.form;
-        if (info.propEndAtLoad)
-            keepPropEnd << info.form;
-        EXPECT_GT(info.widthTwips, 0);
-        EXPECT_FALSE(info.description.isEmpty());
-    }
-    EXPECT_EQ(inTable, forms);
-    EXPECT_EQ(keepPropEnd, (QStringList{"偶数奇数の組合せパターン分析", "低数字高数字の組合せパターン分析", "分割5傾向分析"}));
-    EXPECT_EQ(findAnalysisWindow(QStringLiteral("回数別出現分析"))->caption, QStringLiteral("回数別頻度分析"));
-    EXPECT_EQ(findAnalysisWindow(QStringLiteral("連番飛び石分析"))->caption, QStringLiteral("連番・飛び石分析"));
-    EXPECT_EQ(findAnalysisWindow(QStringLiteral("分割5傾向分析"))->caption, QStringLiteral("5分割傾向分析"));
-    EXPECT_EQ(findAnalysisWindow(QStringLiteral("一発ズバリン")), nullptr);
-}
 
 TEST_F(AnalysisFrameTest, FrequencyChartOpensAtTheTopLeftWithItsControls)
 {
@@ -112,11 +89,11 @@ TEST_F(AnalysisFrameTest, CloseButtonSetsPropEndAndANewHistoryReachesTheOpenWind
 
 TEST_F(AnalysisFrameTest, LoadFollowsTheTableForPropEndPrintButtonAndLegend)
 {
-    AnalysisWindowInfo info = *findAnalysisWindow(QStringLiteral("出現頻度分析"));
+    catalogue::WindowRecord info = *catalogue::findWindow(QStringLiteral("出現頻度分析"));
     info.form = QStringLiteral("試験");
     info.propEndAtLoad = true;
     info.printButton = true;
-    info.legend = Legend::PreviousDigitSwatch;
+    info.legend = catalogue::Legend::PreviousDigitSwatch;
     QMdiSubWindow* sub = AnalysisFrame::load(*main, info);
     auto* frame = static_cast<AnalysisFrame*>(sub->widget());
     ASSERT_TRUE(frame->Command2);
@@ -127,7 +104,7 @@ TEST_F(AnalysisFrameTest, LoadFollowsTheTableForPropEndPrintButtonAndLegend)
     EXPECT_EQ(frame->Label2->palette().color(QPalette::Window), QColor(128, 255, 255));
     EXPECT_EQ(frame->Label3->text(), QStringLiteral(":前回の数字"));
 
-    info.legend = Legend::Ball19;
+    info.legend = catalogue::Legend::Ball19;
     QMdiSubWindow* ball = AnalysisFrame::load(*main, info);
     EXPECT_EQ(static_cast<AnalysisFrame*>(ball->widget())->Picture1->pixmap().size(), QSize(19, 19));
     sub->close();

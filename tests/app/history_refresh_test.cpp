@@ -2,7 +2,7 @@
 // unload, single instances, and a new draw reaching every open window (typed in the entry
 // window, or written by another program) and every window opened afterwards.
 
-#include "analysis/analysis_window.h"
+#include "support/catalogue_support.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 #include "prediction/prediction_sheets.h"
@@ -77,8 +77,8 @@ TEST_F(HostedWindows, EachChildSetsPropEndOnceBuiltAndBackAtItsUnload)
 {
     start(3);
     QList<std::pair<QString, bool>> rules{{kPrediction, false}, {kEntry, false}};
-    for (const AnalysisWindowInfo& info : analysisWindows())
-        rules.push_back({info.form, info.propEndAtLoad});
+    for (const catalogue::WindowRecord* record : cataloguetest::analyses())
+        rules.push_back({record->form, *record->propEndAtLoad});
     for (const auto& [form, atLoad] : rules) {
         SCOPED_TRACE(form.toStdString());
         main->setPropEnd(true);

@@ -1,7 +1,7 @@
 // Where windows go: the main window's placement between runs, children fitted into the client
 // area as they open, cascading and tiling many windows, and the controls of a narrow window.
 
-#include "analysis/analysis_window.h"
+#include "support/catalogue_support.h"
 #include "app/main_frm.h"
 #include "grid/units.h"
 #include "support/history_builder.h"
@@ -172,9 +172,9 @@ protected:
     // Opens every window there is: each analysis and the prediction.
     void openAll()
     {
-        for (const AnalysisWindowInfo& info : analysisWindows())
-            ASSERT_TRUE(open(info.form)) << info.form.toStdString();
-        ASSERT_TRUE(open(一発ズバリン::kFormName));
+        for (const catalogue::WindowRecord* record : cataloguetest::analyses())
+            ASSERT_TRUE(open(record->form)) << record->form.toStdString();
+        ASSERT_TRUE(open(QStringLiteral("一発ズバリン")));
         QTest::qWait(20);
     }
     // Each title bar shows its start (the caption) above every window stacked over it, and
@@ -182,7 +182,7 @@ protected:
     void expectEveryTitleBarInView()
     {
         const QList<QMdiSubWindow*> stack = main->mdiArea()->subWindowList(QMdiArea::StackingOrder);
-        ASSERT_EQ(stack.size(), analysisWindows().size() + 1);
+        ASSERT_EQ(stack.size(), cataloguetest::analyses().size() + 1);
         EXPECT_EQ(stack.last(), main->mdiArea()->activeSubWindow()) << "the active window is on top";
         for (int i = 0; i < stack.size(); ++i) {
             const QRect g = stack[i]->geometry();
@@ -264,7 +264,7 @@ TEST_F(Placement, NarrowAndTallWindowsKeepTheGridUnderItsLabelAndTheButtonsApart
             EXPECT_TRUE(frame->rect().contains(frame->Command1->geometry()));
         }
     }
-    QMdiSubWindow* sub = open(一発ズバリン::kFormName);
+    QMdiSubWindow* sub = open(QStringLiteral("一発ズバリン"));
     auto* prediction = static_cast<一発ズバリン*>(sub->widget());
     sub->resize(160, 300);
     QTest::qWait(20);

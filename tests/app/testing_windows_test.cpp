@@ -44,15 +44,15 @@ TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
     EXPECT_EQ(items[items.size() - 2], main->menuAction(QStringLiteral("mnuBacktest")));
     EXPECT_EQ(items.last(), main->menuAction(QStringLiteral("mnuRandomness")));
 
-    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", BacktestSheets::kFormName);
-    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", RandomnessSheet::kFormName);
+    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
+    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
     ASSERT_NE(backtest, nullptr);
     ASSERT_NE(randomness, nullptr);
     EXPECT_TRUE(main->propEnd());
-    EXPECT_EQ(main->childWindow(BacktestSheets::kFormName)->windowTitle(), QStringLiteral("予想の検証"));
-    EXPECT_EQ(main->childWindow(RandomnessSheet::kFormName)->windowTitle(), QStringLiteral("ランダム性の検定"));
+    EXPECT_EQ(main->childWindow(QStringLiteral("予想の検証"))->windowTitle(), QStringLiteral("予想の検証"));
+    EXPECT_EQ(main->childWindow(QStringLiteral("ランダム性の検定"))->windowTitle(), QStringLiteral("ランダム性の検定"));
     // Chosen again, the open window comes forward as it is.
-    EXPECT_EQ(opened<BacktestWindow>(*main, "mnuBacktest", BacktestSheets::kFormName), backtest);
+    EXPECT_EQ(opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証")), backtest);
 
     // The chart follows the test of the row clicked.
     randomness->fpSpread1->grid()->setActiveCell(1, 1);
@@ -65,8 +65,8 @@ TEST(TestingWindows, ADefaultRangeFollowsNewDrawsAndAChosenOneStays)
 {
     auto main = fixture::mainWindowOver(drawsUpTo(30));
     main->show();
-    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", RandomnessSheet::kFormName);
-    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", BacktestSheets::kFormName);
+    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
+    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
     ASSERT_TRUE(randomness && backtest);
     EXPECT_EQ(randomness->range(), (DrawRange{1, 30}));
     EXPECT_EQ(randomness->fromBox->value(), 1);

@@ -3,7 +3,7 @@
 // read back from the painted pages and from the PDF's text.
 
 #include "data/history.h"
-#include "print/grid_metrics.h"
+#include "render/grid_metrics.h"
 #include "print/page_layout.h"
 
 #include <QBuffer>

@@ -1,7 +1,7 @@
 // The companion as users run it: exit codes, one-line errors, output files written whole or not
 // at all, and the list of windows.
 
-#include "analysis/analysis_window.h"
+#include "catalogue/window_catalogue.h"
 #include "tool_commands.h"
 #include "support/history_fixture.h"
 #include "support/prediction_test_support.h"
@@ -170,8 +170,8 @@ TEST_F(CommandLine, ListsExactlyTheExportableWindowsAndEachExports)
     ASSERT_EQ(run.exitCode, 0);
     const QStringList listed = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
     EXPECT_TRUE(listed.contains(kChart));
-    for (const AnalysisWindowInfo& info : analysisWindows())
-        EXPECT_EQ(listed.contains(info.form), info.available()) << info.form.toStdString();
+    for (const catalogue::WindowRecord& record : catalogue::windows())
+        EXPECT_EQ(listed.contains(record.form), record.computes()) << record.form.toStdString();
     for (const QString& form : listed)
         EXPECT_TRUE(tool::exportWindow(db, form, tool::ExportFormat::Json).ok) << form.toStdString();
 

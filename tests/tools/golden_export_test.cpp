@@ -3,6 +3,7 @@
 // window, its text or a colour, fails here. A change meant to alter a window regenerates the
 // file with tests/golden/update-digests, which also lists the cells that differ.
 
+#include "catalogue/window_catalogue.h"
 #include "tool_commands.h"
 
 #include <QCryptographicHash>
@@ -68,6 +69,25 @@ TEST(GoldenExports, EveryWindowOnBothHistoriesKeepsItsDigest)
     }
     // A window gone from the catalogue, or one the file does not know, is a change too.
     EXPECT_EQ(compared, expected.size());
+}
+
+} // namespace
+
+namespace {
+
+// The companion knows the windows only through the catalogue.
+TEST(Companion, NamesNoWindowInItsCode)
+{
+    const QDir tools(QStringLiteral(N3_SOURCE_DIR "/tools"));
+    const QStringList files = tools.entryList({QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        QFile file(tools.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString code = QString::fromUtf8(file.readAll());
+        for (const catalogue::WindowRecord& record : catalogue::windows())
+            EXPECT_FALSE(code.contains(record.form)) << name.toStdString() << " names " << record.form.toStdString();
+    }
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // paints it: no glyph touches or crosses a cell's lines, with a blank pixel on every side; a text
 // that overflows is measured over the empty cells it runs into. ctest runs this once more at
 // twice the scale.
-#include "analysis/analysis_window.h"
+#include "support/catalogue_support.h"
 #include "analysis/randomness.h"
 #include "prediction/backtest.h"
 #include "prediction/prediction_sheets.h"
@@ -110,10 +110,10 @@ TEST(TextFit, EveryTextOfEveryWindowFitsItsCell)
 {
     const History history = fixture::realHistory();
     SCOPED_TRACE("device pixel ratio " + std::to_string(qGuiApp->devicePixelRatio()));
-    for (const AnalysisWindowInfo& info : analysisWindows()) {
-        const std::unique_ptr<Grid> grid = computeAnalysisGrid(info, history);
+    for (const catalogue::WindowRecord* record : cataloguetest::analyses()) {
+        const std::unique_ptr<Grid> grid = cataloguetest::analysisGrid(record->form, history);
         const auto found = misfits(*grid);
-        EXPECT_TRUE(found.empty()) << info.form.toStdString() << ":\n" << describe(found);
+        EXPECT_TRUE(found.empty()) << record->form.toStdString() << ":\n" << describe(found);
     }
     PredictionSheets sheets;
     sheets.open(history);

@@ -7,7 +7,7 @@
 #include "windows/entry_window.h"
 #include "widgets/message_box.h"
 #include "widgets/window_host.h"
-#include "print/grid_metrics.h"
+#include "render/grid_metrics.h"
 #include "support/history_builder.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"
@@ -37,10 +37,17 @@ using fixture::null;
 const QString kInsertQuestion = QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？");
 const QString kDeleteQuestion = QStringLiteral("選択された行を削除します。よろしいですか？");
 
+const QString kEntryForm = QStringLiteral("当選データ入力");
+
+const catalogue::WindowRecord& entryRecord()
+{
+    return *catalogue::findWindow(kEntryForm);
+}
+
 // A host that keeps the entry window in an area of its own and records what it is told at close.
 class RecordingHost : public WindowHost {
 public:
-    explicit RecordingHost(QString connectString) : m_connectString(std::move(connectString)) {}
+    explicit RecordingHost(QString databasePath) : m_databasePath(std::move(databasePath)) {}
 
     QMdiSubWindow* addSubWindow(QWidget* content) override
     {
@@ -50,7 +57,7 @@ public:
     }
     QWidget* dialogParent() override { return &area; }
     const History& currentHistory() const override { return m_history; }
-    QString connectString() const override { return m_connectString; }
+    QString databasePath() const override { return m_databasePath; }
     void childClosed(const QString& formName, bool databaseChanged) override
     {
         closed << std::pair(formName, databaseChanged);
@@ -60,7 +67,7 @@ public:
     QList<std::pair<QString, bool>> closed;
 
 private:
-    QString m_connectString;
+    QString m_databasePath;
     History m_history;
 };
 
@@ -85,13 +92,15 @@ protected:
         fixture::writeDatabase(path, draws, withChecks);
         main = std::make_unique<MainFrm>(MainFrm::Files{path, dir.filePath(QStringLiteral("none.csv"))});
         ASSERT_TRUE(main->load());
-        main->registerChild(当選データ入力::kFormName, open当選データ入力, MainFrm::PropEndRule{false});
+        main->registerChild(
+            kEntryForm, [](WindowHost& host) -> QWidget* { return 当選データ入力::load(host, entryRecord()); },
+            MainFrm::PropEndRule{false});
     }
     // Opens the window through the guarded menu command, as the user does.
     当選データ入力* open()
     {
         main->mnuMasterInput_Click();
-        sub = qobject_cast<QMdiSubWindow*>(main->childWindow(当選データ入力::kFormName));
+        sub = qobject_cast<QMdiSubWindow*>(main->childWindow(kEntryForm));
         w = sub ? static_cast<当選データ入力*>(sub->widget()) : nullptr;
         return w;
     }
@@ -453,11 +462,11 @@ TEST_F(EntryWindow, CloseBoxClosesWithoutTheCheck)
 TEST_F(EntryWindow, TellsItsHostAtCloseWhetherTheDatabaseChanged)
 {
     fixture::writeDatabase(path, {{1, 1, 1, 5}, {2, 0, 5, 9}});
-    RecordingHost host(DrawDatabase::connectString(path));
+    RecordingHost host(path);
     // Opens the window on the host, runs the edit, closes the window and gives what the window
     // said of itself and what the host was told.
     auto session = [&](const std::function<void()>& edit) {
-        sub = 当選データ入力::load(host);
+        sub = 当選データ入力::load(host, entryRecord());
         w = sub ? static_cast<当選データ入力*>(sub->widget()) : nullptr;
         EXPECT_NE(w, nullptr);
         if (!w)
@@ -469,8 +478,8 @@ TEST_F(EntryWindow, TellsItsHostAtCloseWhetherTheDatabaseChanged)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return std::tuple(changed, host.closed.value(before), host.closed.size() - before);
     };
-    const auto toldUnchanged = std::tuple(false, std::pair(当選データ入力::kFormName, false), qsizetype(1));
-    const auto toldChanged = std::tuple(true, std::pair(当選データ入力::kFormName, true), qsizetype(1));
+    const auto toldUnchanged = std::tuple(false, std::pair(kEntryForm, false), qsizetype(1));
+    const auto toldChanged = std::tuple(true, std::pair(kEntryForm, true), qsizetype(1));
 
     // Looked at, an editor opened and left, insert and delete declined: nothing changed.
     answer = QMessageBox::No;

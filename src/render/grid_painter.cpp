@@ -1,4 +1,4 @@
-#include "print/grid_painter.h"
+#include "render/grid_painter.h"
 
 #include <QPainter>
 

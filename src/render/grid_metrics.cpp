@@ -1,4 +1,4 @@
-#include "print/grid_metrics.h"
+#include "render/grid_metrics.h"
 
 #include <QFontMetricsF>
 #include <QStringList>

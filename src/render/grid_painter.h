@@ -5,7 +5,7 @@
 // top. Coordinates are the grid's pixels, as GridMetrics gives them; paper scales the painter.
 
 #include "grid/grid.h"
-#include "print/grid_metrics.h"
+#include "render/grid_metrics.h"
 
 #include <QColor>
 #include <QHash>
