@@ -5,7 +5,6 @@
 
 #include "catalogue/window_catalogue.h"
 #include "data/history.h"
-#include "data/regular_file.h"
 #include "widgets/window_host.h"
 
 #include <QHash>
@@ -13,10 +12,13 @@
 #include <QPointer>
 #include <QSet>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class HistoryWatcher;
+class MdiArrangement;
+class PlacementKeeper;
 class QAction;
-class QFileSystemWatcher;
 class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
@@ -70,7 +72,7 @@ public:
     QMdiArea* mdiArea() const { return m_mdi; }
     const Files& files() const { return m_files; }
     // The file of the main window's placement; empty when none is kept.
-    QString placementFile() const { return m_placementFile; }
+    QString placementFile() const;
 
     // The host of the child windows.
     QMdiSubWindow* addSubWindow(QWidget* content) override;
@@ -111,29 +113,18 @@ protected:
 
 private:
     void buildMenus();
-    void tile(Qt::Orientation direction);
-    QRect arrangementArea() const;
-    void fitAtOpening(QMdiSubWindow* sub);
-    void restorePlacement();
-    void savePlacement();
-    void coverScreenUnlessMaximised();
     void updateMenuStates();
     void bringToFront(QWidget* window);
     void onFocusWindowChanged(QWindow* window);
-    void watchDatabase();
-    void databaseFileChanged();
-    void databaseFolderChanged();
     QList<DatabaseFollower*> openFollowers() const;
 
     enum class FocusKind { None, Main, ChildForm, Other };
 
     Files m_files;
-    QString m_placementFile;
     QMdiArea* m_mdi = nullptr;
     bool m_propEnd = false;
     bool m_closing = false;
     bool m_activatedOnce = false;
-    bool m_shownOnce = false;               // only a window that was shown has a placement to keep
     FocusKind m_lastFocus = FocusKind::None;
     QHash<QString, ChildFactory> m_factories;
     QHash<QString, PropEndRule> m_propEndRules;
@@ -144,9 +135,9 @@ private:
     QString m_databasePath;                     // of the history shown; empty before the load
     std::function<void()> m_readInitFile;
     std::function<void()> m_writeInitFile;
-    QFileSystemWatcher* m_watcher = nullptr;
-    std::optional<FileIdentity> m_watchedFile;  // the file at the database's name when last watched
-    QTimer* m_reloadTimer = nullptr;        // waits for a burst of outside writes to end
+    std::unique_ptr<MdiArrangement> m_arrangement;
+    std::unique_ptr<PlacementKeeper> m_placement;
+    HistoryWatcher* m_watcher = nullptr;
     bool m_reloadPending = false;           // the entry window was open when the database changed
     QString m_lastReloadFailure;            // said once, not at every change
 };
