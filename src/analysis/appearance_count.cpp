@@ -23,7 +23,6 @@ void 出現回数分析::layout(Grid& grid, const History& history)
     grid.setRowHeight(2, 12);
     colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
-    grid.setActiveCell(0, 0);
 }
 
 void 出現回数分析::headings(Grid& grid)

@@ -44,7 +44,6 @@ void 出現頻度分析::layout(Grid& grid)
     colours(grid, 2, 2, kCols, 2, colors::kPaleYellow, colors::kRed);
     if (rows >= 3)
         colours(grid, 2, 3, kCols, rows, {}, colors::kMark);
-    grid.setActiveCell(0, 0);
 }
 
 void 出現頻度分析::headings(Grid& grid)

@@ -16,7 +16,6 @@ void 引っ張り分析::layout(Grid& grid, const History& history)
     grid.setRowHeight(1, 15);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
     colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);
-    grid.setActiveCell(0, 0);
 }
 
 void 引っ張り分析::headings(Grid& grid, int headingRow)

@@ -28,7 +28,6 @@ void 回数別出現分析::layout(Grid& grid, const History& history)
     // An empty sheet has no data rows; a block ending above its start would turn round.
     if (rows >= kFirstDataRow)
         colours(grid, 1, kFirstDataRow, 1, rows, colors::kPaleYellow, {});
-    grid.setActiveCell(0, 0);
 }
 
 void 回数別出現分析::headings(Grid& grid)

@@ -42,7 +42,6 @@ void バラツキ分析::layout(Grid& grid, const History& history)
     colours(grid, kDigit0Col, 1, kDigit9Col, 1, colors::kLabelCyan, {});
     colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);
     colours(grid, kRightDrawNoCol, -1, kRightDrawNoCol, -1, colors::kDrawNoBack, colors::kDrawNoFore);
-    grid.setActiveCell(0, 0);
 }
 
 void バラツキ分析::captions(Grid& grid, int row)

@@ -66,7 +66,6 @@ void 分割5傾向分析::layout(Grid& grid)
     borders(grid, 1, 1, kCols, rows, kAllSides, BorderStyle::Solid, colors::kBlack);
     // Sets the digits apart from the counts.
     borders(grid, kFirstCountCol, 1, kFirstCountCol, rows, BorderSide::Left, BorderStyle::Solid, colors::kRed);
-    grid.setActiveCell(0, 0);
 }
 
 void 分割5傾向分析::headings(Grid& grid, int r)

@@ -13,7 +13,6 @@ void HeadAndFootDigitTable::layout(Grid& grid, const History& history)
     colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);
     for (int p = 1; p <= 3; ++p)
         colours(grid, digitCol(p), kFirstDataRow, digitCol(p), grid.maxRows(), colors::kPaleCyan, {});
-    grid.setActiveCell(0, 0);
 }
 
 void HeadAndFootDigitTable::headings(Grid& grid, int baseRow, bool bottom)

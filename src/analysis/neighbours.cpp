@@ -26,7 +26,6 @@ void 連番飛び石分析::layout(Grid& grid, const History& history)
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
     colours(grid, kConsecutiveCol, -1, kConsecutiveCol, -1, colors::kDrawNoBack, colors::kDrawNoFore);
     colours(grid, kOneApartCol, -1, kOneApartCol, -1, colors::kDrawNoBack, colors::kDrawNoFore);
-    grid.setActiveCell(0, 0);
 }
 
 void 連番飛び石分析::headings(Grid& grid)

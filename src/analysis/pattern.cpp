@@ -56,7 +56,6 @@ void PatternAnalysis::layout(Grid& grid, const History& history)
         colours(grid, kSecondCountCol, kFirstDataRow, kSecondCountCol, rows, colors::kWhite, colors::kBlue);
     }
     borders(grid, 1, 1, kCols, rows, kAllSides, BorderStyle::Solid, colors::kBlack);
-    grid.setActiveCell(0, 0);
 }
 
 void PatternAnalysis::headings(Grid& grid, int headingRow)

@@ -93,7 +93,6 @@ void SplitDataAnalysis::layout(Grid& grid, const History& history)
                 colours(grid, base + c.first, 2, base + c.last, rows, c.back, {});
         }
     }
-    grid.setActiveCell(0, 0);
 }
 
 void SplitDataAnalysis::headings(Grid& grid, int baseRow)

@@ -82,7 +82,7 @@ private:
 std::shared_ptr<const History::Data> History::finish(std::shared_ptr<Data> data)
 {
     // A source without any date is one without dates.
-    if (std::all_of(data->dates.cbegin(), data->dates.cend(), [](const QString& d) { return d.isEmpty(); }))
+    if (std::all_of(data->dates.cbegin(), data->dates.cend(), [](const QString& date) { return date.isEmpty(); }))
         data->dates.clear();
     data->figures = StartupFigures::of(data->draws);
     for (qsizetype i = data->draws.size() - 1; i >= 0; --i) {

@@ -94,12 +94,6 @@ void Grid::setMaxCols(int cols)
     cells_.swap(next);
     cols_ = cols;
     colWidths_.resize(std::size_t(cols + 1), float(defaultColWidth_));
-    if (activeCol_ > cols_)
-        activeCol_ = activeRow_ = 0;
-    if (selCol_ > cols_)
-        clearSelection();
-    else if (selCol2_ > cols_)
-        selCol2_ = cols_;
     touchLayout();
 }
 
@@ -121,12 +115,6 @@ void Grid::setMaxRows(int rows)
     }
     rows_ = rows;
     rowHeights_.resize(std::size_t(rows + 1), float(defaultRowHeight_));
-    if (activeRow_ > rows_)
-        activeCol_ = activeRow_ = 0;
-    if (selRow_ > rows_)
-        clearSelection();
-    else if (selRow2_ > rows_)
-        selRow2_ = rows_;
     touchLayout();
 }
 
@@ -348,11 +336,6 @@ void Grid::transformStyles(const Range& range, F change)
     if (full)
         qWarning("Grid: more than 65536 distinct cell formats; some formats were not applied");
     ++revision_;
-}
-
-void Grid::setCellType(CellType type)
-{
-    transformStyles(target(), [type](Style& s) { s.cellType = type; });
 }
 
 void Grid::setHAlign(HAlign align)
@@ -591,11 +574,6 @@ GridColor Grid::foreColor(int col, int row) const
 
 // ---- formats ----
 
-CellType Grid::cellType(int col, int row) const
-{
-    return format(col, row).cellType;
-}
-
 HAlign Grid::hAlign(int col, int row) const
 {
     return format(col, row).hAlign;
@@ -626,7 +604,6 @@ CellFormat Grid::format(int col, int row) const
     if (!contains(col, row))
         return f;
     const Style& s = styles_[cell(col, row).style];
-    f.cellType = s.cellType;
     f.hAlign = s.hAlign;
     f.vAlign = s.vAlign;
     f.wordWrap = s.wordWrap;
@@ -672,96 +649,6 @@ ColumnSpan Grid::overflowSpan(int col, int row, int textWidth, std::span<const i
     return span;
 }
 
-// ---- active cell and selection ----
-
-void Grid::setActiveCell(int col, int row)
-{
-    if (col < 1 || row < 1 || col > cols_ || row > rows_)
-        col = row = 0;
-    activeCol_ = col;
-    activeRow_ = row;
-    ++revision_;
-}
-
-void Grid::setSelection(int col, int row, int col2, int row2)
-{
-    if (row < 0 || row2 < 0) {
-        row = 1;
-        row2 = rows_;
-    }
-    if (row > row2)
-        std::swap(row, row2);
-    row = std::max(row, 1);
-    row2 = std::min(row2, rows_);
-    if (col < 0 || col2 < 0) {
-        col = col2 = -1;
-    } else {
-        if (col > col2)
-            std::swap(col, col2);
-        col = std::max(col, 1);
-        col2 = std::min(col2, cols_);
-    }
-    if (row > row2 || (col != -1 && col > col2)) {
-        clearSelection();
-        return;
-    }
-    selCol_ = col;
-    selRow_ = row;
-    selCol2_ = col2;
-    selRow2_ = row2;
-    ++revision_;
-}
-
-void Grid::clearSelection()
-{
-    selCol_ = selRow_ = selCol2_ = selRow2_ = 0;
-    ++revision_;
-}
-
-void Grid::setRowSelectMode(bool on)
-{
-    rowSelectMode_ = on;
-    ++revision_;
-}
-
-// ---- row actions ----
-
-void Grid::insertRows(int row, int count)
-{
-    if (row < 1 || row > rows_ || count <= 0)
-        return;
-    count = std::min(count, rows_ - row + 1);
-    releaseRows(rows_ - count + 1, rows_);
-    const std::size_t stride = std::size_t(cols_ + 1);
-    Cell* base = cells_.data();
-    const std::size_t moved = std::size_t(rows_ - row - count + 1) * stride;
-    std::memmove(static_cast<void*>(base + std::size_t(row + count) * stride), base + std::size_t(row) * stride,
-                 moved * sizeof(Cell));
-    for (int r = row; r < row + count; ++r)
-        resetRow(r);
-    std::move_backward(rowHeights_.begin() + row, rowHeights_.end() - count, rowHeights_.end());
-    std::fill(rowHeights_.begin() + row, rowHeights_.begin() + row + count, float(defaultRowHeight_));
-    touchLayout();
-}
-
-void Grid::deleteRows(int row, int count)
-{
-    if (row < 1 || row > rows_ || count <= 0)
-        return;
-    count = std::min(count, rows_ - row + 1);
-    releaseRows(row, row + count - 1);
-    const std::size_t stride = std::size_t(cols_ + 1);
-    Cell* base = cells_.data();
-    const std::size_t moved = std::size_t(rows_ - row - count + 1) * stride;
-    std::memmove(static_cast<void*>(base + std::size_t(row) * stride), base + std::size_t(row + count) * stride,
-                 moved * sizeof(Cell));
-    for (int r = rows_ - count + 1; r <= rows_; ++r)
-        resetRow(r);
-    std::move(rowHeights_.begin() + row + count, rowHeights_.end(), rowHeights_.begin() + row);
-    std::fill(rowHeights_.end() - count, rowHeights_.end(), float(defaultRowHeight_));
-    touchLayout();
-}
-
 void Grid::clear()
 {
     for (int r = 0; r <= rows_; ++r)
@@ -780,17 +667,6 @@ void Grid::clear()
     Style header;
     header.hAlign = HAlign::Center;
     internStyle(header);
-    ++revision_;
-}
-
-void Grid::clearText()
-{
-    for (Cell& c : cells_)
-        std::memset(c.text, 0, sizeof c.text);
-    pool_.clear();
-    poolRefs_.clear();
-    poolFree_.clear();
-    poolIndex_.clear();
     ++revision_;
 }
 

@@ -29,8 +29,6 @@ constexpr GridColor rgb(int r, int g, int b)
     return GridColor{std::uint8_t(r), std::uint8_t(g), std::uint8_t(b), true};
 }
 
-// Cell types are kept for the window code; the view never edits.
-enum class CellType : std::uint8_t { StaticText, EditText, EditNumeric };
 enum class HAlign : std::uint8_t { Left, Right, Center };
 enum class VAlign : std::uint8_t { Top, Center, Bottom };
 enum class BorderStyle : std::uint8_t { None, Solid };
@@ -49,7 +47,6 @@ struct CellBorder
 // Everything about a cell except its text and colours, resolved for drawing.
 struct CellFormat
 {
-    CellType cellType = CellType::StaticText;
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Center;
     bool wordWrap = false;
@@ -154,7 +151,6 @@ public:
     int row2() const { return row2_; }
     bool blockMode() const { return blockMode_; }
 
-    void setCellType(CellType type);
     void setHAlign(HAlign align);
     void setVAlign(VAlign align);
     void setWordWrap(bool wrap);
@@ -172,7 +168,6 @@ public:
     bool hasText(int col, int row) const;
     GridColor backColor(int col, int row) const; // effective: white, or grey on headers
     GridColor foreColor(int col, int row) const;
-    CellType cellType(int col, int row) const;
     HAlign hAlign(int col, int row) const;
     VAlign vAlign(int col, int row) const;
     bool wordWrap(int col, int row) const;
@@ -189,31 +184,8 @@ public:
     // of every column from column 0 and the end of the last one (maxCols() + 2 values).
     ColumnSpan overflowSpan(int col, int row, int textWidth, std::span<const int> colStarts) const;
 
-    // (0,0) means no data cell is active.
-    void setActiveCell(int col, int row);
-    int activeCol() const { return activeCol_; }
-    int activeRow() const { return activeRow_; }
-
-    // Selected block; -1 for the columns selects whole rows. Row select mode makes the view
-    // select the active cell's row.
-    void setSelection(int col, int row, int col2, int row2);
-    void clearSelection();
-    bool hasSelection() const { return selRow_ > 0; }
-    int selBlockCol() const { return selCol_; }
-    int selBlockRow() const { return selRow_; }
-    int selBlockCol2() const { return selCol2_; }
-    int selBlockRow2() const { return selRow2_; }
-    void setRowSelectMode(bool on);
-    bool rowSelectMode() const { return rowSelectMode_; }
-
-    // The sheet keeps its row count: inserting pushes the last rows off, deleting leaves empty
-    // rows at the end. A window that grows maxRows by one and then inserts loses nothing.
-    void insertRows(int row, int count = 1);
-    void deleteRows(int row, int count = 1);
-
     // Clears every cell's text and format; sheet size, sizes and settings stay.
     void clear();
-    void clearText();
 
     // Counts every change; layoutRevision() only those that move or resize cells.
     std::uint64_t revision() const { return revision_; }
@@ -238,7 +210,6 @@ private:
     {
         std::uint16_t borderColor[4] = {0, 0, 0, 0}; // Left, Right, Top, Bottom
         std::uint8_t borderStyle[4] = {0, 0, 0, 0};
-        CellType cellType = CellType::StaticText;
         HAlign hAlign = HAlign::Left;
         VAlign vAlign = VAlign::Center;
         bool wordWrap = false;
@@ -249,7 +220,7 @@ private:
             std::uint64_t colors = std::uint64_t(s.borderColor[0]) | std::uint64_t(s.borderColor[1]) << 16
                 | std::uint64_t(s.borderColor[2]) << 32 | std::uint64_t(s.borderColor[3]) << 48;
             std::uint32_t bits = s.borderStyle[0] | s.borderStyle[1] << 2 | s.borderStyle[2] << 4
-                | s.borderStyle[3] << 6 | std::uint32_t(s.cellType) << 8 | std::uint32_t(s.hAlign) << 10
+                | s.borderStyle[3] << 6 | std::uint32_t(s.hAlign) << 10
                 | std::uint32_t(s.vAlign) << 12 | std::uint32_t(s.wordWrap) << 14;
             return qHashMulti(seed, colors, bits);
         }
@@ -343,9 +314,6 @@ private:
     int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1;
     bool blockMode_ = false;
 
-    int activeCol_ = 0, activeRow_ = 0;
-    int selCol_ = 0, selRow_ = 0, selCol2_ = 0, selRow2_ = 0;
-    bool rowSelectMode_ = false;
 
     std::uint64_t revision_ = 0;
     std::uint64_t layoutRevision_ = 0;

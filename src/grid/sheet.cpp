@@ -22,7 +22,6 @@ void setUpSheet(Grid& grid, const SheetLayout& layout)
 void staticCentred(Grid& grid, int col, int row, int col2, int row2)
 {
     grid.setBlock(col, row, col2, row2);
-    grid.setCellType(CellType::StaticText);
     grid.setHAlign(HAlign::Center);
     grid.setVAlign(VAlign::Center);
 }

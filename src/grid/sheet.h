@@ -22,14 +22,14 @@ struct SheetLayout {
 
 // Sheet size, visible counts with auto-size, built-in headers hidden, scroll bars shown only
 // when needed and following the thumb, frozen panes, row heights and column widths, and every
-// cell static text centred both ways.
+// cell centred both ways.
 void setUpSheet(Grid& grid, const SheetLayout& layout);
 
 inline void block(Grid& grid, int col, int row, int col2, int row2)
 {
     grid.setBlock(col, row, col2, row2);
 }
-// Every cell of a range becomes static text, centred both ways.
+// Every cell of a range is centred both ways.
 void staticCentred(Grid& grid, int col, int row, int col2, int row2);
 // An invalid colour leaves that colour as it is.
 void colours(Grid& grid, int col, int row, int col2, int row2, GridColor back, GridColor fore);

@@ -375,7 +375,6 @@ void BacktestSheets::layOutSummary()
         g.setText(c, 1, kSummaryHeadings[c - 1]);
     for (int m = 0; m < kMethodCount; ++m)
         g.setText(1, m + 2, kMethodLabels[m]);
-    g.setActiveCell(0, 0);
 }
 
 void BacktestSheets::layOutDraws(int testedDraws)
@@ -405,7 +404,6 @@ void BacktestSheets::layOutDraws(int testedDraws)
         g.setText(pickCol(m), 1, kMethodLabels[m]);
         g.setText(markCol(m), 1, QStringLiteral("当"));
     }
-    g.setActiveCell(0, 0);
 }
 
 void BacktestSheets::fillSummary()

@@ -62,7 +62,6 @@ void PredictionSheets::layOut(int index)
     grid.setColWidth(1, 8);
 
     grid.setBlock(1, 1, cols, rows);
-    grid.setCellType(CellType::StaticText);
     grid.setHAlign(HAlign::Center);
     grid.setVAlign(VAlign::Center);
 
@@ -83,7 +82,6 @@ void PredictionSheets::layOut(int index)
         else
             grid.setText(1, 2, QStringLiteral("１発予想"));
     }
-    grid.setActiveCell(0, 0);
 }
 
 void PredictionSheets::headings(int index)

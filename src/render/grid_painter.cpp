@@ -135,7 +135,7 @@ ColumnSpan GridPainter::overflowSpan(const Grid& grid, const std::vector<int>& c
 
 void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& colPos,
                             const std::vector<int>& rowPos, const Pane& rp, const Pane& cp, const QRect& bounds,
-                            const QColor& selection)
+                            const QColor& selection, const CellBlock& selected)
 {
     const QRect clip(cp.start, rp.start, cp.end - cp.start, rp.end - rp.start);
     p.setClipRect(clip);
@@ -187,10 +187,10 @@ void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& 
     for (const auto& [rgb, rects] : fills)
         fillRects(p, QColor::fromRgb(QRgb(rgb)), rects);
 
-    if (!header && selection.isValid() && g.hasSelection()) {
-        const int c1 = std::max(cp.first, g.selBlockCol() < 0 ? 1 : g.selBlockCol());
-        const int c2 = std::min(cp.last, g.selBlockCol() < 0 ? g.maxCols() : g.selBlockCol2());
-        const int r1 = std::max(rp.first, g.selBlockRow()), r2 = std::min(rp.last, g.selBlockRow2());
+    if (!header && selection.isValid() && !selected.isEmpty()) {
+        const int c1 = std::max(cp.first, selected.col < 0 ? 1 : selected.col);
+        const int c2 = std::min(cp.last, selected.col < 0 ? g.maxCols() : selected.col2);
+        const int r1 = std::max(rp.first, selected.row), r2 = std::min(rp.last, selected.row2);
         if (c1 <= c2 && r1 <= r2)
             p.fillRect(QRect(x(c1), y(r1), x(c2 + 1) - x(c1), y(r2 + 1) - y(r1)), selection);
     }

@@ -17,6 +17,14 @@
 
 class QPainter;
 
+// A block of cells, both ends included; col -1 stands for whole rows. No rows: no block.
+struct CellBlock
+{
+    int col = 0, row = 0, col2 = 0, row2 = 0;
+    bool isEmpty() const { return row <= 0; }
+    friend bool operator==(const CellBlock&, const CellBlock&) = default;
+};
+
 class GridPainter
 {
 public:
@@ -47,7 +55,8 @@ public:
     // reach one pixel into the panes above and left, never outside bounds. An invalid selection
     // colour leaves the grid's selection unpainted.
     void paintPane(QPainter& p, const Grid& grid, const std::vector<int>& colPos, const std::vector<int>& rowPos,
-                   const Pane& rows, const Pane& cols, const QRect& bounds, const QColor& selection = QColor());
+                   const Pane& rows, const Pane& cols, const QRect& bounds, const QColor& selection = QColor(),
+                   const CellBlock& selected = {});
 
     // A text as the grids paint it, shaped once: sheets repeat a few short texts endlessly.
     struct ShapedText

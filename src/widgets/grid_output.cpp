@@ -358,8 +358,8 @@ void GridOutput::popUpMenu(GridView* view, const QPoint& globalPos)
         // From the keyboard: below the active cell where it is in view, else at the top left.
         QWidget* viewport = view->viewport();
         QPoint local(0, 0);
-        if (const Grid* grid = view->grid()) {
-            const QRect cell = view->cellRect(grid->activeCol(), grid->activeRow());
+        if (view->grid()) {
+            const QRect cell = view->cellRect(view->activeCol(), view->activeRow());
             if (!cell.isEmpty() && viewport->rect().intersects(cell))
                 local = QPoint(qBound(0, cell.left(), viewport->width() - 1), qBound(0, cell.bottom(), viewport->height() - 1));
         }

@@ -63,6 +63,8 @@ void GridView::setGrid(Grid* grid)
     layoutGrid_ = nullptr;
     appliedRevision_ = ~std::uint64_t(0);
     anchorCol_ = anchorRow_ = 0;
+    activeCol_ = activeRow_ = 0;
+    selection_ = {};
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     gridChanged();
@@ -72,13 +74,9 @@ void GridView::replaceGrid(Grid* grid)
 {
     const int scrolledCols = horizontalScrollBar()->value();
     const int scrolledRows = verticalScrollBar()->value();
-    const int col = grid_ ? grid_->activeCol() : 0;
-    const int row = grid_ ? grid_->activeRow() : 0;
     grid_ = grid;
     layoutGrid_ = nullptr;
     appliedRevision_ = ~std::uint64_t(0);
-    if (grid_ && col <= grid_->maxCols() && row <= grid_->maxRows())
-        grid_->setActiveCell(col, row);
     gridChanged();
     horizontalScrollBar()->setValue(scrolledCols);
     verticalScrollBar()->setValue(scrolledRows);
@@ -86,9 +84,69 @@ void GridView::replaceGrid(Grid* grid)
 
 void GridView::gridChanged()
 {
+    keepStateInSheet();
     updateScrollBars();
     applyAutoSize();
     viewport()->update();
+}
+
+void GridView::setActiveCell(int col, int row)
+{
+    if (!grid_ || col < 1 || row < 1 || col > grid_->maxCols() || row > grid_->maxRows())
+        col = row = 0;
+    if (col == activeCol_ && row == activeRow_)
+        return;
+    activeCol_ = col;
+    activeRow_ = row;
+    viewport()->update();
+}
+
+void GridView::setSelection(int col, int row, int col2, int row2)
+{
+    const int rows = grid_ ? grid_->maxRows() : 0;
+    const int cols = grid_ ? grid_->maxCols() : 0;
+    if (row < 0 || row2 < 0) {
+        row = 1;
+        row2 = rows;
+    }
+    if (row > row2)
+        std::swap(row, row2);
+    row = std::max(row, 1);
+    row2 = std::min(row2, rows);
+    if (col < 0 || col2 < 0) {
+        col = col2 = -1;
+    } else {
+        if (col > col2)
+            std::swap(col, col2);
+        col = std::max(col, 1);
+        col2 = std::min(col2, cols);
+    }
+    if (row > row2 || (col != -1 && col > col2)) {
+        clearSelection();
+        return;
+    }
+    selection_ = {col, row, col2, row2};
+    viewport()->update();
+}
+
+void GridView::clearSelection()
+{
+    if (selection_.isEmpty())
+        return;
+    selection_ = {};
+    viewport()->update();
+}
+
+void GridView::keepStateInSheet()
+{
+    // A cell the sheet no longer has is no longer active; a selection keeps what is left of it.
+    const int cols = grid_ ? grid_->maxCols() : 0;
+    const int rows = grid_ ? grid_->maxRows() : 0;
+    if (activeCol_ > cols || activeRow_ > rows)
+        activeCol_ = activeRow_ = 0;
+    if (!selection_.isEmpty())
+        setSelection(selection_.col, selection_.row, selection_.col < 0 ? -1 : std::min(selection_.col2, cols),
+                     std::min(selection_.row2, rows));
 }
 
 void GridView::applyAutoSize()
@@ -467,7 +525,7 @@ void GridView::paintEvent(QPaintEvent* event)
         }
     }
 
-    const int ac = grid_->activeCol(), ar = grid_->activeRow();
+    const int ac = activeCol_, ar = activeRow_;
     if (ac > 0 && ar > 0) {
         // The focus ring is clipped to the panes the cell belongs to.
         const Pane& rp = ar <= frozenRowCount() ? rows[rows.size() - 2] : rows.back();
@@ -485,7 +543,7 @@ void GridView::paintEvent(QPaintEvent* event)
 void GridView::paintPane(QPainter& p, const Pane& rp, const Pane& cp)
 {
     paintedCells_ += (rp.last - rp.first + 1) * (cp.last - cp.first + 1);
-    cellPainter_.paintPane(p, *grid_, colPos_, rowPos_, rp, cp, viewport()->rect(), kSelectionColor);
+    cellPainter_.paintPane(p, *grid_, colPos_, rowPos_, rp, cp, viewport()->rect(), kSelectionColor, selection_);
 }
 
 // ---- events ----
@@ -507,18 +565,18 @@ void GridView::moveActiveCell(int col, int row, bool extend)
         return;
     col = std::clamp(col, 1, grid_->maxCols());
     row = std::clamp(row, 1, grid_->maxRows());
-    const bool moved = col != grid_->activeCol() || row != grid_->activeRow();
-    grid_->setActiveCell(col, row);
+    const bool moved = col != activeCol_ || row != activeRow_;
+    setActiveCell(col, row);
     if (!extend || anchorRow_ < 1) {
         anchorCol_ = col;
         anchorRow_ = row;
     }
-    if (grid_->rowSelectMode())
-        grid_->setSelection(-1, anchorRow_, -1, row);
+    if (rowSelectMode_)
+        setSelection(-1, anchorRow_, -1, row);
     else if (extend)
-        grid_->setSelection(anchorCol_, anchorRow_, col, row);
-    else if (grid_->hasSelection())
-        grid_->clearSelection();
+        setSelection(anchorCol_, anchorRow_, col, row);
+    else if (hasSelection())
+        clearSelection();
     scrollToCell(col, row);
     viewport()->update();
     if (moved)
@@ -537,7 +595,7 @@ void GridView::keyPressEvent(QKeyEvent* event)
         return;
     }
     ensureLayout();
-    int col = grid_->activeCol(), row = grid_->activeRow();
+    int col = activeCol_, row = activeRow_;
     if (col < 1 || row < 1) {
         // Nothing active yet: the first key picks the top-left cell in view.
         col = frozenColCount() > 0 ? 1 : firstVisibleCol();
@@ -596,7 +654,7 @@ void GridView::mousePressEvent(QMouseEvent* event)
     if (cell.x() >= 1 && cell.y() >= 1)
         moveActiveCell(cell.x(), cell.y(), shift);
     else if (cell.x() == 0 && cell.y() >= 1)
-        moveActiveCell(std::max(1, grid_->activeCol()), cell.y(), shift);
+        moveActiveCell(std::max(1, activeCol_), cell.y(), shift);
     Q_EMIT cellClicked(cell.x(), cell.y());
 }
 
@@ -623,11 +681,11 @@ QString GridView::copyText() const
 {
     if (!grid_)
         return {};
-    if (grid_->hasSelection()) {
-        const int c1 = grid_->selBlockCol() < 0 ? 1 : grid_->selBlockCol();
-        const int c2 = grid_->selBlockCol() < 0 ? grid_->maxCols() : grid_->selBlockCol2();
+    if (hasSelection()) {
+        const int c1 = selection_.col < 0 ? 1 : selection_.col;
+        const int c2 = selection_.col < 0 ? grid_->maxCols() : selection_.col2;
         QStringList lines;
-        for (int r = grid_->selBlockRow(); r <= grid_->selBlockRow2(); ++r) {
+        for (int r = selection_.row; r <= selection_.row2; ++r) {
             QStringList cells;
             for (int c = c1; c <= c2; ++c)
                 cells << grid_->text(c, r);
@@ -635,7 +693,7 @@ QString GridView::copyText() const
         }
         return lines.join(u'\n');
     }
-    return grid_->text(grid_->activeCol(), grid_->activeRow());
+    return grid_->text(activeCol_, activeRow_);
 }
 
 void GridView::copyToClipboard() const

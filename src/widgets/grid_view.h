@@ -26,10 +26,26 @@ public:
 
     void setGrid(Grid* grid);
     // Shows another grid in place of this one (the same window computed again), keeping the
-    // scroll position and the active cell as far as the new grid has them.
+    // scroll position, the active cell and the selection as far as the new grid has them.
     void replaceGrid(Grid* grid);
     Grid* grid() const { return grid_; }
+    // The grid changed (its size too): the active cell and the selection keep to the sheet.
     void gridChanged();
+
+    // What the user has chosen in the view. The active cell: (0,0) is none; a cell outside the
+    // sheet makes none active.
+    void setActiveCell(int col, int row);
+    int activeCol() const { return activeCol_; }
+    int activeRow() const { return activeRow_; }
+    // The selected block, its ends in either order; -1 for the columns selects whole rows. A
+    // block outside the sheet selects nothing.
+    void setSelection(int col, int row, int col2, int row2);
+    void clearSelection();
+    bool hasSelection() const { return !selection_.isEmpty(); }
+    const CellBlock& selection() const { return selection_; }
+    // In row select mode, moving the active cell selects its whole row.
+    void setRowSelectMode(bool on) { rowSelectMode_ = on; }
+    bool rowSelectMode() const { return rowSelectMode_; }
 
     // With the grid's auto-size on: exactly the visible columns and rows, headers, frame
     // and the scroll bars that will be needed. A view outside any layout also resizes to it.
@@ -129,4 +145,9 @@ private:
     bool updatingScrollBars_ = false;
     bool scrollBarsDirty_ = false;
     int anchorCol_ = 0, anchorRow_ = 0; // where a shift-extended selection starts
+    int activeCol_ = 0, activeRow_ = 0;
+    CellBlock selection_;
+    bool rowSelectMode_ = false;
+
+    void keepStateInSheet();
 };

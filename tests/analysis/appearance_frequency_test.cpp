@@ -105,7 +105,6 @@ TEST_F(AppearanceFrequency, ColoursBordersAndFrozenPanesAsLaidOut)
     for (BorderSide side : {BorderSide::Left, BorderSide::Right, BorderSide::Top, BorderSide::Bottom})
         EXPECT_EQ(g->border(6, 4, side).color, colors::kLineBlue);
     EXPECT_EQ(g->hAlign(6, 4), HAlign::Center);
-    EXPECT_EQ(g->cellType(6, 4), CellType::StaticText);
     // Sizes and panes.
     EXPECT_EQ(g->frozenRows(), 2);
     EXPECT_EQ(g->frozenCols(), 1);
@@ -117,8 +116,6 @@ TEST_F(AppearanceFrequency, ColoursBordersAndFrozenPanesAsLaidOut)
     EXPECT_EQ(g->visibleRows(), 4);
     EXPECT_FALSE(g->colHeadersShown());
     EXPECT_FALSE(g->rowHeadersShown());
-    EXPECT_EQ(g->activeCol(), 0);
-    EXPECT_EQ(g->activeRow(), 0);
 }
 
 TEST_F(AppearanceFrequency, RealHistoryColumnsHoldEachDigitsTotal)

@@ -168,7 +168,7 @@ TEST_F(GridOutputWindows, CopyTakesTheGridClickedOfTheFour)
     ASSERT_TRUE(window);
     // Each grid's active cell on the name of its first method; the copy must come from the one clicked.
     for (GridView* other : window->fpSpread1)
-        other->grid()->setActiveCell(1, 2);
+        other->setActiveCell(1, 2);
     GridView* view = window->fpSpread1[2];
     const QString expected = view->copyText();
     ASSERT_FALSE(expected.isEmpty());

@@ -112,7 +112,8 @@ TEST_F(HostedWindows, DrawTypedInTheEntryWindowReachesEveryWindowWhenItCloses)
     ASSERT_TRUE(trend);
     trend->fpSpread1->resize(400, 300);
     trend->fpSpread1->scrollToCell(1, 150);
-    trend->grid().setActiveCell(3, 150);
+    trend->fpSpread1->setActiveCell(3, 150);
+    trend->fpSpread1->setSelection(2, 150, 4, 152);
     const int firstRow = trend->fpSpread1->firstVisibleRow();
     ASSERT_GT(firstRow, 100);
     ASSERT_EQ(trend->grid().text(1, 202), QStringLiteral("回数")) << "the foot headings below draw 200";
@@ -140,7 +141,8 @@ TEST_F(HostedWindows, DrawTypedInTheEntryWindowReachesEveryWindowWhenItCloses)
     EXPECT_EQ(trend->grid().text(1, 203), QStringLiteral("回数"));
     EXPECT_EQ(trend->fpSpread1->grid(), &trend->grid());
     EXPECT_EQ(trend->fpSpread1->firstVisibleRow(), firstRow) << "the window stays where it was";
-    EXPECT_EQ(QPoint(trend->grid().activeCol(), trend->grid().activeRow()), QPoint(3, 150));
+    EXPECT_EQ(QPoint(trend->fpSpread1->activeCol(), trend->fpSpread1->activeRow()), QPoint(3, 150));
+    EXPECT_EQ(trend->fpSpread1->selection(), (CellBlock{2, 150, 4, 152})) << "and the selection with it";
 
     // The prediction is the one a fresh start would show, with the same choices.
     EXPECT_EQ(main->currentHistory().lastDrawNo(), 201);

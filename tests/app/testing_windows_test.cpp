@@ -55,7 +55,7 @@ TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
     EXPECT_EQ(opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証")), backtest);
 
     // The chart follows the test of the row clicked.
-    randomness->fpSpread1->grid()->setActiveCell(1, 1);
+    randomness->fpSpread1->setActiveCell(1, 1);
     Q_EMIT randomness->fpSpread1->cellClicked(1, 7);
     EXPECT_EQ(randomness->chartedTest(), 5);
     EXPECT_EQ(randomness->chart->data().title, randomness->sheet().chart(5).title);

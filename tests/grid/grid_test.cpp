@@ -69,15 +69,13 @@ TEST(GridText, PoolIsSharedAndCounted)
     EXPECT_EQ(g.stringPoolSize(), 1);
     EXPECT_EQ(g.text(3, 3), QStringLiteral("another long text"));
 
-    // Cells dropped by shrinking, deleting or clearing give their texts back.
+    // Cells dropped by shrinking or clearing give their texts back.
     g.setText(10, 50, QStringLiteral("dropped by columns"));
     g.setText(5, 90, QStringLiteral("dropped by rows"));
-    g.setText(5, 10, QStringLiteral("deleted row"));
     g.setMaxCols(9);
     g.setMaxRows(80);
-    g.deleteRows(10);
     EXPECT_EQ(g.stringPoolSize(), 1);
-    g.clearText();
+    g.clear();
     EXPECT_EQ(g.stringPoolSize(), 0);
     EXPECT_TRUE(g.text(3, 3).isEmpty());
 }
@@ -152,10 +150,8 @@ TEST(GridBlock, TargetsCellBlockAndAllRowsOrColumns)
     // All cells, then the header column on its own.
     g.setBlock(-1, -1, -1, -1);
     g.setVAlign(VAlign::Top);
-    g.setCellType(CellType::EditNumeric);
     EXPECT_EQ(g.vAlign(1, 1), VAlign::Top);
     EXPECT_EQ(g.vAlign(5, 6), VAlign::Top);
-    EXPECT_EQ(g.cellType(3, 4), CellType::EditNumeric);
     EXPECT_EQ(g.vAlign(0, 3), VAlign::Center);
     g.setBlock(0, -1, 0, -1);
     g.setBackColor(kBlue);
@@ -281,63 +277,9 @@ TEST(GridSize, GrowingKeepsAndShrinkingDropsCells)
     EXPECT_EQ(g.rowHeight(3), Grid::kDefaultRowHeight);
 }
 
-TEST(GridRows, InsertAndDeleteShiftRowsWithinTheSheet)
-{
-    Grid g(2, 5);
-    for (int r = 1; r <= 5; ++r) {
-        g.setText(1, r, QString::number(r));
-        g.setText(0, r, QStringLiteral("row heading %1").arg(r));
-    }
-    g.setRowHeight(2, 20);
-
-    g.insertRows(2, 2);
-    EXPECT_EQ(g.maxRows(), 5);
-    EXPECT_EQ(g.text(1, 1), QStringLiteral("1"));
-    EXPECT_TRUE(g.text(1, 2).isEmpty());
-    EXPECT_TRUE(g.text(1, 3).isEmpty());
-    EXPECT_EQ(g.text(1, 4), QStringLiteral("2"));
-    EXPECT_EQ(g.text(0, 5), QStringLiteral("row heading 3"));
-    EXPECT_EQ(g.rowHeight(4), 20);
-    EXPECT_EQ(g.rowHeight(2), Grid::kDefaultRowHeight);
-    EXPECT_EQ(g.hAlign(0, 2), HAlign::Center);
-    EXPECT_EQ(g.stringPoolSize(), 3); // headings 4 and 5 fell off
-
-    g.deleteRows(1, 3);
-    EXPECT_EQ(g.text(1, 1), QStringLiteral("2"));
-    EXPECT_EQ(g.text(1, 2), QStringLiteral("3"));
-    EXPECT_TRUE(g.text(1, 3).isEmpty());
-    EXPECT_EQ(g.rowHeight(1), 20);
-
-    // The window idiom: one more row, then an empty row after row r.
-    Grid h(1, 3);
-    for (int r = 1; r <= 3; ++r)
-        h.setText(1, r, QString::number(r));
-    h.setMaxRows(h.maxRows() + 1);
-    h.insertRows(2);
-    const QString expected[] = {"1", "", "2", "3"};
-    for (int r = 1; r <= 4; ++r)
-        EXPECT_EQ(h.text(1, r), expected[r - 1]);
-}
-
-TEST(GridState, ActiveCellSelectionAndRevisions)
+TEST(GridState, RevisionsAndLabels)
 {
     Grid g(4, 4);
-    g.setActiveCell(2, 3);
-    EXPECT_EQ(g.activeCol(), 2);
-    EXPECT_EQ(g.activeRow(), 3);
-    g.setActiveCell(5, 1);
-    EXPECT_EQ(g.activeCol(), 0);
-    EXPECT_EQ(g.activeRow(), 0);
-
-    g.setSelection(-1, 4, -1, 2);
-    EXPECT_EQ(g.selBlockCol(), -1);
-    EXPECT_EQ(g.selBlockRow(), 2);
-    EXPECT_EQ(g.selBlockRow2(), 4);
-    g.setMaxRows(3);
-    EXPECT_EQ(g.selBlockRow2(), 3);
-    g.setSelection(1, 9, 2, 9);
-    EXPECT_FALSE(g.hasSelection());
-
     const auto rev = g.revision(), layout = g.layoutRevision();
     g.setText(1, 1, QStringLiteral("a"));
     g.setBackColor(1, 1, kRed);

@@ -234,7 +234,7 @@ TEST(GridView, KeyboardAndMouseMoveTheActiveCell)
     QSignalSpy moved(&view, &GridView::activeCellChanged);
 
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.cellRect(2, 3).center());
-    EXPECT_EQ(QPoint(g.activeCol(), g.activeRow()), QPoint(2, 3));
+    EXPECT_EQ(QPoint(view.activeCol(), view.activeRow()), QPoint(2, 3));
     ASSERT_EQ(moved.count(), 1);
     EXPECT_EQ(moved.at(0).at(1).toInt(), 3);
 
@@ -242,29 +242,29 @@ TEST(GridView, KeyboardAndMouseMoveTheActiveCell)
     QTest::keyClick(&view, Qt::Key_Up);
     QTest::keyClick(&view, Qt::Key_Up); // stops at the first row
     QTest::keyClick(&view, Qt::Key_Right);
-    EXPECT_EQ(QPoint(g.activeCol(), g.activeRow()), QPoint(3, 1));
+    EXPECT_EQ(QPoint(view.activeCol(), view.activeRow()), QPoint(3, 1));
 
     QTest::keyClick(&view, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(QPoint(g.activeCol(), g.activeRow()), QPoint(10, 500));
+    EXPECT_EQ(QPoint(view.activeCol(), view.activeRow()), QPoint(10, 500));
     EXPECT_EQ(view.lastVisibleRow(), 500);
     EXPECT_EQ(view.lastVisibleCol(), 10);
 
     QTest::keyClick(&view, Qt::Key_PageUp);
-    EXPECT_LT(g.activeRow(), 500);
-    EXPECT_GE(g.activeRow(), view.firstVisibleRow());
-    EXPECT_LE(g.activeRow(), view.lastVisibleRow());
+    EXPECT_LT(view.activeRow(), 500);
+    EXPECT_GE(view.activeRow(), view.firstVisibleRow());
+    EXPECT_LE(view.activeRow(), view.lastVisibleRow());
 
     QTest::keyClick(&view, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(QPoint(g.activeCol(), g.activeRow()), QPoint(1, 1));
+    EXPECT_EQ(QPoint(view.activeCol(), view.activeRow()), QPoint(1, 1));
     EXPECT_EQ(view.firstVisibleRow(), 1);
 
     // Row select mode selects the active cell's row; shift extends it.
-    g.setRowSelectMode(true);
+    view.setRowSelectMode(true);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.cellRect(4, 2).center());
     QTest::keyClick(&view, Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(g.selBlockCol(), -1);
-    EXPECT_EQ(g.selBlockRow(), 2);
-    EXPECT_EQ(g.selBlockRow2(), 3);
+    EXPECT_EQ(view.selection().col, -1);
+    EXPECT_EQ(view.selection().row, 2);
+    EXPECT_EQ(view.selection().row2, 3);
 }
 
 TEST(GridView, CopiesTheActiveCellOrTheSelection)
@@ -277,15 +277,29 @@ TEST(GridView, CopiesTheActiveCellOrTheSelection)
     view.resize(300, 200);
     view.show();
 
-    g.setActiveCell(2, 3);
+    view.setActiveCell(2, 3);
     EXPECT_EQ(view.copyText(), QStringLiteral("3-2"));
-    g.setSelection(2, 1, 3, 2);
+    view.setSelection(2, 1, 3, 2);
     EXPECT_EQ(view.copyText(), QStringLiteral("1-2\t1-3\n2-2\t2-3"));
-    g.setSelection(-1, 3, -1, 3);
+    view.setSelection(-1, 3, -1, 3);
     EXPECT_EQ(view.copyText(), QStringLiteral("3-1\t3-2\t3-3"));
 
     QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("3-1\t3-2\t3-3"));
+
+    // The choice keeps to the sheet: ends in either order, outside it nothing, and what is left
+    // of it when the sheet shrinks.
+    view.setActiveCell(4, 1);
+    EXPECT_EQ(QPoint(view.activeCol(), view.activeRow()), QPoint(0, 0));
+    view.setSelection(-1, 3, -1, 1);
+    EXPECT_EQ(view.selection(), (CellBlock{-1, 1, -1, 3}));
+    view.setActiveCell(2, 3);
+    g.setMaxRows(2);
+    view.gridChanged();
+    EXPECT_EQ(view.selection(), (CellBlock{-1, 1, -1, 2}));
+    EXPECT_EQ(QPoint(view.activeCol(), view.activeRow()), QPoint(0, 0));
+    view.setSelection(1, 9, 2, 9);
+    EXPECT_FALSE(view.hasSelection());
 }
 
 } // namespace
