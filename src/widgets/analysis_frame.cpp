@@ -101,21 +101,15 @@ QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const catalogue::WindowReco
 {
     Hourglass hourglass;
     auto* frame = new AnalysisFrame(host, record, catalogue::computeSheets(record, host.currentHistory()));
-    QMdiSubWindow* sub = host.addSubWindow(frame);
-    sub->setWindowTitle(record.caption);
-    sub->move(0, 0);
-    sub->resize(twipsToPixels(record.widthTwips), twipsToPixels(record.heightTwips));
+    QMdiSubWindow* sub = frame->openInHost(QSize(twipsToPixels(record.widthTwips), twipsToPixels(record.heightTwips)));
     frame->fitGridToSheet();
     return sub;
 }
 
 AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record,
                              std::unique_ptr<WindowSheets> sheets)
-    : m_host(host), m_record(record), m_sheets(scrollingBothWays(std::move(sheets))), m_history(host.currentHistory())
+    : ChildFrame(host, record), m_sheets(scrollingBothWays(std::move(sheets))), m_history(host.currentHistory())
 {
-    setObjectName(record.form);
-    setWindowTitle(record.caption);
-
     Label1 = new QLabel(record.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     // In a narrow window the description wraps rather than holding the window wide.
@@ -123,25 +117,11 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
 
     fpSpread1 = new GridView(&grid(), this);
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
-    m_output = new GridOutput(
-        record.caption, [this] { return m_sheets->grids(); },
-        [this] { return PrintHeader::of(m_record.caption, m_history, m_sheets->range(), m_record.titles); },
-        host.databasePath(), this);
-    m_output->attachContextMenu(fpSpread1);
+    attachGridMenu(fpSpread1);
 
-    Command1 = new QPushButton(QStringLiteral("閉じる"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    connect(Command1, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            close();
-    });
-    if (record.printButton) {
-        Command2 = new QPushButton(QStringLiteral("印刷"), this);
-        Command2->setObjectName(QStringLiteral("Command2"));
-        connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
-    }
+    Command1 = makeCloseButton(QStringLiteral("Command1"));
+    if (record.printButton)
+        Command2 = makePrintButton(QStringLiteral("Command2"));
 
     auto* top = new QHBoxLayout;
     top->addWidget(Label1, 1);
@@ -162,7 +142,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
 
 void AnalysisFrame::buildLegend(QHBoxLayout* row)
 {
-    switch (m_record.legend) {
+    switch (record().legend) {
     case Legend::None:
         return;
     case Legend::PreviousDigitSwatch: {
@@ -184,7 +164,7 @@ void AnalysisFrame::buildLegend(QHBoxLayout* row)
     case Legend::Ball19:
         Picture1 = new QLabel(this);
         Picture1->setObjectName(QStringLiteral("Picture1"));
-        Picture1->setPixmap(legendPicture(m_record.legend));
+        Picture1->setPixmap(legendPicture(record().legend));
         Label2 = new QLabel(QStringLiteral("：当選数字"), this);
         Label2->setObjectName(QStringLiteral("Label2"));
         row->addWidget(Picture1);
@@ -212,7 +192,7 @@ void AnalysisFrame::fitGridToSheet()
 
 void AnalysisFrame::computeFrom(const History& history)
 {
-    m_computed = scrollingBothWays(catalogue::computeSheets(m_record, history));
+    m_computed = scrollingBothWays(catalogue::computeSheets(record(), history));
     m_computedHistory = history;
 }
 
@@ -226,8 +206,3 @@ void AnalysisFrame::showComputed()
     fitGridToSheet();
 }
 
-void AnalysisFrame::closeEvent(QCloseEvent* event)
-{
-    m_host.childClosed(m_record.form);
-    event->accept();
-}

@@ -6,18 +6,16 @@
 
 #include "catalogue/window_catalogue.h"
 #include "data/history.h"
-#include "widgets/window_host.h"
+#include "widgets/child_frame.h"
 
-#include <QWidget>
 #include <memory>
 
-class GridOutput;
 class GridView;
 class QLabel;
 class QMdiSubWindow;
 class QPushButton;
 
-class AnalysisFrame : public QWidget, public HistoryView {
+class AnalysisFrame : public ChildFrame {
 public:
     // The load sequence: hourglass, placement and size, the window's main step over the host's
     // current history. Returns the sub-window, shown in the host's client area.
@@ -29,8 +27,6 @@ public:
     void showComputed() override;
 
     Grid& grid() { return *m_sheets->sheetGrids().first(); }
-    const catalogue::WindowRecord& record() const { return m_record; }
-    GridOutput& output() { return *m_output; }
 
     QLabel* Label1 = nullptr;
     QLabel* Picture1 = nullptr;     // the legend's picture, where the window has one
@@ -41,17 +37,16 @@ public:
     GridView* fpSpread1 = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    QList<const Grid*> shownGrids() const override { return m_sheets->grids(); }
+    const History& shownHistory() const override { return m_history; }
+    std::optional<DrawRange> shownRange() const override { return m_sheets->range(); }
 
 private:
     void buildLegend(class QHBoxLayout* row);
     void fitGridToSheet();
 
-    WindowHost& m_host;
-    const catalogue::WindowRecord& m_record;
     std::unique_ptr<WindowSheets> m_sheets;
     std::unique_ptr<WindowSheets> m_computed;  // made by computeFrom, waiting to be shown
     History m_history;                 // the grid was computed from it
     History m_computedHistory;         // m_computed is computed from it
-    GridOutput* m_output = nullptr;
 };

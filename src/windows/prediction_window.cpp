@@ -33,10 +33,7 @@ QMdiSubWindow* 一発ズバリン::load(WindowHost& host, const catalogue::Windo
 {
     Hourglass hourglass;
     auto* window = new 一発ズバリン(host, record, std::move(settings));
-    QMdiSubWindow* sub = host.addSubWindow(window);
-    sub->setWindowTitle(record.caption);
-    sub->move(0, 0);
-    sub->resize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips));
+    QMdiSubWindow* sub = window->openInHost(QSize(twipsToPixels(kWidthTwips), twipsToPixels(kHeightTwips)));
 
     window->m_settings->ReadInitFile();
     window->showFlags();
@@ -63,30 +60,14 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
 
 一発ズバリン::一発ズバリン(WindowHost& host, const catalogue::WindowRecord& record,
                            std::shared_ptr<PredictionSettings> settings)
-    : m_host(host), m_record(record), m_settings(std::move(settings))
+    : ChildFrame(host, record), m_settings(std::move(settings))
 {
-    setObjectName(record.form);
-    setWindowTitle(record.caption);
-
     Label19 = new QLabel(record.description);
     Label19->setObjectName(QStringLiteral("Label19"));
     Label19->setWordWrap(true);
 
-    Cmd閉じる = new QPushButton(QStringLiteral("閉じる"));
-    Cmd閉じる->setObjectName(QStringLiteral("Cmd閉じる"));
-    connect(Cmd閉じる, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            close();
-    });
-    Command2 = new QPushButton(QStringLiteral("印刷"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-    m_output = new GridOutput(
-        record.caption, [this] { return m_sheets.grids(); },
-        [this] { return PrintHeader::of(m_record.caption, m_history, std::nullopt, m_record.titles); },
-        host.databasePath(), this);
-    connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
+    Cmd閉じる = makeCloseButton(QStringLiteral("Cmd閉じる"));
+    Command2 = makePrintButton(QStringLiteral("Command2"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -137,7 +118,7 @@ QWidget* 一発ズバリン::buildPredictionFrame()
         fpSpread1[g]->setObjectName(QStringLiteral("fpSpread1_%1").arg(g));
         column->addWidget(label);
         column->addWidget(fpSpread1[g], 0, Qt::AlignLeft);
-        m_output->attachContextMenu(fpSpread1[g]);
+        attachGridMenu(fpSpread1[g]);
     }
     return predictionFrame;
 }
@@ -230,10 +211,4 @@ void 一発ズバリン::showComputed()
 {
     m_history = m_computedHistory;
     refresh();
-}
-
-void 一発ズバリン::closeEvent(QCloseEvent* event)
-{
-    m_host.childClosed(m_record.form);
-    event->accept();
 }

@@ -8,13 +8,11 @@
 #include "data/history.h"
 #include "prediction/prediction_sheets.h"
 #include "prediction/prediction_settings.h"
-#include "widgets/window_host.h"
+#include "widgets/child_frame.h"
 
-#include <QWidget>
 #include <array>
 #include <memory>
 
-class GridOutput;
 class GridView;
 class QGroupBox;
 class QLabel;
@@ -23,7 +21,7 @@ class QPushButton;
 class QRadioButton;
 
 // No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
-class 一発ズバリン : public QWidget, public HistoryView {
+class 一発ズバリン : public ChildFrame {
 public:
     static constexpr int kWidthTwips = 8244;
     static constexpr int kHeightTwips = 9360;
@@ -43,8 +41,6 @@ public:
     const Grid& grid(int index) const { return m_sheets.grid(index); }
     const PredictionSheets& sheets() const { return m_sheets; }
     const PredictionSettings& settings() const { return *m_settings; }
-    // The four grids printed (印刷) and saved from their context menus.
-    GridOutput& output() { return *m_output; }
 
     std::array<GridView*, PredictionSheets::kGridCount> fpSpread1{};
     std::array<QRadioButton*, kOptionCount> Opt反映する{};
@@ -68,7 +64,8 @@ public:
     void Opt反映しない_Click(int index);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    QList<const Grid*> shownGrids() const override { return m_sheets.grids(); }
+    const History& shownHistory() const override { return m_history; }
 
 private:
     一発ズバリン(WindowHost& host, const catalogue::WindowRecord& record, std::shared_ptr<PredictionSettings> settings);
@@ -78,11 +75,8 @@ private:
     void optionClicked(int index, bool reflect);
     void refresh();
 
-    WindowHost& m_host;
-    const catalogue::WindowRecord& m_record;
     std::shared_ptr<PredictionSettings> m_settings;
     PredictionSheets m_sheets;
     History m_history;          // the picks come from it
     History m_computedHistory;  // the tables computeFrom made come from it
-    GridOutput* m_output = nullptr;
 };

@@ -13,9 +13,8 @@
 #include <QVBoxLayout>
 
 RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record)
-    : m_host(host), m_record(record)
+    : ChildFrame(host, record)
 {
-    setObjectName(record.form);
     Label1 = new QLabel(record.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
@@ -54,19 +53,8 @@ RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record
     rangeRow->addWidget(recomputeButton);
     rangeRow->addStretch(1);
 
-    Command2 = new QPushButton(QStringLiteral("印刷"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    m_output = new GridOutput(
-        record.caption, [this] { return shownGrids(); },
-        [this] { return PrintHeader::of(m_record.caption, m_history, std::optional(m_range), m_record.titles); },
-        host.databasePath(), this);
-    connect(Command2, &QPushButton::clicked, m_output, &GridOutput::print);
-    Command1 = new QPushButton(QStringLiteral("閉じる"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    connect(Command1, &QPushButton::clicked, this, [this] {
-        if (QWidget* w = window())
-            w->close();
-    });
+    Command2 = makePrintButton(QStringLiteral("Command2"));
+    Command1 = makeCloseButton(QStringLiteral("Command1"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Command2);
@@ -84,11 +72,8 @@ RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record
 QMdiSubWindow* RangeWindow::open(RangeWindow* window, QSize size)
 {
     Hourglass hourglass;
-    QMdiSubWindow* sub = window->m_host.addSubWindow(window);
-    sub->setWindowTitle(window->m_record.caption);
-    sub->move(0, 0);
-    sub->resize(size);
-    window->computeFrom(window->m_host.currentHistory());
+    QMdiSubWindow* sub = window->openInHost(size);
+    window->computeFrom(window->host().currentHistory());
     window->showComputed();
     return sub;
 }
@@ -119,19 +104,8 @@ void RangeWindow::recompute()
     showComputed();
 }
 
-void RangeWindow::attachGridMenu(GridView* view)
-{
-    m_output->attachContextMenu(view);
-}
-
 void RangeWindow::showRange()
 {
     fromBox->setValue(m_range.from);
     toBox->setValue(m_range.to);
-}
-
-void RangeWindow::closeEvent(QCloseEvent* event)
-{
-    m_host.childClosed(m_record.form);
-    event->accept();
 }

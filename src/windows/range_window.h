@@ -8,13 +8,11 @@
 #include "catalogue/window_catalogue.h"
 #include "data/draw_range.h"
 #include "data/history.h"
-#include "widgets/window_host.h"
+#include "widgets/child_frame.h"
 
 #include <QList>
-#include <QWidget>
 
 class Grid;
-class GridOutput;
 class GridView;
 class QLabel;
 class QMdiSubWindow;
@@ -22,7 +20,7 @@ class QPushButton;
 class QSpinBox;
 class QVBoxLayout;
 
-class RangeWindow : public QWidget, public HistoryView
+class RangeWindow : public ChildFrame
 {
 public:
     QLabel* Label1 = nullptr;
@@ -33,7 +31,6 @@ public:
     QPushButton* Command2 = nullptr;  // 印刷
 
     DrawRange range() const { return m_range; }
-    GridOutput& output() { return *m_output; }
     // Computes and shows the range the spin boxes hold (再計算).
     void recompute();
 
@@ -54,19 +51,12 @@ protected:
     virtual void compute(const History& history, DrawRange range) = 0;
     // Shows what compute made.
     virtual void showResult() = 0;
-    // The grids the window shows, in the order they are printed and saved.
-    virtual QList<const Grid*> shownGrids() const = 0;
-    // Gives a grid of the window the context menu of printing and saving.
-    void attachGridMenu(GridView* view);
-
-    void closeEvent(QCloseEvent* event) override;
+    const History& shownHistory() const override { return m_history; }
+    std::optional<DrawRange> shownRange() const override { return m_range; }
 
 private:
     void showRange();
 
-    WindowHost& m_host;
-    const catalogue::WindowRecord& m_record;
-    GridOutput* m_output = nullptr;
     QVBoxLayout* m_body = nullptr;
     History m_history;
     DrawRange m_range;

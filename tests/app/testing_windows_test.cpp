@@ -11,8 +11,11 @@
 #include "windows/backtest_window.h"
 #include "windows/randomness_window.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPushButton>
 #include <QSpinBox>
 #include <gtest/gtest.h>
 
@@ -59,6 +62,13 @@ TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
     Q_EMIT randomness->fpSpread1->cellClicked(1, 7);
     EXPECT_EQ(randomness->chartedTest(), 5);
     EXPECT_EQ(randomness->chart->data().title, randomness->sheet().chart(5).title);
+
+    // 閉じる closes its own window, and nothing else.
+    backtest->Command1->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(main->childWindow(QStringLiteral("予想の検証")));
+    EXPECT_TRUE(main->childWindow(QStringLiteral("ランダム性の検定")));
+    EXPECT_TRUE(main->isVisible());
 }
 
 TEST(TestingWindows, ADefaultRangeFollowsNewDrawsAndAChosenOneStays)
