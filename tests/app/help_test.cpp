@@ -121,6 +121,8 @@ TEST(HelpManual, EveryKeywordAndEveryWindowNameOpensItsPage)
     for (const catalogue::WindowRecord& record : catalogue::windows()) {
         for (const QString& name : {record.form, record.caption, record.menu.text})
             EXPECT_EQ(HtmlHelp::pageOfKeyword(name), record.helpPage) << name.toStdString();
+        EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + record.helpPage.section(u'#', 0, 0)))
+            << record.helpPage.toStdString();
     }
 }
 
