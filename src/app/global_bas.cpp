@@ -10,7 +10,6 @@ bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath,
         history_source::startupLoad(databasePath, shippedHistoryPath, reason);
     if (!loaded)
         return false;
-    gConnectString = loaded->connectString;
     adoptHistory(std::move(loaded->history));
     return true;
 }
@@ -22,7 +21,6 @@ void adoptHistory(History history)
 
 void releaseDraws()
 {
-    gConnectString.clear();
     adoptHistory(History());
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// The main window's current history and connection, under the program-wide names they have
-// always had. Only the main window reads and writes them; every other window is handed the
-// history it shows.
+// The main window's current history, under the program-wide name it has always had. Only the
+// main window reads and writes it; every other window is handed the history it shows.
 
 #include "data/history.h"
 
@@ -9,18 +8,17 @@
 
 namespace GlobalBas {
 
-inline QString gConnectString;
 inline History gRsDraws;
 
 // Opens the database at the given path (creating it from the shipped history when the file
-// does not exist), reads the history and sets both variables above. On failure every variable
-// keeps the value it had, and the reason says what went wrong; an existing file is never changed.
+// does not exist), reads the history and makes it the current one. On failure the current history
+// stays as it was, and the reason says what went wrong; an existing file is never changed.
 bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason);
 
 // Makes a history the current one (its figures come with it).
 void adoptHistory(History history);
 
-// Drops the history and the connection (a new main window, or the end of the exit sequence).
+// Drops the history (a new main window, or the end of the exit sequence).
 void releaseDraws();
 
 } // namespace GlobalBas
