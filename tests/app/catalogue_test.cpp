@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -120,7 +121,9 @@ TEST_F(Catalogue, EveryWindowPrintsWhatTheCompanionExportsForIt)
         ++compared;
         closeWindow(window);
     }
-    EXPECT_EQ(compared, 18);
+    EXPECT_EQ(compared, std::count_if(catalogue::windows().cbegin(), catalogue::windows().cend(),
+                                      [](const catalogue::WindowRecord& r) { return r.computes(); }));
+    EXPECT_GE(compared, 18);
 }
 
 TEST_F(Catalogue, ASecondOpenWhileTheFirstIsBeingBuiltBuildsNoSecondWindow)
