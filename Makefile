@@ -4,15 +4,18 @@
 # make test-sanitizers – build with AddressSanitizer and UBSan (build-debug/), run every test
 # make fuzz  – build the libFuzzer harnesses with clang (build-fuzz/), run each FUZZ_SECONDS
 # make package – build the Debian package build/numbers3zubarin_<version>_amd64.deb
+# make format-check – every source file as .clang-format has it (make format rewrites them so)
 
 PACKAGES := qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev qt6-qpa-plugins libgl-dev \
             libxkbcommon-dev fonts-ipafont-gothic qt6-translations-l10n libgtest-dev libbenchmark-dev cmake \
             ninja-build g++ dpkg-dev file desktop-file-utils appstream poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev
+FORMAT_PACKAGES := clang-format
+SOURCES = $(shell find src tools tests bench fuzz -name '*.cpp' -o -name '*.h' | LC_ALL=C sort)
 FUZZ_SECONDS ?= 60
 BUILD := build
 
-.PHONY: run test bench build deps fuzz-deps test-sanitizers fuzz package clean
+.PHONY: run test bench build deps fuzz-deps test-sanitizers fuzz package clean format format-check
 
 # Installs those of the packages given that are missing.
 install_missing = missing=""; for p in $(1); do \
@@ -50,6 +53,14 @@ fuzz: fuzz-deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz
 	sh fuzz/run build-fuzz $(FUZZ_SECONDS)
+
+format-check:
+	@$(call install_missing,$(FORMAT_PACKAGES))
+	clang-format --dry-run -Werror $(SOURCES)
+
+format:
+	@$(call install_missing,$(FORMAT_PACKAGES))
+	clang-format -i $(SOURCES)
 
 package: build
 	cd $(BUILD) && cpack -G DEB
