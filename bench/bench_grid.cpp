@@ -20,14 +20,13 @@ constexpr int kCols = 32;
 constexpr double kCells = double(kRows) * kCols;
 
 // Texts as the analysis windows write them, built once outside the timed loops.
-struct SheetTexts
-{
+struct SheetTexts {
     QString dot = QStringLiteral("●");
     QString first = QStringLiteral("初回");
     std::vector<QString> digits;
     std::vector<QString> drawNumbers;
     std::vector<QString> intervals; // "n回前"
-    std::vector<QString> deltas;    // "+3", "-4"
+    std::vector<QString> deltas; // "+3", "-4"
 
     SheetTexts()
     {
@@ -44,10 +43,14 @@ struct SheetTexts
     const QString& at(int col, int row) const
     {
         switch (col) {
-        case 1: return drawNumbers[std::size_t(row % 32768)];
-        case 2: return row % 7 ? intervals[std::size_t(row % 99)] : first;
-        case 3: return deltas[std::size_t(row % 19)];
-        default: return (row + col) % 3 ? digits[std::size_t((row * col) % 10)] : dot;
+        case 1:
+            return drawNumbers[std::size_t(row % 32768)];
+        case 2:
+            return row % 7 ? intervals[std::size_t(row % 99)] : first;
+        case 3:
+            return deltas[std::size_t(row % 19)];
+        default:
+            return (row + col) % 3 ? digits[std::size_t((row * col) % 10)] : dot;
         }
     }
 };

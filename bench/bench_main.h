@@ -4,12 +4,12 @@
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
-#define N3_BENCHMARK_MAIN()                        \
-    int main(int argc, char** argv)                \
-    {                                              \
-        QCoreApplication app(argc, argv);          \
-        benchmark::Initialize(&argc, argv);        \
-        benchmark::RunSpecifiedBenchmarks();       \
-        benchmark::Shutdown();                     \
-        return 0;                                  \
+#define N3_BENCHMARK_MAIN()                                                                                            \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        QCoreApplication app(argc, argv);                                                                              \
+        benchmark::Initialize(&argc, argv);                                                                            \
+        benchmark::RunSpecifiedBenchmarks();                                                                           \
+        benchmark::Shutdown();                                                                                         \
+        return 0;                                                                                                      \
     }

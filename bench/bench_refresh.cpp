@@ -24,7 +24,8 @@ void changeOneDraw(const QString& path, bool enter)
         qFatal("cannot open the benchmark database: %s", qPrintable(reason));
     QSqlQuery query(db.database());
     const QString digits = enter ? QStringLiteral("4, 0, 9") : QStringLiteral("NULL, NULL, NULL");
-    if (!query.exec(QStringLiteral("update 当選データ set (第1数字, 第2数字, 第3数字) = (%1) where 回数 = 32761").arg(digits)))
+    if (!query.exec(
+            QStringLiteral("update 当選データ set (第1数字, 第2数字, 第3数字) = (%1) where 回数 = 32761").arg(digits)))
         qFatal("cannot change the benchmark database");
 }
 

@@ -38,7 +38,8 @@ void BM_CreateFromShippedHistory(benchmark::State& state)
     for (auto _ : state) {
         QTemporaryDir dir;
         QString reason;
-        if (DrawDatabase::create(dir.filePath(QStringLiteral("n.db")), history, &reason) != DrawDatabase::Creation::Created)
+        if (DrawDatabase::create(dir.filePath(QStringLiteral("n.db")), history, &reason)
+            != DrawDatabase::Creation::Created)
             state.SkipWithError(qPrintable(reason));
     }
 }

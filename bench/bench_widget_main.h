@@ -7,18 +7,18 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
-#define N3_WIDGET_BENCHMARK_MAIN()                              \
-    int main(int argc, char** argv)                             \
-    {                                                           \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))     \
-            qputenv("QT_QPA_PLATFORM", "offscreen");            \
-        QApplication app(argc, argv);                           \
-        QTemporaryDir dir;                                      \
-        const QString previous = QDir::currentPath();           \
-        QDir::setCurrent(dir.path());                           \
-        benchmark::Initialize(&argc, argv);                     \
-        benchmark::RunSpecifiedBenchmarks();                    \
-        benchmark::Shutdown();                                  \
-        QDir::setCurrent(previous);                             \
-        return 0;                                               \
+#define N3_WIDGET_BENCHMARK_MAIN()                                                                                     \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                            \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                                   \
+        QApplication app(argc, argv);                                                                                  \
+        QTemporaryDir dir;                                                                                             \
+        const QString previous = QDir::currentPath();                                                                  \
+        QDir::setCurrent(dir.path());                                                                                  \
+        benchmark::Initialize(&argc, argv);                                                                            \
+        benchmark::RunSpecifiedBenchmarks();                                                                           \
+        benchmark::Shutdown();                                                                                         \
+        QDir::setCurrent(previous);                                                                                    \
+        return 0;                                                                                                      \
     }

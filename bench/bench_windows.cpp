@@ -84,7 +84,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     for (const catalogue::WindowRecord* record : catalogue::windowsIn(catalogue::Frame::Analysis))
-        benchmark::RegisterBenchmark(("BM_OpenWindow/" + record->form).toUtf8().constData(), BM_OpenWindow, record->form)
+        benchmark::RegisterBenchmark(("BM_OpenWindow/" + record->form).toUtf8().constData(), BM_OpenWindow,
+                                     record->form)
             ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     // Memory first, while nothing freed by earlier windows can be reused.

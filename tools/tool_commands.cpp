@@ -121,8 +121,8 @@ DataLocation programData()
 struct Files {
     QString database;
     QString settings;
-    QString error;      // why the command line names no usable place
-    bool usage = true;  // the error is the command line's (exit code 2)
+    QString error; // why the command line names no usable place
+    bool usage = true; // the error is the command line's (exit code 2)
 };
 
 Files filesOf(const Options& options, bool mayCreate)
@@ -138,7 +138,8 @@ Files filesOf(const Options& options, bool mayCreate)
         return files;
     }
     if (options.has(dataDirOption)) {
-        const DataLocation location = DataLocation::resolve(QCoreApplication::applicationDirPath(), options.value(dataDirOption));
+        const DataLocation location
+            = DataLocation::resolve(QCoreApplication::applicationDirPath(), options.value(dataDirOption));
         const QString folder = location.dataFolder;
         switch (location.namedFolder()) {
         case DataLocation::NamedFolder::NotAFolder:
@@ -146,8 +147,10 @@ Files filesOf(const Options& options, bool mayCreate)
             return files;
         case DataLocation::NamedFolder::Missing:
             if (!mayCreate || !options.has(QStringLiteral("create"))) {
-                files.error = mayCreate ? QStringLiteral("--data-dir のフォルダー %1 はありません（作るには --create を付けてください）").arg(folder)
-                                        : QStringLiteral("--data-dir のフォルダー %1 はありません").arg(folder);
+                files.error = mayCreate
+                    ? QStringLiteral("--data-dir のフォルダー %1 はありません（作るには --create を付けてください）")
+                          .arg(folder)
+                    : QStringLiteral("--data-dir のフォルダー %1 はありません").arg(folder);
                 return files;
             }
             if (QString reason; !location.makeFolders(&reason)) {
@@ -253,9 +256,10 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
 
 int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const Options options = parseOptions(args, {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
-                                                QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"),
-                                                QStringLiteral("to")});
+    const Options options
+        = parseOptions(args,
+                       {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
+                        QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"), QStringLiteral("to")});
     if (!options.error.isEmpty())
         return usageError(err, options.error);
     if (options.help) {
@@ -273,22 +277,32 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (formatName == QLatin1String("pdf"))
         format = ExportFormat::Pdf;
     else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
-        return usageError(err, QStringLiteral("--format は csv、json、pdf のどれかです: %1").arg(message::excerpt(formatName)));
+        return usageError(
+            err, QStringLiteral("--format は csv、json、pdf のどれかです: %1").arg(message::excerpt(formatName)));
     // "--out -" is the standard output, as for most commands. A PDF is not text: it goes into
     // a file, never onto the standard output.
-    const bool toStandardOutput = !options.has(QStringLiteral("out")) || options.value(QStringLiteral("out")) == QLatin1String("-");
+    const bool toStandardOutput
+        = !options.has(QStringLiteral("out")) || options.value(QStringLiteral("out")) == QLatin1String("-");
     if (format == ExportFormat::Pdf && toStandardOutput)
-        return usageError(err, QStringLiteral("--format pdf には --out で書き出すファイルを指定してください（標準出力には書き出せません）"));
+        return usageError(
+            err,
+            QStringLiteral(
+                "--format pdf には --out で書き出すファイルを指定してください（標準出力には書き出せません）"));
 
     OpenDrawRange range;
-    for (const auto& [name, end] : {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
+    for (const auto& [name, end] :
+         {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
         if (!options.has(name))
             continue;
         bool ok = false;
         const QString text = options.value(name);
         const int n = text.toInt(&ok);
         if (!ok || n < 0 || n > draw::kMaxDrawNo)
-            return usageError(err, QStringLiteral("--%1 は 0～%2 の回数です: %3").arg(name).arg(draw::kMaxDrawNo).arg(message::excerpt(text)));
+            return usageError(err,
+                              QStringLiteral("--%1 は 0～%2 の回数です: %3")
+                                  .arg(name)
+                                  .arg(draw::kMaxDrawNo)
+                                  .arg(message::excerpt(text)));
         *end = n;
     }
     const QString window = options.value(QStringLiteral("window"));
@@ -357,7 +371,7 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
         result.error = QStringLiteral("データベース %1 を作成できません: %2").arg(databasePath, reason);
         return result;
     case DrawDatabase::Creation::AlreadyThere:
-        break;  // there before, or made by another process meanwhile: the draws go into it
+        break; // there before, or made by another process meanwhile: the draws go into it
     }
 
     DrawDatabase database(DrawDatabase::connectString(databasePath), DrawDatabase::Mode::ReadWrite);
@@ -367,7 +381,8 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
     }
     const std::optional<DrawDatabase::ImportCount> count = database.importDraws(std::move(history), &reason);
     if (!count) {
-        result.error = QStringLiteral("データベース %1 に書き込めません（何も書き込んでいません）: %2").arg(databasePath, reason);
+        result.error = QStringLiteral("データベース %1 に書き込めません（何も書き込んでいません）: %2")
+                           .arg(databasePath, reason);
         return result;
     }
     result.ok = true;
@@ -442,7 +457,8 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
     }
     const catalogue::WindowRecord* record = catalogue::findWindow(form);
     if (!record || !record->computes()) {
-        result.error = QStringLiteral("分析ウィンドウ「%1」はありません（windows で一覧を表示します）").arg(message::excerpt(form));
+        result.error = QStringLiteral("分析ウィンドウ「%1」はありません（windows で一覧を表示します）")
+                           .arg(message::excerpt(form));
         return result;
     }
     const std::optional<History> history = loadHistory(databasePath, &result.error);
@@ -498,25 +514,29 @@ QString usage()
                "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
                "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
                "      データベースがなければ作成します。--data-dir のフォルダーは --create があるときだけ作ります。\n"
-               "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window NAME [--format csv|json|pdf] [--out FILE]\n"
+               "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window NAME [--format csv|json|pdf] "
+               "[--out FILE]\n"
                "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がないか - なら標準出力）。\n"
-               "      pdf は印刷プレビューと同じページ（A4 縦）を --out のファイルに書き出します（--out が必要です）。\n")
+               "      pdf は印刷プレビューと同じページ（A4 縦）を --out のファイルに書き出します（--out "
+               "が必要です）。\n")
         + notes
-        + QStringLiteral("  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window %1 [--from N] [--to M] ...\n"
-                         "      回数 N から M までの当選データで検証します。片方だけなら他方は最初（最後）の回まで、\n"
-                         "      どちらもなければ、%2です。\n")
+        + QStringLiteral(
+              "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window %1 [--from N] [--to M] ...\n"
+              "      回数 N から M までの当選データで検証します。片方だけなら他方は最初（最後）の回まで、\n"
+              "      どちらもなければ、%2です。\n")
               .arg(rangeForms.join(u'|'), defaults.join(u'、'))
         + QStringLiteral(
-            "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR のデータベースと設定ファイルを使います。\n"
-            "  --db FILE だけなら、そのデータベースと、同じフォルダーに設定ファイルがあればそれを使います。\n"
-            "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
-            "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
-            "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
-            "  numbers3zubarin-tool windows\n"
-            "      書き出せる分析ウィンドウの名前を表示します。\n"
-            "  numbers3zubarin-tool --help\n"
-            "      この説明を表示します。\n"
-            "終了コード: 0 成功、1 処理の失敗、2 コマンドラインの誤り\n");
+               "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR "
+               "のデータベースと設定ファイルを使います。\n"
+               "  --db FILE だけなら、そのデータベースと、同じフォルダーに設定ファイルがあればそれを使います。\n"
+               "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
+               "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
+               "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
+               "  numbers3zubarin-tool windows\n"
+               "      書き出せる分析ウィンドウの名前を表示します。\n"
+               "  numbers3zubarin-tool --help\n"
+               "      この説明を表示します。\n"
+               "終了コード: 0 成功、1 処理の失敗、2 コマンドラインの誤り\n");
 }
 
 int runTool(const QStringList& args, QTextStream& out, QTextStream& err)

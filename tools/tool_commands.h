@@ -14,17 +14,17 @@ class QTextStream;
 namespace tool {
 
 constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;  // the command could not do its work
-constexpr int kExitUsage = 2;   // the command line itself is wrong
+constexpr int kExitFailed = 1; // the command could not do its work
+constexpr int kExitUsage = 2; // the command line itself is wrong
 
 struct ImportResult {
     bool ok = false;
-    QString error;         // one line naming the file, and the line and field of a bad CSV line
-    int errorLine = 0;     // the CSV line that stopped the import; 0 when no line is to blame
+    QString error; // one line naming the file, and the line and field of a bad CSV line
+    int errorLine = 0; // the CSV line that stopped the import; 0 when no line is to blame
     QString errorField;
-    bool created = false;  // the database did not exist and was made with the program's schema
-    int written = 0;       // draws written
-    int replaced = 0;      // of those, draws whose 回数 was stored already
+    bool created = false; // the database did not exist and was made with the program's schema
+    int written = 0; // draws written
+    int replaced = 0; // of those, draws whose 回数 was stored already
 };
 
 // Writes every draw of the CSV to the database, inserting or replacing by 回数, all in one
@@ -39,7 +39,7 @@ enum class ExportFormat { Csv, Json, Pdf };
 struct ExportResult {
     bool ok = false;
     QString error;
-    QByteArray data;  // ready to write: UTF-8 text, or a PDF document
+    QByteArray data; // ready to write: UTF-8 text, or a PDF document
 };
 
 // Computes the grids of the window with the given form name from an existing database, through

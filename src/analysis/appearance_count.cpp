@@ -17,8 +17,15 @@ void 出現回数分析::mainStep(Grid& grid, const History& history)
 
 void 出現回数分析::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 2, .visibleCols = kCols, .visibleRows = 52,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .rowHeight = 10, .colWidth = 6});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = history.drawRowCount() + 2,
+                .visibleCols = kCols,
+                .visibleRows = 52,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = 2,
+                .rowHeight = 10,
+                .colWidth = 6});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 12);
     colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);
@@ -47,9 +54,9 @@ void 出現回数分析::headings(Grid& grid)
     grid.setText(6, 1, QStringLiteral("　　出現回数合計(回)"));
     grid.setHAlign(HAlign::Center);
 
-    const QString captions[kCols] = {QStringLiteral("回数"),    QStringLiteral("第1数字"), QStringLiteral("第2数字"),
-                                     QStringLiteral("第3数字"), QStringLiteral("第1数字"), QStringLiteral("第2数字"),
-                                     QStringLiteral("第3数字")};
+    const QString captions[kCols]
+        = {QStringLiteral("回数"),    QStringLiteral("第1数字"), QStringLiteral("第2数字"), QStringLiteral("第3数字"),
+           QStringLiteral("第1数字"), QStringLiteral("第2数字"), QStringLiteral("第3数字")};
     for (int c = 1; c <= kCols; ++c)
         grid.setText(c, 2, captions[c - 1]);
 }

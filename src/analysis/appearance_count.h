@@ -18,6 +18,6 @@ private:
 
     const QString& numberText(int n);
 
-    std::array<int, 10> m_counts{};  // appearances of each digit so far, shared by the positions
-    QStringList m_numberTexts;       // digits and counts recur across rows: each text made once
+    std::array<int, 10> m_counts{}; // appearances of each digit so far, shared by the positions
+    QStringList m_numberTexts; // digits and counts recur across rows: each text made once
 };

@@ -21,9 +21,16 @@ void 出現頻度分析::mainStep(Grid& grid, const History& history)
 void 出現頻度分析::layout(Grid& grid)
 {
     const int rows = m_chartHeight + kHeadingRows;
-    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = rows,
-                      .scrollBars = ScrollBars::Both, .frozenRows = kHeadingRows, .frozenCols = 1,
-                      .rowHeight = 10, .colWidth = 3});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = rows,
+                .visibleCols = kCols,
+                .visibleRows = rows,
+                .scrollBars = ScrollBars::Both,
+                .frozenRows = kHeadingRows,
+                .frozenCols = 1,
+                .rowHeight = 10,
+                .colWidth = 3});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 15);
     grid.setColWidth(1, 5);

@@ -15,7 +15,7 @@ private:
     void headings(Grid& grid);
     void fill(Grid& grid, const History& history);
 
-    int m_chartHeight = 0;      // the most appearances of any digit: the number of mark rows
-    int m_firstDataCol = 2;     // the column of digit 0
-    std::array<int, 11> m_marks{};  // marks placed so far in each digit's column
+    int m_chartHeight = 0; // the most appearances of any digit: the number of mark rows
+    int m_firstDataCol = 2; // the column of digit 0
+    std::array<int, 11> m_marks{}; // marks placed so far in each digit's column
 };

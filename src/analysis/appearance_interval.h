@@ -19,5 +19,5 @@ private:
     // Row n holds the digits of the complete draw numbered n; a number without one reads 0, 0, 0.
     // Every draw number up to the largest the history can hold has its row.
     std::vector<std::array<std::int8_t, 3>> m_digitTable;
-    std::vector<QString> m_intervalTexts;  // "n回前" by n, made the first time n occurs
+    std::vector<QString> m_intervalTexts; // "n回前" by n, made the first time n occurs
 };

@@ -10,9 +10,16 @@ constexpr int kFirstDataRow = 2;
 
 void 引っ張り分析::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 1, .visibleCols = kCols, .visibleRows = 51,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .frozenCols = 1, .rowHeight = 10,
-                      .colWidth = 6});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = history.drawRowCount() + 1,
+                .visibleCols = kCols,
+                .visibleRows = 51,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = 1,
+                .frozenCols = 1,
+                .rowHeight = 10,
+                .colWidth = 6});
     grid.setRowHeight(1, 15);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
     colours(grid, 1, -1, 1, -1, colors::kDrawNoBack, colors::kDrawNoFore);

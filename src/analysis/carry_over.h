@@ -15,5 +15,5 @@ protected:
 private:
     static void mark(Grid& grid, int col, int row);
 
-    std::array<int, 3> m_previous{};  // the digits of the last complete draw written
+    std::array<int, 3> m_previous{}; // the digits of the last complete draw written
 };

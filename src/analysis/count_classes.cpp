@@ -20,8 +20,15 @@ void 回数別出現分析::layout(Grid& grid, const History& history)
 {
     const int rows = history.figures().classCount;
     // The heading row stays in view when a window too low for every row scrolls.
-    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = rows,
-                      .scrollBars = ScrollBars::Horizontal, .frozenRows = 1, .rowHeight = 10, .colWidth = 5});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = rows,
+                .visibleCols = kCols,
+                .visibleRows = rows,
+                .scrollBars = ScrollBars::Horizontal,
+                .frozenRows = 1,
+                .rowHeight = 10,
+                .colWidth = 5});
     grid.setColWidth(1, 5);
     grid.setColWidth(2, 20);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);

@@ -12,5 +12,5 @@ private:
     void startFill() override;
     void fillResults(Grid& grid, int row, int drawNo, const std::array<int, 3>& digits) override;
 
-    std::array<int, 3> m_previous{};  // the digits of the last complete draw, 0s before any
+    std::array<int, 3> m_previous{}; // the digits of the last complete draw, 0s before any
 };

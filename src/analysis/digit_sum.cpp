@@ -14,8 +14,15 @@ constexpr int kFirstDataRow = 2;
 void 数字合計分析::layout(Grid& grid, const History& history)
 {
     const int rows = history.drawRowCount() + 1;
-    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = 9, .visibleRows = 51,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .rowHeight = 10, .colWidth = 5});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = rows,
+                .visibleCols = 9,
+                .visibleRows = 51,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = 1,
+                .rowHeight = 10,
+                .colWidth = 5});
     grid.setRowHeight(1, 20);
     grid.setColWidth(1, 7);
     grid.setColWidth(kSumCol, 7);

@@ -22,8 +22,15 @@ void バラツキ分析::mainStep(Grid& grid, const History& history)
 void バラツキ分析::layout(Grid& grid, const History& history)
 {
     const int rows = history.drawRowCount() + 3;
-    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = 52,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .rowHeight = 10, .colWidth = 2});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = rows,
+                .visibleCols = kCols,
+                .visibleRows = 52,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = 2,
+                .rowHeight = 10,
+                .colWidth = 2});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 15);
     grid.setColWidth(1, 5);

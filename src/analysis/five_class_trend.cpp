@@ -11,7 +11,7 @@ namespace {
 constexpr int kCols = 9;
 constexpr int kHeadRow = 1;
 constexpr int kFirstDataRow = 2;
-constexpr int kFirstCountCol = 5;  // the count of class 1; class k is in column k + 4
+constexpr int kFirstCountCol = 5; // the count of class 1; class k is in column k + 4
 
 struct DigitClass {
     int first;
@@ -52,9 +52,16 @@ void 分割5傾向分析::mainStep(Grid& grid, const History& history)
 void 分割5傾向分析::layout(Grid& grid)
 {
     const int rows = m_footRow;
-    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = 51,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = kHeadRow, .frozenCols = 0,
-                      .rowHeight = 10, .colWidth = 5});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = rows,
+                .visibleCols = kCols,
+                .visibleRows = 51,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = kHeadRow,
+                .frozenCols = 0,
+                .rowHeight = 10,
+                .colWidth = 5});
     grid.setRowHeight(kHeadRow, 20);
     grid.setColWidth(1, 6);
 

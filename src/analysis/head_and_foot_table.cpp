@@ -5,8 +5,15 @@
 
 void HeadAndFootDigitTable::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 4, .visibleCols = kCols, .visibleRows = 52,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = 2, .rowHeight = 10, .colWidth = 5});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = history.drawRowCount() + 4,
+                .visibleCols = kCols,
+                .visibleRows = 52,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = 2,
+                .rowHeight = 10,
+                .colWidth = 5});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 12);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);

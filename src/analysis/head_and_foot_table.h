@@ -13,17 +13,17 @@ class HeadAndFootDigitTable : public HeadAndFootAnalysis {
 protected:
     // What the two windows write differently into their heading rows.
     struct Headings {
-        int titleCol = 2;        // the title is written here and spills over the band
+        int titleCol = 2; // the title is written here and spills over the band
         QString title;
-        bool outlinedBand = false;  // the band gets an outline, or no lines of its own
-        QString resultCaption;   // over columns 3, 5 and 7
+        bool outlinedBand = false; // the band gets an outline, or no lines of its own
+        QString resultCaption; // over columns 3, 5 and 7
     };
 
-    explicit HeadAndFootDigitTable(Headings headings) : m_headings(std::move(headings)) {}
+    explicit HeadAndFootDigitTable(Headings headings) : m_headings(std::move(headings)) { }
 
     static constexpr int kCols = 7;
     static constexpr int kFirstDataRow = 3;
-    static constexpr int digitCol(int position) { return 2 * position; }       // position 1–3
+    static constexpr int digitCol(int position) { return 2 * position; } // position 1–3
     static constexpr int resultCol(int position) { return 2 * position + 1; }
 
     // Before the walk over the history.

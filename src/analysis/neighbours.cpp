@@ -5,8 +5,8 @@
 
 namespace {
 constexpr int kCols = 8;
-constexpr int kConsecutiveCol = 1;  // 回数 of the consecutive section; its digits follow
-constexpr int kOneApartCol = 5;     // 回数 of the one-apart section
+constexpr int kConsecutiveCol = 1; // 回数 of the consecutive section; its digits follow
+constexpr int kOneApartCol = 5; // 回数 of the one-apart section
 constexpr int kFirstDataRow = 2;
 } // namespace
 
@@ -19,8 +19,15 @@ void 連番飛び石分析::mainStep(Grid& grid, const History& history)
 
 void 連番飛び石分析::layout(Grid& grid, const History& history)
 {
-    setUpSheet(grid, {.cols = kCols, .rows = history.drawRowCount() + 1, .visibleCols = kCols, .visibleRows = 51,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = 1, .rowHeight = 10, .colWidth = 5});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = history.drawRowCount() + 1,
+                .visibleCols = kCols,
+                .visibleRows = 51,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = 1,
+                .rowHeight = 10,
+                .colWidth = 5});
     grid.setColWidth(kConsecutiveCol, 6);
     grid.setColWidth(kOneApartCol, 6);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);

@@ -20,32 +20,39 @@ constexpr int kLetterCol = 7;
 constexpr GridColor kFirstClassBack = colors::kPaleCyan;
 
 // Indexed by the count the letter follows: "A" keeps the default background.
-constexpr std::array<GridColor, 4> kLetterBack = {GridColor{}, colors::kPaleCyan, colors::kPaleGreen,
-                                                  colors::kPaleYellow};
+constexpr std::array<GridColor, 4> kLetterBack
+    = {GridColor{}, colors::kPaleCyan, colors::kPaleGreen, colors::kPaleYellow};
 
 } // namespace
 
 const PatternRule& PatternAnalysis::evenOddRule()
 {
-    static const PatternRule rule{QStringLiteral("偶数"), QStringLiteral("奇数"),
-                                  [](int d) { return d % 2 == 0; }, colors::kWhite, false};
+    static const PatternRule rule{QStringLiteral("偶数"), QStringLiteral("奇数"), [](int d) { return d % 2 == 0; },
+                                  colors::kWhite, false};
     return rule;
 }
 
 const PatternRule& PatternAnalysis::lowHighRule()
 {
     // The window promises low 0–4 and high 5–9, so 4 counts as low.
-    static const PatternRule rule{QStringLiteral("低数字"), QStringLiteral("高数字"),
-                                  [](int d) { return d <= 4; }, GridColor{}, true};
+    static const PatternRule rule{QStringLiteral("低数字"), QStringLiteral("高数字"), [](int d) { return d <= 4; },
+                                  GridColor{}, true};
     return rule;
 }
 
 void PatternAnalysis::layout(Grid& grid, const History& history)
 {
     const int rows = kHeadingRow + history.drawRowCount();
-    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = 51,
-                      .scrollBars = ScrollBars::Vertical, .frozenRows = kHeadingRow, .frozenCols = 0,
-                      .rowHeight = 10, .colWidth = 5});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = rows,
+                .visibleCols = kCols,
+                .visibleRows = 51,
+                .scrollBars = ScrollBars::Vertical,
+                .frozenRows = kHeadingRow,
+                .frozenCols = 0,
+                .rowHeight = 10,
+                .colWidth = 5});
     grid.setRowHeight(kHeadingRow, 20);
     grid.setColWidth(1, 6);
 

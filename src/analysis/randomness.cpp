@@ -20,7 +20,7 @@ namespace {
 enum Test { kFirst, kSecond, kThird, kAllDigits, kPattern, kSum, kPull, kSumRuns };
 
 constexpr int kMaxSum = 27;
-constexpr int kLowMax = 13;  // sums 0–13 are low, 14–27 high
+constexpr int kLowMax = 13; // sums 0–13 are low, 14–27 high
 
 // How many of the 1,000 digit triples have each sum.
 constexpr std::array<int, kMaxSum + 1> kTriplesWithSum = [] {
@@ -140,9 +140,14 @@ std::vector<double> holm(const std::vector<double>& p)
 const std::array<QString, RandomnessSheet::kTestCount>& RandomnessSheet::testNames()
 {
     static const std::array<QString, kTestCount> names = {
-        QStringLiteral("第1数字の出現頻度"), QStringLiteral("第2数字の出現頻度"), QStringLiteral("第3数字の出現頻度"),
-        QStringLiteral("全数字の出現頻度"),  QStringLiteral("シングル・ダブル・トリプル"), QStringLiteral("数字合計の分布"),
-        QStringLiteral("引っ張り"),          QStringLiteral("数字合計の連"),
+        QStringLiteral("第1数字の出現頻度"),
+        QStringLiteral("第2数字の出現頻度"),
+        QStringLiteral("第3数字の出現頻度"),
+        QStringLiteral("全数字の出現頻度"),
+        QStringLiteral("シングル・ダブル・トリプル"),
+        QStringLiteral("数字合計の分布"),
+        QStringLiteral("引っ張り"),
+        QStringLiteral("数字合計の連"),
     };
     return names;
 }
@@ -176,10 +181,10 @@ void RandomnessSheet::evaluate(const History& history, DrawRange range)
     int n = 0;
     int position[3][10] = {};
     int all[10] = {};
-    int pattern[3] = {};        // three different digits, a pair, a triple
+    int pattern[3] = {}; // three different digits, a pair, a triple
     int sums[kMaxSum + 1] = {};
     int pairs = 0, pulled = 0;
-    int pairsAfter[4] = {};     // pairs whose earlier draw has k different digits
+    int pairsAfter[4] = {}; // pairs whose earlier draw has k different digits
     int lows = 0, runs = 0;
     std::uint16_t previousDigits = 0;
     bool previousLow = false;
@@ -212,17 +217,18 @@ void RandomnessSheet::evaluate(const History& history, DrawRange range)
         ++n;
     }
 
-    const auto chiSquareTest = [this](Test t, const int* observed, const double* expected, int bins, QStringList labels) {
-        Result& r = m_results[t];
-        r.computed = true;
-        r.statistic = chiSquare(observed, expected, bins);
-        r.df = bins - 1;
-        r.p = randomness::chiSquareUpperTail(r.statistic, r.df);
-        Chart& c = m_charts[t];
-        c.labels = std::move(labels);
-        c.observed = QVector<double>(observed, observed + bins);
-        c.expected = QVector<double>(expected, expected + bins);
-    };
+    const auto chiSquareTest
+        = [this](Test t, const int* observed, const double* expected, int bins, QStringList labels) {
+              Result& r = m_results[t];
+              r.computed = true;
+              r.statistic = chiSquare(observed, expected, bins);
+              r.df = bins - 1;
+              r.p = randomness::chiSquareUpperTail(r.statistic, r.df);
+              Chart& c = m_charts[t];
+              c.labels = std::move(labels);
+              c.observed = QVector<double>(observed, observed + bins);
+              c.expected = QVector<double>(expected, expected + bins);
+          };
     const auto zTest = [this](Test t, double z) {
         Result& r = m_results[t];
         r.computed = true;
@@ -248,7 +254,11 @@ void RandomnessSheet::evaluate(const History& history, DrawRange range)
 
     // The sums in bins of an expected count of at least 5: n x triples >= 5 x 1000, in integers.
     {
-        struct Bin { int first, last; int observed; std::int64_t triples; };
+        struct Bin {
+            int first, last;
+            int observed;
+            std::int64_t triples;
+        };
         std::vector<Bin> bins;
         Bin open{0, 0, 0, 0};
         for (int s = 0; s <= kMaxSum; ++s) {
@@ -326,8 +336,14 @@ void RandomnessSheet::write(Grid& grid) const
 {
     constexpr int kRows = kFirstTestRow + kTestCount - 1;
     grid.clear();
-    setUpSheet(grid, {.cols = kColCount, .rows = kRows, .visibleCols = kColCount, .visibleRows = kRows,
-                      .scrollBars = ScrollBars::None, .rowHeight = 14, .colWidth = 9});
+    setUpSheet(grid,
+               {.cols = kColCount,
+                .rows = kRows,
+                .visibleCols = kColCount,
+                .visibleRows = kRows,
+                .scrollBars = ScrollBars::None,
+                .rowHeight = 14,
+                .colWidth = 9});
     grid.setRowHeight(1, 18);
     // Room for the longest text of each column and a unit to spare: a unit holds a digit and a
     // quarter, a full-width character about 1.6 units. A statistic reaches eight figures and two
@@ -344,9 +360,9 @@ void RandomnessSheet::write(Grid& grid) const
     block(grid, kNameCol, kFirstTestRow, kNameCol, kRows);
     grid.setHAlign(HAlign::Left);
 
-    const QString headings[kColCount] = {QStringLiteral("検定"), QStringLiteral("対象回数"), QStringLiteral("統計量"),
-                                         QStringLiteral("自由度"), QStringLiteral("p値"), QStringLiteral("補正後p値"),
-                                         QStringLiteral("判定")};
+    const QString headings[kColCount]
+        = {QStringLiteral("検定"), QStringLiteral("対象回数"),  QStringLiteral("統計量"), QStringLiteral("自由度"),
+           QStringLiteral("p値"),  QStringLiteral("補正後p値"), QStringLiteral("判定")};
     for (int c = 0; c < kColCount; ++c)
         grid.setText(c + 1, 1, headings[c]);
 

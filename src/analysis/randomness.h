@@ -33,14 +33,23 @@ public:
     static constexpr int kTestCount = 8;
 
     // Grid columns.
-    enum Column { kNameCol = 1, kCountCol, kStatisticCol, kDfCol, kPCol, kAdjustedPCol, kVerdictCol, kColCount = kVerdictCol };
+    enum Column {
+        kNameCol = 1,
+        kCountCol,
+        kStatisticCol,
+        kDfCol,
+        kPCol,
+        kAdjustedPCol,
+        kVerdictCol,
+        kColCount = kVerdictCol
+    };
     static constexpr int kFirstTestRow = 2;
 
     // The verdicts and their colours.
-    static const QString kSuspect;     // 偏りの疑い
-    static const QString kNoBias;      // 偏りなし
-    static const QString kUndecided;   // 判定できません
-    static const QString kDash;        // "–" in the cells of a test that cannot be computed
+    static const QString kSuspect; // 偏りの疑い
+    static const QString kNoBias; // 偏りなし
+    static const QString kUndecided; // 判定できません
+    static const QString kDash; // "–" in the cells of a test that cannot be computed
     static constexpr GridColor kSuspectBack = rgb(255, 215, 215);
     static constexpr GridColor kSuspectFore = rgb(200, 0, 0);
     static constexpr GridColor kUndecidedFore = rgb(128, 128, 128);
@@ -65,12 +74,12 @@ public:
 
     // One test as computed.
     struct Result {
-        int count = 0;              // 対象回数: draws used (pairs for 引っ張り)
-        bool computed = false;      // false: too few draws, nothing below is set
-        double statistic = 0;       // chi-square, or z
-        int df = 0;                 // 0 for the z tests
+        int count = 0; // 対象回数: draws used (pairs for 引っ張り)
+        bool computed = false; // false: too few draws, nothing below is set
+        double statistic = 0; // chi-square, or z
+        int df = 0; // 0 for the z tests
         double p = 1;
-        double adjustedP = 1;       // Holm, over the tests computed
+        double adjustedP = 1; // Holm, over the tests computed
         bool suspect() const { return computed && adjustedP < kSignificance; }
     };
     const std::array<Result, kTestCount>& results() const { return m_results; }

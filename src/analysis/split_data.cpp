@@ -63,9 +63,16 @@ const SplitPartition& SplitDataAnalysis::tenClasses()
 void SplitDataAnalysis::layout(Grid& grid, const History& history)
 {
     const int rows = kHeadingRows + history.drawRowCount();
-    setUpSheet(grid, {.cols = kCols, .rows = rows, .visibleCols = kCols, .visibleRows = 53,
-                      .scrollBars = ScrollBars::Both, .frozenRows = kHeadingRows, .frozenCols = 0,
-                      .rowHeight = 9, .colWidth = 2});
+    setUpSheet(grid,
+               {.cols = kCols,
+                .rows = rows,
+                .visibleCols = kCols,
+                .visibleRows = 53,
+                .scrollBars = ScrollBars::Both,
+                .frozenRows = kHeadingRows,
+                .frozenCols = 0,
+                .rowHeight = 9,
+                .colWidth = 2});
     grid.setRowHeight(1, 15);
     grid.setRowHeight(2, 12);
     grid.setColWidth(1, 6);
@@ -73,8 +80,7 @@ void SplitDataAnalysis::layout(Grid& grid, const History& history)
 
     borders(grid, 1, 3, kCols, rows, kAllSides, BorderStyle::Solid, colors::kLineBlue);
     for (int base : kStripBase)
-        borders(grid, base, kStripRow, base + 9, kStripRow, BorderSide::Outline, BorderStyle::Solid,
-                colors::kLineBlue);
+        borders(grid, base, kStripRow, base + 9, kStripRow, BorderSide::Outline, BorderStyle::Solid, colors::kLineBlue);
 
     grid.setAllowCellOverflow(true);
     grid.setText(kStripBase[0], kStripRow, QStringLiteral("　　　　当選数字(第1数字)　　　　"));
@@ -101,8 +107,8 @@ void SplitDataAnalysis::headings(Grid& grid, int baseRow)
     const int labelRow = baseRow + 1;
     for (int base : kStripBase) {
         for (const SplitClass& c : m_partition.classes)
-            borders(grid, base + c.first, classRow, base + c.last, classRow, BorderSide::Outline,
-                    BorderStyle::Solid, colors::kLineBlue);
+            borders(grid, base + c.first, classRow, base + c.last, classRow, BorderSide::Outline, BorderStyle::Solid,
+                    colors::kLineBlue);
     }
 
     grid.setAllowCellOverflow(true);

@@ -13,18 +13,18 @@
 struct SplitClass {
     int first;
     int last;
-    GridColor back;   // invalid: the default background
+    GridColor back; // invalid: the default background
     QString heading;
 };
 
 struct SplitPartition {
-    QVector<SplitClass> classes;  // in digit order, together covering 0–9
-    int blueLabelStrips;          // how many strips, from the first, have their digit labels in blue
+    QVector<SplitClass> classes; // in digit order, together covering 0–9
+    int blueLabelStrips; // how many strips, from the first, have their digit labels in blue
 };
 
 class SplitDataAnalysis : public ThreeHeadingRowsAnalysis {
 public:
-    explicit SplitDataAnalysis(SplitPartition partition) : m_partition(std::move(partition)) {}
+    explicit SplitDataAnalysis(SplitPartition partition) : m_partition(std::move(partition)) { }
 
     static const SplitPartition& threeClasses();
     static const SplitPartition& fiveClasses();
@@ -42,15 +42,15 @@ private:
 
 class 分割3データ分析 final : public SplitDataAnalysis {
 public:
-    分割3データ分析() : SplitDataAnalysis(threeClasses()) {}
+    分割3データ分析() : SplitDataAnalysis(threeClasses()) { }
 };
 
 class 分割5データ分析 final : public SplitDataAnalysis {
 public:
-    分割5データ分析() : SplitDataAnalysis(fiveClasses()) {}
+    分割5データ分析() : SplitDataAnalysis(fiveClasses()) { }
 };
 
 class 分割10データ分析 final : public SplitDataAnalysis {
 public:
-    分割10データ分析() : SplitDataAnalysis(tenClasses()) {}
+    分割10データ分析() : SplitDataAnalysis(tenClasses()) { }
 };

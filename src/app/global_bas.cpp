@@ -6,8 +6,8 @@ namespace GlobalBas {
 
 bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason)
 {
-    std::optional<history_source::Loaded> loaded =
-        history_source::startupLoad(databasePath, shippedHistoryPath, reason);
+    std::optional<history_source::Loaded> loaded
+        = history_source::startupLoad(databasePath, shippedHistoryPath, reason);
     if (!loaded)
         return false;
     adoptHistory(std::move(loaded->history));

@@ -28,13 +28,13 @@ const QString HelpWindow::kResourceFolder = QStringLiteral(":/help");
 namespace {
 
 // The pages are Japanese: a Gothic face that has the glyphs, whatever the desktop's default.
-const QStringList kFontFamilies = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"),
-                                   QStringLiteral("Noto Sans CJK JP"), QStringLiteral("VL PGothic"),
-                                   QStringLiteral("sans-serif")};
+const QStringList kFontFamilies
+    = {QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP"),
+       QStringLiteral("VL PGothic"), QStringLiteral("sans-serif")};
 constexpr double kTextPointSize = 10.5;
 
-const QColor kMatchBack(255, 236, 120);    // every place the word stands in the page
-const QColor kCurrentBack(255, 160, 60);   // the one found last
+const QColor kMatchBack(255, 236, 120); // every place the word stands in the page
+const QColor kCurrentBack(255, 160, 60); // the one found last
 
 // The page of the manual a URL names, without its anchor; empty when it is none of the manual.
 QString resourcePath(const QUrl& url)
@@ -90,8 +90,7 @@ HelpWindow* HelpWindow::instanceFor(QWidget* owner)
     return new HelpWindow(top);
 }
 
-HelpWindow::HelpWindow(QWidget* owner)
-    : QMainWindow(owner, Qt::Window)
+HelpWindow::HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(kCaption);
@@ -104,7 +103,7 @@ HelpWindow::HelpWindow(QWidget* owner)
 
     m_browser = new QTextBrowser;
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
-    m_browser->setOpenExternalLinks(true);  // other sites open in the web browser
+    m_browser->setOpenExternalLinks(true); // other sites open in the web browser
     QFont textFont = uiFont;
     if (textFont.pointSizeF() > 0)
         textFont.setPointSizeF(qMax(textFont.pointSizeF(), kTextPointSize));
@@ -138,12 +137,14 @@ HelpWindow::HelpWindow(QWidget* owner)
     m_back = bar->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("戻る"));
     m_back->setObjectName(QStringLiteral("helpBack"));
     m_back->setShortcut(QKeySequence::Back);
-    m_back->setToolTip(QStringLiteral("前に見たページに戻ります (%1)").arg(m_back->shortcut().toString(QKeySequence::NativeText)));
+    m_back->setToolTip(
+        QStringLiteral("前に見たページに戻ります (%1)").arg(m_back->shortcut().toString(QKeySequence::NativeText)));
     m_back->setEnabled(false);
     m_forward = bar->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("進む"));
     m_forward->setObjectName(QStringLiteral("helpForward"));
     m_forward->setShortcut(QKeySequence::Forward);
-    m_forward->setToolTip(QStringLiteral("戻る前のページに進みます (%1)").arg(m_forward->shortcut().toString(QKeySequence::NativeText)));
+    m_forward->setToolTip(
+        QStringLiteral("戻る前のページに進みます (%1)").arg(m_forward->shortcut().toString(QKeySequence::NativeText)));
     m_forward->setEnabled(false);
     m_home = bar->addAction(style()->standardIcon(QStyle::SP_FileDialogContentsView), QStringLiteral("目次"));
     m_home->setObjectName(QStringLiteral("helpContents"));
@@ -158,12 +159,14 @@ HelpWindow::HelpWindow(QWidget* owner)
     m_searchField->setClearButtonEnabled(true);
     m_searchField->setMaxLength(kMaxWordLength);
     m_searchField->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("すべてのページから探す言葉")) + 40);
-    m_searchField->setToolTip(QStringLiteral("Enter で検索します。同じ言葉でもう一度 Enter を押すと、ページの中の次の場所に移ります"));
+    m_searchField->setToolTip(
+        QStringLiteral("Enter で検索します。同じ言葉でもう一度 Enter を押すと、ページの中の次の場所に移ります"));
     bar->addWidget(m_searchField);
     m_findNext = bar->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QStringLiteral("次を検索"));
     m_findNext->setObjectName(QStringLiteral("helpFindNext"));
     m_findNext->setShortcut(QKeySequence::FindNext);
-    m_findNext->setToolTip(QStringLiteral("このページの中で次の場所に移ります (%1)").arg(m_findNext->shortcut().toString(QKeySequence::NativeText)));
+    m_findNext->setToolTip(QStringLiteral("このページの中で次の場所に移ります (%1)")
+                               .arg(m_findNext->shortcut().toString(QKeySequence::NativeText)));
 
     auto* findPrevious = new QAction(this);
     findPrevious->setShortcut(QKeySequence::FindPrevious);
@@ -188,7 +191,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     connect(m_searchField, &QLineEdit::returnPressed, this, [this] { runSearch(); });
     connect(m_searchField, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (text.trimmed().isEmpty())
-            runSearch();  // cleared: the highlights and the list go
+            runSearch(); // cleared: the highlights and the list go
     });
     connect(m_findNext, &QAction::triggered, this, [this] {
         if (m_searchField->text().trimmed() != m_word)
@@ -366,7 +369,7 @@ void HelpWindow::runSearch()
         m_resultsPanel->show();
         // As wide as the titles found, within reason; the splitter moves it from then on.
         const int wanted = std::max({m_results->sizeHintForColumn(0), m_resultsLabel->sizeHint().width(),
-                                 fontMetrics().horizontalAdvance(QStringLiteral("一発ズバリン予想（99か所）"))})
+                                     fontMetrics().horizontalAdvance(QStringLiteral("一発ズバリン予想（99か所）"))})
             + 2 * m_results->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
         const int panel = qMin(wanted, m_splitter->width() / 3);
         m_splitter->setSizes({panel, m_splitter->width() - panel});
@@ -406,7 +409,8 @@ void HelpWindow::highlight(bool moveToFirst)
     m_current = -1;
     if (!m_word.isEmpty() && m_pattern.isValid()) {
         QTextDocument* document = m_browser->document();
-        for (QTextCursor found = document->find(m_pattern, 0); !found.isNull(); found = document->find(m_pattern, found))
+        for (QTextCursor found = document->find(m_pattern, 0); !found.isNull();
+             found = document->find(m_pattern, found))
             m_matches << found;
     }
     if (moveToFirst && !m_matches.isEmpty())
@@ -426,7 +430,8 @@ void HelpWindow::showMatches()
     m_browser->setExtraSelections(selections);
     if (m_current >= 0) {
         placeInView(m_matches[m_current]);
-        statusBar()->showMessage(QStringLiteral("「%1」 %2 / %3 か所（このページ）").arg(m_word).arg(m_current + 1).arg(m_matches.size()));
+        statusBar()->showMessage(
+            QStringLiteral("「%1」 %2 / %3 か所（このページ）").arg(m_word).arg(m_current + 1).arg(m_matches.size()));
     }
 }
 

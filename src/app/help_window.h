@@ -24,8 +24,8 @@ class HelpWindow : public QMainWindow {
 public:
     static const QString kCaption;
     // The folder of the manual and its first page.
-    static const QString kResourceFolder;  // ":/help"
-    static QUrl pageUrl(const QString& page);  // "index.html" -> qrc:/help/index.html
+    static const QString kResourceFolder; // ":/help"
+    static QUrl pageUrl(const QString& page); // "index.html" -> qrc:/help/index.html
     static QUrl indexUrl() { return pageUrl(QStringLiteral("index.html")); }
 
     // The help window of the owner's top-level window, made when first asked for. Not shown.
@@ -83,8 +83,8 @@ private:
     QAction* m_home = nullptr;
     QAction* m_findNext = nullptr;
     QList<Page> m_pages;
-    QString m_word;                 // the word searched for and highlighted
+    QString m_word; // the word searched for and highlighted
     QRegularExpression m_pattern;
-    QList<QTextCursor> m_matches;   // where the word stands in the page on show
-    int m_current = -1;             // the match found last, or -1
+    QList<QTextCursor> m_matches; // where the word stands in the page on show
+    int m_current = -1; // the match found last, or -1
 };

@@ -29,8 +29,8 @@ public:
 
     struct Reading {
         enum Outcome { Failed, Unchanged, Changed } outcome = Failed;
-        History history;  // Changed: the history read
-        QString reason;   // Failed: why
+        History history; // Changed: the history read
+        QString reason; // Failed: why
     };
     // Reads the history again, read-only, and says whether it differs from current.
     Reading reread(const History& current);
@@ -45,6 +45,6 @@ private:
 
     QString m_path;
     QFileSystemWatcher* m_watcher = nullptr;
-    std::optional<FileIdentity> m_watchedFile;  // the file at the database's name when last watched
+    std::optional<FileIdentity> m_watchedFile; // the file at the database's name when last watched
     QTimer* m_timer = nullptr;
 };

@@ -55,7 +55,8 @@ const QList<Keyword>& keywords()
             QStringList names{record.form, record.caption, withoutAccelerator(record.menu.text)};
             names << record.helpKeywords;
             for (const QString& name : names) {
-                if (!name.isEmpty() && std::none_of(all.cbegin(), all.cend(), [&name](const Keyword& k) { return k.keyword == name; }))
+                if (!name.isEmpty()
+                    && std::none_of(all.cbegin(), all.cend(), [&name](const Keyword& k) { return k.keyword == name; }))
                     all << Keyword{name, record.helpPage};
             }
         }

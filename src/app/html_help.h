@@ -25,12 +25,12 @@ inline const QString kManualFile = QStringLiteral("ナンバーズ3ズバリンM
 struct HH_AKLINK {
     int cbStruct = 32;
     bool fReserved = false;
-    QString pszKeywords;    // one keyword, or several separated by ";": the first known one counts
+    QString pszKeywords; // one keyword, or several separated by ";": the first known one counts
     QString pszUrl;
     QString pszMsgText;
     QString pszMsgTitle;
     QString pszWindow;
-    bool fIndexOnFail = false;  // no keyword known: show the index page instead of nothing
+    bool fIndexOnFail = false; // no keyword known: show the index page instead of nothing
 };
 
 // HH_DISPLAY_INDEX: shows the index page of the manual (or the topic the file name gives).
@@ -42,7 +42,7 @@ bool HtmlHelpA(QWidget* owner, const QString& file, int command, const HH_AKLINK
 // The keywords of the manual: window names, their captions and menu items, and the topics.
 struct Keyword {
     QString keyword;
-    QString page;  // a page of the manual, with its #anchor where it has one
+    QString page; // a page of the manual, with its #anchor where it has one
 };
 const QList<Keyword>& keywords();
 // The page a keyword names; a menu caption may keep its accelerator ("一発ズバリン予想(&D)").

@@ -30,7 +30,8 @@ bool gTerminationRequested = false;
 // exit has to say goes to the standard error, and the box counts as answered by its default.
 QMessageBox::StandardButton reportOnStandardError(const MessageRequest& request)
 {
-    std::fputs((QStringLiteral("numbers3zubarin: ") + request.text.simplified() + u'\n').toLocal8Bit().constData(), stderr);
+    std::fputs((QStringLiteral("numbers3zubarin: ") + request.text.simplified() + u'\n').toLocal8Bit().constData(),
+               stderr);
     std::fflush(stderr);
     return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
 }
@@ -57,7 +58,7 @@ void closeOnTerminationSignal(MainFrm& main)
             QCoreApplication::quit();
         }
     });
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -77,14 +78,25 @@ QString programDirectory(const char* argv0)
 // The options of the toolkit itself, which pass through to it (-platform offscreen, -style …):
 // those that take a value, and those that do not. Qt reads them with one dash or two.
 const QStringList kToolkitOptionsWithValue = {
-    QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
-    QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
-    QStringLiteral("qwindowtitle"), QStringLiteral("session"), QStringLiteral("style"), QStringLiteral("stylesheet"),
-    QStringLiteral("display"), QStringLiteral("geometry"), QStringLiteral("title"), QStringLiteral("icon"),
-    QStringLiteral("name"), QStringLiteral("qmljsdebugger"),
+    QStringLiteral("platform"),
+    QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),
+    QStringLiteral("plugin"),
+    QStringLiteral("qwindowgeometry"),
+    QStringLiteral("qwindowicon"),
+    QStringLiteral("qwindowtitle"),
+    QStringLiteral("session"),
+    QStringLiteral("style"),
+    QStringLiteral("stylesheet"),
+    QStringLiteral("display"),
+    QStringLiteral("geometry"),
+    QStringLiteral("title"),
+    QStringLiteral("icon"),
+    QStringLiteral("name"),
+    QStringLiteral("qmljsdebugger"),
 };
-const QStringList kToolkitFlags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
-                                   QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync")};
+const QStringList kToolkitFlags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
+                                   QStringLiteral("dograb"), QStringLiteral("sync")};
 
 // The program's own command line, once the toolkit's options are set aside.
 struct CommandLine {
@@ -93,7 +105,7 @@ struct CommandLine {
     bool create = false;
     bool version = false;
     bool help = false;
-    QString error;  // what is wrong with it, in a sentence; empty when nothing is
+    QString error; // what is wrong with it, in a sentence; empty when nothing is
 };
 
 CommandLine parseCommandLine(const QStringList& arguments)
@@ -122,8 +134,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
                 if (line.dataDir.isEmpty())
                     line.error = QStringLiteral("--data-dir の値（フォルダー）が空です");
             }
-        } else if (value && (name == QLatin1String("create") || name == QLatin1String("version")
-                             || name == QLatin1String("help"))) {
+        } else if (value
+                   && (name == QLatin1String("create") || name == QLatin1String("version")
+                       || name == QLatin1String("help"))) {
             line.error = QStringLiteral("--%1 は値をとりません").arg(name);
         } else if (name == QLatin1String("create")) {
             line.create = true;
@@ -183,11 +196,13 @@ int main(int argc, char** argv)
     const DataLocation location = DataLocation::resolve(programDirectory(argv[0]), line.dataDir);
     const DataLocation::NamedFolder named = location.namedFolder();
     if (named == DataLocation::NamedFolder::NotAFolder)
-        return refuse(QStringLiteral("--data-dir の %1 はフォルダーではありません").arg(QDir::toNativeSeparators(location.dataFolder)));
+        return refuse(QStringLiteral("--data-dir の %1 はフォルダーではありません")
+                          .arg(QDir::toNativeSeparators(location.dataFolder)));
     if (line.version) {
-        const QString text = QStringLiteral("ナンバーズ3ズバリン %1\nデータベース: %2\n設定ファイル: %3\n")
-                                 .arg(kVersion, QDir::toNativeSeparators(QFileInfo(location.database).absoluteFilePath()),
-                                      QDir::toNativeSeparators(QFileInfo(location.settingsFile).absoluteFilePath()));
+        const QString text
+            = QStringLiteral("ナンバーズ3ズバリン %1\nデータベース: %2\n設定ファイル: %3\n")
+                  .arg(kVersion, QDir::toNativeSeparators(QFileInfo(location.database).absoluteFilePath()),
+                       QDir::toNativeSeparators(QFileInfo(location.settingsFile).absoluteFilePath()));
         std::fputs(text.toLocal8Bit().constData(), stdout);
         return 0;
     }
@@ -204,9 +219,10 @@ int main(int argc, char** argv)
     // when the user says so, here or with --create. The user's own data folders are made
     // without asking, at the first start.
     if (named == DataLocation::NamedFolder::Missing && !line.create) {
-        const QString question =
-            QStringLiteral("データを置くフォルダー %1 はありません。\n\n作成して、そこに新しいデータベースを作りますか？")
-                .arg(QDir::toNativeSeparators(location.dataFolder));
+        const QString question
+            = QStringLiteral(
+                  "データを置くフォルダー %1 はありません。\n\n作成して、そこに新しいデータベースを作りますか？")
+                  .arg(QDir::toNativeSeparators(location.dataFolder));
         if (showMessage({nullptr, question, kMessageTitle, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
                          QMessageBox::No})
             != QMessageBox::Yes)

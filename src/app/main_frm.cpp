@@ -35,8 +35,7 @@ const QString kActivationItem = QStringLiteral("mnuYoso");
 
 } // namespace
 
-MainFrm::MainFrm(Files files, QWidget* parent)
-    : QMainWindow(parent), m_files(std::move(files))
+MainFrm::MainFrm(Files files, QWidget* parent) : QMainWindow(parent), m_files(std::move(files))
 {
     setObjectName(QStringLiteral("MainFrm"));
     setWindowTitle(kCaption);
@@ -102,10 +101,8 @@ void MainFrm::buildMenus()
             [this] { arrangeOneAboveTheOther(); });
     connect(menuAction(QStringLiteral("mnuWindowVertical")), &QAction::triggered, this,
             [this] { arrangeSideBySide(); });
-    connect(menuAction(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this,
-            [this] { arrangeCascade(); });
-    connect(menuAction(QStringLiteral("mnuWindowArrangeIcon")), &QAction::triggered, this,
-            [this] { arrangeIcons(); });
+    connect(menuAction(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this, [this] { arrangeCascade(); });
+    connect(menuAction(QStringLiteral("mnuWindowArrangeIcon")), &QAction::triggered, this, [this] { arrangeIcons(); });
     updateMenuStates();
 }
 
@@ -239,10 +236,12 @@ bool MainFrm::reloadHistory()
         // Said once for a run of failures; the windows keep showing the history they have.
         if (reason != m_lastReloadFailure) {
             m_lastReloadFailure = reason;
-            showMessage({this,
-                         QStringLiteral("当選データを読み直せません。表示中の分析は前の当選データのままです。\n\nファイル: %1\n理由: %2")
-                             .arg(QDir::toNativeSeparators(m_databasePath), reason),
-                         kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+            showMessage(
+                {this,
+                 QStringLiteral(
+                     "当選データを読み直せません。表示中の分析は前の当選データのままです。\n\nファイル: %1\n理由: %2")
+                     .arg(QDir::toNativeSeparators(m_databasePath), reason),
+                 kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
         }
         return false;
     }
@@ -396,8 +395,7 @@ void MainFrm::onFocusWindowChanged(QWindow* window)
     }
     // Activation counts when it comes from another window of the program (not from a message
     // box, and not from another application), or when it is the first one.
-    const bool activated = kind == FocusKind::Main
-        && (!m_activatedOnce || m_lastFocus == FocusKind::ChildForm);
+    const bool activated = kind == FocusKind::Main && (!m_activatedOnce || m_lastFocus == FocusKind::ChildForm);
     m_lastFocus = kind;
     if (activated)
         activate();

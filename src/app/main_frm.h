@@ -32,7 +32,7 @@ public:
     struct Files {
         QString database;
         QString shippedHistory;
-        QString settings = {};  // the prediction window's settings file; empty: its bare name
+        QString settings = {}; // the prediction window's settings file; empty: its bare name
     };
 
     // Where the main window's placement is kept, beside the prediction window's settings file.
@@ -129,15 +129,15 @@ private:
     QHash<QString, ChildFactory> m_factories;
     QHash<QString, PropEndRule> m_propEndRules;
     QHash<QString, QPointer<QWidget>> m_open;
-    QSet<QString> m_opening;                    // being built now
-    QHash<QString, QAction*> m_actions;         // by menu item name
-    QHash<QAction*, const catalogue::WindowRecord*> m_windowActions;  // the window an entry opens
-    QString m_databasePath;                     // of the history shown; empty before the load
+    QSet<QString> m_opening; // being built now
+    QHash<QString, QAction*> m_actions; // by menu item name
+    QHash<QAction*, const catalogue::WindowRecord*> m_windowActions; // the window an entry opens
+    QString m_databasePath; // of the history shown; empty before the load
     std::function<void()> m_readInitFile;
     std::function<void()> m_writeInitFile;
     std::unique_ptr<MdiArrangement> m_arrangement;
     std::unique_ptr<PlacementKeeper> m_placement;
     HistoryWatcher* m_watcher = nullptr;
-    bool m_reloadPending = false;           // the entry window was open when the database changed
-    QString m_lastReloadFailure;            // said once, not at every change
+    bool m_reloadPending = false; // the entry window was open when the database changed
+    QString m_lastReloadFailure; // said once, not at every change
 };

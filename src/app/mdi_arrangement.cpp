@@ -51,7 +51,9 @@ int titleBarHeight(const QList<QMdiSubWindow*>& windows)
 
 } // namespace
 
-MdiArrangement::MdiArrangement(QMdiArea* area) : m_area(area) {}
+MdiArrangement::MdiArrangement(QMdiArea* area) : m_area(area)
+{
+}
 
 QRect MdiArrangement::arrangementArea() const
 {
@@ -134,7 +136,7 @@ void MdiArrangement::cascade()
     const int rounds = 1 + std::max(0, (area.width() - least.width() - (perRound - 1) * step) / shift);
     const int n = int(windows.size());
     for (int i = 0; i < n; ++i) {
-        QMdiSubWindow* w = windows[n - 1 - i];  // the least recently active first, at the bottom
+        QMdiSubWindow* w = windows[n - 1 - i]; // the least recently active first, at the bottom
         const int k = i % perRound;
         const int round = (i / perRound) % rounds;
         const QPoint at(area.left() + round * shift + k * step, area.top() + k * step);

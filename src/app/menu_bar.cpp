@@ -11,7 +11,7 @@ namespace {
 // The menus, and the commands that open no window. Window entries come from the catalogue and
 // take their places among these by position.
 struct MenuEntry {
-    const char* parent;  // empty: the bar
+    const char* parent; // empty: the bar
     const char* name;
     const char16_t* text;
     int position;
@@ -76,7 +76,7 @@ void fill(QMenuBar* bar, QMenu* menu, const QString& name, const QHash<QString, 
 
 MenuBarActions buildMenuBar(QMenuBar* bar)
 {
-    QHash<QString, QList<Item>> items;  // by the menu they are in
+    QHash<QString, QList<Item>> items; // by the menu they are in
     for (const MenuEntry& entry : kEntries) {
         items[QString::fromLatin1(entry.parent)] << Item{entry.position, QString::fromLatin1(entry.name),
                                                          QString::fromUtf16(entry.text), entry.isMenu, nullptr};
@@ -86,7 +86,8 @@ MenuBarActions buildMenuBar(QMenuBar* bar)
             items[record.menu.menu] << Item{record.menu.position, record.menu.item, record.menu.text, false, &record};
     }
     for (QList<Item>& list : items)
-        std::stable_sort(list.begin(), list.end(), [](const Item& a, const Item& b) { return a.position < b.position; });
+        std::stable_sort(list.begin(), list.end(),
+                         [](const Item& a, const Item& b) { return a.position < b.position; });
     MenuBarActions actions;
     fill(bar, nullptr, QString(), items, actions);
     return actions;

@@ -11,8 +11,8 @@ class QAction;
 class QMenuBar;
 
 struct MenuBarActions {
-    QHash<QString, QAction*> byName;                          // every entry, by its object name
-    QHash<QAction*, const catalogue::WindowRecord*> windows;  // the entries that open a window
+    QHash<QString, QAction*> byName; // every entry, by its object name
+    QHash<QAction*, const catalogue::WindowRecord*> windows; // the entries that open a window
 };
 
 // Fills the bar: the menus and commands of the main window, and the catalogue's windows.

@@ -26,7 +26,9 @@ bool fitsAScreen(const QRect& rect)
 
 } // namespace
 
-PlacementKeeper::PlacementKeeper(QMainWindow& window, QString file) : m_window(window), m_file(std::move(file)) {}
+PlacementKeeper::PlacementKeeper(QMainWindow& window, QString file) : m_window(window), m_file(std::move(file))
+{
+}
 
 void PlacementKeeper::restore()
 {

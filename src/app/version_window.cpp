@@ -7,8 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-バージョン情報::バージョン情報(QWidget* parent)
-    : QDialog(parent)
+バージョン情報::バージョン情報(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("バージョン情報"));
     setWindowTitle(QStringLiteral("バージョン情報"));
@@ -25,12 +24,14 @@
     Label2 = new QLabel(QStringLiteral(" Ver1.10"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
 
-    Label3 = new QLabel(QStringLiteral("　　　　　一発ズバリンと高額当選を狙う！！　　　　　　　　　　「ナンバーズ３次世代攻略ソフト」"),
-                        this);
+    Label3 = new QLabel(
+        QStringLiteral(
+            "　　　　　一発ズバリンと高額当選を狙う！！　　　　　　　　　　「ナンバーズ３次世代攻略ソフト」"),
+        this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
-    Label3->setFixedWidth(Label3->fontMetrics().horizontalAdvance(QStringLiteral("　　　　　一発ズバリンと高額当選を狙う！！　"))
-                          + 8);
+    Label3->setFixedWidth(
+        Label3->fontMetrics().horizontalAdvance(QStringLiteral("　　　　　一発ズバリンと高額当選を狙う！！　")) + 8);
 
     databaseLabel = new QLabel(this);
     databaseLabel->setObjectName(QStringLiteral("databaseLabel"));

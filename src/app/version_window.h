@@ -13,9 +13,9 @@ public:
     // Names the database in use below the tagline.
     void showDatabase(const QString& path);
 
-    QLabel* Label1;       // product title
-    QLabel* Label2;       // version
-    QLabel* Label3;       // tagline
-    QLabel* databaseLabel;  // the database in use
+    QLabel* Label1; // product title
+    QLabel* Label2; // version
+    QLabel* Label3; // tagline
+    QLabel* databaseLabel; // the database in use
     QPushButton* Command1;
 };

@@ -48,7 +48,7 @@ void registerWindows(MainFrm& main)
             };
             break;
         case Frame::Help:
-            continue;  // the manual is the help window's, one per top-level window
+            continue; // the manual is the help window's, one per top-level window
         }
         // propEnd says whether the entry window may open: the windows whose record says so set
         // it once built; the host sets it back to True when they close.

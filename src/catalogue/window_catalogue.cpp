@@ -22,8 +22,7 @@ namespace catalogue {
 namespace {
 
 // The sheet builders of the frames.
-template <typename Window>
-std::unique_ptr<WindowSheets> analysis(const History& history, const SheetOptions&)
+template <typename Window> std::unique_ptr<WindowSheets> analysis(const History& history, const SheetOptions&)
 {
     auto grid = std::make_unique<Grid>();
     // The windows draw every line they want as a border; spans must read as one band.
@@ -56,9 +55,9 @@ std::unique_ptr<WindowSheets> randomness(const History& history, const SheetOpti
 
 // An analysis window: form, caption, description, menu place, help page, width × height
 // (twips), legend, 印刷 button, propEnd at load, sheet builder.
-WindowRecord analysisRecord(const char16_t* form, const char16_t* caption, const char16_t* description,
-                            MenuPlace menu, const char* helpPage, int width, int height, Legend legend,
-                            bool printButton, bool propEndAtLoad, SheetBuilder build)
+WindowRecord analysisRecord(const char16_t* form, const char16_t* caption, const char16_t* description, MenuPlace menu,
+                            const char* helpPage, int width, int height, Legend legend, bool printButton,
+                            bool propEndAtLoad, SheetBuilder build)
 {
     WindowRecord r;
     r.form = QString::fromUtf16(form);
@@ -78,8 +77,9 @@ WindowRecord analysisRecord(const char16_t* form, const char16_t* caption, const
 
 MenuPlace place(const char* menu, const char* item, const char16_t* text, int position, bool separatorBefore = false)
 {
-    return {QString::fromLatin1(menu), QString::fromLatin1(item), QString::fromUtf16(text), position, separatorBefore,
-            QString()};
+    return {QString::fromLatin1(menu), QString::fromLatin1(item),
+            QString::fromUtf16(text),  position,
+            separatorBefore,           QString()};
 }
 
 QVector<WindowRecord> buildCatalogue()
@@ -98,8 +98,8 @@ QVector<WindowRecord> buildCatalogue()
     yoso.build = &prediction;
     yoso.usesPredictionFlags = true;
     yoso.titles = PredictionSheets::kTitles;
-    yoso.exportNote = QStringLiteral(
-        "予想の四つの表を、プログラムの設定ファイル ナンバーズ3ズバリン.ini の設定で書き出します（csv では表と表の間に空行を置きます）。");
+    yoso.exportNote = QStringLiteral("予想の四つの表を、プログラムの設定ファイル ナンバーズ3ズバリン.ini "
+                                     "の設定で書き出します（csv では表と表の間に空行を置きます）。");
     all << yoso;
 
     // The analyses, in the order of the table they are described in.
@@ -135,7 +135,8 @@ QVector<WindowRecord> buildCatalogue()
         << analysisRecord(u"偶数奇数の組合せパターン分析", u"偶数・奇数の組合せパターン分析",
                           u"過去の当選番号を偶数と奇数に分類して分析します",
                           place("mnuPattern", "mnuKisuGusuPattern", u"偶数・奇数の組合せパターン分析", 20),
-                          "even-odd.html", 13600, 5900, Legend::None, true, true, &analysis<偶数奇数の組合せパターン分析>)
+                          "even-odd.html", 13600, 5900, Legend::None, true, true,
+                          &analysis<偶数奇数の組合せパターン分析>)
         << analysisRecord(u"低数字高数字の組合せパターン分析", u"低数字・高数字の組合せパターン分析",
                           u"過去の当選番号を低数字（０～４）と高数字（５～９）に分けて組合せパターンを分析します",
                           place("mnuPattern", "mnuLowHightPattern", u"低数字・高数字の組合せパターン分析", 10),
@@ -154,8 +155,8 @@ QVector<WindowRecord> buildCatalogue()
                           12300, Legend::Ball19, false, false, &analysis<分割5データ分析>)
         << analysisRecord(u"分割10データ分析", u"10分割データ分析",
                           u"過去の当選番号の第１～３数字をＡ～Ｊの１０グループに分類して分析します",
-                          place("mnuBunkatsuData", "mnu10BunkatsuData", u"10分割データ分析", 30), "split10.html",
-                          12400, 12300, Legend::Ball19, false, false, &analysis<分割10データ分析>);
+                          place("mnuBunkatsuData", "mnu10BunkatsuData", u"10分割データ分析", 30), "split10.html", 12400,
+                          12300, Legend::Ball19, false, false, &analysis<分割10データ分析>);
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.

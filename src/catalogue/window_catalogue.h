@@ -21,44 +21,44 @@ namespace catalogue {
 
 // The kind of window a record is shown in; the host has one factory for each.
 enum class Frame {
-    Analysis,    // the analysis frame: description, legend, one grid, 閉じる (and 印刷)
-    Prediction,  // the prediction window with its option choices
-    Backtest,    // a range window with the backtest's two grids
-    Randomness,  // a range window with the randomness table and its chart
-    Entry,       // the draw-result entry sheet
-    Version,     // the version dialog
-    Help,        // the manual
+    Analysis, // the analysis frame: description, legend, one grid, 閉じる (and 印刷)
+    Prediction, // the prediction window with its option choices
+    Backtest, // a range window with the backtest's two grids
+    Randomness, // a range window with the randomness table and its chart
+    Entry, // the draw-result entry sheet
+    Version, // the version dialog
+    Help, // the manual
 };
 
 // The legend beside the grid of some analysis windows.
 enum class Legend {
     None,
-    Mark13,               // a 13 px picture of the mark, then "：当選数字"
-    Dot19,                // a 19 px blue dot, then "：当選数字"
-    Ball19,               // a 19 px shaded blue ball, then "：当選数字"
-    PreviousDigitSwatch,  // a light-cyan swatch, then ":前回の数字"
+    Mark13, // a 13 px picture of the mark, then "：当選数字"
+    Dot19, // a 19 px blue dot, then "：当選数字"
+    Ball19, // a 19 px shaded blue ball, then "：当選数字"
+    PreviousDigitSwatch, // a light-cyan swatch, then ":前回の数字"
 };
 
 // Where a window's entry hangs in the menu bar.
 struct MenuPlace {
-    QString menu;      // the object name of the menu it is in; empty: the bar itself
-    QString item;      // the object name of its action
-    QString text;      // as shown, with its accelerator
-    int position = 0;  // the entries of a menu (windows, sub-menus, commands) go by position
+    QString menu; // the object name of the menu it is in; empty: the bar itself
+    QString item; // the object name of its action
+    QString text; // as shown, with its accelerator
+    int position = 0; // the entries of a menu (windows, sub-menus, commands) go by position
     bool separatorBefore = false;
-    QString shortcut;  // in portable text ("Ctrl+1"); empty: none
+    QString shortcut; // in portable text ("Ctrl+1"); empty: none
 };
 
 using SheetBuilder = std::unique_ptr<WindowSheets> (*)(const History&, const SheetOptions&);
 
 struct WindowRecord {
-    QString form;         // the window's name, by which it is opened and exported
-    QString caption;      // its title bar, and the name on paper
-    QString description;  // the line at its top
+    QString form; // the window's name, by which it is opened and exported
+    QString caption; // its title bar, and the name on paper
+    QString description; // the line at its top
     Frame frame = Frame::Analysis;
     MenuPlace menu;
-    QString helpPage;           // its page of the manual, with an #anchor where it has one
-    QStringList helpKeywords;   // besides its form name, caption and menu text
+    QString helpPage; // its page of the manual, with an #anchor where it has one
+    QStringList helpKeywords; // besides its form name, caption and menu text
     // What the window does to propEnd once built (true again when it closes); none: nothing.
     std::optional<bool> propEndAtLoad;
     // Opens only while propEnd is True (no window that holds the entry back is open).
@@ -72,9 +72,9 @@ struct WindowRecord {
 
     // What it computes: null for a window that shows no grids of the history.
     SheetBuilder build = nullptr;
-    bool usesPredictionFlags = false;  // the computation takes the prediction's 反映する count
-    bool takesRange = false;           // the computation takes a range (開始回 to 終了回)
-    QString defaultRangeText;          // for the companion's usage: the range when none is given
+    bool usesPredictionFlags = false; // the computation takes the prediction's 反映する count
+    bool takesRange = false; // the computation takes a range (開始回 to 終了回)
+    QString defaultRangeText; // for the companion's usage: the range when none is given
     // How it prints and exports: the line above each grid (by index), and what the companion's
     // usage says of the export where it is more than one table.
     QStringList titles;

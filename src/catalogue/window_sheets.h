@@ -30,7 +30,7 @@ public:
 // The one grid of an analysis window.
 class SingleGridSheets : public WindowSheets {
 public:
-    explicit SingleGridSheets(std::unique_ptr<Grid> grid) : m_grid(std::move(grid)) {}
+    explicit SingleGridSheets(std::unique_ptr<Grid> grid) : m_grid(std::move(grid)) { }
     QList<Grid*> sheetGrids() override { return {m_grid.get()}; }
     Grid& grid() { return *m_grid; }
     std::unique_ptr<Grid> takeGrid() { return std::move(m_grid); }
@@ -41,6 +41,6 @@ private:
 
 // What a window's computation takes besides the history.
 struct SheetOptions {
-    int reflected = 0;    // the prediction's analyses set to 反映する
-    OpenDrawRange range;  // the draws to test; no end given: the window's default
+    int reflected = 0; // the prediction's analyses set to 反映する
+    OpenDrawRange range; // the draws to test; no end given: the window's default
 };

@@ -30,7 +30,8 @@ DataLocation DataLocation::resolve(const QString& programDir, const QString& dat
     const bool shippedBeside = QFileInfo::exists(beside);
     location.shippedHistory = shippedBeside
         ? beside
-        : QDir::cleanPath(program.filePath(QStringLiteral("../share/") + kFolderName + u'/' + DrawDatabase::kHistoryFileName));
+        : QDir::cleanPath(
+            program.filePath(QStringLiteral("../share/") + kFolderName + u'/' + DrawDatabase::kHistoryFileName));
 
     if (!dataDir.isEmpty()) {
         const QDir folder(QDir::cleanPath(QDir::current().absoluteFilePath(dataDir)));

@@ -12,13 +12,13 @@
 #include <QString>
 
 struct DataLocation {
-    static const QString kFolderName;  // numbers3zubarin, under the user's folders and share/
+    static const QString kFolderName; // numbers3zubarin, under the user's folders and share/
 
     QString database;
     QString settingsFile;
     QString shippedHistory;
-    bool besideProgram = false;  // the program's own folder (and the current directory)
-    QString dataFolder;          // the folder the user named, made absolute; empty when none
+    bool besideProgram = false; // the program's own folder (and the current directory)
+    QString dataFolder; // the folder the user named, made absolute; empty when none
 
     // programDir: the folder of the executable. dataDir: a folder the user named, or empty.
     static DataLocation resolve(const QString& programDir, const QString& dataDir = QString());

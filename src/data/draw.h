@@ -8,8 +8,8 @@
 namespace draw {
 
 inline const QString kDrawNoField = QStringLiteral("回数");
-inline const QString kDigitFields[3] = {QStringLiteral("第1数字"), QStringLiteral("第2数字"),
-                                        QStringLiteral("第3数字")};
+inline const QString kDigitFields[3]
+    = {QStringLiteral("第1数字"), QStringLiteral("第2数字"), QStringLiteral("第3数字")};
 inline const QString kDateField = QStringLiteral("抽せん日");
 
 constexpr int kMinDrawNo = 1;

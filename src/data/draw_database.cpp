@@ -98,7 +98,7 @@ bool moveIntoPlaceExclusively(const QString& from, const QString& to)
     if (errno != EPERM && errno != ENOTSUP && errno != ENOSYS)
         return false;
     // Nor hard links (a memory stick's FAT): the creators' lock is all that keeps them apart.
-    struct stat st {};
+    struct stat st { };
     if (::lstat(target.constData(), &st) == 0) {
         errno = EEXIST;
         return false;
@@ -125,7 +125,7 @@ class CreatorsLock {
 public:
     enum class Result { Held, Busy, Failed };
 
-    explicit CreatorsLock(QString path) : m_path(std::move(path)) {}
+    explicit CreatorsLock(QString path) : m_path(std::move(path)) { }
     ~CreatorsLock()
     {
         if (m_fd < 0)
@@ -146,10 +146,10 @@ public:
         for (;;) {
             int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0644);
             if (fd < 0 && (errno == EACCES || errno == EROFS))
-                fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);  // another user's lock
+                fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY); // another user's lock
             if (fd < 0)
                 return Result::Failed;
-            struct stat opened {};
+            struct stat opened { };
             if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
                 ::close(fd);
                 errno = EINVAL;
@@ -162,9 +162,9 @@ public:
             if (locked == 0 || (errno != EWOULDBLOCK && errno != EAGAIN)) {
                 // Where the file system has no such locks, the exclusive rename that puts the
                 // database in place still keeps creators from overwriting each other.
-                struct stat now {};
+                struct stat now { };
                 if (::stat(name.constData(), &now) != 0 || now.st_dev != opened.st_dev || now.st_ino != opened.st_ino) {
-                    ::close(fd);  // its holder removed it as it let go: a new one is made
+                    ::close(fd); // its holder removed it as it let go: a new one is made
                     continue;
                 }
                 m_fd = fd;
@@ -215,7 +215,7 @@ bool sameFile(const QString& a, const QString& b)
 {
     struct stat sa, sb;
     return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
-           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+        && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 } // namespace
@@ -225,7 +225,8 @@ bool DrawDatabase::isDatabaseFile(const QString& databasePath, const QString& pa
     if (databasePath.isEmpty() || path.isEmpty())
         return false;
     const QString target = whereItLeads(path);
-    for (const QString& suffix : {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm"), kLockSuffix}) {
+    for (const QString& suffix :
+         {QString(), QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm"), kLockSuffix}) {
         const QString file = databasePath + suffix;
         if ((!target.isEmpty() && target == whereItLeads(file)) || sameFile(path, file))
             return true;
@@ -239,8 +240,7 @@ QString DrawDatabase::pathOf(const QString& connectString)
     return at < 0 ? QString() : QDir::fromNativeSeparators(connectString.mid(at + kSourceKey.size()));
 }
 
-DrawDatabase::DrawDatabase(const QString& connectString, Mode mode)
-    : m_path(pathOf(connectString)), m_mode(mode)
+DrawDatabase::DrawDatabase(const QString& connectString, Mode mode) : m_path(pathOf(connectString)), m_mode(mode)
 {
     static QAtomicInt serial;
     m_connectionName = QStringLiteral("draws-%1").arg(serial.fetchAndAddRelaxed(1));
@@ -339,8 +339,8 @@ bool DrawDatabase::checkSchema(QString* reason)
         return false;
     }
     const QSqlRecord fields = query.record();
-    for (const QString& name : {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1],
-                                draw::kDigitFields[2]}) {
+    for (const QString& name :
+         {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]}) {
         if (fields.indexOf(name) < 0) {
             *reason = QStringLiteral("クエリ「%1」に項目「%2」がありません").arg(kQuery, name);
             return false;
@@ -358,8 +358,8 @@ bool DrawDatabase::createSchema(QString* reason)
             .arg(draw::kMaxDrawNo)
             .arg(digitColumn(0), digitColumn(1), digitColumn(2), draw::kDateField),
         QStringLiteral("create view %1 as select %2, %3, %4, %5, %6 from %7")
-            .arg(kQuery, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1],
-                 draw::kDigitFields[2], draw::kDateField, kTable),
+            .arg(kQuery, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2],
+                 draw::kDateField, kTable),
     };
     QSqlQuery query(m_db);
     for (const QString& sql : statements) {
@@ -479,11 +479,10 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
     QSqlQuery insert(m_db);
     const QString sql = storeDate
         ? QStringLiteral("insert or replace into %1 (%2, %3, %4, %5, %6) values (?, ?, ?, ?, ?)")
-              .arg(kTable, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1],
-                   draw::kDigitFields[2], draw::kDateField)
+              .arg(kTable, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2],
+                   draw::kDateField)
         : QStringLiteral("insert or replace into %1 (%2, %3, %4, %5) values (?, ?, ?, ?)")
-              .arg(kTable, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1],
-                   draw::kDigitFields[2]);
+              .arg(kTable, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]);
     bool ok = insert.prepare(sql);
     for (qsizetype i = 0; ok && i < history.rows.size(); ++i) {
         const HistoryRow& row = history.rows.at(i);
@@ -497,9 +496,11 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
         if (!insert.exec()) {
             // A refused value belongs to its line; anything else to the database as a whole.
             const QSqlError error = insert.lastError();
-            *reason = message::isRowError(error)
-                ? QStringLiteral("%1行目（回数 %2）: %3").arg(row.line).arg(row.drawNo).arg(message::databaseReason(error))
-                : message::databaseReason(error);
+            *reason = message::isRowError(error) ? QStringLiteral("%1行目（回数 %2）: %3")
+                                                       .arg(row.line)
+                                                       .arg(row.drawNo)
+                                                       .arg(message::databaseReason(error))
+                                                 : message::databaseReason(error);
             ok = false;
         }
     }
@@ -559,8 +560,9 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
         building = file.fileName();
     }
     // As readable as a file SQLite itself would have created.
-    QFile::setPermissions(building, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
-                                        | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    QFile::setPermissions(building,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
+                              | QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     bool ok = false;
     {
         DrawDatabase db(connectString(building), Mode::ReadWrite);
@@ -594,6 +596,6 @@ void DrawDatabase::removeStaleCreations(const QString& path)
         return;
     CreatorsLock lock(lockPath);
     if (lock.acquire(0) != CreatorsLock::Result::Held)
-        return;  // a creation is running (or the folder cannot be written): leave it be
+        return; // a creation is running (or the folder cannot be written): leave it be
     removeCreatingFiles(path);
 }

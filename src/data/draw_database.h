@@ -14,11 +14,11 @@ class DrawDatabase {
 public:
     enum class Mode { ReadOnly, ReadWrite };
 
-    static const QString kFileName;         // Numbers3Zubarin.db
-    static const QString kHistoryFileName;  // the history that ships with the program
-    static const QString kTable;            // 当選データ
-    static const QString kQuery;            // 全データ選択クエリ
-    static const QString kSelectAll;        // select * from 全データ選択クエリ order by 回数
+    static const QString kFileName; // Numbers3Zubarin.db
+    static const QString kHistoryFileName; // the history that ships with the program
+    static const QString kTable; // 当選データ
+    static const QString kQuery; // 全データ選択クエリ
+    static const QString kSelectAll; // select * from 全データ選択クエリ order by 回数
 
     // A connection string names the driver and the file: "Driver=QSQLITE;Data Source=<path>".
     static QString connectString(const QString& databasePath);
@@ -30,9 +30,9 @@ public:
     static bool isDatabaseFile(const QString& databasePath, const QString& path);
 
     enum class Creation {
-        Created,       // the file is ours, complete
-        AlreadyThere,  // a file of that name exists (another process may just have made it)
-        Failed,        // nothing was made; the reason says why
+        Created, // the file is ours, complete
+        AlreadyThere, // a file of that name exists (another process may just have made it)
+        Failed, // nothing was made; the reason says why
     };
     // How long a creation waits for another process's creation to finish.
     static constexpr int kCreationWaitMs = 60000;
@@ -70,8 +70,8 @@ public:
 
     // What an import did to an existing database.
     struct ImportCount {
-        int written = 0;   // draws written
-        int replaced = 0;  // of those, draws whose 回数 was stored already
+        int written = 0; // draws written
+        int replaced = 0; // of those, draws whose 回数 was stored already
     };
     // An import into this database: as writeDraws, and a replaced draw keeps the 抽せん日 it had
     // when the history brings no such column.

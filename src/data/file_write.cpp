@@ -24,7 +24,7 @@ QString reasonFor(int error)
 {
     switch (error) {
     case ENOENT:
-        return QStringLiteral("フォルダがありません");  // the file itself is made when missing
+        return QStringLiteral("フォルダがありません"); // the file itself is made when missing
     case EACCES:
     case EPERM:
         return QStringLiteral("書き込む権限がありません");
@@ -60,8 +60,7 @@ public:
         const int saved = errno;
         if (!m_wasPending && isPending()) {
             const timespec now{};
-            while (sigtimedwait(&m_pipe, nullptr, &now) < 0 && errno == EINTR) {
-            }
+            while (sigtimedwait(&m_pipe, nullptr, &now) < 0 && errno == EINTR) { }
         }
         pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
         errno = saved;
@@ -92,7 +91,7 @@ bool writeAll(int fd, const QByteArray& bytes)
             continue;
         if (written <= 0) {
             if (written == 0)
-                errno = EIO;  // a device that takes nothing would otherwise be asked forever
+                errno = EIO; // a device that takes nothing would otherwise be asked forever
             return false;
         }
         next += written;
@@ -210,9 +209,8 @@ Replaced replaceFile(const QByteArray& target, const struct stat* existing, cons
         if (fd < 0 && errno != EEXIST && errno != EINTR)
             break;
     }
-    const auto result = [reason](bool ok, int error) {
-        return ok ? Replaced::Done : (failWith(reason, error), Replaced::Failed);
-    };
+    const auto result
+        = [reason](bool ok, int error) { return ok ? Replaced::Done : (failWith(reason, error), Replaced::Failed); };
     if (fd < 0) {
         if (errno == EACCES && existing && options.inPlaceWhenFolderRefuses)
             return writeInPlace(target, existing->st_mode, bytes, reason, options) ? Replaced::Done : Replaced::Failed;
@@ -266,7 +264,7 @@ bool endOfLinkChain(QByteArray path, QByteArray* end)
         }
         link.truncate(length);
         if (!link.startsWith('/'))
-            link.prepend(path.left(path.lastIndexOf('/') + 1));  // relative to the link's folder
+            link.prepend(path.left(path.lastIndexOf('/') + 1)); // relative to the link's folder
         path = link;
     }
     errno = ELOOP;

@@ -13,10 +13,10 @@
 
 struct History::Data {
     QVector<DrawRecord> draws;
-    QHash<qint64, QVariant> otherValues;  // (index * 4 + field) → a stored value that is not a digit
-    QStringList dates;                    // 抽せん日 by index; empty when the source has none
+    QHash<qint64, QVariant> otherValues; // (index * 4 + field) → a stored value that is not a digit
+    QStringList dates; // 抽せん日 by index; empty when the source has none
     StartupFigures figures;
-    int recordsThroughLastComplete = 0;   // the index of the last complete draw, plus one
+    int recordsThroughLastComplete = 0; // the index of the last complete draw, plus one
 };
 
 namespace {
@@ -140,8 +140,7 @@ History::History()
     d = empty;
 }
 
-History::History(std::shared_ptr<const Data> data)
-    : d(std::move(data))
+History::History(std::shared_ptr<const Data> data) : d(std::move(data))
 {
 }
 
@@ -162,9 +161,9 @@ std::optional<History> History::read(QSqlDatabase& connection, const QString& so
 {
     const StepBudget budget(connection, kMaxQuerySteps);
     const auto failed = [&](const QSqlError& error) {
-        *reason = budget.spent()
-            ? QStringLiteral("問い合わせがいつまでも終わらないため、読むのをやめました（ビューが終わりのない行を返します）")
-            : message::databaseReason(error);
+        *reason = budget.spent() ? QStringLiteral(
+                      "問い合わせがいつまでも終わらないため、読むのをやめました（ビューが終わりのない行を返します）")
+                                 : message::databaseReason(error);
         return std::nullopt;
     };
     QSqlQuery query(connection);
@@ -186,9 +185,11 @@ std::optional<History> History::read(QSqlDatabase& connection, const QString& so
     auto data = std::make_shared<Data>();
     while (query.next()) {
         if (data->draws.size() >= kMaxRows) {
-            *reason = QStringLiteral("%1 行を超える行が返るため、読むのをやめました（当選データは回数 %2 までの、多くても %1 行です）")
-                          .arg(kMaxRows)
-                          .arg(draw::kMaxDrawNo);
+            *reason
+                = QStringLiteral(
+                      "%1 行を超える行が返るため、読むのをやめました（当選データは回数 %2 までの、多くても %1 行です）")
+                      .arg(kMaxRows)
+                      .arg(draw::kMaxDrawNo);
             return std::nullopt;
         }
         if (dateColumn >= 0) {

@@ -18,26 +18,26 @@ class QSqlDatabase;
 
 // One draw as the history keeps it. A digit is 0–9, or one of the markers below.
 struct DrawRecord {
-    static constexpr std::int8_t kNull = -1;   // the field was Null
-    static constexpr std::int8_t kEmpty = -2;  // the field was the empty string
-    static constexpr std::int8_t kOther = -3;  // anything else; the raw value is kept aside
-    std::int32_t drawNo = 0;                   // 0 when the stored value is not a valid 回数
+    static constexpr std::int8_t kNull = -1; // the field was Null
+    static constexpr std::int8_t kEmpty = -2; // the field was the empty string
+    static constexpr std::int8_t kOther = -3; // anything else; the raw value is kept aside
+    std::int32_t drawNo = 0; // 0 when the stored value is not a valid 回数
     std::int8_t digits[3] = {kNull, kNull, kNull};
-    bool complete = false;                     // set by the history, by the one rule of draw.h
+    bool complete = false; // set by the history, by the one rule of draw.h
 
-    int digit(int position) const { return digits[position - 1]; }  // position 1–3
+    int digit(int position) const { return digits[position - 1]; } // position 1–3
     bool operator==(const DrawRecord& other) const;
 };
 
 // The figures the start-up scan derives from the complete draws of a history.
 struct StartupFigures {
-    int lastDrawNo = 0;                 // 回数 of the last complete draw; 0 when there is none
-    std::array<int, 10> digitCount{};   // appearances of each digit over all three positions
-    int countMax = 0;                   // the largest of digitCount
-    int countMin = 0;                   // the lowest count the count classes are walked from
-    QStringList digitsByCount;          // entry c: the digits with count c, as "3,7"; or ""
-    int classCount = 0;                 // 1 + the number of non-empty entries of digitsByCount
-    int completeDraws = 0;              // how many draws are complete
+    int lastDrawNo = 0; // 回数 of the last complete draw; 0 when there is none
+    std::array<int, 10> digitCount{}; // appearances of each digit over all three positions
+    int countMax = 0; // the largest of digitCount
+    int countMin = 0; // the lowest count the count classes are walked from
+    QStringList digitsByCount; // entry c: the digits with count c, as "3,7"; or ""
+    int classCount = 0; // 1 + the number of non-empty entries of digitsByCount
+    int completeDraws = 0; // how many draws are complete
 
     // Walks the draws from the first to the last, as the start-up load does.
     static StartupFigures of(const QVector<DrawRecord>& draws);

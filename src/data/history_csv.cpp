@@ -18,7 +18,7 @@ class LineReader {
 public:
     enum class Result { Line, End, TooLong, TooLarge, ReadError };
 
-    explicit LineReader(QIODevice& device) : m_device(device) {}
+    explicit LineReader(QIODevice& device) : m_device(device) { }
 
     // The next line, without its end; valid until the next call.
     Result next(QByteArrayView* line)
@@ -208,11 +208,9 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
                 return fail(1, QString(), QStringLiteral("見出しの行がありません"));
             return csv;
         case LineReader::Result::TooLong:
-            return fail(lineNo, QString(),
-                        QStringLiteral("行が長すぎます（%1 KB まで）").arg(kMaxLineBytes / 1024));
+            return fail(lineNo, QString(), QStringLiteral("行が長すぎます（%1 KB まで）").arg(kMaxLineBytes / 1024));
         case LineReader::Result::TooLarge:
-            return fail(0, QString(),
-                        QStringLiteral("大きすぎます（%1 MB まで）").arg(kMaxFileBytes / (1024 * 1024)));
+            return fail(0, QString(), QStringLiteral("大きすぎます（%1 MB まで）").arg(kMaxFileBytes / (1024 * 1024)));
         case LineReader::Result::ReadError:
             return fail(0, QString(), QStringLiteral("読み込めません（%1）").arg(device.errorString()));
         }
@@ -233,8 +231,8 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
         if (headerLine == 0) {
             headerLine = lineNo;
             header = fields;
-            const QStringList expected = {draw::kDrawNoField, draw::kDigitFields[0],
-                                          draw::kDigitFields[1], draw::kDigitFields[2]};
+            const QStringList expected
+                = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]};
             if (header.mid(0, 4) != expected)
                 return fail(lineNo, QString(),
                             QStringLiteral("見出しが「回数,第1数字,第2数字,第3数字」で始まっていません"));
@@ -249,11 +247,9 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
         row.line = lineNo;
         const std::optional<int> drawNo = strictDrawNo(fields.at(0));
         if (!drawNo)
-            return fail(lineNo, draw::kDrawNoField,
-                        fieldError(draw::kDrawNoField, fields.at(0), "1～32767の整数"));
+            return fail(lineNo, draw::kDrawNoField, fieldError(draw::kDrawNoField, fields.at(0), "1～32767の整数"));
         if (seen.contains(*drawNo))
-            return fail(lineNo, draw::kDrawNoField,
-                        QStringLiteral("「回数」%1が重複しています").arg(*drawNo));
+            return fail(lineNo, draw::kDrawNoField, QStringLiteral("「回数」%1が重複しています").arg(*drawNo));
         seen.insert(*drawNo);
         row.drawNo = *drawNo;
         for (int p = 0; p < 3; ++p) {
@@ -261,8 +257,7 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
             if (value.isEmpty())
                 continue;
             if (value.size() != 1 || value.at(0) < u'0' || value.at(0) > u'9')
-                return fail(lineNo, draw::kDigitFields[p],
-                            fieldError(draw::kDigitFields[p], value, "0～9の数字"));
+                return fail(lineNo, draw::kDigitFields[p], fieldError(draw::kDigitFields[p], value, "0～9の数字"));
             row.digits[p] = value.at(0).unicode() - u'0';
         }
         row.extra = fields.mid(4);

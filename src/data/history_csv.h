@@ -19,10 +19,10 @@
 class QIODevice;
 
 struct HistoryRow {
-    int line = 0;    // 1-based line in the file
-    int drawNo = 0;  // 1–32767
+    int line = 0; // 1-based line in the file
+    int drawNo = 0; // 1–32767
     std::array<std::optional<int>, 3> digits;
-    QStringList extra;  // values of the further columns, in header order
+    QStringList extra; // values of the further columns, in header order
 };
 
 struct HistoryCsv {
@@ -32,10 +32,10 @@ struct HistoryCsv {
     // A draw line is a few dozen bytes; a line this long is not one.
     static constexpr qsizetype kMaxLineBytes = 64 * 1024;
 
-    QStringList extraColumns;  // header names after the four draw columns
-    QVector<HistoryRow> rows;  // in file order
-    QString error;             // empty when the whole file is good
-    int errorLine = 0;         // the line the error is on; 0 when it concerns the file as a whole
+    QStringList extraColumns; // header names after the four draw columns
+    QVector<HistoryRow> rows; // in file order
+    QString error; // empty when the whole file is good
+    int errorLine = 0; // the line the error is on; 0 when it concerns the file as a whole
     QString errorField;
 
     bool ok() const { return error.isEmpty(); }

@@ -10,7 +10,7 @@
 namespace history_source {
 
 struct Loaded {
-    QString connectString;  // "Driver=QSQLITE;Data Source=<path>"
+    QString connectString; // "Driver=QSQLITE;Data Source=<path>"
     History history;
 };
 

@@ -78,9 +78,9 @@ QString excerpt(QStringView value)
     for (qsizetype i = 0; i < shown; ++i) {
         const char16_t c = value.at(i).unicode();
         if (c < 0x20)
-            text += QChar(0x2400 + c);  // ␀ … ␟
+            text += QChar(0x2400 + c); // ␀ … ␟
         else if (c == 0x7f)
-            text += QChar(0x2421);      // ␡
+            text += QChar(0x2421); // ␡
         else if (c == 0x2028 || c == 0x2029 || c == 0x85)
             text += u' ';
         else

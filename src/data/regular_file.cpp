@@ -34,7 +34,7 @@ bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString*
         *reason = openFailure(errno);
         return false;
     }
-    struct stat st {};
+    struct stat st { };
     if (::fstat(fd, &st) != 0) {
         *reason = openFailure(errno);
         ::close(fd);
@@ -63,7 +63,7 @@ bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString*
 
 std::optional<FileIdentity> identityOf(const QString& path)
 {
-    struct stat st {};
+    struct stat st { };
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
         return std::nullopt;
     return FileIdentity{quint64(st.st_dev), quint64(st.st_ino)};

@@ -15,7 +15,8 @@ const QString kMaximizedKey = QStringLiteral("maximized");
 
 std::optional<QRect> rectOf(const QString& value)
 {
-    static const QRegularExpression rect(QStringLiteral("^@Rect\\((-?\\d{1,6}) (-?\\d{1,6}) (\\d{1,6}) (\\d{1,6})\\)$"));
+    static const QRegularExpression rect(
+        QStringLiteral("^@Rect\\((-?\\d{1,6}) (-?\\d{1,6}) (\\d{1,6}) (\\d{1,6})\\)$"));
     const QRegularExpressionMatch m = rect.match(value);
     if (!m.hasMatch())
         return std::nullopt;

@@ -21,7 +21,7 @@ struct WindowPlacement {
     // A placement file is a few dozen bytes; anything far larger is not one.
     static constexpr qint64 kMaxFileBytes = 64 * 1024;
 
-    std::optional<QRect> geometry;  // the window's normal geometry, when one is known
+    std::optional<QRect> geometry; // the window's normal geometry, when one is known
     bool maximized = true;
 
     // Nothing when the file is missing, no regular file, too large, or holds no placement.

@@ -1,6 +1,5 @@
 #include "grid/grid.h"
 
-
 #include <QtGlobal>
 
 #include <algorithm>
@@ -19,18 +18,22 @@ constexpr std::uint32_t kNoMemo = 0xffffffffu;
 int sideIndex(BorderSide side)
 {
     switch (side) {
-    case BorderSide::Left: return 0;
-    case BorderSide::Right: return 1;
-    case BorderSide::Top: return 2;
-    case BorderSide::Bottom: return 3;
-    case BorderSide::Outline: break;
+    case BorderSide::Left:
+        return 0;
+    case BorderSide::Right:
+        return 1;
+    case BorderSide::Top:
+        return 2;
+    case BorderSide::Bottom:
+        return 3;
+    case BorderSide::Outline:
+        break;
     }
     return -1;
 }
 
 // QHash keeps about one control byte per bucket plus the entries themselves.
-template<typename K, typename V>
-std::size_t hashBytes(const QHash<K, V>& h)
+template <typename K, typename V> std::size_t hashBytes(const QHash<K, V>& h)
 {
     return std::size_t(h.capacity()) * (1 + sizeof(K) + sizeof(V)) + 64;
 }
@@ -287,8 +290,7 @@ Grid::Range Grid::target() const
     return r;
 }
 
-template<typename F>
-void Grid::forEachCell(const Range& range, F f)
+template <typename F> void Grid::forEachCell(const Range& range, F f)
 {
     if (range.isEmpty())
         return;
@@ -314,8 +316,7 @@ int Grid::internStyle(const Style& style)
 }
 
 // Cells sharing a style get the same new style, so each distinct old style is looked up once.
-template<typename F>
-void Grid::transformStyles(const Range& range, F change)
+template <typename F> void Grid::transformStyles(const Range& range, F change)
 {
     if (range.isEmpty())
         return;
@@ -471,7 +472,6 @@ void Grid::releaseRows(int firstRow, int lastRow)
         releaseText(*p);
 }
 
-
 void Grid::setTextSlow(Cell& c, const QString& text)
 {
     const std::uint64_t packed = encodeText(text); // interned first: a cell set to its own text keeps the entry
@@ -549,9 +549,6 @@ GridColor Grid::paletteColor(std::uint16_t index) const
 {
     return palette_[index];
 }
-
-
-
 
 GridColor Grid::backColor(int col, int row) const
 {

@@ -12,8 +12,7 @@
 #include <vector>
 
 // A colour as the windows give it; a default-constructed one means "not set".
-struct GridColor
-{
+struct GridColor {
     std::uint8_t r = 0;
     std::uint8_t g = 0;
     std::uint8_t b = 0;
@@ -37,16 +36,14 @@ Q_DECLARE_FLAGS(BorderSides, BorderSide)
 Q_DECLARE_OPERATORS_FOR_FLAGS(BorderSides)
 enum class ScrollBars : std::uint8_t { None, Horizontal, Vertical, Both };
 
-struct CellBorder
-{
+struct CellBorder {
     BorderStyle style = BorderStyle::None;
     GridColor color;
     friend bool operator==(const CellBorder&, const CellBorder&) = default;
 };
 
 // Everything about a cell except its text and colours, resolved for drawing.
-struct CellFormat
-{
+struct CellFormat {
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Center;
     bool wordWrap = false;
@@ -54,14 +51,13 @@ struct CellFormat
 
     bool hasBorders() const
     {
-        return left.style != BorderStyle::None || right.style != BorderStyle::None
-            || top.style != BorderStyle::None || bottom.style != BorderStyle::None;
+        return left.style != BorderStyle::None || right.style != BorderStyle::None || top.style != BorderStyle::None
+            || bottom.style != BorderStyle::None;
     }
 };
 
 // Columns [first, last] that a cell's text covers when it overflows into empty neighbours.
-struct ColumnSpan
-{
+struct ColumnSpan {
     int first = 0;
     int last = 0;
     friend bool operator==(const ColumnSpan&, const ColumnSpan&) = default;
@@ -82,8 +78,7 @@ struct ColumnSpan
 // Defaults: an empty 0 x 0 sheet; rows 10 units high, columns 5 units wide (header row and
 // column included); both headers shown; scroll bars both, only when needed, tracking;
 // no overflow; grid lines shown; static text, left, vertically centred; black on white.
-class Grid
-{
+class Grid {
 public:
     static constexpr double kDefaultRowHeight = 10.0;
     static constexpr double kDefaultColWidth = 5.0;
@@ -197,8 +192,7 @@ public:
     int stringPoolSize() const { return int(poolIndex_.size()); }
 
 private:
-    struct Cell
-    {
+    struct Cell {
         std::uint8_t text[8];
         std::uint16_t back;
         std::uint16_t fore;
@@ -206,8 +200,7 @@ private:
     };
     static_assert(sizeof(Cell) == 14);
 
-    struct Style
-    {
+    struct Style {
         std::uint16_t borderColor[4] = {0, 0, 0, 0}; // Left, Right, Top, Bottom
         std::uint8_t borderStyle[4] = {0, 0, 0, 0};
         HAlign hAlign = HAlign::Left;
@@ -220,22 +213,20 @@ private:
             std::uint64_t colors = std::uint64_t(s.borderColor[0]) | std::uint64_t(s.borderColor[1]) << 16
                 | std::uint64_t(s.borderColor[2]) << 32 | std::uint64_t(s.borderColor[3]) << 48;
             std::uint32_t bits = s.borderStyle[0] | s.borderStyle[1] << 2 | s.borderStyle[2] << 4
-                | s.borderStyle[3] << 6 | std::uint32_t(s.hAlign) << 10
-                | std::uint32_t(s.vAlign) << 12 | std::uint32_t(s.wordWrap) << 14;
+                | s.borderStyle[3] << 6 | std::uint32_t(s.hAlign) << 10 | std::uint32_t(s.vAlign) << 12
+                | std::uint32_t(s.wordWrap) << 14;
             return qHashMulti(seed, colors, bits);
         }
     };
 
     // Recently used colours, direct-mapped, so alternating colours in a fill loop stay hits.
-    struct ColorCacheEntry
-    {
+    struct ColorCacheEntry {
         std::uint32_t key = 0xffffffffu;
         std::uint16_t index = 0;
     };
     static constexpr int kColorCacheBits = 6;
 
-    struct Range
-    {
+    struct Range {
         int c1, c2, r1, r2;
         bool isEmpty() const { return c1 > c2 || r1 > r2; }
     };
@@ -269,10 +260,8 @@ private:
     GridColor paletteColor(std::uint16_t index) const;
 
     int internStyle(const Style& style); // -1 when the table is full
-    template<typename F>
-    void transformStyles(const Range& range, F change);
-    template<typename F>
-    void forEachCell(const Range& range, F f);
+    template <typename F> void transformStyles(const Range& range, F change);
+    template <typename F> void forEachCell(const Range& range, F f);
     Range target() const;
     void touchLayout();
 
@@ -313,7 +302,6 @@ private:
 
     int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1;
     bool blockMode_ = false;
-
 
     std::uint64_t revision_ = 0;
     std::uint64_t layoutRevision_ = 0;

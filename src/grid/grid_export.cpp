@@ -7,9 +7,12 @@ constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 void appendHex(QString& out, GridColor color)
 {
     const char16_t hex[7] = {u'#',
-                             kHexDigits[color.r >> 4], kHexDigits[color.r & 15],
-                             kHexDigits[color.g >> 4], kHexDigits[color.g & 15],
-                             kHexDigits[color.b >> 4], kHexDigits[color.b & 15]};
+                             kHexDigits[color.r >> 4],
+                             kHexDigits[color.r & 15],
+                             kHexDigits[color.g >> 4],
+                             kHexDigits[color.g & 15],
+                             kHexDigits[color.b >> 4],
+                             kHexDigits[color.b & 15]};
     out.append(reinterpret_cast<const QChar*>(hex), 7);
 }
 
@@ -39,13 +42,27 @@ void appendJsonString(QString& out, const QString& text)
     for (const QChar qc : text) {
         const char16_t c = qc.unicode();
         switch (c) {
-        case u'"': out += QLatin1String("\\\""); break;
-        case u'\\': out += QLatin1String("\\\\"); break;
-        case u'\b': out += QLatin1String("\\b"); break;
-        case u'\f': out += QLatin1String("\\f"); break;
-        case u'\n': out += QLatin1String("\\n"); break;
-        case u'\r': out += QLatin1String("\\r"); break;
-        case u'\t': out += QLatin1String("\\t"); break;
+        case u'"':
+            out += QLatin1String("\\\"");
+            break;
+        case u'\\':
+            out += QLatin1String("\\\\");
+            break;
+        case u'\b':
+            out += QLatin1String("\\b");
+            break;
+        case u'\f':
+            out += QLatin1String("\\f");
+            break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        case u'\t':
+            out += QLatin1String("\\t");
+            break;
         default:
             if (c < 0x20) {
                 out += QLatin1String("\\u00");
@@ -89,8 +106,8 @@ void appendGridJson(QString& out, const Grid& grid)
 {
     const int rows = grid.maxRows();
     const int cols = grid.maxCols();
-    out += QLatin1String("\"rows\": ") + QString::number(rows) + QLatin1String(", \"cols\": ")
-        + QString::number(cols) + QLatin1String(", \"cells\": [");
+    out += QLatin1String("\"rows\": ") + QString::number(rows) + QLatin1String(", \"cols\": ") + QString::number(cols)
+        + QLatin1String(", \"cells\": [");
     for (int row = 1; row <= rows; ++row) {
         out += row > 1 ? QLatin1String(",\n[") : QLatin1String("\n[");
         for (int col = 1; col <= cols; ++col) {

@@ -35,8 +35,7 @@ void colours(Grid& grid, int col, int row, int col2, int row2, GridColor back, G
         grid.setForeColor(fore);
 }
 
-void borders(Grid& grid, int col, int row, int col2, int row2, BorderSides sides, BorderStyle style,
-             GridColor colour)
+void borders(Grid& grid, int col, int row, int col2, int row2, BorderSides sides, BorderStyle style, GridColor colour)
 {
     grid.setBlock(col, row, col2, row2);
     grid.setCellBorder(sides, style, colour);

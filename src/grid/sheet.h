@@ -16,8 +16,8 @@ struct SheetLayout {
     ScrollBars scrollBars = ScrollBars::Vertical;
     int frozenRows = 0;
     int frozenCols = 0;
-    double rowHeight = 10;  // every row, before the window sets its own
-    double colWidth = 5;    // every column, before the window sets its own
+    double rowHeight = 10; // every row, before the window sets its own
+    double colWidth = 5; // every column, before the window sets its own
 };
 
 // Sheet size, visible counts with auto-size, built-in headers hidden, scroll bars shown only

@@ -27,10 +27,10 @@ constexpr double kNegligible = 1e-300;
 // The summary grid.
 constexpr int kSummaryCols = 9;
 constexpr std::array<double, kSummaryCols> kSummaryWidths = {10, 7, 8, 13, 9, 11, 13, 9, 8};
-const std::array<QString, kSummaryCols> kSummaryHeadings = {
-    QStringLiteral("手法"),       QStringLiteral("検証回数"),   QStringLiteral("購入口数"),
-    QStringLiteral("購入金額"),   QStringLiteral("当せん回数"), QStringLiteral("偶然の期待値"),
-    QStringLiteral("当せん金額"), QStringLiteral("還元率"),     QStringLiteral("p値")};
+const std::array<QString, kSummaryCols> kSummaryHeadings
+    = {QStringLiteral("手法"),       QStringLiteral("検証回数"),   QStringLiteral("購入口数"),
+       QStringLiteral("購入金額"),   QStringLiteral("当せん回数"), QStringLiteral("偶然の期待値"),
+       QStringLiteral("当せん金額"), QStringLiteral("還元率"),     QStringLiteral("p値")};
 
 // The draw grid: 回数, 抽せん日 and 当選番号, then a pick and a mark column per method.
 constexpr int kDrawNoCol = 1;
@@ -38,20 +38,26 @@ constexpr int kDateCol = 2;
 constexpr int kNumberCol = 3;
 constexpr int kFixedCols = 3;
 constexpr int kDrawCols = kFixedCols + 2 * kMethodCount;
-constexpr int pickCol(int method) { return kFixedCols + 1 + 2 * method; }
-constexpr int markCol(int method) { return pickCol(method) + 1; }
+constexpr int pickCol(int method)
+{
+    return kFixedCols + 1 + 2 * method;
+}
+constexpr int markCol(int method)
+{
+    return pickCol(method) + 1;
+}
 constexpr double kPickWidth = 10;
 constexpr double kMarkWidth = 3;
 
 // What a method buys for one draw.
 struct Pick {
     bool made = false;
-    bool straight = false;      // one straight ticket on `digits`; else box tickets over `set`
+    bool straight = false; // one straight ticket on `digits`; else box tickets over `set`
     std::array<int, 3> digits{};
-    unsigned set = 0;           // bit d for digit d
+    unsigned set = 0; // bit d for digit d
     int tickets = 0;
-    int chance = 0;             // of a win, in thousandths
-    QString text;               // as the draw grid shows it
+    int chance = 0; // of a win, in thousandths
+    QString text; // as the draw grid shows it
 };
 using Picks = std::array<Pick, kMethodCount>;
 
@@ -185,7 +191,7 @@ double ChanceTally::atLeast(int wins) const
             if (lo == wins)
                 return std::min(1.0, dist[begin]);
             const double* cur = dist.data() + begin;
-            const bool atTop = lo + int(n) - 1 == wins;  // then n >= 2, as lo < wins
+            const bool atTop = lo + int(n) - 1 == wins; // then n >= 2, as lo < wins
             next.resize(atTop ? n : n + 1);
             next[0] = q * cur[0];
             const std::size_t plain = atTop ? n - 1 : n;
@@ -214,10 +220,10 @@ double ChanceTally::atLeast(int wins) const
 // ---- the sheets ----
 
 const QString BacktestSheets::kNote = QStringLiteral("抽せんが偶然なら、どの買い方でも還元率の期待値は45%です。");
-const std::array<QString, kMethodCount> BacktestSheets::kMethodLabels = {
-    QStringLiteral(" 7回周期法"), QStringLiteral(" 9回周期法"), QStringLiteral("11回周期法"),
-    QStringLiteral("12回周期法"), QStringLiteral("消去法"),     QStringLiteral("連発予想"),
-    QStringLiteral("１発予想")};
+const std::array<QString, kMethodCount> BacktestSheets::kMethodLabels
+    = {QStringLiteral(" 7回周期法"), QStringLiteral(" 9回周期法"), QStringLiteral("11回周期法"),
+       QStringLiteral("12回周期法"), QStringLiteral("消去法"),     QStringLiteral("連発予想"),
+       QStringLiteral("１発予想")};
 
 DrawRange BacktestSheets::defaultRange(const History& history)
 {
@@ -361,8 +367,14 @@ void BacktestSheets::layOutSummary()
     Grid& g = m_summary;
     const int rows = 1 + kMethodCount;
     g.clear();
-    setUpSheet(g, {.cols = kSummaryCols, .rows = rows, .visibleCols = kSummaryCols, .visibleRows = rows,
-                          .scrollBars = ScrollBars::None, .rowHeight = 10, .colWidth = 8});
+    setUpSheet(g,
+               {.cols = kSummaryCols,
+                .rows = rows,
+                .visibleCols = kSummaryCols,
+                .visibleRows = rows,
+                .scrollBars = ScrollBars::None,
+                .rowHeight = 10,
+                .colWidth = 8});
     for (int c = 1; c <= kSummaryCols; ++c)
         g.setColWidth(c, kSummaryWidths[c - 1]);
     borders(g, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
@@ -382,9 +394,16 @@ void BacktestSheets::layOutDraws(int testedDraws)
     Grid& g = m_draws;
     const int rows = 1 + testedDraws;
     g.clear();
-    setUpSheet(g, {.cols = kDrawCols, .rows = rows, .visibleCols = kDrawCols, .visibleRows = 31,
-                          .scrollBars = ScrollBars::Both, .frozenRows = 1, .frozenCols = kFixedCols,
-                          .rowHeight = 10, .colWidth = kPickWidth});
+    setUpSheet(g,
+               {.cols = kDrawCols,
+                .rows = rows,
+                .visibleCols = kDrawCols,
+                .visibleRows = 31,
+                .scrollBars = ScrollBars::Both,
+                .frozenRows = 1,
+                .frozenCols = kFixedCols,
+                .rowHeight = 10,
+                .colWidth = kPickWidth});
     g.setColWidth(kDrawNoCol, 6);
     g.setColWidth(kDateCol, 10);
     g.setColWidth(kNumberCol, 7);

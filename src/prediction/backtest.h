@@ -22,10 +22,10 @@ namespace backtest {
 inline constexpr int kMethodCount = 7;
 inline constexpr int kCycleMethods = 4;
 
-inline constexpr int kTicketPrice = 200;      // ¥ a ticket
-inline constexpr int kStraightPrize = 90000;  // ¥ a straight ticket that matches in order
-inline constexpr int kBoxPrize = 15000;       // ¥ a box ticket, three different digits
-inline constexpr int kBoxPairPrize = 30000;   // ¥ a box ticket, two digits the same
+inline constexpr int kTicketPrice = 200; // ¥ a ticket
+inline constexpr int kStraightPrize = 90000; // ¥ a straight ticket that matches in order
+inline constexpr int kBoxPrize = 15000; // ¥ a box ticket, three different digits
+inline constexpr int kBoxPairPrize = 30000; // ¥ a box ticket, two digits the same
 
 // The chances of a win of the draws a method predicted, each in thousandths, grouped by value;
 // and from them how likely luck alone is to win at least a given number of those draws.
@@ -48,10 +48,10 @@ private:
 
 // What one method did over the tested draws.
 struct MethodResult {
-    int draws = 0;       // tested draws it made a prediction for
+    int draws = 0; // tested draws it made a prediction for
     qint64 tickets = 0;
-    int wins = 0;        // draws won
-    qint64 prize = 0;    // ¥
+    int wins = 0; // draws won
+    qint64 prize = 0; // ¥
     ChanceTally chances;
 
     qint64 cost() const { return tickets * kTicketPrice; }

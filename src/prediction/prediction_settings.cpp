@@ -37,15 +37,17 @@ QString decode(const QByteArray& bytes)
 } // namespace
 
 const std::array<QString, PredictionSettings::kFlagCount> PredictionSettings::kKeys = {
-    QStringLiteral("頻度分析Opt"),     QStringLiteral("間隔分析Opt"),         QStringLiteral("出現回数分析Opt"),
-    QStringLiteral("バラツキ分析Opt"), QStringLiteral("引っ張り分析Opt"),     QStringLiteral("連番飛び石分析Opt"),
-    QStringLiteral("数字合計分析Opt"), QStringLiteral("組合せパターン分析Opt"), QStringLiteral("5分割傾向分析Opt"),
+    QStringLiteral("頻度分析Opt"),       QStringLiteral("間隔分析Opt"),           QStringLiteral("出現回数分析Opt"),
+    QStringLiteral("バラツキ分析Opt"),   QStringLiteral("引っ張り分析Opt"),       QStringLiteral("連番飛び石分析Opt"),
+    QStringLiteral("数字合計分析Opt"),   QStringLiteral("組合せパターン分析Opt"), QStringLiteral("5分割傾向分析Opt"),
     QStringLiteral("分割データ分析Opt"),
 };
 
 const QString PredictionSettings::kFileName = QStringLiteral("ナンバーズ3ズバリン.ini");
 
-PredictionSettings::PredictionSettings(QString path) : m_path(std::move(path)) {}
+PredictionSettings::PredictionSettings(QString path) : m_path(std::move(path))
+{
+}
 
 bool PredictionSettings::setFlag(int index, bool value)
 {
@@ -124,7 +126,7 @@ QByteArray PredictionSettings::toFileBytes() const
         text += kKeys[i] + u'=' + (m_flags[i] ? QLatin1String("True") : QLatin1String("False")) + QLatin1String("\r\n");
     QStringEncoder cp932(kCodePage);
     if (!cp932.isValid())
-        return text.toUtf8();  // still read back by this program
+        return text.toUtf8(); // still read back by this program
     return cp932.encode(text);
 }
 

@@ -51,6 +51,6 @@ private:
 
     std::array<Grid, kGridCount> m_grids;
     prediction::PredictionTables m_tables;
-    int m_lastDrawNo = 0;  // of the history the tables were built from
+    int m_lastDrawNo = 0; // of the history the tables were built from
     prediction::Prediction m_prediction{};
 };

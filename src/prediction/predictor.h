@@ -26,9 +26,21 @@ struct EliminationRule {
 inline constexpr int kRuleCount = 15;
 // The rules drawn as reading no slot of their own take the third digit of their row.
 inline constexpr std::array<EliminationRule, kRuleCount> kRules = {{
-    {0, 1, +1}, {0, 2, +8}, {1, 1, 0},  {1, 3, -7}, {2, 3, +8},
-    {2, 2, -5}, {3, 1, +3}, {3, 3, +1}, {4, 3, +4}, {4, 1, +7},
-    {5, 3, +6}, {5, 3, -9}, {6, 1, +4}, {7, 2, +1}, {9, 3, +9},
+    {0, 1, +1},
+    {0, 2, +8},
+    {1, 1, 0},
+    {1, 3, -7},
+    {2, 3, +8},
+    {2, 2, -5},
+    {3, 1, +3},
+    {3, 3, +1},
+    {4, 3, +4},
+    {4, 1, +7},
+    {5, 3, +6},
+    {5, 3, -9},
+    {6, 1, +4},
+    {7, 2, +1},
+    {9, 3, +9},
 }};
 
 // How many digits the repeat and one-shot picks show at most: 2 rows of 6 places, 1 row of 7.
@@ -43,7 +55,7 @@ class DrawTable {
 public:
     static constexpr int kRows = 32768;
 
-    DrawTable() : m_digits(std::size_t(kRows) * 3, 0) {}
+    DrawTable() : m_digits(std::size_t(kRows) * 3, 0) { }
     static bool hasRow(int row) { return row >= 0 && row < kRows; }
     // slot 1–3 of a row inside the table.
     int digit(int row, int slot) const { return m_digits[std::size_t(row) * 3 + std::size_t(slot - 1)]; }
@@ -56,8 +68,10 @@ private:
 
 // For each method and position, a single digit or kNoDigit.
 using CycleTable = std::array<std::array<int, 3>, kMethodCount>;
-inline constexpr CycleTable kEmptyCycle = {{{kNoDigit, kNoDigit, kNoDigit}, {kNoDigit, kNoDigit, kNoDigit},
-                                            {kNoDigit, kNoDigit, kNoDigit}, {kNoDigit, kNoDigit, kNoDigit}}};
+inline constexpr CycleTable kEmptyCycle = {{{kNoDigit, kNoDigit, kNoDigit},
+                                            {kNoDigit, kNoDigit, kNoDigit},
+                                            {kNoDigit, kNoDigit, kNoDigit},
+                                            {kNoDigit, kNoDigit, kNoDigit}}};
 
 // The tables built once per opening of the window.
 struct PredictionTables {
@@ -79,7 +93,7 @@ struct Prediction {
     // One entry per rule, stored even when it repeats an earlier one; kNoDigit for a rule whose
     // row lies below 0 (a history shorter than the rule reaches back).
     std::array<int, kRuleCount> elimination{};
-    QList<int> eliminationShown;  // the distinct entries in the order they are shown
+    QList<int> eliminationShown; // the distinct entries in the order they are shown
     QList<int> repeat;
     QList<int> oneShot;
 };

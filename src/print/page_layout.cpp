@@ -115,8 +115,8 @@ PrintHeader PrintHeader::of(const QString& caption, const History& history, cons
         last = i;
     }
     if (first >= 0)
-        header.drawRange = first == last ? drawText(history, first)
-                                         : drawText(history, first) + u'～' + drawText(history, last);
+        header.drawRange
+            = first == last ? drawText(history, first) : drawText(history, first) + u'～' + drawText(history, last);
     if (today.isValid())
         header.printedOn = today.toString(Qt::ISODate);
     return header;
@@ -256,7 +256,8 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
     // the printable area already: the area as the page layout gives it starts there.
     if (const auto* paged = dynamic_cast<const QPagedPaintDevice*>(painter.device())) {
         const QPageLayout layout = paged->pageLayout();
-        if (layout.mode() == QPageLayout::StandardMode && area.topLeft() == layout.paintRectPixels(resolution).topLeft())
+        if (layout.mode() == QPageLayout::StandardMode
+            && area.topLeft() == layout.paintRectPixels(resolution).topLeft())
             area.moveTopLeft(QPoint(0, 0));
     }
 
@@ -280,11 +281,13 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
     const int printedWidth = infoMetrics.horizontalAdvance(printed);
     painter.drawText(infoLine, Qt::AlignRight | Qt::AlignVCenter, printed);
     const int gap = int(std::lround(4 * kInfoSize * pixelsPerPoint / 8));
-    painter.drawText(infoLine, Qt::AlignLeft | Qt::AlignVCenter,
-                     infoMetrics.elidedText(m_header.drawRange, Qt::ElideRight, std::max(0, area.width() - printedWidth - gap)));
+    painter.drawText(
+        infoLine, Qt::AlignLeft | Qt::AlignVCenter,
+        infoMetrics.elidedText(m_header.drawRange, Qt::ElideRight, std::max(0, area.width() - printedWidth - gap)));
     const int footerHeight = int(std::lround(kFooterHeight * pixelsPerPoint));
     painter.drawText(QRect(area.left(), area.bottom() + 1 - footerHeight, area.width(), footerHeight),
-                     Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("%1 / %2").arg(pageIndex + 1).arg(m_pages.size()));
+                     Qt::AlignHCenter | Qt::AlignBottom,
+                     QStringLiteral("%1 / %2").arg(pageIndex + 1).arg(m_pages.size()));
 
     for (const Part& part : m_pages.at(pageIndex).parts)
         paintPart(painter, part, area, pixelsPerPoint);
@@ -308,7 +311,8 @@ void PageLayout::paintPart(QPainter& painter, const Part& part, const QRect& are
         const QFont titleFont = textFont(kTitleSize, pixelsPerPoint);
         painter.setFont(titleFont);
         painter.setPen(Qt::black);
-        const QRect line(area.left(), int(std::lround(top)), area.width(), int(std::lround(sheet.titleHeight * pixelsPerPoint)));
+        const QRect line(area.left(), int(std::lround(top)), area.width(),
+                         int(std::lround(sheet.titleHeight * pixelsPerPoint)));
         painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
                          QFontMetrics(titleFont, painter.device())
                              .elidedText(m_header.titles.at(part.grid), Qt::ElideRight, area.width()));
@@ -347,10 +351,10 @@ void PageLayout::paintPart(QPainter& painter, const Part& part, const QRect& are
         add(first, last, repeated + 1, count, false);
         return list;
     };
-    const auto rowPanes = panes(rows, grid->colHeadersShown(), sheet.repeatedRows, part.firstRow, part.lastRow,
-                                grid->maxRows());
-    const auto colPanes = panes(cols, grid->rowHeadersShown(), sheet.repeatedCols, part.firstCol, part.lastCol,
-                                grid->maxCols());
+    const auto rowPanes
+        = panes(rows, grid->colHeadersShown(), sheet.repeatedRows, part.firstRow, part.lastRow, grid->maxRows());
+    const auto colPanes
+        = panes(cols, grid->rowHeadersShown(), sheet.repeatedCols, part.firstCol, part.lastCol, grid->maxCols());
     if (!rowPanes.empty() && !colPanes.empty()) {
         const QRect bounds(0, 0, colPanes.back().end, rowPanes.back().end);
         for (const GridPainter::Pane& r : rowPanes) {

@@ -22,9 +22,9 @@ class QPainter;
 
 // What is printed besides the cells.
 struct PrintHeader {
-    QString caption;    // the window's caption
-    QString drawRange;  // the first and last draw shown, with their dates
-    QString printedOn;  // the date printed
+    QString caption; // the window's caption
+    QString drawRange; // the first and last draw shown, with their dates
+    QString printedOn; // the date printed
     QStringList titles; // the line above each grid, as the window shows it (by index; none: no line)
 
     // For a window computed from the history (the draws it holds, first to last complete).

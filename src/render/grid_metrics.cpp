@@ -25,7 +25,8 @@ QFont GridMetrics::defaultFont()
 }
 
 GridMetrics::GridMetrics(const QFont& font, double dpi)
-    : font_(font), metrics_(font),
+    : font_(font),
+      metrics_(font),
       charPixels_(kCharUnitPerDigit * QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'))),
       pointPixels_(dpi / 72.0)
 {

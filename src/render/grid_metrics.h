@@ -7,8 +7,7 @@
 #include <QFont>
 #include <QFontMetrics>
 
-class GridMetrics
-{
+class GridMetrics {
 public:
     // The program's grid font: a proportional Japanese Gothic face.
     static QFont defaultFont();

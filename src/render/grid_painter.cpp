@@ -57,14 +57,10 @@ void drawLines(QPainter& p, const QColor& color, const QList<QRect>& rects, bool
 }
 
 // One-pixel lines along x (or y) at a fixed y (or x), from `from` to `to` inclusive.
-struct Segment
-{
+struct Segment {
     QRgb color;
     int at, from, to;
-    bool operator<(const Segment& o) const
-    {
-        return std::tie(color, at, from) < std::tie(o.color, o.at, o.from);
-    }
+    bool operator<(const Segment& o) const { return std::tie(color, at, from) < std::tie(o.color, o.at, o.from); }
 };
 
 // Joins the segments that touch or overlap on one line of one colour and fills them, a colour
@@ -79,7 +75,7 @@ void fillSegments(QPainter& p, std::vector<Segment>& segments, bool vertical, bo
         for (; i < segments.size() && segments[i].color == color;) {
             Segment s = segments[i++];
             for (; i < segments.size() && segments[i].color == color && segments[i].at == s.at
-                   && segments[i].from <= s.to + 1;
+                 && segments[i].from <= s.to + 1;
                  ++i)
                 s.to = std::max(s.to, segments[i].to);
             rects << (vertical ? QRect(s.at, s.from, 1, s.to - s.from + 1) : QRect(s.from, s.at, s.to - s.from + 1, 1));
@@ -93,7 +89,9 @@ void fillSegments(QPainter& p, std::vector<Segment>& segments, bool vertical, bo
 const QColor GridPainter::kGridLineColor(0xd8, 0xd8, 0xd8);
 const QColor GridPainter::kHeaderLineColor(0xa0, 0xa0, 0xa0);
 
-GridPainter::GridPainter(const GridMetrics& metrics) : metrics_(metrics) {}
+GridPainter::GridPainter(const GridMetrics& metrics) : metrics_(metrics)
+{
+}
 
 std::vector<int> GridPainter::colStarts(const Grid& grid, const GridMetrics& metrics)
 {
@@ -133,9 +131,9 @@ ColumnSpan GridPainter::overflowSpan(const Grid& grid, const std::vector<int>& c
     return grid.overflowSpan(col, row, neededWidth(textWidth, cellWidth), colPos);
 }
 
-void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& colPos,
-                            const std::vector<int>& rowPos, const Pane& rp, const Pane& cp, const QRect& bounds,
-                            const QColor& selection, const CellBlock& selected)
+void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& colPos, const std::vector<int>& rowPos,
+                            const Pane& rp, const Pane& cp, const QRect& bounds, const QColor& selection,
+                            const CellBlock& selected)
 {
     const QRect clip(cp.start, rp.start, cp.end - cp.start, rp.end - rp.start);
     p.setClipRect(clip);
@@ -146,8 +144,7 @@ void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& 
 
     // Backgrounds, in runs of one colour, and a run that goes on unchanged down the rows in one
     // rectangle; white is already there.
-    struct Run
-    {
+    struct Run {
         int c1, c2;
         GridColor color;
         int r1;
@@ -196,8 +193,7 @@ void GridPainter::paintPane(QPainter& p, const Grid& g, const std::vector<int>& 
     }
 
     // Texts, including ones that overflow into view from a cell left or right of it.
-    struct Item
-    {
+    struct Item {
         int col, row;
         QString text;
         int width;
@@ -331,7 +327,8 @@ void GridPainter::paintText(QPainter& p, const QString& text, int width, const Q
     const QPoint topLeft = textTopLeft(width, cell, format);
     const QFontMetrics& fm = metrics_.fontMetrics();
     const int tx = topLeft.x();
-    const bool fits = tx >= span.x() && tx + width <= span.x() + span.width() && fm.ascent() + fm.descent() <= cell.height();
+    const bool fits
+        = tx >= span.x() && tx + width <= span.x() + span.width() && fm.ascent() + fm.descent() <= cell.height();
     if (fits) {
         p.drawStaticText(topLeft, shaped(text).text);
         return;

@@ -18,15 +18,13 @@
 class QPainter;
 
 // A block of cells, both ends included; col -1 stands for whole rows. No rows: no block.
-struct CellBlock
-{
+struct CellBlock {
     int col = 0, row = 0, col2 = 0, row2 = 0;
     bool isEmpty() const { return row <= 0; }
     friend bool operator==(const CellBlock&, const CellBlock&) = default;
 };
 
-class GridPainter
-{
+class GridPainter {
 public:
     explicit GridPainter(const GridMetrics& metrics);
 
@@ -38,8 +36,7 @@ public:
     // A run of columns (or rows) painted side by side: the header, the frozen ones or the
     // scrolled ones. [first,last] are painted; [logicalFirst,logicalLast] belong to the pane
     // (a text overflows within them, from cells out of view too).
-    struct Pane
-    {
+    struct Pane {
         int first = 1, last = 0;
         int logicalFirst = 1, logicalLast = 0;
         int start = 0, end = 0; // pixel extent
@@ -59,8 +56,7 @@ public:
                    const CellBlock& selected = {});
 
     // A text as the grids paint it, shaped once: sheets repeat a few short texts endlessly.
-    struct ShapedText
-    {
+    struct ShapedText {
         QStaticText text;
         int width = 0;
     };

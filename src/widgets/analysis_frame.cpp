@@ -185,7 +185,8 @@ void AnalysisFrame::fitGridToSheet()
     const int bar = fpSpread1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, fpSpread1);
     width += bar;
     height += bar;
-    const QSize whole(qMax(width, wanted.width()), int(qMin<qint64>(qMax<qint64>(height, wanted.height()), QWIDGETSIZE_MAX)));
+    const QSize whole(qMax(width, wanted.width()),
+                      int(qMin<qint64>(qMax<qint64>(height, wanted.height()), QWIDGETSIZE_MAX)));
     fpSpread1->setMaximumSize(whole);
     fpSpread1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -205,4 +206,3 @@ void AnalysisFrame::showComputed()
     m_history = m_computedHistory;
     fitGridToSheet();
 }
-

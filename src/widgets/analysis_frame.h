@@ -29,11 +29,11 @@ public:
     Grid& grid() { return *m_sheets->sheetGrids().first(); }
 
     QLabel* Label1 = nullptr;
-    QLabel* Picture1 = nullptr;     // the legend's picture, where the window has one
-    QLabel* Label2 = nullptr;       // the legend's text (or swatch, in the carry-over window)
-    QLabel* Label3 = nullptr;       // the carry-over window's legend text
+    QLabel* Picture1 = nullptr; // the legend's picture, where the window has one
+    QLabel* Label2 = nullptr; // the legend's text (or swatch, in the carry-over window)
+    QLabel* Label3 = nullptr; // the carry-over window's legend text
     QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;  // 印刷, where the window has it
+    QPushButton* Command2 = nullptr; // 印刷, where the window has it
     GridView* fpSpread1 = nullptr;
 
 protected:
@@ -46,7 +46,7 @@ private:
     void fitGridToSheet();
 
     std::unique_ptr<WindowSheets> m_sheets;
-    std::unique_ptr<WindowSheets> m_computed;  // made by computeFrom, waiting to be shown
-    History m_history;                 // the grid was computed from it
-    History m_computedHistory;         // m_computed is computed from it
+    std::unique_ptr<WindowSheets> m_computed; // made by computeFrom, waiting to be shown
+    History m_history; // the grid was computed from it
+    History m_computedHistory; // m_computed is computed from it
 };

@@ -131,7 +131,8 @@ void BarChart::paintEvent(QPaintEvent*)
 
     // The legend, right of the title.
     int x = width() - 10;
-    for (const auto& [text, color] : {std::pair{kExpectedLegend, kExpectedColor}, std::pair{kObservedLegend, kObservedColor}}) {
+    for (const auto& [text, color] :
+         {std::pair{kExpectedLegend, kExpectedColor}, std::pair{kObservedLegend, kObservedColor}}) {
         const int w = m.horizontalAdvance(text);
         x -= w;
         p.setPen(palette().text().color());
@@ -171,6 +172,8 @@ void BarChart::paintEvent(QPaintEvent*)
         const QString& label = data_.labels[i];
         const QRect labelRect(centre - int(share / 2), plot.bottom() + 4, int(share), line);
         p.drawText(labelRect, Qt::AlignHCenter | Qt::AlignTop,
-                   m.horizontalAdvance(label) <= labelRect.width() ? label : m.elidedText(label, Qt::ElideRight, labelRect.width()));
+                   m.horizontalAdvance(label) <= labelRect.width()
+                       ? label
+                       : m.elidedText(label, Qt::ElideRight, labelRect.width()));
     }
 }

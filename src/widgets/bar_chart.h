@@ -6,8 +6,7 @@
 #include <QVector>
 #include <QWidget>
 
-class BarChart : public QWidget
-{
+class BarChart : public QWidget {
     Q_OBJECT
 
 public:
@@ -28,8 +27,8 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    static const QString kObservedLegend;  // "実測"
-    static const QString kExpectedLegend;  // "期待値"
+    static const QString kObservedLegend; // "実測"
+    static const QString kExpectedLegend; // "期待値"
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,8 +36,8 @@ protected:
 
 private:
     struct Geometry {
-        QRect plot;   // the area of the bars
-        double top = 0;  // the value at the top of the plot
+        QRect plot; // the area of the bars
+        double top = 0; // the value at the top of the plot
     };
     Geometry geometry() const;
 

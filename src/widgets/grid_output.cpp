@@ -31,7 +31,6 @@
 #include <optional>
 #include <utility>
 
-
 namespace {
 
 // The folder last saved into, for the next save dialog of any window.
@@ -75,8 +74,13 @@ std::optional<QByteArray> nonEmpty(QByteArray pdf)
 } // namespace
 
 GridOutput::GridOutput(QString caption, Grids grids, HeaderOf header, QString databasePath, QWidget* window)
-    : QObject(window), m_caption(std::move(caption)), m_grids(std::move(grids)), m_header(std::move(header)),
-      m_databasePath(std::move(databasePath)), m_window(window), m_pageLayout(PageLayout::defaultPageLayout())
+    : QObject(window),
+      m_caption(std::move(caption)),
+      m_grids(std::move(grids)),
+      m_header(std::move(header)),
+      m_databasePath(std::move(databasePath)),
+      m_window(window),
+      m_pageLayout(PageLayout::defaultPageLayout())
 {
     setObjectName(QStringLiteral("gridOutput"));
 }
@@ -121,7 +125,8 @@ void GridOutput::takeOverPrinting(QPrintPreviewDialog* preview, QPrinter* printe
     // through the checks every save of the program takes.
     for (QAction* action : preview->findChildren<QAction*>()) {
         if (QObject::disconnect(action, SIGNAL(triggered(bool)), preview, SLOT(_q_print())))
-            connect(action, &QAction::triggered, preview, [this, preview, printer] { printFromPreview(preview, printer); });
+            connect(action, &QAction::triggered, preview,
+                    [this, preview, printer] { printFromPreview(preview, printer); });
     }
     auto* toolBar = preview->findChild<QToolBar*>();
     if (!toolBar)
@@ -192,23 +197,24 @@ void GridOutput::printTo(QPrinter& printer)
 
 void GridOutput::savePdf()
 {
-    const QString path = choosePath(QStringLiteral("PDF で保存"), QStringLiteral("PDF ファイル (*.pdf)"), QStringLiteral("pdf"));
+    const QString path
+        = choosePath(QStringLiteral("PDF で保存"), QStringLiteral("PDF ファイル (*.pdf)"), QStringLiteral("pdf"));
     if (!path.isEmpty())
         savePdfTo(path);
 }
 
 void GridOutput::saveCsv()
 {
-    const QString path = choosePath(QStringLiteral("CSV で保存"), QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("csv"));
+    const QString path
+        = choosePath(QStringLiteral("CSV で保存"), QStringLiteral("CSV ファイル (*.csv)"), QStringLiteral("csv"));
     if (!path.isEmpty())
         saveCsvTo(path);
 }
 
 bool GridOutput::savePdfTo(const QString& path)
 {
-    return save(path, QStringLiteral("PDF"), [this] {
-        return nonEmpty(pdfOf(PageLayout(m_grids(), printHeader(), m_pageLayout)));
-    });
+    return save(path, QStringLiteral("PDF"),
+                [this] { return nonEmpty(pdfOf(PageLayout(m_grids(), printHeader(), m_pageLayout))); });
 }
 
 bool GridOutput::saveCsvTo(const QString& path)
@@ -296,7 +302,7 @@ QMenu* GridOutput::contextMenu(GridView* view)
     menu->setObjectName(QStringLiteral("gridMenu"));
     const QPointer<GridView> target = view;
     QAction* copy = menu->addAction(QStringLiteral("コピー"));
-    copy->setShortcut(QKeySequence::Copy);  // shown beside it: the view's own Ctrl+C
+    copy->setShortcut(QKeySequence::Copy); // shown beside it: the view's own Ctrl+C
     connect(copy, &QAction::triggered, this, [target] {
         if (target)
             target->copyToClipboard();
@@ -304,13 +310,15 @@ QMenu* GridOutput::contextMenu(GridView* view)
     // The dialogs open once the menu has finished with the click: a dialog's own event loop
     // may delete a menu that closes itself while the menu is still handling the click.
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("CSV で保存…")), &QAction::triggered, this, [this] { saveCsv(); },
-            Qt::QueuedConnection);
-    connect(menu->addAction(QStringLiteral("PDF で保存…")), &QAction::triggered, this, [this] { savePdf(); },
-            Qt::QueuedConnection);
+    connect(
+        menu->addAction(QStringLiteral("CSV で保存…")), &QAction::triggered, this, [this] { saveCsv(); },
+        Qt::QueuedConnection);
+    connect(
+        menu->addAction(QStringLiteral("PDF で保存…")), &QAction::triggered, this, [this] { savePdf(); },
+        Qt::QueuedConnection);
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("印刷…")), &QAction::triggered, this, [this] { print(); },
-            Qt::QueuedConnection);
+    connect(
+        menu->addAction(QStringLiteral("印刷…")), &QAction::triggered, this, [this] { print(); }, Qt::QueuedConnection);
     return menu;
 }
 
@@ -361,7 +369,8 @@ void GridOutput::popUpMenu(GridView* view, const QPoint& globalPos)
         if (view->grid()) {
             const QRect cell = view->cellRect(view->activeCol(), view->activeRow());
             if (!cell.isEmpty() && viewport->rect().intersects(cell))
-                local = QPoint(qBound(0, cell.left(), viewport->width() - 1), qBound(0, cell.bottom(), viewport->height() - 1));
+                local = QPoint(qBound(0, cell.left(), viewport->width() - 1),
+                               qBound(0, cell.bottom(), viewport->height() - 1));
         }
         at = viewport->mapToGlobal(local);
     }

@@ -292,10 +292,10 @@ QSize GridView::sizeHint() const
 
     const ScrollBars bars = grid_->scrollBars();
     const bool whenNeeded = grid_->scrollBarsWhenNeeded();
-    const bool needH = (bars == ScrollBars::Horizontal || bars == ScrollBars::Both)
-        && (!whenNeeded || grid_->maxCols() > visCols);
-    const bool needV = (bars == ScrollBars::Vertical || bars == ScrollBars::Both)
-        && (!whenNeeded || grid_->maxRows() > visRows);
+    const bool needH
+        = (bars == ScrollBars::Horizontal || bars == ScrollBars::Both) && (!whenNeeded || grid_->maxCols() > visCols);
+    const bool needV
+        = (bars == ScrollBars::Vertical || bars == ScrollBars::Both) && (!whenNeeded || grid_->maxRows() > visRows);
     const int spacing = style()->styleHint(QStyle::SH_ScrollView_FrameOnlyAroundContents, nullptr, this)
         ? style()->pixelMetric(QStyle::PM_ScrollView_ScrollBarSpacing, nullptr, this)
         : 0;
@@ -371,8 +371,8 @@ QRect GridView::cellRect(int col, int row) const
     return {colX(col), rowY(row), colPixels(col), rowPixels(row)};
 }
 
-GridView::Pane GridView::makePane(const std::vector<int>& pos, int first, int logicalFirst, int logicalLast,
-                                  int start, int limit, bool header) const
+GridView::Pane GridView::makePane(const std::vector<int>& pos, int first, int logicalFirst, int logicalLast, int start,
+                                  int limit, bool header) const
 {
     Pane p;
     p.header = header;
@@ -601,20 +601,37 @@ void GridView::keyPressEvent(QKeyEvent* event)
         col = frozenColCount() > 0 ? 1 : firstVisibleCol();
         row = frozenRowCount() > 0 ? 1 : firstVisibleRow();
         switch (event->key()) {
-        case Qt::Key_Up: ++row; break;
-        case Qt::Key_Down: --row; break;
-        case Qt::Key_Left: ++col; break;
-        case Qt::Key_Right: --col; break;
-        default: break;
+        case Qt::Key_Up:
+            ++row;
+            break;
+        case Qt::Key_Down:
+            --row;
+            break;
+        case Qt::Key_Left:
+            ++col;
+            break;
+        case Qt::Key_Right:
+            --col;
+            break;
+        default:
+            break;
         }
     }
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Up: --row; break;
-    case Qt::Key_Down: ++row; break;
-    case Qt::Key_Left: --col; break;
-    case Qt::Key_Right: ++col; break;
+    case Qt::Key_Up:
+        --row;
+        break;
+    case Qt::Key_Down:
+        ++row;
+        break;
+    case Qt::Key_Left:
+        --col;
+        break;
+    case Qt::Key_Right:
+        ++col;
+        break;
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
         // The view moves a page and the active cell with it.

@@ -17,8 +17,7 @@ class QPainter;
 // Shows a Grid read-only, painting only the cells in view. Frozen rows and columns stay at
 // the top and left; the rest scrolls by whole rows and columns. The window owns the Grid and
 // calls gridChanged() after changing it; layout changes are also noticed when painting.
-class GridView : public QAbstractScrollArea
-{
+class GridView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
@@ -77,8 +76,7 @@ public:
     // Where a cell's text is painted, in sheet pixels: the sheet's first shown row and column
     // at the origin, nothing scrolled. span is the cell and the empty cells its text
     // overflows into; the text's top-left corner lies at the top of its line.
-    struct TextPlacement
-    {
+    struct TextPlacement {
         QRect cell, span;
         QPoint topLeft;
         int width = 0;

@@ -9,8 +9,7 @@
 
 // Runs the dialog, lets `read` take what the caller needs from it, and deletes it. Nothing when
 // the dialog went with its parent meanwhile: then it was not answered.
-template <typename Dialog, typename Read>
-std::optional<int> runModal(Dialog* made, Read read)
+template <typename Dialog, typename Read> std::optional<int> runModal(Dialog* made, Read read)
 {
     const QPointer<Dialog> dialog = made;
     const int result = dialog->exec();
@@ -21,8 +20,7 @@ std::optional<int> runModal(Dialog* made, Read read)
     return result;
 }
 
-template <typename Dialog>
-std::optional<int> runModal(Dialog* made)
+template <typename Dialog> std::optional<int> runModal(Dialog* made)
 {
     return runModal(made, [](Dialog&) {});
 }

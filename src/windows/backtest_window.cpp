@@ -59,6 +59,7 @@ void BacktestWindow::showResult()
     summaryView->replaceGrid(&m_sheets.summary());
     drawsView->replaceGrid(&m_sheets.draws());
     summaryView->setFixedHeight(summaryView->sizeHint().height());
-    flagsLabel->setText(QStringLiteral("一発ズバリン予想の「反映する」の数: %1（予想の画面のデータ分析オプションのとおり）")
-                            .arg(m_computedReflected));
+    flagsLabel->setText(
+        QStringLiteral("一発ズバリン予想の「反映する」の数: %1（予想の画面のデータ分析オプションのとおり）")
+            .arg(m_computedReflected));
 }

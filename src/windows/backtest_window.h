@@ -11,8 +11,7 @@
 
 class GridView;
 
-class BacktestWindow : public RangeWindow
-{
+class BacktestWindow : public RangeWindow {
 public:
     static constexpr QSize kSize{1000, 640};
 

@@ -125,18 +125,16 @@ DrawSheetModel::DrawSheetModel(const QSqlDatabase& database, QObject* parent)
     setSourceModel(m_table);
     disconnect(m_table, &QAbstractItemModel::dataChanged, this, nullptr);
 #endif
-    connect(m_table, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
-                tableDataChanged(topLeft, bottomRight);
-            });
+    connect(
+        m_table, &QAbstractItemModel::dataChanged, this,
+        [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) { tableDataChanged(topLeft, bottomRight); });
 }
 
 DrawSheetModel::~DrawSheetModel() = default;
 
 bool DrawSheetModel::select(QString* reason)
 {
-    const QString fields[] = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1],
-                              draw::kDigitFields[2]};
+    const QString fields[] = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]};
     for (int c = 0; c < kStaticColumn; ++c) {
         if (m_fieldColumn[c] < 0) {
             *reason = QStringLiteral("テーブル「%1」に項目「%2」がありません").arg(DrawDatabase::kTable, fields[c]);
@@ -286,7 +284,9 @@ QVariant DrawSheetModel::headerData(int section, Qt::Orientation orientation, in
     return QString();
 }
 
-void DrawSheetModel::sort(int, Qt::SortOrder) {}
+void DrawSheetModel::sort(int, Qt::SortOrder)
+{
+}
 
 bool DrawSheetModel::insertRows(int, int, const QModelIndex&)
 {
@@ -336,8 +336,7 @@ QWidget* DigitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignCenter);
     editor->setMaxLength(1);
-    editor->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]?")), editor));
+    editor->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９]?")), editor));
     // What comes in otherwise than by typing goes through the paste check below: the editor's
     // own menu and drops would cut "12345" down to "1" without a word.
     editor->setContextMenuPolicy(Qt::NoContextMenu);
@@ -420,8 +419,7 @@ bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
     return QStyledItemDelegate::eventFilter(object, event);
 }
 
-EntryGridView::EntryGridView(QWidget* parent)
-    : QTableView(parent)
+EntryGridView::EntryGridView(QWidget* parent) : QTableView(parent)
 {
 }
 
@@ -454,8 +452,10 @@ QSize EntryGridView::sizeHint() const
 QSize EntryGridView::minimumSizeHint() const
 {
     const QSize full = sizeHint();
-    return {full.width(), qMin(full.height(), horizontalHeader()->sizeHint().height()
-                                                  + 5 * verticalHeader()->defaultSectionSize() + 2 * frameWidth())};
+    return {
+        full.width(),
+        qMin(full.height(),
+             horizontalHeader()->sizeHint().height() + 5 * verticalHeader()->defaultSectionSize() + 2 * frameWidth())};
 }
 
 QModelIndex EntryGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
@@ -496,7 +496,9 @@ QModelIndex EntryGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardMod
     return model()->index(row, column);
 }
 
-void EntryGridView::keyboardSearch(const QString&) {}
+void EntryGridView::keyboardSearch(const QString&)
+{
+}
 
 void EntryGridView::keyPressEvent(QKeyEvent* event)
 {

@@ -34,15 +34,14 @@ constexpr int kStaticWidth = 4;
 
 bool confirm(QWidget* parent, const QString& text)
 {
-    return showMessage({parent, text, kProgramTitle, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No,
-                        QMessageBox::No})
+    return showMessage(
+               {parent, text, kProgramTitle, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No})
         == QMessageBox::Yes;
 }
 
 } // namespace
 
-当選データ入力::当選データ入力(WindowHost& host, const catalogue::WindowRecord& record)
-    : m_host(host), m_record(record)
+当選データ入力::当選データ入力(WindowHost& host, const catalogue::WindowRecord& record) : m_host(host), m_record(record)
 {
     setObjectName(record.form);
     setWindowTitle(record.caption);
@@ -130,7 +129,8 @@ QMdiSubWindow* 当選データ入力::load(WindowHost& host, const catalogue::Wi
 
 bool 当選データ入力::openRecordSet(QString* reason)
 {
-    m_database = std::make_unique<DrawDatabase>(DrawDatabase::connectString(m_host.databasePath()), DrawDatabase::Mode::ReadWrite);
+    m_database = std::make_unique<DrawDatabase>(DrawDatabase::connectString(m_host.databasePath()),
+                                                DrawDatabase::Mode::ReadWrite);
     if (!m_database->open(reason))
         return false;
     m_sheet = new DrawSheetModel(m_database->database(), this);
@@ -240,7 +240,7 @@ void 当選データ入力::databaseFileChanged()
     if (row >= 0) {
         const QModelIndex again = m_sheet->index(row, column);
         m_grid->setCurrentIndex(again);
-        m_grid->scrollTo(again);  // only when the rows came and went around it
+        m_grid->scrollTo(again); // only when the rows came and went around it
         if (typed) {
             m_grid->edit(again);
             if (auto* line = qobject_cast<QLineEdit*>(m_grid->indexWidget(again))) {

@@ -71,7 +71,7 @@ private:
     WindowHost& m_host;
     const catalogue::WindowRecord& m_record;
     bool m_databaseChanged = false;
-    std::optional<qint64> m_dataVersion;  // as the database said when the rows were last read
+    std::optional<qint64> m_dataVersion; // as the database said when the rows were last read
     std::unique_ptr<DrawDatabase> m_database;
     DrawSheetModel* m_sheet = nullptr;
     DigitDelegate* m_delegate = nullptr;

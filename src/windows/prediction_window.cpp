@@ -20,12 +20,18 @@
 
 // Index 8 names the analysis the program has: the five-class trend.
 const std::array<QString, 一発ズバリン::kOptionCount> 一発ズバリン::kOptionCaptions = {
-    QStringLiteral("■頻度分析（出現頻度分析）"), QStringLiteral("■間隔分析（出現間隔分析）"),
-    QStringLiteral("■出現回数分析"),             QStringLiteral("■バラツキ分析"),
-    QStringLiteral("■引っ張り分析"),             QStringLiteral("■連番・飛び石分析"),
-    QStringLiteral("■数字合計分析"),             QStringLiteral("■組合せパターン分析"),
-    QStringLiteral("■5分割傾向分析"),            QStringLiteral("■分割データ分析"),
-    QStringLiteral("■下一桁出現傾向分析"),       QStringLiteral("■下一桁連続出現回数分析"),
+    QStringLiteral("■頻度分析（出現頻度分析）"),
+    QStringLiteral("■間隔分析（出現間隔分析）"),
+    QStringLiteral("■出現回数分析"),
+    QStringLiteral("■バラツキ分析"),
+    QStringLiteral("■引っ張り分析"),
+    QStringLiteral("■連番・飛び石分析"),
+    QStringLiteral("■数字合計分析"),
+    QStringLiteral("■組合せパターン分析"),
+    QStringLiteral("■5分割傾向分析"),
+    QStringLiteral("■分割データ分析"),
+    QStringLiteral("■下一桁出現傾向分析"),
+    QStringLiteral("■下一桁連続出現回数分析"),
 };
 
 QMdiSubWindow* 一発ズバリン::load(WindowHost& host, const catalogue::WindowRecord& record,

@@ -25,7 +25,7 @@ class 一発ズバリン : public ChildFrame {
 public:
     static constexpr int kWidthTwips = 8244;
     static constexpr int kHeightTwips = 9360;
-    static constexpr int kOptionCount = 12;  // 10 and 11 stand for analyses without a flag
+    static constexpr int kOptionCount = 12; // 10 and 11 stand for analyses without a flag
     // The option frames' captions, index 0 to 11.
     static const std::array<QString, kOptionCount> kOptionCaptions;
 
@@ -46,8 +46,8 @@ public:
     std::array<QRadioButton*, kOptionCount> Opt反映する{};
     std::array<QRadioButton*, kOptionCount> Opt反映しない{};
     std::array<QGroupBox*, kOptionCount> optionFrames{};
-    QGroupBox* predictionFrame = nullptr;  // 当選予想
-    QGroupBox* optionsFrame = nullptr;     // データ分析オプション
+    QGroupBox* predictionFrame = nullptr; // 当選予想
+    QGroupBox* optionsFrame = nullptr; // データ分析オプション
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -77,6 +77,6 @@ private:
 
     std::shared_ptr<PredictionSettings> m_settings;
     PredictionSheets m_sheets;
-    History m_history;          // the picks come from it
-    History m_computedHistory;  // the tables computeFrom made come from it
+    History m_history; // the picks come from it
+    History m_computedHistory; // the tables computeFrom made come from it
 };

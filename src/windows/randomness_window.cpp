@@ -8,11 +8,10 @@
 #include <algorithm>
 
 namespace {
-constexpr int kFirstTestRow = 2;  // below the heading row
+constexpr int kFirstTestRow = 2; // below the heading row
 }
 
-RandomnessWindow::RandomnessWindow(WindowHost& host, const catalogue::WindowRecord& record)
-    : RangeWindow(host, record)
+RandomnessWindow::RandomnessWindow(WindowHost& host, const catalogue::WindowRecord& record) : RangeWindow(host, record)
 {
     fpSpread1 = new GridView(&m_sheet.grid(), this);
     fpSpread1->setObjectName(QStringLiteral("fpSpread1"));

@@ -10,8 +10,7 @@
 class BarChart;
 class GridView;
 
-class RandomnessWindow : public RangeWindow
-{
+class RandomnessWindow : public RangeWindow {
 public:
     static constexpr QSize kSize{900, 640};
 

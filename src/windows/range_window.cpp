@@ -12,8 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record)
-    : ChildFrame(host, record)
+RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record) : ChildFrame(host, record)
 {
     Label1 = new QLabel(record.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));

@@ -20,15 +20,14 @@ class QPushButton;
 class QSpinBox;
 class QVBoxLayout;
 
-class RangeWindow : public ChildFrame
-{
+class RangeWindow : public ChildFrame {
 public:
     QLabel* Label1 = nullptr;
-    QSpinBox* fromBox = nullptr;  // 開始回
-    QSpinBox* toBox = nullptr;    // 終了回
-    QPushButton* recomputeButton = nullptr;  // 再計算
-    QPushButton* Command1 = nullptr;  // 閉じる
-    QPushButton* Command2 = nullptr;  // 印刷
+    QSpinBox* fromBox = nullptr; // 開始回
+    QSpinBox* toBox = nullptr; // 終了回
+    QPushButton* recomputeButton = nullptr; // 再計算
+    QPushButton* Command1 = nullptr; // 閉じる
+    QPushButton* Command2 = nullptr; // 印刷
 
     DrawRange range() const { return m_range; }
     // Computes and shows the range the spin boxes hold (再計算).

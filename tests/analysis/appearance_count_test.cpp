@@ -12,7 +12,7 @@ namespace {
 struct AppearanceCount : ::testing::Test {
     Grid g;
     History history;
-    QString rowText(int row)  // computes the sheet from the history on first use
+    QString rowText(int row) // computes the sheet from the history on first use
     {
         if (g.maxRows() == 0)
             出現回数分析().mainStep(g, history);

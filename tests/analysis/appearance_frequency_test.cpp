@@ -10,10 +10,7 @@ namespace {
 
 class AppearanceFrequency : public ::testing::Test {
 protected:
-    std::unique_ptr<Grid> compute()
-    {
-        return cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"), history);
-    }
+    std::unique_ptr<Grid> compute() { return cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"), history); }
     History history;
     // The rows of a digit's column that carry a mark.
     static QList<int> marksOf(const Grid& g, int digit)

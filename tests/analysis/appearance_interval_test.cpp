@@ -12,7 +12,7 @@ namespace {
 struct AppearanceInterval : ::testing::Test {
     Grid g;
     History history;
-    QStringList intervals(int row)  // computes the sheet from the history on first use
+    QStringList intervals(int row) // computes the sheet from the history on first use
     {
         if (g.maxRows() == 0)
             出現間隔分析().mainStep(g, history);
@@ -65,10 +65,10 @@ TEST_F(AppearanceInterval, HeadingsAtHeadAndFoot)
 TEST_F(AppearanceInterval, RealHistory)
 {
     history = fixture::realHistory();
-    EXPECT_EQ(intervals(4), (QStringList{"1回前", "初回", "初回"}));        // draw 2: 9-8-8
-    EXPECT_EQ(intervals(9), (QStringList{"1回前", "3回前", "5回前"}));      // 7: 7-0-8
-    EXPECT_EQ(intervals(6441), (QStringList{"7回前", "7回前", "32回前"}));  // 6439: 9-9-2
-    EXPECT_EQ(intervals(7091), (QStringList{"2回前", "8回前", "1回前"}));   // 7089: 4-3-1
+    EXPECT_EQ(intervals(4), (QStringList{"1回前", "初回", "初回"})); // draw 2: 9-8-8
+    EXPECT_EQ(intervals(9), (QStringList{"1回前", "3回前", "5回前"})); // 7: 7-0-8
+    EXPECT_EQ(intervals(6441), (QStringList{"7回前", "7回前", "32回前"})); // 6439: 9-9-2
+    EXPECT_EQ(intervals(7091), (QStringList{"2回前", "8回前", "1回前"})); // 7089: 4-3-1
 }
 
 } // namespace

@@ -11,7 +11,11 @@ namespace {
 
 class CarryOver : public ::testing::Test {
 protected:
-    void compute() { g.setGridLinesShown(false); 引っ張り分析().mainStep(g, history); }
+    void compute()
+    {
+        g.setGridLinesShown(false);
+        引っ張り分析().mainStep(g, history);
+    }
     // A row as "回数:digits", a marked digit in brackets: "2:[3][3]9"; "?" for any other background.
     QString row(int r) const
     {
@@ -67,10 +71,10 @@ TEST_F(CarryOver, RealHistoryRows)
     compute();
     ASSERT_EQ(g.maxRows(), 7090);
     EXPECT_EQ(row(2), "1:191");
-    EXPECT_EQ(row(3), "2:[9]88");        // after 1 9 1
-    EXPECT_EQ(row(7), "6:7[9][2]");      // after 5 9 2
-    EXPECT_EQ(row(10), "9:[2][4][3]");   // after 2 3 4
-    EXPECT_EQ(row(7090), "7089:43[1]");  // after 1 7 5
+    EXPECT_EQ(row(3), "2:[9]88"); // after 1 9 1
+    EXPECT_EQ(row(7), "6:7[9][2]"); // after 5 9 2
+    EXPECT_EQ(row(10), "9:[2][4][3]"); // after 2 3 4
+    EXPECT_EQ(row(7090), "7089:43[1]"); // after 1 7 5
 }
 
 } // namespace

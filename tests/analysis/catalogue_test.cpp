@@ -11,21 +11,29 @@ namespace {
 QString frameName(catalogue::Frame frame)
 {
     switch (frame) {
-    case catalogue::Frame::Analysis: return QStringLiteral("analysis");
-    case catalogue::Frame::Prediction: return QStringLiteral("prediction");
-    case catalogue::Frame::Backtest: return QStringLiteral("range (backtest)");
-    case catalogue::Frame::Randomness: return QStringLiteral("range (randomness)");
-    case catalogue::Frame::Entry: return QStringLiteral("entry");
-    case catalogue::Frame::Version: return QStringLiteral("version");
-    case catalogue::Frame::Help: return QStringLiteral("help");
+    case catalogue::Frame::Analysis:
+        return QStringLiteral("analysis");
+    case catalogue::Frame::Prediction:
+        return QStringLiteral("prediction");
+    case catalogue::Frame::Backtest:
+        return QStringLiteral("range (backtest)");
+    case catalogue::Frame::Randomness:
+        return QStringLiteral("range (randomness)");
+    case catalogue::Frame::Entry:
+        return QStringLiteral("entry");
+    case catalogue::Frame::Version:
+        return QStringLiteral("version");
+    case catalogue::Frame::Help:
+        return QStringLiteral("help");
     }
     return {};
 }
 
 QString tableOfTheCatalogue()
 {
-    QString table = QStringLiteral("| form name | caption | frame | menu entry | help page | propEnd at load | exports |\n"
-                                   "|---|---|---|---|---|---|---|\n");
+    QString table
+        = QStringLiteral("| form name | caption | frame | menu entry | help page | propEnd at load | exports |\n"
+                         "|---|---|---|---|---|---|---|\n");
     for (const catalogue::WindowRecord& r : catalogue::windows()) {
         const QString propEnd = r.propEndAtLoad ? (*r.propEndAtLoad ? QStringLiteral("True") : QStringLiteral("False"))
                                                 : QStringLiteral("—");

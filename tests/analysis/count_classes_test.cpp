@@ -12,7 +12,7 @@ namespace {
 struct CountClasses : ::testing::Test {
     Grid g;
     History history;
-    QStringList rows()  // "count|digits"
+    QStringList rows() // "count|digits"
     {
         回数別出現分析().mainStep(g, history);
         QStringList texts;
@@ -44,8 +44,9 @@ TEST_F(CountClasses, NoCompleteDrawAndNoDrawAtAll)
 TEST_F(CountClasses, RealHistory)
 {
     history = fixture::realHistory();
-    EXPECT_EQ(rows(), (QStringList{"出 現|数 字", "2016回|5", "2100回|7", "2104回|6", "2115回|1", "2122回|4",
-                                   "2134回|2", "2138回|0", "2147回|3", "2164回|8", "2227回|9"}));
+    EXPECT_EQ(rows(),
+              (QStringList{"出 現|数 字", "2016回|5", "2100回|7", "2104回|6", "2115回|1", "2122回|4", "2134回|2",
+                           "2138回|0", "2147回|3", "2164回|8", "2227回|9"}));
 }
 
 } // namespace

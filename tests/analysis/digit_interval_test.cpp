@@ -12,7 +12,7 @@ namespace {
 struct DigitInterval : ::testing::Test {
     Grid g;
     History history;
-    QStringList differences(int row)  // a shaded fall ends in "↓"; computes the sheet on first use
+    QStringList differences(int row) // a shaded fall ends in "↓"; computes the sheet on first use
     {
         if (g.maxRows() == 0)
             数字間隔分析().mainStep(g, history);
@@ -48,10 +48,10 @@ TEST_F(DigitInterval, IncompleteRecordsLeaveEmptyRows)
 TEST_F(DigitInterval, RealHistory)
 {
     history = fixture::realHistory();
-    EXPECT_EQ(differences(3), (QStringList{"", "", ""}));              // draw 1: 1-9-1
-    EXPECT_EQ(differences(4), (QStringList{"+8", "-1↓", "+7"}));       // 2: 9-8-8
-    EXPECT_EQ(differences(6), (QStringList{"0", "-9↓", "+1"}));        // 4: 1-0-5
-    EXPECT_EQ(differences(7091), (QStringList{"+3", "-4↓", "-4↓"}));   // 7089: 4-3-1
+    EXPECT_EQ(differences(3), (QStringList{"", "", ""})); // draw 1: 1-9-1
+    EXPECT_EQ(differences(4), (QStringList{"+8", "-1↓", "+7"})); // 2: 9-8-8
+    EXPECT_EQ(differences(6), (QStringList{"0", "-9↓", "+1"})); // 4: 1-0-5
+    EXPECT_EQ(differences(7091), (QStringList{"+3", "-4↓", "-4↓"})); // 7089: 4-3-1
 }
 
 } // namespace

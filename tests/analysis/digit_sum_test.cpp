@@ -11,7 +11,11 @@ namespace {
 
 class DigitSum : public ::testing::Test {
 protected:
-    void compute() { g.setGridLinesShown(false); 数字合計分析().mainStep(g, history); }
+    void compute()
+    {
+        g.setGridLinesShown(false);
+        数字合計分析().mainStep(g, history);
+    }
     QStringList row(int r) const { return {g.text(1, r), g.text(2, r), g.text(3, r), g.text(4, r), g.text(5, r)}; }
     Grid g;
     History history;

@@ -11,7 +11,11 @@ namespace {
 
 class Dispersion : public ::testing::Test {
 protected:
-    void compute() { g.setGridLinesShown(false); バラツキ分析().mainStep(g, history); }
+    void compute()
+    {
+        g.setGridLinesShown(false);
+        バラツキ分析().mainStep(g, history);
+    }
     // The digits marked in a row, as "059".
     QString marked(int row) const
     {
@@ -73,9 +77,9 @@ TEST_F(Dispersion, RealHistoryRows)
     history = fixture::realHistory();
     compute();
     ASSERT_EQ(g.maxRows(), 7092);
-    EXPECT_EQ(marked(3), "19");   // draw 1: 1 9 1
-    EXPECT_EQ(marked(4), "89");   // draw 2: 9 8 8
-    EXPECT_EQ(marked(7091), "134");  // draw 7089: 4 3 1
+    EXPECT_EQ(marked(3), "19"); // draw 1: 1 9 1
+    EXPECT_EQ(marked(4), "89"); // draw 2: 9 8 8
+    EXPECT_EQ(marked(7091), "134"); // draw 7089: 4 3 1
     EXPECT_EQ(g.text(12, 7091), "7089");
     EXPECT_EQ(texts(7092), "回0123456789回");
 }

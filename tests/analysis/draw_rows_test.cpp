@@ -11,19 +11,27 @@ namespace {
 
 struct DrawRowsWindow {
     const char* form;
-    int firstDataRow;  // the row of the first draw
-    int footRows;      // heading rows below the last draw
+    int firstDataRow; // the row of the first draw
+    int footRows; // heading rows below the last draw
 };
 
 TEST(DrawRows, ARepeatedDrawNumberKeepsEveryDrawAboveTheFoot)
 {
     const History history = fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}, {2, 7, 8, 9}, {3, 0, 1, 2}});
     const DrawRowsWindow windows[] = {
-        {"数字合計分析", 2, 0},   {"引っ張り分析", 2, 0},   {"分割5傾向分析", 2, 1},
-        {"出現回数分析", 3, 0},   {"出現間隔分析", 3, 2},   {"数字間隔分析", 3, 2},
-        {"バラツキ分析", 3, 1},   {"連番飛び石分析", 2, 0}, {"偶数奇数の組合せパターン分析", 2, 0},
-        {"低数字高数字の組合せパターン分析", 2, 0},           {"分割3データ分析", 4, 0},
-        {"分割5データ分析", 4, 0}, {"分割10データ分析", 4, 0},
+        {"数字合計分析", 2, 0},
+        {"引っ張り分析", 2, 0},
+        {"分割5傾向分析", 2, 1},
+        {"出現回数分析", 3, 0},
+        {"出現間隔分析", 3, 2},
+        {"数字間隔分析", 3, 2},
+        {"バラツキ分析", 3, 1},
+        {"連番飛び石分析", 2, 0},
+        {"偶数奇数の組合せパターン分析", 2, 0},
+        {"低数字高数字の組合せパターン分析", 2, 0},
+        {"分割3データ分析", 4, 0},
+        {"分割5データ分析", 4, 0},
+        {"分割10データ分析", 4, 0},
     };
     for (const DrawRowsWindow& w : windows) {
         SCOPED_TRACE(w.form);

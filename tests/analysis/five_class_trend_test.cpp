@@ -42,8 +42,10 @@ TEST_F(FiveClassTrend, ClassColoursAndCounts)
     const Grid g = compute();
     EXPECT_EQ(rowTexts(g, 2), (QStringList{"1", "1", "1", "5", "2", "0", "1", "0", "0"}));
     EXPECT_EQ(rowTexts(g, 3), (QStringList{"2", "9", "8", "0", "1", "0", "0", "0", "2"}));
-    const GridColor digitBacks[4][3] = {{kWhite, kWhite, kPaleGreen}, {kPaleMagenta, kPaleMagenta, kWhite},
-                                        {kPaleCyan, kPaleGreen, kPaleYellow}, {kPaleCyan, kPaleYellow, kPaleYellow}};
+    const GridColor digitBacks[4][3] = {{kWhite, kWhite, kPaleGreen},
+                                        {kPaleMagenta, kPaleMagenta, kWhite},
+                                        {kPaleCyan, kPaleGreen, kPaleYellow},
+                                        {kPaleCyan, kPaleYellow, kPaleYellow}};
     for (int r = 2; r <= 5; ++r) {
         int sum = 0;
         for (int c = 5; c <= 9; ++c)

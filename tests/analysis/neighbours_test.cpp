@@ -11,13 +11,18 @@ namespace {
 
 class Neighbours : public ::testing::Test {
 protected:
-    void compute() { g.setGridLinesShown(false); 連番飛び石分析().mainStep(g, history); }
+    void compute()
+    {
+        g.setGridLinesShown(false);
+        連番飛び石分析().mainStep(g, history);
+    }
     // A row's eight cells as "text/background", the background one letter of the table below.
     QString row(int r) const
     {
-        const std::pair<GridColor, char> tags[] = {{colors::kPaleYellow, 'y'}, {colors::kPaleCyan, 'c'},
-            {colors::kPaleGreen, 'g'}, {rgb(225, 225, 225), '-'}, {colors::kWhite, '.'},
-            {colors::kPaleMagenta, 'm'}, {colors::kHeadingBack, 'p'}};
+        const std::pair<GridColor, char> tags[]
+            = {{colors::kPaleYellow, 'y'}, {colors::kPaleCyan, 'c'}, {colors::kPaleGreen, 'g'},
+               {rgb(225, 225, 225), '-'},  {colors::kWhite, '.'},    {colors::kPaleMagenta, 'm'},
+               {colors::kHeadingBack, 'p'}};
         QStringList cells;
         for (int c = 1; c <= 8; ++c) {
             char tag = '?';
@@ -33,7 +38,8 @@ protected:
 
 TEST_F(Neighbours, OnlyNeighbouringPositionsCountBothWaysWithoutWrap)
 {
-    history = fixture::history({{1, 3, 4, 5}, {2, 5, 4, 6}, {3, 1, -1, 2}, {4, 1, 7, 2}, {5, 9, 0, 1}, {6, 4, 4, 4}, {7, 7, 5, 3}});
+    history = fixture::history(
+        {{1, 3, 4, 5}, {2, 5, 4, 6}, {3, 1, -1, 2}, {4, 1, 7, 2}, {5, 9, 0, 1}, {6, 4, 4, 4}, {7, 7, 5, 3}});
     compute();
     ASSERT_EQ(g.maxRows(), 8);
     EXPECT_EQ(row(2), "1/y 3/c 4/c 5/c 1/- 3/. 4/. 5/.");
@@ -52,12 +58,15 @@ TEST_F(Neighbours, TwoHeadingBands)
     ASSERT_EQ(g.maxRows(), 1);
     EXPECT_EQ(row(1), "回数/y      連番(当選数字)/m /m /m 回数/y     飛び石(当選数字)/p /p /p");
     for (int c : {2, 6}) {
-        const auto line = [this](int col, BorderSide side) { return g.border(col, 1, side).style == BorderStyle::Solid; };
+        const auto line
+            = [this](int col, BorderSide side) { return g.border(col, 1, side).style == BorderStyle::Solid; };
         EXPECT_EQ(g.hAlign(c, 1), HAlign::Left) << c;
         EXPECT_TRUE(line(c, BorderSide::Left) && line(c + 2, BorderSide::Right) && line(c + 1, BorderSide::Top)
-                    && line(c + 1, BorderSide::Bottom)) << c;
+                    && line(c + 1, BorderSide::Bottom))
+            << c;
         EXPECT_FALSE(line(c, BorderSide::Right) || line(c + 1, BorderSide::Left) || line(c + 1, BorderSide::Right)
-                     || line(c + 2, BorderSide::Left)) << c;
+                     || line(c + 2, BorderSide::Left))
+            << c;
     }
     EXPECT_EQ(g.foreColor(5, 1), colors::kRed);
 }

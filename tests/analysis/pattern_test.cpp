@@ -13,8 +13,7 @@ using namespace colors;
 
 class PatternWindows : public ::testing::Test {
 protected:
-    template <typename Window>
-    Grid compute() const
+    template <typename Window> Grid compute() const
     {
         Grid g;
         Window().mainStep(g, history);

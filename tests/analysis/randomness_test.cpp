@@ -87,9 +87,16 @@ TEST(RandomnessNumerics, HolmStepsDownAndNeverDecreases)
 //  reach 1. Three tests below 0.05 on their own, none after the correction.
 const History& tenDraws()
 {
-    static const History history = fixture::history({{1, 4, 5, 6}, {2, 1, 2, 3}, {3, 7, 8, 9}, {4, 0, 0, 1},
-                                                     {5, 1, 1, 1}, {6, 9, 9, 2}, {7, 3, 4, 5}, {8, 5, 6, 7},
-                                                     {9, 8, 0, 2}, {10, 6, 3, 9}});
+    static const History history = fixture::history({{1, 4, 5, 6},
+                                                     {2, 1, 2, 3},
+                                                     {3, 7, 8, 9},
+                                                     {4, 0, 0, 1},
+                                                     {5, 1, 1, 1},
+                                                     {6, 9, 9, 2},
+                                                     {7, 3, 4, 5},
+                                                     {8, 5, 6, 7},
+                                                     {9, 8, 0, 2},
+                                                     {10, 6, 3, 9}});
     return history;
 }
 
@@ -170,8 +177,7 @@ TEST(RandomnessSheet, FiftyTriplesOfOneAreSuspect)
     EXPECT_EQ(g.foreColor(7, 9), Sheet::kUndecidedFore);
     EXPECT_EQ(g.backColor(7, 9), colors::kWhite);
     // The sums walked up to an expected 5 (50 x triples >= 5000): 0-7 holds 120 of 1000 triples.
-    EXPECT_EQ(sheet.chart(5).labels,
-              QStringList({"0-7", "8-9", "10-11", "12-13", "14-15", "16-17", "18-19", "20-27"}));
+    EXPECT_EQ(sheet.chart(5).labels, QStringList({"0-7", "8-9", "10-11", "12-13", "14-15", "16-17", "18-19", "20-27"}));
     EXPECT_EQ(sheet.chart(5).observed, QVector<double>({50, 0, 0, 0, 0, 0, 0, 0}));
 }
 
@@ -181,10 +187,11 @@ TEST(RandomnessSheet, TestsWithTooFewDrawsAreLeftOutOfTheCorrection)
     const History one = fixture::history({{1, 1, 2, 3}});
     sheet.compute(one, Sheet::defaultRange(one));
     for (int t = 0; t < Sheet::kTestCount; ++t) {
-        EXPECT_EQ(row(sheet.grid(), 2 + t), QStringList({Sheet::testNames()[t], t == 6 ? "0" : "1", "–", "–", "–", "–",
-                                                         "判定できません"}));
+        EXPECT_EQ(row(sheet.grid(), 2 + t),
+                  QStringList({Sheet::testNames()[t], t == 6 ? "0" : "1", "–", "–", "–", "–", "判定できません"}));
         EXPECT_TRUE(sheet.chart(t).labels.isEmpty() && sheet.chart(t).observed.isEmpty()
-                    && sheet.chart(t).expected.isEmpty()) << t;
+                    && sheet.chart(t).expected.isEmpty())
+            << t;
     }
 
     // Two triples of 1: tests 1 to 5 are computed; one sum bin, one pair, and two lows leave the
@@ -239,10 +246,22 @@ TEST(RandomnessSheet, OnlyCompleteDrawsInsideTheRangeAreUsed)
 {
     // The ten draws again, numbered 11 to 25 with gaps and unfinished draws among them, a
     // complete draw just before the range (it would add a pair to 引っ張り) and after it.
-    const History mixed = fixture::history({{9, 1, 2, 4}, {10, 1, -1, -1}, {11, 4, 5, 6}, {12, 1, 2, 3},
-                                            {13, 7, 8, 9}, {14, 0, 0, -1}, {15, 0, 0, 1}, {16, 1, 1, 1},
-                                            {17, 9, 9, 2}, {18}, {19, 3, 4, 5}, {20, 5, 6, 7}, {22, 8, 0, 2},
-                                            {25, 6, 3, 9}, {26, -1, 5, 5}, {27, 0, 0, 0}});
+    const History mixed = fixture::history({{9, 1, 2, 4},
+                                            {10, 1, -1, -1},
+                                            {11, 4, 5, 6},
+                                            {12, 1, 2, 3},
+                                            {13, 7, 8, 9},
+                                            {14, 0, 0, -1},
+                                            {15, 0, 0, 1},
+                                            {16, 1, 1, 1},
+                                            {17, 9, 9, 2},
+                                            {18},
+                                            {19, 3, 4, 5},
+                                            {20, 5, 6, 7},
+                                            {22, 8, 0, 2},
+                                            {25, 6, 3, 9},
+                                            {26, -1, 5, 5},
+                                            {27, 0, 0, 0}});
     Sheet reference;
     reference.compute(tenDraws(), Sheet::defaultRange(tenDraws()));
     Sheet sheet;

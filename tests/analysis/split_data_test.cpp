@@ -13,8 +13,7 @@ using namespace colors;
 
 class SplitData : public ::testing::Test {
 protected:
-    template <typename Window>
-    Grid compute() const
+    template <typename Window> Grid compute() const
     {
         Grid g;
         Window().mainStep(g, history);
@@ -46,8 +45,8 @@ TEST_F(SplitData, MarksStandOnTheirClassBackgrounds)
     history = fixture::history({{1, 0, 0, 0}, {2, 9, 9, -1}, {2, 9, 9, 9}, {2, 3, 3, 3}});
     const Grid windows[3] = {compute<分割3データ分析>(), compute<分割5データ分析>(), compute<分割10データ分析>()};
     // Per window, the backgrounds of 0, 9 and 3.
-    const GridColor backs[3][3] = {
-        {kPaleCyan, kPaleGreen, kWhite}, {kPaleCyan, kPaleMagenta, kWhite}, {kPaleCyan, kWhite, kPaleBlue}};
+    const GridColor backs[3][3]
+        = {{kPaleCyan, kPaleGreen, kWhite}, {kPaleCyan, kPaleMagenta, kWhite}, {kPaleCyan, kWhite, kPaleBlue}};
     for (int w = 0; w < 3; ++w) {
         const Grid& g = windows[w];
         ASSERT_EQ(g.maxRows(), 7);

@@ -23,10 +23,7 @@ namespace {
 
 class AnalysisFrameTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        main = fixture::mainWindowOver(fixture::history({{1, 1, 1, 5}, {2, 0, 5, 9}, {3}}));
-    }
+    void SetUp() override { main = fixture::mainWindowOver(fixture::history({{1, 1, 1, 5}, {2, 0, 5, 9}, {3}})); }
     void TearDown() override
     {
         main.reset();
@@ -126,9 +123,19 @@ TEST_F(AnalysisFrameTest, GridFollowsTheWindowUpToTheWholeSheet)
     sub->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    main->showHistory(fixture::history({{1, 0, 0, 0}, {2, 0, 0, 0}, {3, 0, 0, 0}, {4, 0, 0, 0}, {5, 0, 0, 0},
-                                        {6, 0, 0, 0}, {7, 0, 0, 0}, {8, 0, 0, 0}, {9, 0, 0, 0}, {10, 0, 0, 0},
-                                        {11, 0, 0, 0}, {12, 0, 0, 0}, {13, 0, 0, 0}}));
+    main->showHistory(fixture::history({{1, 0, 0, 0},
+                                        {2, 0, 0, 0},
+                                        {3, 0, 0, 0},
+                                        {4, 0, 0, 0},
+                                        {5, 0, 0, 0},
+                                        {6, 0, 0, 0},
+                                        {7, 0, 0, 0},
+                                        {8, 0, 0, 0},
+                                        {9, 0, 0, 0},
+                                        {10, 0, 0, 0},
+                                        {11, 0, 0, 0},
+                                        {12, 0, 0, 0},
+                                        {13, 0, 0, 0}}));
     trigger("mnuSyutugenHindo");
     frame = frameOf(QStringLiteral("出現頻度分析"));
     sub = qobject_cast<QMdiSubWindow*>(frame->parentWidget());

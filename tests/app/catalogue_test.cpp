@@ -60,9 +60,9 @@ protected:
     QByteArray companionJson(const QString& form)
     {
         QProcess tool;
-        tool.start(QStringLiteral(N3_TOOL_PATH), {QStringLiteral("export"), QStringLiteral("--data-dir"), dir.path(),
-                                                  QStringLiteral("--window"), form, QStringLiteral("--format"),
-                                                  QStringLiteral("json")});
+        tool.start(QStringLiteral(N3_TOOL_PATH),
+                   {QStringLiteral("export"), QStringLiteral("--data-dir"), dir.path(), QStringLiteral("--window"),
+                    form, QStringLiteral("--format"), QStringLiteral("json")});
         if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
             return tool.readAllStandardError();
         return tool.readAllStandardOutput();
@@ -81,7 +81,7 @@ TEST_F(Catalogue, EveryRecordOpensFromItsMenuEntryUnderItsCaption)
         ASSERT_TRUE(entry);
         EXPECT_EQ(entry->text(), record.menu.text);
         ASSERT_TRUE(entry->isEnabled());
-        main->setPropEnd(true);  // the entry window opens only then
+        main->setPropEnd(true); // the entry window opens only then
         entry->trigger();
         if (record.frame == catalogue::Frame::Help) {
             HelpWindow* help = HelpWindow::instanceFor(main.get());
@@ -116,13 +116,15 @@ TEST_F(Catalogue, EveryWindowPrintsWhatTheCompanionExportsForIt)
         const PrintHeader header = output->printHeader();
         EXPECT_EQ(header.caption, record.caption);
         EXPECT_EQ(header.titles, record.titles);
-        const QByteArray printed = grids.size() > 1 ? gridsToJson(grids, record.form) : gridToJson(*grids.first(), record.form);
+        const QByteArray printed
+            = grids.size() > 1 ? gridsToJson(grids, record.form) : gridToJson(*grids.first(), record.form);
         EXPECT_TRUE(printed == companionJson(record.form));
         ++compared;
         closeWindow(window);
     }
-    EXPECT_EQ(compared, std::count_if(catalogue::windows().cbegin(), catalogue::windows().cend(),
-                                      [](const catalogue::WindowRecord& r) { return r.computes(); }));
+    EXPECT_EQ(compared,
+              std::count_if(catalogue::windows().cbegin(), catalogue::windows().cend(),
+                            [](const catalogue::WindowRecord& r) { return r.computes(); }));
     EXPECT_GE(compared, 18);
 }
 
@@ -135,7 +137,8 @@ TEST_F(Catalogue, ASecondOpenWhileTheFirstIsBeingBuiltBuildsNoSecondWindow)
     int loads = 0;
     main->registerChild(form, [&](WindowHost& host) -> QWidget* {
         if (++loads == 1)
-            QMetaObject::invokeMethod(main.get(), [this, form] { main->openChild(form); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                main.get(), [this, form] { main->openChild(form); }, Qt::QueuedConnection);
         return AnalysisFrame::load(host, record);
     });
     QWidget* first = main->openChild(form);

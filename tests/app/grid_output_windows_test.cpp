@@ -127,7 +127,7 @@ TEST_F(GridOutputWindows, EveryPrintButtonPreviewsEveryPageOfItsWindowsGrids)
         poll.start();
         QTimer::singleShot(20000, [] {
             if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();  // fail below rather than hang
+                modal->close(); // fail below rather than hang
         });
         print->click();
         EXPECT_GE(expected.pageCount(), 1);
@@ -225,8 +225,9 @@ TEST_F(GridOutputWindows, WindowsSaveTheirOwnGridsAndNeverOverTheDatabase)
 
     // The range window heads its pages with the draws of its range.
     const QString drawRange = backtest->output().printHeader().drawRange;
-    const QRegularExpression firstToLast(
-        QStringLiteral("^第%1回(（[^）]*）)?～第%2回(（[^）]*）)?$").arg(backtest->range().from).arg(backtest->range().to));
+    const QRegularExpression firstToLast(QStringLiteral("^第%1回(（[^）]*）)?～第%2回(（[^）]*）)?$")
+                                             .arg(backtest->range().from)
+                                             .arg(backtest->range().to));
     EXPECT_TRUE(firstToLast.match(drawRange).hasMatch()) << drawRange.toStdString();
 }
 

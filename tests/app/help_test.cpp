@@ -18,8 +18,8 @@ namespace {
 
 struct ManualPage {
     QString html;
-    QStringList links;    // every href and src, as written
-    QStringList anchors;  // the names a link may jump to, as the browser sees them
+    QStringList links; // every href and src, as written
+    QStringList anchors; // the names a link may jump to, as the browser sees them
 };
 
 // Every page of the manual, by its URL.
@@ -147,7 +147,7 @@ TEST(HelpSearch, AnyWordMakesAPatternThatFindsIt)
     const std::pair<QString, QString> cases[] = {
         {QStringLiteral("😀"), QStringLiteral("😀")},
         {QStringLiteral("𠮷野家"), QStringLiteral("𠮷野家")},
-        {QStringLiteral("A😀b 1"), QStringLiteral("ａ😀Ｂ \t１")},  // either case and width, any blanks
+        {QStringLiteral("A😀b 1"), QStringLiteral("ａ😀Ｂ \t１")}, // either case and width, any blanks
         {long2800, long2800},
         {longer, longer},
     };

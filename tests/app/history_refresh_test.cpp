@@ -55,8 +55,7 @@ protected:
         registerWindows(*main);
         ASSERT_TRUE(main->load());
     }
-    template <typename T>
-    T* content(const QString& form)
+    template <typename T> T* content(const QString& form)
     {
         auto* sub = qobject_cast<QMdiSubWindow*>(main->childWindow(form));
         return sub ? dynamic_cast<T*>(sub->widget()) : nullptr;
@@ -67,7 +66,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    fixture::InTemporaryDirectory cwd;  // the prediction window's settings file lands here
+    fixture::InTemporaryDirectory cwd; // the prediction window's settings file lands here
     QString db = cwd.filePath(QStringLiteral("n.db"));
     std::unique_ptr<MainFrm> main;
     QList<MessageRequest> messages;
@@ -165,8 +164,9 @@ TEST_F(HostedWindows, DrawsWrittenByAnotherProgramReachTheOpenWindows)
     auto* trend = content<AnalysisFrame>(kFiveClass);
     ASSERT_TRUE(trend);
     // As an import by the companion does: its own connection, its own transaction.
-    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6"),
-                       QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
+    fixture::exec(db,
+                  {QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6"),
+                   QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
     ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 8) == QStringLiteral("7"); }));
     EXPECT_EQ(trend->grid().text(1, 7), QStringLiteral("6"));
     EXPECT_EQ(main->currentHistory().lastDrawNo(), 7);
@@ -185,8 +185,9 @@ TEST_F(HostedWindows, DrawsWrittenAfterTheDatabaseWasPutBackReachTheOpenWindows)
     ASSERT_TRUE(QFile::remove(db));
     ASSERT_TRUE(fixture::waitFor([&] { return !messages.isEmpty(); }));
     ASSERT_TRUE(QFile::copy(backup, db));
-    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6"),
-                       QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
+    fixture::exec(db,
+                  {QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6"),
+                   QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
     ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 8) == QStringLiteral("7"); }));
     // And so on, for every later write.
     fixture::exec(db, {QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (8, 8, 8, 8)")});
@@ -212,8 +213,9 @@ TEST_F(HostedWindows, TheOpenEntryWindowTakesUpWhatAnotherProgramWroteAndKeepsWh
     EXPECT_TRUE(entry->notice()->isHidden());
 
     // Meanwhile an import changes draw 2 and adds draw 7.
-    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 9 where 回数 = 2"),
-                       QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
+    fixture::exec(db,
+                  {QStringLiteral("update 当選データ set 第1数字 = 9 where 回数 = 2"),
+                   QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 7, 7, 7)")});
     ASSERT_TRUE(fixture::waitFor([&] { return sheet->rowOfDrawNo(7) >= 0; }));
     EXPECT_EQ(sheet->index(sheet->rowOfDrawNo(2), 1).data().toString(), QStringLiteral("9"));
     EXPECT_FALSE(entry->notice()->isHidden());

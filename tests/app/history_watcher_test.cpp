@@ -28,7 +28,9 @@ TEST(HistoryWatcherTest, ABurstOfWritesSettlesOnceAndEachReadingSaysWhatChanged)
     EXPECT_EQ(watcher.reread(loaded->history).outcome, HistoryWatcher::Reading::Unchanged);
 
     for (int n = 3; n <= 5; ++n)
-        fixture::exec(db, {QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (%1, 1, 2, 3)").arg(n)});
+        fixture::exec(
+            db,
+            {QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (%1, 1, 2, 3)").arg(n)});
     ASSERT_TRUE(fixture::waitFor([&] { return settled.count() > 0; }));
     QTest::qWait(2 * HistoryWatcher::kSettleMs);
     EXPECT_EQ(settled.count(), 1) << "one signal for the burst";

@@ -32,8 +32,7 @@ const QString kEntry = QStringLiteral("当選データ入力");
 // A child window that behaves as the program's windows do towards their host.
 class ProbeWindow : public QWidget {
 public:
-    ProbeWindow(WindowHost& host, QStringList* log, const QString& name)
-        : m_host(host), m_log(log), m_name(name)
+    ProbeWindow(WindowHost& host, QStringList* log, const QString& name) : m_host(host), m_log(log), m_name(name)
     {
         cursorAtLoad = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
         if (m_log)
@@ -147,8 +146,9 @@ TEST_F(MainWindow, MaintenanceEntryIsGreyedAndEntriesWithoutAWindowOpenNothing)
 TEST_F(MainWindow, StartupLoadSetsPropEndAndFiguresAndCallsTheSettingsReader)
 {
     QStringList calls;
-    main->setSettingsHooks([&] { calls << QStringLiteral("read") << (main->currentHistory().isEmpty() ? "empty" : "loaded"); },
-                           [&] { calls << QStringLiteral("write"); });
+    main->setSettingsHooks(
+        [&] { calls << QStringLiteral("read") << (main->currentHistory().isEmpty() ? "empty" : "loaded"); },
+        [&] { calls << QStringLiteral("write"); });
     ASSERT_TRUE(main->load());
     EXPECT_EQ(calls, (QStringList{"read", "empty"})) << "settings are read before the history";
     EXPECT_TRUE(main->propEnd());
@@ -326,7 +326,8 @@ TEST_F(MainWindow, ActivationOpensThePredictionWindowAtStartUpAndAfterTheVersion
     setMessageInterceptor({});
     bool boxSeen = false;
     QTimer::singleShot(0, [&boxSeen] {
-        boxSeen = fixture::waitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; });
+        boxSeen
+            = fixture::waitFor([] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; });
         if (boxSeen)
             QApplication::activeModalWidget()->close();
     });
@@ -343,7 +344,8 @@ TEST_F(MainWindow, ArrangementTilesOneAboveTheOtherAndSideBySide)
     main->resize(900, 700);
     main->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
-    const QStringList forms = {QStringLiteral("出現頻度分析"), QStringLiteral("数字合計分析"), QStringLiteral("バラツキ分析")};
+    const QStringList forms
+        = {QStringLiteral("出現頻度分析"), QStringLiteral("数字合計分析"), QStringLiteral("バラツキ分析")};
     for (const QString& f : forms)
         registerProbe(f);
     trigger("mnuSyutugenHindo");
@@ -439,7 +441,8 @@ TEST_F(MainWindow, VersionWindowShowsItsTextsAndClosesWithoutTouchingPropEnd)
     EXPECT_EQ(about->Label1->text(), QStringLiteral("ナンバーズ３ズバリン"));
     EXPECT_EQ(about->Label2->text(), QStringLiteral(" Ver1.10"));
     EXPECT_EQ(about->Label3->text(),
-              QStringLiteral("　　　　　一発ズバリンと高額当選を狙う！！　　　　　　　　　　「ナンバーズ３次世代攻略ソフト」"));
+              QStringLiteral(
+                  "　　　　　一発ズバリンと高額当選を狙う！！　　　　　　　　　　「ナンバーズ３次世代攻略ソフト」"));
     EXPECT_EQ(about->Command1->text(), QStringLiteral("閉じる"));
     trigger("mnuAbout");
     EXPECT_EQ(main->childWindow(QStringLiteral("バージョン情報")), about) << "a single instance";

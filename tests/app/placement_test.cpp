@@ -31,7 +31,8 @@ TEST(MainWindowPlacement, FirstStartIsMaximisedAndLaterStartsTakeUpTheLastPlacem
 {
     QTemporaryDir dir;
     const QString settings = dir.filePath(QStringLiteral("ナンバーズ3ズバリン.ini"));
-    const MainFrm::Files files{dir.filePath(QStringLiteral("n.db")), dir.filePath(QStringLiteral("none.csv")), settings};
+    const MainFrm::Files files{dir.filePath(QStringLiteral("n.db")), dir.filePath(QStringLiteral("none.csv")),
+                               settings};
     const QString placement = dir.filePath(QStringLiteral("ナンバーズ3ズバリン.window.ini"));
     const QRect chosen(40, 50, 500, 400);
     {
@@ -110,7 +111,8 @@ TEST(MainWindowPlacement, AFileThatIsNoPlacementHoldsNothingUpAndNoDeviceIsRepla
             break;
         }
         case Kind::Damaged:
-            fixture::writeBytes(placement, QByteArray("[MainFrm]\ngeometry=@Rect(1 2\n\xff\xfe\0maximized=perhaps\n", 42));
+            fixture::writeBytes(placement,
+                                QByteArray("[MainFrm]\ngeometry=@Rect(1 2\n\xff\xfe\0maximized=perhaps\n", 42));
             break;
         }
         fixture::writeBytes(placement + QStringLiteral(".lock"), QByteArray());
@@ -149,7 +151,8 @@ TEST(MainWindowPlacement, AFileThatIsNoPlacementHoldsNothingUpAndNoDeviceIsRepla
         case Kind::Huge:
         case Kind::Damaged:
             QFile written(placement);
-            EXPECT_TRUE(written.open(QIODevice::ReadOnly) && written.readAll().startsWith("[MainFrm]\ngeometry=@Rect("));
+            EXPECT_TRUE(written.open(QIODevice::ReadOnly)
+                        && written.readAll().startsWith("[MainFrm]\ngeometry=@Rect("));
             break;
         }
     }
@@ -196,7 +199,7 @@ protected:
         }
     }
 
-    fixture::InTemporaryDirectory cwd;  // the prediction's settings file, should it be written
+    fixture::InTemporaryDirectory cwd; // the prediction's settings file, should it be written
     std::unique_ptr<MainFrm> main;
 };
 
@@ -241,8 +244,7 @@ TEST_F(Placement, CountClassesShowEveryRowAtTheirOwnSizeOrScroll)
     GridView* grid = frame->fpSpread1;
     const int rows = frame->grid().maxRows();
     ASSERT_GT(rows, 10);
-    const bool whole = grid->lastVisibleRow() == rows
-        && grid->cellRect(1, rows).bottom() < grid->viewport()->height();
+    const bool whole = grid->lastVisibleRow() == rows && grid->cellRect(1, rows).bottom() < grid->viewport()->height();
     EXPECT_TRUE(whole || grid->verticalScrollBar()->isVisible()) << "the last rows out of view, and no way to them";
 }
 

@@ -93,7 +93,7 @@ TEST(Program, ATerminationRequestEndsItAlsoWhenTheSettingsCannotBeWritten)
     ASSERT_TRUE(waitForFile(data));
     ASSERT_TRUE(QDir(data).mkdir(QStringLiteral("ナンバーズ3ズバリン.ini")));
     ASSERT_TRUE(waitForFile(data + QStringLiteral("/Numbers3Zubarin.db")));
-    QThread::msleep(1500);  // the windows are up
+    QThread::msleep(1500); // the windows are up
     ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
     const bool ended = program.waitForFinished(10000);
     if (!ended) {

@@ -29,8 +29,7 @@ History drawsUpTo(int last)
     return History::fromRows(std::move(rows));
 }
 
-template <typename T>
-T* opened(MainFrm& main, const char* action, const QString& form)
+template <typename T> T* opened(MainFrm& main, const char* action, const QString& form)
 {
     main.menuAction(QString::fromLatin1(action))->trigger();
     auto* sub = qobject_cast<QMdiSubWindow*>(main.childWindow(form));

@@ -66,8 +66,9 @@ TEST(DatabaseFaults, CreatorsRacingForTheSameMissingFileEachFindTheirDraws)
         const int kind = round % 3;
         const bool firstStarts = kind >= 1, secondStarts = kind == 2;
         auto args = [&](bool starts, const QString& csv) {
-            return starts ? QStringList{QStringLiteral("start"), db, csv}
-                          : QStringList{QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), csv};
+            return starts
+                ? QStringList{QStringLiteral("start"), db, csv}
+                : QStringList{QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), csv};
         };
         std::unique_ptr<QProcess> first(launch(firstStarts ? child : tool, args(firstStarts, mineCsv)));
         std::unique_ptr<QProcess> second(launch(secondStarts ? child : tool, args(secondStarts, theirsCsv)));
@@ -84,7 +85,8 @@ TEST(DatabaseFaults, CreatorsRacingForTheSameMissingFileEachFindTheirDraws)
                     << said.toStdString();
             } else {
                 for (const QString& draw : history->stored)
-                    ASSERT_TRUE(stored.contains(draw)) << draw.toStdString() << " missing after: " << said.toStdString();
+                    ASSERT_TRUE(stored.contains(draw))
+                        << draw.toStdString() << " missing after: " << said.toStdString();
             }
         }
         EXPECT_GE(stored.size(), 40);
@@ -97,8 +99,8 @@ class InterruptedWrite : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(toolfixture::runProgram({QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"),
-                                           QStringLiteral(N3_HISTORY_CSV)})
+        ASSERT_EQ(toolfixture::runProgram({QStringLiteral("import"), QStringLiteral("--db"), db,
+                                           QStringLiteral("--csv"), QStringLiteral(N3_HISTORY_CSV)})
                       .exitCode,
                   0);
         intact = fixture::fileDigest(db);
@@ -138,12 +140,14 @@ TEST_F(InterruptedWrite, AStartRollsItBackAndShowsTheHistoryAsItWas)
 
 TEST_F(InterruptedWrite, AnExportRollsItBackAndExportsTheHistoryAsItWas)
 {
-    const toolfixture::Run before = toolfixture::runProgram(
-        {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"), QStringLiteral("数字合計分析")});
+    const toolfixture::Run before
+        = toolfixture::runProgram({QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
+                                   QStringLiteral("数字合計分析")});
     ASSERT_EQ(before.exitCode, 0);
     killWriterMidTransaction();
-    const toolfixture::Run after = toolfixture::runProgram(
-        {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"), QStringLiteral("数字合計分析")});
+    const toolfixture::Run after
+        = toolfixture::runProgram({QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
+                                   QStringLiteral("数字合計分析")});
     EXPECT_EQ(after.exitCode, 0) << after.err.toStdString();
     EXPECT_EQ(after.out, before.out);
     EXPECT_EQ(fixture::fileDigest(db), intact);
@@ -161,9 +165,10 @@ TEST_F(InterruptedWrite, AReaderThatMayNotWriteSaysWhyAndChangesNothing)
     const QByteArray interrupted = fixture::fileDigest(db);
     auto exportAsNobody = [&] {
         QProcess tool;
-        tool.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
-                             QStringLiteral(N3_TOOL_PATH), QStringLiteral("export"), QStringLiteral("--db"), db,
-                             QStringLiteral("--window"), QStringLiteral("数字合計分析")});
+        tool.start(setpriv,
+                   {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                    QStringLiteral(N3_TOOL_PATH), QStringLiteral("export"), QStringLiteral("--db"), db,
+                    QStringLiteral("--window"), QStringLiteral("数字合計分析")});
         tool.waitForFinished(30000);
         return std::pair{tool.exitCode(), QString::fromUtf8(tool.readAllStandardError())};
     };
@@ -238,8 +243,7 @@ TEST(DatabaseFaults, ALockNoProcessHoldsHoldsNoCreationBack)
         ASSERT_TRUE(creator.waitForStarted(10000));
         QElapsedTimer waited;
         waited.start();
-        while (!QFileInfo::exists(lock) && !QFileInfo::exists(db) && waited.elapsed() < 10000) {
-        }
+        while (!QFileInfo::exists(lock) && !QFileInfo::exists(db) && waited.elapsed() < 10000) { }
         ::kill(static_cast<pid_t>(creator.processId()), SIGKILL);
         creator.waitForFinished(10000);
         locksLeft += QFileInfo::exists(lock) ? 1 : 0;
@@ -271,13 +275,14 @@ TEST(DatabaseFaults, AQueryThatNeverEndsIsGivenUpWithTheReason)
     const QString endless = QStringLiteral("with recursive r(n) as (select 1 union all select n + 1 from r) ");
     const QString columns = QStringLiteral("select n %1 as 回数, 1 as 第1数字, 2 as 第2数字, 3 as 第3数字 from r");
     for (const QString& view : QStringList{endless + columns.arg(QStringLiteral("% 32767 + 1")),
-                                endless + columns.arg(QString()) + QStringLiteral(" where n < 0"),
-                                endless + columns.arg(QString()) + QStringLiteral(" order by n desc")}) {
+                                           endless + columns.arg(QString()) + QStringLiteral(" where n < 0"),
+                                           endless + columns.arg(QString()) + QStringLiteral(" order by n desc")}) {
         SCOPED_TRACE(view.toStdString());
         QTemporaryDir dir;
         const QString db = dir.filePath(DrawDatabase::kFileName);
-        fixture::exec(db, {QStringLiteral("create table 当選データ (回数 INTEGER, 第1数字, 第2数字, 第3数字)"),
-                           QStringLiteral("create view 全データ選択クエリ as ") + view});
+        fixture::exec(db,
+                      {QStringLiteral("create table 当選データ (回数 INTEGER, 第1数字, 第2数字, 第3数字)"),
+                       QStringLiteral("create view 全データ選択クエリ as ") + view});
         QElapsedTimer timer;
         timer.start();
         QString reason;
@@ -295,13 +300,14 @@ TEST(DatabaseFaults, AWriteFailingForTheWholeDatabaseNamesTheFileNotARow)
     toolfixture::writeFile(csv, toolfixture::kHeader + "2,2,2,2\n3,3,3,3\n");
     // Reading works, but the journal a write needs cannot be made.
     ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("no-such-folder/journal")), db + QStringLiteral("-journal")));
-    const toolfixture::Run run = toolfixture::runProgram({QStringLiteral("import"), QStringLiteral("--db"), db,
-                                                          QStringLiteral("--csv"), csv});
+    const toolfixture::Run run
+        = toolfixture::runProgram({QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), csv});
     const QString message = QString::fromUtf8(run.err);
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(message.contains(db)) << message.toStdString();
     EXPECT_FALSE(message.contains(QStringLiteral("行目"))) << message.toStdString();
-    EXPECT_TRUE(message.contains(QStringLiteral("開けません（unable to open database file）"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("開けません（unable to open database file）")))
+        << message.toStdString();
     QFile::remove(db + QStringLiteral("-journal"));
     EXPECT_EQ(storedDraws(db), QStringList{QStringLiteral("1:1-1-5:_")});
 }

@@ -40,8 +40,8 @@ protected:
     // Every name in the folder, hidden ones included: a temporary file left over shows here.
     QStringList names() const
     {
-        return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                          QDir::Name);
+        return QDir(dir.path())
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
 
     QTemporaryDir dir;
@@ -119,7 +119,7 @@ TEST_F(FileWrite, WritesIntoAFifoAsItIsAndReportsAReaderThatIsMissingOrGone)
 {
     const QString fifo = path(QStringLiteral("pipe"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const QByteArray bytes = QByteArray(200000, 'n') + "end";  // more than a pipe holds at once
+    const QByteArray bytes = QByteArray(200000, 'n') + "end"; // more than a pipe holds at once
     {
         fixture::FifoReader reader(fifo);
         ASSERT_TRUE(writeFileBytes(fifo, bytes, &reason)) << reason.toStdString();

@@ -27,12 +27,11 @@ TEST(HistoryCsv, ReadsTheShippedHistory)
 
 TEST(HistoryCsv, AcceptsBomCrLfQuotesEmptyDigitsAndBlankLines)
 {
-    const HistoryCsv csv = HistoryCsv::parse(
-        "\xEF\xBB\xBF回数,第1数字,第2数字,第3数字\r\n"
-        "1,0,9,\"5\"\r\n"
-        "\r\n"
-        "2,,,\r\n"
-        "3, 4 ,\"\",7\r\n");
+    const HistoryCsv csv = HistoryCsv::parse("\xEF\xBB\xBF回数,第1数字,第2数字,第3数字\r\n"
+                                             "1,0,9,\"5\"\r\n"
+                                             "\r\n"
+                                             "2,,,\r\n"
+                                             "3, 4 ,\"\",7\r\n");
     ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
     ASSERT_EQ(csv.rows.size(), 3);
     EXPECT_EQ(csv.rows[0].digits[0], 0);
@@ -62,7 +61,7 @@ TEST(HistoryCsv, RefusesEachKindOfBadLineNamingLineAndField)
         {"abc,1,2,3\n", 2, "回数"},
         {"+5,1,2,3\n", 2, "回数"},
         {"1 2,1,2,3\n", 2, "回数"},
-        {"１,1,2,3\n", 2, "回数"},  // a full-width digit
+        {"１,1,2,3\n", 2, "回数"}, // a full-width digit
         {"4294967297,1,2,3\n", 2, "回数"},
         {",1,2,3\n", 2, "回数"},
         {"1,1,2,3\n1,4,5,6\n", 3, "回数"},
@@ -105,7 +104,8 @@ TEST(HistoryCsv, ANulInTheDrawNumberOrAHugeValueIsRefusedAndQuotedShortly)
     EXPECT_LT(huge.error.size(), 100) << huge.error.toStdString();
     EXPECT_TRUE(huge.error.contains(QString(40, u'7') + u'…')) << huge.error.toStdString();
 
-    const HistoryCsv longLine = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1,1,2,3," + QByteArray(HistoryCsv::kMaxLineBytes, 'x') + "\n");
+    const HistoryCsv longLine = HistoryCsv::parse("回数,第1数字,第2数字,第3数字\n1,1,2,3,"
+                                                  + QByteArray(HistoryCsv::kMaxLineBytes, 'x') + "\n");
     EXPECT_EQ(longLine.errorLine, 2);
 }
 

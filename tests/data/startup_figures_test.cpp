@@ -111,7 +111,7 @@ TEST(StartupFigures, ValuesOutsideTheDigitsMakeARowIncomplete)
 {
     Row odd = complete(2, 1, 2, 3);
     odd.digits[0] = Row::kOther;
-    Row badNumber = complete(0, 1, 2, 3);  // a 回数 that is not 1–32767
+    Row badNumber = complete(0, 1, 2, 3); // a 回数 that is not 1–32767
     const StartupFigures f = figuresOf({complete(1, 5, 5, 5), odd, badNumber});
     EXPECT_EQ(f.lastDrawNo, 1);
     EXPECT_EQ(f.digitCount[5], 3);

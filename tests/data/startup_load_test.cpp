@@ -88,8 +88,13 @@ TEST_F(StartupLoad, ReadsNullEmptyAndNumbersAsTheyAreStored)
 TEST_F(StartupLoad, ValuesOnlyOutsideEditsCanStoreCountAsIncomplete)
 {
     fixture::writeDatabase(path(),
-                           {{1, 3, 3, 3}, {2, 12, 1, 1}, {3, 1.5, 1, 1}, {4, QStringLiteral("x"), 1, 1},
-                            {5, -1, 1, 1}, {6, QStringLiteral("7"), 7.0, 7}, {40000, 1, 1, 1}},
+                           {{1, 3, 3, 3},
+                            {2, 12, 1, 1},
+                            {3, 1.5, 1, 1},
+                            {4, QStringLiteral("x"), 1, 1},
+                            {5, -1, 1, 1},
+                            {6, QStringLiteral("7"), 7.0, 7},
+                            {40000, 1, 1, 1}},
                            /*withChecks=*/false);
     QString reason;
     const auto loaded = load(&reason);
@@ -112,8 +117,10 @@ TEST_F(StartupLoad, SnapshotDoesNotSeeLaterWrites)
         DrawDatabase writer(loaded->connectString, DrawDatabase::Mode::ReadWrite);
         ASSERT_TRUE(writer.open(&reason)) << reason.toStdString();
         QSqlQuery q(writer.database());
-        ASSERT_TRUE(q.exec(QStringLiteral("update 当選データ set 第1数字 = 4, 第2数字 = 5, 第3数字 = 6 where 回数 = 2")));
-        ASSERT_TRUE(q.exec(QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (3, 7, 8, 9)")));
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("update 当選データ set 第1数字 = 4, 第2数字 = 5, 第3数字 = 6 where 回数 = 2")));
+        ASSERT_TRUE(
+            q.exec(QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (3, 7, 8, 9)")));
     }
     EXPECT_EQ(loaded->history.recordCount(), 2);
     EXPECT_FALSE(loaded->history.draws().at(1).complete);
@@ -155,20 +162,26 @@ TEST_F(StartupLoad, FileThatCannotServeIsReportedAndLeftAsItWas)
              f.write("回数,第1数字,第2数字,第3数字\n1,2,3,4\n");
          },
          "壊れています"},
-        {"empty file", [](const QString& p) { QFile f(p); ASSERT_TRUE(f.open(QIODevice::WriteOnly)); },
+        {"empty file",
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+         },
          "テーブル「当選データ」がありません"},
-        {"wrong tables",
-         [](const QString& p) { fixture::exec(p, {QStringLiteral("create table draws (n integer)")}); },
+        {"wrong tables", [](const QString& p) { fixture::exec(p, {QStringLiteral("create table draws (n integer)")}); },
          "テーブル「当選データ」がありません"},
         {"table without the query",
          [](const QString& p) {
-             fixture::exec(p, {QStringLiteral("create table 当選データ (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字)")});
+             fixture::exec(
+                 p, {QStringLiteral("create table 当選データ (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字)")});
          },
          "クエリ「全データ選択クエリ」がありません"},
         {"query without a digit field",
          [](const QString& p) {
-             fixture::exec(p, {QStringLiteral("create table 当選データ (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字)"),
-                               QStringLiteral("create view 全データ選択クエリ as select 回数, 第1数字, 第2数字 from 当選データ")});
+             fixture::exec(
+                 p,
+                 {QStringLiteral("create table 当選データ (回数 INTEGER PRIMARY KEY, 第1数字, 第2数字, 第3数字)"),
+                  QStringLiteral("create view 全データ選択クエリ as select 回数, 第1数字, 第2数字 from 当選データ")});
          },
          "第3数字"},
     };
@@ -244,7 +257,8 @@ TEST(DrawDatabaseSchema, ChecksRefuseWhatIsNotADrawOrADigit)
     ASSERT_TRUE(db.open(&reason)) << reason.toStdString();
     QSqlQuery q(db.database());
     auto insert = [&q](const QString& values) {
-        return q.exec(QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (%1)").arg(values));
+        return q.exec(
+            QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (%1)").arg(values));
     };
     EXPECT_TRUE(insert(QStringLiteral("1, 0, 9, NULL")));
     EXPECT_TRUE(insert(QStringLiteral("32767, '5', 5, 5"))) << "text that is a whole digit is stored as a number";

@@ -22,17 +22,17 @@ TEST(GridText, RoundTripsAcrossEveryEncoding)
         QString(),
         QStringLiteral("0"),
         QStringLiteral("32767"),
-        QStringLiteral("1234567"),            // longest inline Latin-1
-        QStringLiteral("12345678"),           // first pooled Latin-1
+        QStringLiteral("1234567"), // longest inline Latin-1
+        QStringLiteral("12345678"), // first pooled Latin-1
         QString::fromLatin1("\xff\xfe\x80\xe9"), // high Latin-1 bytes keep their value
         QStringLiteral("●"),
         QStringLiteral("初回"),
-        QStringLiteral("第1数"),              // longest inline UTF-16
-        QStringLiteral("12回前"),             // first pooled mixed text
-        QStringLiteral("𠮷"),                 // a surrogate pair
+        QStringLiteral("第1数"), // longest inline UTF-16
+        QStringLiteral("12回前"), // first pooled mixed text
+        QStringLiteral("𠮷"), // a surrogate pair
         QString(QChar(0x80)) + QChar(0) + QChar(0) + QChar(0) + QChar(1), // looks like a pool tag
-        QString(QChar(0x13)),                 // looks like a UTF-16 tag
-        QString(3, QChar(0)),                 // embedded NULs are text too
+        QString(QChar(0x13)), // looks like a UTF-16 tag
+        QString(3, QChar(0)), // embedded NULs are text too
         QStringLiteral("ナンバーズ3 出現回数一覧（全期間）"),
     };
     int col = 1, row = 1;

@@ -24,8 +24,8 @@ struct Outcome {
     QString err;
 };
 
-Outcome run(const QString& program, const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-        int timeoutMs = 120000)
+Outcome run(const QString& program, const QStringList& args,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), int timeoutMs = 120000)
 {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -96,8 +96,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = new QTemporaryDir;
-        const Outcome install = run(QStringLiteral(N3_CMAKE_COMMAND),
-                                {QStringLiteral("--install"), QStringLiteral(N3_BUILD_DIR), QStringLiteral("--prefix"), prefix()});
+        const Outcome install
+            = run(QStringLiteral(N3_CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(N3_BUILD_DIR), QStringLiteral("--prefix"), prefix()});
         ASSERT_EQ(install.exitCode, 0) << install.err.toStdString();
     }
     static void TearDownTestSuite()
@@ -138,16 +139,18 @@ TEST_F(Installed, FirstStartMakesTheUsersDataFromTheShippedHistoryAndTheSecondRe
     EXPECT_TRUE(version.out.contains(database)) << version.out.toStdString();
     EXPECT_TRUE(version.out.contains(settings)) << version.out.toStdString();
 
-    QTemporaryDir elsewhere;  // the directory it is started from plays no part
+    QTemporaryDir elsewhere; // the directory it is started from plays no part
     ASSERT_TRUE(startAndEnd(program, database, env, elsewhere.path()));
     EXPECT_TRUE(QFileInfo::exists(settings));
     EXPECT_TRUE(filesUnder(elsewhere.path()).isEmpty());
     EXPECT_EQ(filesUnder(prefix()), tree) << "nothing is written into the install tree";
     // The companion, without --db, reads the same database: the shipped history.
-    const Outcome exported = run(installed(QStringLiteral("bin/numbers3zubarin-tool")),
-                             {QStringLiteral("export"), QStringLiteral("--window"), QStringLiteral("数字合計分析")}, env);
+    const Outcome exported
+        = run(installed(QStringLiteral("bin/numbers3zubarin-tool")),
+              {QStringLiteral("export"), QStringLiteral("--window"), QStringLiteral("数字合計分析")}, env);
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
-    EXPECT_TRUE(exported.out.trimmed().endsWith(QStringLiteral("7089,4,3,1,8"))) << exported.out.right(80).toStdString();
+    EXPECT_TRUE(exported.out.trimmed().endsWith(QStringLiteral("7089,4,3,1,8")))
+        << exported.out.right(80).toStdString();
 
     // A choice kept in the settings file and the database's own bytes survive the second start.
     QFile file(settings);
@@ -168,10 +171,12 @@ TEST_F(Installed, FirstStartMakesTheUsersDataFromTheShippedHistoryAndTheSecondRe
 TEST_F(Installed, DataFolderOnTheCommandLineHoldsBoth)
 {
     QTemporaryDir home;
-    const Outcome version = run(installed(QStringLiteral("bin/numbers3zubarin")),
-                            {QStringLiteral("--data-dir"), home.filePath(QStringLiteral("mine")), QStringLiteral("--version")},
-                            freshHome(home.path()));
-    EXPECT_TRUE(version.out.contains(home.filePath(QStringLiteral("mine/Numbers3Zubarin.db")))) << version.out.toStdString();
+    const Outcome version
+        = run(installed(QStringLiteral("bin/numbers3zubarin")),
+              {QStringLiteral("--data-dir"), home.filePath(QStringLiteral("mine")), QStringLiteral("--version")},
+              freshHome(home.path()));
+    EXPECT_TRUE(version.out.contains(home.filePath(QStringLiteral("mine/Numbers3Zubarin.db"))))
+        << version.out.toStdString();
     EXPECT_TRUE(version.out.contains(home.filePath(QStringLiteral("mine/")) + kSettings)) << version.out.toStdString();
 }
 
@@ -180,13 +185,15 @@ TEST_F(Installed, DesktopEntryAndMetadataValidate)
     for (const char* tool : {"desktop-file-validate", "appstreamcli"})
         ASSERT_FALSE(QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             << tool << " is installed by make test (Makefile PACKAGES)";
-    const Outcome desktop = run(QStringLiteral("desktop-file-validate"),
-                            {installed(QStringLiteral("share/applications/") + kAppId + QStringLiteral(".desktop"))});
+    const Outcome desktop
+        = run(QStringLiteral("desktop-file-validate"),
+              {installed(QStringLiteral("share/applications/") + kAppId + QStringLiteral(".desktop"))});
     EXPECT_EQ(desktop.exitCode, 0) << desktop.out.toStdString() << desktop.err.toStdString();
     EXPECT_TRUE(desktop.out.isEmpty()) << desktop.out.toStdString();
-    const Outcome metainfo = run(QStringLiteral("appstreamcli"),
-                             {QStringLiteral("validate"), QStringLiteral("--no-net"),
-                              installed(QStringLiteral("share/metainfo/") + kAppId + QStringLiteral(".metainfo.xml"))});
+    const Outcome metainfo
+        = run(QStringLiteral("appstreamcli"),
+              {QStringLiteral("validate"), QStringLiteral("--no-net"),
+               installed(QStringLiteral("share/metainfo/") + kAppId + QStringLiteral(".metainfo.xml"))});
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.out.toStdString() << metainfo.err.toStdString();
     QStringList icons{QStringLiteral("scalable/apps/numbers3zubarin.svg")};
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
@@ -213,18 +220,21 @@ TEST(Package, ControlFieldsNameTheRuntimeDependencies)
 {
     QTemporaryDir out;
     const Outcome cpack = run(QStringLiteral(N3_CPACK_COMMAND),
-                          {QStringLiteral("--config"), QStringLiteral(N3_BUILD_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), out.path()});
+                              {QStringLiteral("--config"), QStringLiteral(N3_BUILD_DIR "/CPackConfig.cmake"),
+                               QStringLiteral("-B"), out.path()});
     ASSERT_EQ(cpack.exitCode, 0) << cpack.out.toStdString() << cpack.err.toStdString();
     const QStringList debs = QDir(out.path()).entryList({QStringLiteral("*.deb")});
     ASSERT_EQ(debs.size(), 1);
     const QString deb = out.filePath(debs.first());
-    const Outcome fields = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QStringLiteral("Package"), QStringLiteral("Depends")});
+    const Outcome fields = run(QStringLiteral("dpkg-deb"),
+                               {QStringLiteral("-f"), deb, QStringLiteral("Package"), QStringLiteral("Depends")});
     ASSERT_EQ(fields.exitCode, 0) << fields.err.toStdString();
     EXPECT_TRUE(fields.out.contains(QStringLiteral("Package: numbers3zubarin\n")));
     // Computed from the executables, and what Qt loads at run time besides.
     for (const char* dependency : {"libc6", "libqt6core6", "libqt6widgets6", "libqt6sql6 ", "libqt6sql6-sqlite",
                                    "qt6-qpa-plugins", "qt6-translations-l10n", "fonts-ipafont-gothic"})
-        EXPECT_TRUE(fields.out.contains(QString::fromLatin1(dependency))) << dependency << " in " << fields.out.toStdString();
+        EXPECT_TRUE(fields.out.contains(QString::fromLatin1(dependency)))
+            << dependency << " in " << fields.out.toStdString();
     const Outcome contents = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});
     for (const char* path : {"./usr/bin/numbers3zubarin", "./usr/bin/numbers3zubarin-tool",
                              "./usr/share/numbers3zubarin/numbers3-history.csv"})

@@ -37,9 +37,19 @@ QStringList nothing(const QString& label)
 History handWorked()
 {
     QVector<DrawRecord> rows;
-    for (const fixture::Draw& d : std::initializer_list<fixture::Draw>{
-             {1, 1, 8, 1}, {2, 9, 9, 9}, {3, 3, 4, 8}, {4, 5, 6, 0}, {5, 2, 2, 2}, {6, 2, 2, 2}, {7, 2, 2, 2},
-             {8, 2, 2, 2}, {9, 2, 2, 2}, {10, 2, 2, 2}, {11, 5, 6, 0}, {12, 5, 6, 0}, {13}})
+    for (const fixture::Draw& d : std::initializer_list<fixture::Draw>{{1, 1, 8, 1},
+                                                                       {2, 9, 9, 9},
+                                                                       {3, 3, 4, 8},
+                                                                       {4, 5, 6, 0},
+                                                                       {5, 2, 2, 2},
+                                                                       {6, 2, 2, 2},
+                                                                       {7, 2, 2, 2},
+                                                                       {8, 2, 2, 2},
+                                                                       {9, 2, 2, 2},
+                                                                       {10, 2, 2, 2},
+                                                                       {11, 5, 6, 0},
+                                                                       {12, 5, 6, 0},
+                                                                       {13}})
         rows << fixture::record(d);
     QStringList dates;
     for (int n = 1; n <= 13; ++n)
@@ -54,8 +64,9 @@ TEST(Backtest, HandWorkedWinsAndTotals)
     sheets.compute(history, {1, 3}, 0);
     const Grid& s = sheets.summary();
     ASSERT_EQ(s.maxRows(), 8);
-    EXPECT_EQ(row(s, 1), (QStringList{"手法", "検証回数", "購入口数", "購入金額", "当せん回数", "偶然の期待値",
-                                      "当せん金額", "還元率", "p値"}));
+    EXPECT_EQ(row(s, 1),
+              (QStringList{"手法", "検証回数", "購入口数", "購入金額", "当せん回数", "偶然の期待値", "当せん金額",
+                           "還元率", "p値"}));
     EXPECT_EQ(row(s, 2), nothing(" 7回周期法"));
     EXPECT_EQ(row(s, 5), nothing("12回周期法"));
     // 2 + 7 + 16 tickets; chances 6, 24 and 60 thousandths; P(at least 2 of 3) = 0.00192672.
@@ -67,14 +78,19 @@ TEST(Backtest, HandWorkedWinsAndTotals)
 
     const Grid& d = sheets.draws();
     ASSERT_EQ(d.maxRows(), 4);
-    EXPECT_EQ(row(d, 1), (QStringList{"回数", "抽せん日", "当選番号", " 7回周期法", "当", " 9回周期法", "当", "11回周期法",
-                                      "当", "12回周期法", "当", "消去法", "当", "連発予想", "当", "１発予想", "当"}));
+    EXPECT_EQ(row(d, 1),
+              (QStringList{"回数", "抽せん日", "当選番号", " 7回周期法", "当", " 9回周期法", "当", "11回周期法", "当",
+                           "12回周期法", "当", "消去法", "当", "連発予想", "当", "１発予想", "当"}));
     EXPECT_EQ(d.frozenRows(), 1);
     EXPECT_EQ(d.frozenCols(), 3);
-    EXPECT_EQ(row(d, 2), QStringList({"1", "2024/01/01", "181", "", "", "", "", "", "", "", "", "18", "◎"}) + QStringList(4, ""));
-    EXPECT_EQ(row(d, 3), QStringList({"2", "2024/01/02", "999", "", "", "", "", "", "", "", "", "279", ""}) + QStringList(4, ""));
-    EXPECT_EQ(row(d, 4), QStringList({"3", "2024/01/03", "348", "", "", "", "", "", "", "", "", "1348", "◎"}) + QStringList(4, ""));
-    EXPECT_NE(d.backColor(12, 2), d.backColor(12, 3));  // a win stands out
+    EXPECT_EQ(row(d, 2),
+              QStringList({"1", "2024/01/01", "181", "", "", "", "", "", "", "", "", "18", "◎"}) + QStringList(4, ""));
+    EXPECT_EQ(row(d, 3),
+              QStringList({"2", "2024/01/02", "999", "", "", "", "", "", "", "", "", "279", ""}) + QStringList(4, ""));
+    EXPECT_EQ(row(d, 4),
+              QStringList({"3", "2024/01/03", "348", "", "", "", "", "", "", "", "", "1348", "◎"})
+                  + QStringList(4, ""));
+    EXPECT_NE(d.backColor(12, 2), d.backColor(12, 3)); // a win stands out
     EXPECT_EQ(d.backColor(12, 2), d.backColor(13, 4));
 
     // Draw 12 on its own (and draw 13, not drawn yet, is no test draw).
@@ -85,8 +101,9 @@ TEST(Backtest, HandWorkedWinsAndTotals)
     EXPECT_EQ(row(s, 7), (QStringList{"連発予想", "1", "7", "1,400円", "1", "0.02", "15,000円", "1071.4%", "0.0240"}));
     EXPECT_EQ(row(s, 8), (QStringList{"１発予想", "1", "7", "1,400円", "1", "0.02", "15,000円", "1071.4%", "0.0240"}));
     ASSERT_EQ(d.maxRows(), 2);
-    EXPECT_EQ(row(d, 2), (QStringList{"12", "2024/01/12", "560", "560", "◎", "", "", "", "", "", "", "123456789", "",
-                                      "056", "◎", "056", "◎"}));
+    EXPECT_EQ(row(d, 2),
+              (QStringList{"12", "2024/01/12", "560", "560", "◎", "", "", "", "", "", "", "123456789", "", "056", "◎",
+                           "056", "◎"}));
     // The colours of the earlier wins are gone with them.
     EXPECT_EQ(d.backColor(12, 2), d.backColor(6, 2));
 }
@@ -139,7 +156,8 @@ void expectWindowPicks(const History& history, DrawRange range, int reflected)
         QStringList shown;
         for (int m = 0; m < 7; ++m)
             shown << d.text(kPickCol[m], r);
-        ASSERT_EQ(shown, windowPicks(history, draw.drawNo, reflected)) << "draw " << draw.drawNo << " reflected " << reflected;
+        ASSERT_EQ(shown, windowPicks(history, draw.drawNo, reflected))
+            << "draw " << draw.drawNo << " reflected " << reflected;
         ++r;
     }
     EXPECT_EQ(r, d.maxRows() + 1);

@@ -26,21 +26,31 @@ TEST(Predictor, DigitBackAfterNineDrawsAtAnyPositionSetsItsOwnPositionUntilOverw
         rows << DrawRecord{n, {2, 2, 2}};
     rows[0] = {1, {1, 1, 5}};
     rows[9] = {10, {3, 5, 3}};
-    EXPECT_EQ(predictFrom(History::fromRows(rows.mid(0, 10)), 0).cycle, (CycleTable{{{_, _, _}, {_, 5, _}, {_, _, _}, {_, _, _}}}));
+    EXPECT_EQ(predictFrom(History::fromRows(rows.mid(0, 10)), 0).cycle,
+              (CycleTable{{{_, _, _}, {_, 5, _}, {_, _, _}, {_, _, _}}}));
 
     // 3 of draw 10 comes back second in draw 19 and replaces the 5; 5 back after 10 draws and 1
     // back after 19 in draw 20 change nothing.
     rows[18] = {19, {2, 3, 2}};
     rows[19] = {20, {5, 2, 1}};
-    EXPECT_EQ(predictFrom(History::fromRows(rows), 0).cycle, (CycleTable{{{_, _, _}, {_, 3, _}, {_, _, _}, {_, _, _}}}));
+    EXPECT_EQ(predictFrom(History::fromRows(rows), 0).cycle,
+              (CycleTable{{{_, _, _}, {_, 3, _}, {_, _, _}, {_, _, _}}}));
 }
 
 TEST(Predictor, MissingDrawNumbersReadAsZerosAndShortHistoriesGiveFewerDigits)
 {
     // Draw 2 was never entered. The 0 of draw 11 finds it nine draws back; rule 14 reads it
     // (offset 9 alone), and one draw further back reads draw 1 (1 + 9 wraps to 1).
-    const History gap = fixture::history({{1, 1, 1, 1}, {3, 1, 1, 1}, {4, 1, 1, 1}, {5, 1, 1, 1}, {6, 1, 1, 1},
-                                          {7, 1, 1, 1}, {8, 1, 1, 1}, {9, 1, 1, 1}, {10, 1, 1, 1}, {11, 0, 1, 1}});
+    const History gap = fixture::history({{1, 1, 1, 1},
+                                          {3, 1, 1, 1},
+                                          {4, 1, 1, 1},
+                                          {5, 1, 1, 1},
+                                          {6, 1, 1, 1},
+                                          {7, 1, 1, 1},
+                                          {8, 1, 1, 1},
+                                          {9, 1, 1, 1},
+                                          {10, 1, 1, 1},
+                                          {11, 0, 1, 1}});
     EXPECT_EQ(predictFrom(gap, 0).cycle, (CycleTable{{{_, _, _}, {0, _, _}, {_, _, _}, {_, _, _}}}));
     EXPECT_EQ(predictFrom(gap, 0).elimination[14], 9);
     EXPECT_EQ(predictFrom(gap, 1).elimination[14], 1);
@@ -48,7 +58,8 @@ TEST(Predictor, MissingDrawNumbersReadAsZerosAndShortHistoriesGiveFewerDigits)
     // One draw: rules 0 and 1 read it, 2 and 3 read row 0 (0 + 0 wraps to 9, 0 − 7 to 2), the
     // rest have no row. No complete draw at all: rules 0 and 1 read row 0.
     const History one = fixture::history({{1, 2, 3, 4}});
-    EXPECT_EQ(predictFrom(one, 0).elimination, (std::array<int, kRuleCount>{3, 2, 9, 2, _, _, _, _, _, _, _, _, _, _, _}));
+    EXPECT_EQ(predictFrom(one, 0).elimination,
+              (std::array<int, kRuleCount>{3, 2, 9, 2, _, _, _, _, _, _, _, _, _, _, _}));
     EXPECT_EQ(predictFrom(one, 0).eliminationShown, (QList<int>{3, 2, 9}));
     EXPECT_EQ(predictFrom(one, 1).eliminationShown, (QList<int>{1, 8}));
     EXPECT_TRUE(predictFrom(one, 2).eliminationShown.isEmpty());

@@ -56,8 +56,8 @@ QStringList pdfPageTexts(const QByteArray& pdf)
     return pages;
 }
 
-#define REQUIRE_PDFTOTEXT()                                                          \
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())      \
+#define REQUIRE_PDFTOTEXT()                                                                                            \
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())                                         \
     GTEST_SKIP() << "pdftotext (poppler-utils) is not installed"
 
 // The parts of the pages of a grid larger than a page: one a page.
@@ -122,7 +122,8 @@ TEST(PageLayout, TallGridBreaksByRowsWithTheHeadingsOnEveryPageAndTheFootOnlyOnT
         EXPECT_TRUE(pages[i].contains(QStringLiteral("頭の見出し"))) << "page " << i + 1;
         EXPECT_TRUE(pages[i].contains(QStringLiteral("回数"))) << "page " << i + 1;
         EXPECT_EQ(pages[i].contains(QStringLiteral("足の見出し")), i == pages.size() - 1) << "page " << i + 1;
-        EXPECT_TRUE(pages[i].contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?%2\\b").arg(i + 1).arg(pages.size()))))
+        EXPECT_TRUE(
+            pages[i].contains(QRegularExpression(QStringLiteral("\\b%1 ?/ ?%2\\b").arg(i + 1).arg(pages.size()))))
             << "page " << i + 1;
         EXPECT_TRUE(pages[i].contains(QStringLiteral("印刷日 2026-12-08")));
         for (const auto& m : QRegularExpression(QStringLiteral("\\bD(\\d+)\\b")).globalMatch(pages[i]))
@@ -241,7 +242,7 @@ TEST(PageLayout, SmallGridsAreScaledUpOnOnePageTowardsThePageWidth)
     EXPECT_LT(wide.height(), paper.height() / 2);
 
     const QRect narrow = redOf(5, &paper);
-    const int onScreen = GridMetrics().colPixels(5) * 5 * kDpi / 96;  // every column the default 5 units
+    const int onScreen = GridMetrics().colPixels(5) * 5 * kDpi / 96; // every column the default 5 units
     EXPECT_LE(std::abs(narrow.left() - paper.left()), 1);
     EXPECT_GT(narrow.width(), onScreen * 3 / 2);
     EXPECT_LT(narrow.width(), paper.width() * 3 / 4);
@@ -357,8 +358,9 @@ TEST(PageLayout, APageWithNoRoomForTheGridGivesWayToTheDefault)
 {
     const Grid grid = sheet(30, 500);
     const int pages = PageLayout({&grid}, kHeader).pageCount();
-    for (const QPageLayout& page : {QPageLayout(), QPageLayout(QPageSize(QSizeF(20, 20), QPageSize::Millimeter), QPageLayout::Portrait,
-                                                             QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter)}) {
+    for (const QPageLayout& page : {QPageLayout(),
+                                    QPageLayout(QPageSize(QSizeF(20, 20), QPageSize::Millimeter), QPageLayout::Portrait,
+                                                QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter)}) {
         const PageLayout layout({&grid}, kHeader, page);
         EXPECT_TRUE(layout.pageLayout().isEquivalentTo(PageLayout::defaultPageLayout()));
         EXPECT_EQ(layout.pageCount(), pages);
@@ -385,8 +387,9 @@ TEST(PageLayout, OnAPrinterThePrintableAreaStartsAtTheMargins)
                 area.moveTopLeft(QPoint(0, 0));
             layout.paint(painter, 0, area, 300);
         }
-        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>テスト"))
-                                              .match(pdfToText(buffer.data(), QStringLiteral("-bbox")));
+        const QRegularExpressionMatch m
+            = QRegularExpression(QStringLiteral("xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>テスト"))
+                  .match(pdfToText(buffer.data(), QStringLiteral("-bbox")));
         return QPointF(m.captured(1).toDouble(), m.captured(2).toDouble());
     };
     const QPointF given = captionAt(true), atOrigin = captionAt(false);
@@ -407,16 +410,17 @@ TEST(PrintHeader, NamesTheFirstAndLastCompleteDrawWithTheirDates)
         return d;
     };
     // Draw 4 is not drawn yet; draw 2 has no date.
-    const History dated = History::fromRows({draw(1, 1), draw(2, 2), draw(3, 3), draw(4, DrawRecord::kNull)},
-                                            {QStringLiteral("1994/10/07"), QString(), QStringLiteral("1994-10-21"),
-                                             QStringLiteral("2026/10/30")});
+    const History dated = History::fromRows(
+        {draw(1, 1), draw(2, 2), draw(3, 3), draw(4, DrawRecord::kNull)},
+        {QStringLiteral("1994/10/07"), QString(), QStringLiteral("1994-10-21"), QStringLiteral("2026/10/30")});
     const PrintHeader header = PrintHeader::of(QStringLiteral("出現間隔分析"), dated, QDate(2026, 12, 8));
     EXPECT_EQ(header.caption, QStringLiteral("出現間隔分析"));
     EXPECT_EQ(header.drawRange, QStringLiteral("第1回（1994-10-07）～第3回（1994-10-21）"));
     EXPECT_EQ(header.printedOn, QStringLiteral("2026-12-08"));
 
     // A stretch of the history: its draws only.
-    EXPECT_EQ(PrintHeader::of(QString(), dated, DrawRange{2, 9}).drawRange, QStringLiteral("第2回～第3回（1994-10-21）"));
+    EXPECT_EQ(PrintHeader::of(QString(), dated, DrawRange{2, 9}).drawRange,
+              QStringLiteral("第2回～第3回（1994-10-21）"));
 
     const History undated = History::fromRows({draw(1, 1), draw(7089, 2)});
     EXPECT_EQ(PrintHeader::of(QString(), undated).drawRange, QStringLiteral("第1回～第7089回"));

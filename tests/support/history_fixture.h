@@ -20,7 +20,10 @@ struct RawDraw {
     QVariant drawNo, first, second, third;
 };
 
-inline QVariant null() { return QVariant(QMetaType(QMetaType::Int)); }
+inline QVariant null()
+{
+    return QVariant(QMetaType(QMetaType::Int));
+}
 
 // Runs statements on a fresh connection to the file, creating it if needed.
 inline void exec(const QString& path, const QStringList& statements)

@@ -34,8 +34,7 @@ inline bool makeFullDeviceNode(const QString& path)
 inline bool isFullDeviceNode(const QString& path)
 {
     struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode)
-        && st.st_rdev == makedev(1, 7);
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 7);
 }
 
 inline bool isFifo(const QString& path)
@@ -101,7 +100,7 @@ private:
     QByteArray m_bytes;
     std::atomic<bool> m_done = false;
     std::thread m_thread;
-    int m_node;  // the FIFO, wherever its name goes
+    int m_node; // the FIFO, wherever its name goes
 };
 
 } // namespace fixture

@@ -8,8 +8,7 @@
 
 namespace fixture {
 
-template <typename Predicate>
-bool waitFor(Predicate predicate, int milliseconds = 3000)
+template <typename Predicate> bool waitFor(Predicate predicate, int milliseconds = 3000)
 {
     QDeadlineTimer deadline(milliseconds);
     while (!predicate()) {

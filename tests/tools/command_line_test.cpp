@@ -28,7 +28,9 @@ protected:
         toolfixture::writeFile(notOurs, "回数\n");
         // The bad value holds a carriage return, which the one-line message must not pass on.
         toolfixture::writeFile(badCsv, toolfixture::kHeader + "1,\"1\r2\",2,3\n");
-        ASSERT_EQ(runProgram({QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), csv}).exitCode, 0);
+        ASSERT_EQ(
+            runProgram({QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), csv}).exitCode,
+            0);
     }
 
     QString path(const QString& name) const { return dir.filePath(name); }
@@ -50,11 +52,13 @@ TEST_F(CommandLine, FailuresExitNonZeroWithOneLineAndNoOutputFile)
         {QStringLiteral("frobnicate")},
         exportArgs(db) << out << QStringLiteral("--bogus"),
         {QStringLiteral("export"), QStringLiteral("--db"), db, out, QStringLiteral("--window")},
-        {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"), QStringLiteral("ない窓"), out},
+        {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"), QStringLiteral("ない窓"),
+         out},
         exportArgs(db) << out << QStringLiteral("--format") << QStringLiteral("xml"),
         exportArgs(newDb) << out,
         exportArgs(notOurs) << out,
-        {QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"), path(QStringLiteral("none.csv"))},
+        {QStringLiteral("import"), QStringLiteral("--db"), db, QStringLiteral("--csv"),
+         path(QStringLiteral("none.csv"))},
         {QStringLiteral("import"), QStringLiteral("--db"), newDb, QStringLiteral("--csv"), notOurs},
         {QStringLiteral("import"), QStringLiteral("--db"), newDb, QStringLiteral("--csv"), badCsv},
     };
@@ -63,7 +67,8 @@ TEST_F(CommandLine, FailuresExitNonZeroWithOneLineAndNoOutputFile)
         const toolfixture::Run run = runProgram(args);
         EXPECT_GT(run.exitCode, 0);
         EXPECT_TRUE(run.out.isEmpty());
-        EXPECT_TRUE(run.err.count('\n') == 1 && run.err.endsWith('\n') && !run.err.contains('\r')) << run.err.toStdString();
+        EXPECT_TRUE(run.err.count('\n') == 1 && run.err.endsWith('\n') && !run.err.contains('\r'))
+            << run.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(outFile));
         EXPECT_FALSE(QFileInfo::exists(newDb));
     }
@@ -74,8 +79,9 @@ TEST_F(CommandLine, ExportsTheSameBytesToAFileOrStdout)
     for (const auto format : {tool::ExportFormat::Csv, tool::ExportFormat::Json}) {
         const QByteArray expected = tool::exportWindow(db, kChart, format).data;
         ASSERT_FALSE(expected.isEmpty());
-        QStringList args = exportArgs(db) << QStringLiteral("--format")
-                                                << (format == tool::ExportFormat::Json ? QStringLiteral("json") : QStringLiteral("csv"));
+        QStringList args = exportArgs(db)
+            << QStringLiteral("--format")
+            << (format == tool::ExportFormat::Json ? QStringLiteral("json") : QStringLiteral("csv"));
         EXPECT_EQ(runProgram(args).out, expected);
         const toolfixture::Run toFile = runProgram(args << QStringLiteral("--out") << outFile);
         EXPECT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
@@ -92,7 +98,9 @@ TEST_F(CommandLine, AFailedExportLeavesFilesAsTheyWere)
     EXPECT_NE(tool::runTool(exportArgs(notOurs) << QStringLiteral("--out") << outFile, out, err), 0);
     EXPECT_EQ(toolfixture::readFile(outFile), QByteArray("earlier export\n"));
     // Naming the database as the output would overwrite the history with its own export.
-    EXPECT_NE(tool::runTool(exportArgs(db) << QStringLiteral("--out") << dir.path() + QStringLiteral("/./n.db"), out, err), 0);
+    EXPECT_NE(
+        tool::runTool(exportArgs(db) << QStringLiteral("--out") << dir.path() + QStringLiteral("/./n.db"), out, err),
+        0);
     EXPECT_EQ(fixture::fileDigest(db), dbBefore);
     EXPECT_EQ(errText.count(u'\n'), 2);
     EXPECT_TRUE(outText.isEmpty());
@@ -118,8 +126,8 @@ TEST_F(CommandLine, OutDashIsTheStandardOutputAndNoPlaceForAPdf)
     const toolfixture::Run csvRun = runProgram(exportArgs(db) << QStringLiteral("--out") << QStringLiteral("-"));
     EXPECT_EQ(csvRun.exitCode, 0);
     EXPECT_EQ(csvRun.out, tool::exportWindow(db, kChart, tool::ExportFormat::Csv).data);
-    const toolfixture::Run pdfRun =
-        runProgram(exportArgs(db) << QStringLiteral("--format") << QStringLiteral("pdf") << QStringLiteral("--out") << QStringLiteral("-"));
+    const toolfixture::Run pdfRun = runProgram(exportArgs(db) << QStringLiteral("--format") << QStringLiteral("pdf")
+                                                              << QStringLiteral("--out") << QStringLiteral("-"));
     EXPECT_EQ(pdfRun.exitCode, 2);
     EXPECT_TRUE(pdfRun.out.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(here.filePath(QStringLiteral("-"))));
@@ -143,12 +151,14 @@ TEST_F(CommandLine, AnExportNeverReplacesAFileTheUserMayNotWrite)
         SCOPED_TRACE(target.toStdString());
         const QByteArray before = toolfixture::readFile(target);
         QProcess tool;
-        tool.start(setpriv, QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                                        QStringLiteral("--clear-groups"), QStringLiteral(N3_TOOL_PATH)}
-                                + exportArgs(db) + QStringList{QStringLiteral("--out"), target});
+        tool.start(setpriv,
+                   QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                               QStringLiteral("--clear-groups"), QStringLiteral(N3_TOOL_PATH)}
+                       + exportArgs(db) + QStringList{QStringLiteral("--out"), target});
         ASSERT_TRUE(tool.waitForFinished(30000));
         EXPECT_EQ(tool.exitCode(), 1);
-        EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("書き込む権限がありません")));
+        EXPECT_TRUE(
+            QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("書き込む権限がありません")));
         EXPECT_EQ(toolfixture::readFile(target), before);
     }
 }
@@ -177,7 +187,8 @@ TEST_F(CommandLine, ListsExactlyTheExportableWindowsAndEachExports)
 
     for (const QStringList& args : {QStringList{}, QStringList{QStringLiteral("--help")}}) {
         const toolfixture::Run help = runProgram(args);
-        EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty() && help.out.contains("export [--db FILE | --data-dir DIR]"));
+        EXPECT_TRUE(help.exitCode == 0 && help.err.isEmpty()
+                    && help.out.contains("export [--db FILE | --data-dir DIR]"));
     }
 }
 
@@ -192,9 +203,10 @@ TEST_F(CommandLine, TheTestingWindowsTakeARangeAndOnlyThey)
     // One end alone leaves the other open; draw 2 alone is tested either way.
     const toolfixture::Run fromTwo = exportRange(backtest, {QStringLiteral("--from"), QStringLiteral("2")});
     ASSERT_EQ(fromTwo.exitCode, 0) << fromTwo.err.toStdString();
-    EXPECT_EQ(fromTwo.out, exportRange(backtest, {QStringLiteral("--from"), QStringLiteral("2"), QStringLiteral("--to"),
-                                                  QStringLiteral("2")})
-                               .out);
+    EXPECT_EQ(fromTwo.out,
+              exportRange(backtest,
+                          {QStringLiteral("--from"), QStringLiteral("2"), QStringLiteral("--to"), QStringLiteral("2")})
+                  .out);
     EXPECT_NE(fromTwo.out, exportRange(backtest, {}).out);
     EXPECT_TRUE(fromTwo.out.startsWith(R"({"window": "予想の検証", "grids": [)"));
     const toolfixture::Run upToOne = exportRange(randomness, {QStringLiteral("--to"), QStringLiteral("1")});

@@ -29,7 +29,8 @@ protected:
     void SetUp() override
     {
         // 1: 1-1-5, 2: 0-5-9, 3: not drawn yet. Counts: 0 once, 1 twice, 5 twice, 9 once.
-        toolfixture::writeFile(dir.filePath(QStringLiteral("h.csv")), toolfixture::kHeader + "1,1,1,5\n2,0,5,9\n3,,,\n");
+        toolfixture::writeFile(dir.filePath(QStringLiteral("h.csv")),
+                               toolfixture::kHeader + "1,1,1,5\n2,0,5,9\n3,,,\n");
         ASSERT_TRUE(tool::importHistory(db, dir.filePath(QStringLiteral("h.csv"))).ok);
     }
 
@@ -76,26 +77,29 @@ TEST_F(Export, FrequencyChartAsCsvHasOneLinePerRow)
 {
     const tool::ExportResult result = tool::exportWindow(db, kChart, tool::ExportFormat::Csv);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
-    EXPECT_EQ(result.data, QByteArray(",,,,\"　　当 選 数 字\",,,,,,\r\n"
-                                      "出現数,0,1,2,3,4,5,6,7,8,9\r\n"
-                                      "1,●,●,,,,●,,,,●\r\n"
-                                      "2,,●,,,,●,,,,\r\n"));
+    EXPECT_EQ(result.data,
+              QByteArray(",,,,\"　　当 選 数 字\",,,,,,\r\n"
+                         "出現数,0,1,2,3,4,5,6,7,8,9\r\n"
+                         "1,●,●,,,,●,,,,●\r\n"
+                         "2,,●,,,,●,,,,\r\n"));
 }
 
 TEST(GridExport, QuotesAndEscapesAwkwardTexts)
 {
     Grid grid(3, 2);
-    const QStringList texts = {QStringLiteral("a,b"), QStringLiteral("say \"hi\""), QStringLiteral("two\nlines"),
-                               QStringLiteral(" lead"), QStringLiteral("back\\slash\ttab\x01"), QStringLiteral("plain")};
+    const QStringList texts
+        = {QStringLiteral("a,b"),   QStringLiteral("say \"hi\""),           QStringLiteral("two\nlines"),
+           QStringLiteral(" lead"), QStringLiteral("back\\slash\ttab\x01"), QStringLiteral("plain")};
     for (int i = 0; i < 6; ++i)
         grid.setText(i % 3 + 1, i / 3 + 1, texts.at(i));
     grid.setCellColors(3, 2, rgb(1, 171, 255), rgb(254, 0, 16));
 
-    EXPECT_EQ(gridToCsv(grid), QByteArray("\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\"\r\n"
-                                          "\" lead\",back\\slash\ttab\x01,plain\r\n"));
+    EXPECT_EQ(gridToCsv(grid),
+              QByteArray("\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\"\r\n"
+                         "\" lead\",back\\slash\ttab\x01,plain\r\n"));
 
     const QByteArray json = gridToJson(grid, QStringLiteral("名前\"x"));
-    EXPECT_TRUE(json.contains(R"("back\\slash\ttab\u0001")")) << json.toStdString();  // raw control bytes are not JSON
+    EXPECT_TRUE(json.contains(R"("back\\slash\ttab\u0001")")) << json.toStdString(); // raw control bytes are not JSON
     const QJsonObject root = parse(json);
     EXPECT_EQ(root[QStringLiteral("window")].toString(), QStringLiteral("名前\"x"));
     const QJsonArray rows = root[QStringLiteral("cells")].toArray();

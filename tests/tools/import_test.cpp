@@ -40,7 +40,7 @@ TEST_F(Import, RefusesEachKindOfBadLineAndWritesNothing)
         {"1,1,2,3\n5,4,5,6\n1,7,8,9\n", 4, QStringLiteral("回数")},
         {"1,1,2,3\n2,1,2\n", 3, QString()},
         {"1,1,2,3,extra\n", 2, QString()},
-        {"1,1,2,3\n2,\x82\xA0,1,1\n", 3, QString()},  // Shift_JIS, not UTF-8
+        {"1,1,2,3\n2,\x82\xA0,1,1\n", 3, QString()}, // Shift_JIS, not UTF-8
     };
     const QString existing = path(QStringLiteral("existing.db"));
     fixture::writeDatabase(existing, {{1, 1, 1, 5}, {2, 0, 5, 9}});
@@ -57,7 +57,8 @@ TEST_F(Import, RefusesEachKindOfBadLineAndWritesNothing)
                 << result.error.toStdString();
         }
         EXPECT_EQ(fixture::fileDigest(existing), before);
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{QStringLiteral("existing.db"), QStringLiteral("in.csv")}));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+                  (QStringList{QStringLiteral("existing.db"), QStringLiteral("in.csv")}));
     }
 }
 
@@ -69,8 +70,9 @@ TEST_F(Import, DatabasesThatRefuseStayByteIdentical)
     toolfixture::writeFile(text, "not a database\n");
     // Ours, but draw 3 fails halfway through the write: the draws before it must go too.
     fixture::writeDatabase(trigger, {{1, 1, 1, 5}});
-    fixture::exec(trigger, {QStringLiteral("create trigger refuse before insert on 当選データ when new.回数 = 3 "
-                                           "begin select raise(abort, 'refused'); end")});
+    fixture::exec(trigger,
+                  {QStringLiteral("create trigger refuse before insert on 当選データ when new.回数 = 3 "
+                                  "begin select raise(abort, 'refused'); end")});
     for (const QString& db : {other, text, trigger}) {
         const QByteArray before = fixture::fileDigest(db);
         const tool::ImportResult result = import(db, kHeader + "1,9,9,9\n2,2,2,2\n3,3,3,3\n4,4,4,4\n");
@@ -83,8 +85,9 @@ TEST_F(Import, DatabasesThatRefuseStayByteIdentical)
 TEST_F(Import, InsertsAndReplacesByDrawNumberKeepingStoredDates)
 {
     const QString db = path(QStringLiteral("n.db"));
-    tool::ImportResult result = import(db, "\xEF\xBB\xBF回数,第1数字,第2数字,第3数字,備考,抽せん日\r\n"
-                                           "1,1,1,5,\"a, b\",1994/10/07\r\n2,0,5,9,,1994/10/14\r\n3,,,,,\r\n");
+    tool::ImportResult result = import(db,
+                                       "\xEF\xBB\xBF回数,第1数字,第2数字,第3数字,備考,抽せん日\r\n"
+                                       "1,1,1,5,\"a, b\",1994/10/07\r\n2,0,5,9,,1994/10/14\r\n3,,,,,\r\n");
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_TRUE(result.created);
     EXPECT_EQ(result.written, 3);
@@ -95,8 +98,9 @@ TEST_F(Import, InsertsAndReplacesByDrawNumberKeepingStoredDates)
     EXPECT_FALSE(result.created);
     EXPECT_EQ(result.written, 2);
     EXPECT_EQ(result.replaced, 1);
-    EXPECT_EQ(storedDraws(db), (QStringList{QStringLiteral("1:1-1-5:1994/10/07"), QStringLiteral("2:3-3-3:1994/10/14"),
-                                            QStringLiteral("3:_-_-_:_"), QStringLiteral("4:4-4-4:_")}));
+    EXPECT_EQ(storedDraws(db),
+              (QStringList{QStringLiteral("1:1-1-5:1994/10/07"), QStringLiteral("2:3-3-3:1994/10/14"),
+                           QStringLiteral("3:_-_-_:_"), QStringLiteral("4:4-4-4:_")}));
 
     // With the column, the file's date wins; an empty digit means not drawn yet.
     ASSERT_TRUE(import(db, "回数,第1数字,第2数字,第3数字,抽せん日\n1,1,,5,1994/10/08\n").ok);

@@ -45,8 +45,9 @@ TEST_F(PdfExport, WritesPagesWhoseTextHoldsTheCaptionAndTheLastDraw)
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     tool.setProcessEnvironment(environment);
-    tool.start(QStringLiteral(N3_TOOL_PATH), {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
-                                              kWindow, QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("--out"), pdf});
+    tool.start(QStringLiteral(N3_TOOL_PATH),
+               {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"), kWindow,
+                QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("--out"), pdf});
     ASSERT_TRUE(tool.waitForFinished(30000));
     const QByteArray said = tool.readAllStandardError();
     ASSERT_EQ(tool.exitCode(), 0) << said.toStdString();
@@ -67,7 +68,8 @@ TEST_F(PdfExport, WritesPagesWhoseTextHoldsTheCaptionAndTheLastDraw)
     for (const QString& page : pages) {
         EXPECT_TRUE(page.contains(kWindow));
         // The font draws ～ with the glyph of 〜, which text extraction may give back instead.
-        EXPECT_TRUE(page.contains(QRegularExpression(QStringLiteral("第1回（1994-10-07）[～〜]第150回（%1）").arg(lastDate))))
+        EXPECT_TRUE(
+            page.contains(QRegularExpression(QStringLiteral("第1回（1994-10-07）[～〜]第150回（%1）").arg(lastDate))))
             << page.toStdString();
     }
     // The last draw's row, with its draw number, closes the last page.
@@ -77,9 +79,10 @@ TEST_F(PdfExport, WritesPagesWhoseTextHoldsTheCaptionAndTheLastDraw)
 // The prediction's four small grids on one page, each under its title, as the window prints them.
 TEST_F(PdfExport, ThePredictionsGridsShareAPageUnderTheirTitles)
 {
-    const toolfixture::Run run = runProgram({QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
-                                             QStringLiteral("一発ズバリン"), QStringLiteral("--format"),
-                                             QStringLiteral("pdf"), QStringLiteral("--out"), pdf});
+    const toolfixture::Run run
+        = runProgram({QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
+                      QStringLiteral("一発ズバリン"), QStringLiteral("--format"), QStringLiteral("pdf"),
+                      QStringLiteral("--out"), pdf});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";

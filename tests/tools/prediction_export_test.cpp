@@ -26,24 +26,23 @@ const QByteArray kHistory = toolfixture::kHeader
 
 // With one analysis reflected. The title starts with blanks, so it is quoted; so are the labels
 // of the 7- and 9-draw methods.
-const QByteArray kCsvOneReflected =
-    ",\"        予 想 数 字                   \",,\r\n"
-    "\" 7回周期法\",,5,\r\n"
-    "\" 9回周期法\",6,,5\r\n"
-    "11回周期法,7,,\r\n"
-    "12回周期法,3,,\r\n"
-    "\r\n"
-    ",\"        予 想 数 字                   \",,,,\r\n"
-    ",9,7,8,3,2\r\n"
-    "消去法,6,5,,,\r\n"
-    ",,,,,\r\n"
-    "\r\n"
-    ",\"        予 想 数 字                   \",,,,,\r\n"
-    "連発予想,6,7,3,,,\r\n"
-    ",,,,,,\r\n"
-    "\r\n"
-    ",\"        予 想 数 字                   \",,,,,,\r\n"
-    "１発予想,7,6,3,,,,\r\n";
+const QByteArray kCsvOneReflected = ",\"        予 想 数 字                   \",,\r\n"
+                                    "\" 7回周期法\",,5,\r\n"
+                                    "\" 9回周期法\",6,,5\r\n"
+                                    "11回周期法,7,,\r\n"
+                                    "12回周期法,3,,\r\n"
+                                    "\r\n"
+                                    ",\"        予 想 数 字                   \",,,,\r\n"
+                                    ",9,7,8,3,2\r\n"
+                                    "消去法,6,5,,,\r\n"
+                                    ",,,,,\r\n"
+                                    "\r\n"
+                                    ",\"        予 想 数 字                   \",,,,,\r\n"
+                                    "連発予想,6,7,3,,,\r\n"
+                                    ",,,,,,\r\n"
+                                    "\r\n"
+                                    ",\"        予 想 数 字                   \",,,,,,\r\n"
+                                    "１発予想,7,6,3,,,,\r\n";
 
 class PredictionExport : public ::testing::Test {
 protected:
@@ -62,12 +61,13 @@ TEST_F(PredictionExport, TheProgramWritesTheFourGridsWithTheFlagsOfItsWorkingDir
 {
     QProcess process;
     process.setWorkingDirectory(cwd.filePath(QString()));
-    process.start(QStringLiteral(N3_TOOL_PATH), {QStringLiteral("export"), QStringLiteral("--db"), db,
-                                                 QStringLiteral("--window"), kPrediction});
+    process.start(QStringLiteral(N3_TOOL_PATH),
+                  {QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"), kPrediction});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_EQ(process.readAllStandardOutput(), kCsvOneReflected);
-    EXPECT_EQ(QString::fromUtf8(toolfixture::runProgram({QStringLiteral("windows")}).out).split(u'\n').first(), kPrediction);
+    EXPECT_EQ(QString::fromUtf8(toolfixture::runProgram({QStringLiteral("windows")}).out).split(u'\n').first(),
+              kPrediction);
 
     // Without the file nothing is reflected: the elimination rules read the latest draws.
     ASSERT_TRUE(QFile::remove(cwd.filePath(kSettings)));
@@ -84,27 +84,30 @@ TEST_F(PredictionExport, TheDataFolderAndTheDatabasesFolderBringTheirOwnSettings
     ASSERT_TRUE(tool::importHistory(dataDb, cwd.filePath(QStringLiteral("h.csv"))).ok);
     toolfixture::writeFile(data.filePath(kSettings), "引っ張り分析Opt=False\r\n");
     const QByteArray noneReflected = ",9,7,8,1,4\r\n消去法,3,6,5,,\r\n";
-    for (const QStringList& where : {QStringList{QStringLiteral("--data-dir"), data.path()},
-                                     QStringList{QStringLiteral("--db"), dataDb}}) {
+    for (const QStringList& where :
+         {QStringList{QStringLiteral("--data-dir"), data.path()}, QStringList{QStringLiteral("--db"), dataDb}}) {
         SCOPED_TRACE(where.join(u' ').toStdString());
-        const toolfixture::Run run =
-            toolfixture::runProgram(QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction} + where);
+        const toolfixture::Run run = toolfixture::runProgram(
+            QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction} + where);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(run.out.contains(noneReflected)) << run.out.toStdString();
     }
     // A folder that is not there is named, not made; both ways at once is one too many.
     const QString missing = data.filePath(QStringLiteral("nested/missing"));
     for (const QStringList& args :
-         {QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction, QStringLiteral("--data-dir"), missing},
-          QStringList{QStringLiteral("import"), QStringLiteral("--csv"), cwd.filePath(QStringLiteral("h.csv")), QStringLiteral("--data-dir"), missing},
-          QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction, QStringLiteral("--data-dir"), data.path(),
-                      QStringLiteral("--db"), dataDb}}) {
+         {QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction, QStringLiteral("--data-dir"),
+                      missing},
+          QStringList{QStringLiteral("import"), QStringLiteral("--csv"), cwd.filePath(QStringLiteral("h.csv")),
+                      QStringLiteral("--data-dir"), missing},
+          QStringList{QStringLiteral("export"), QStringLiteral("--window"), kPrediction, QStringLiteral("--data-dir"),
+                      data.path(), QStringLiteral("--db"), dataDb}}) {
         const toolfixture::Run run = toolfixture::runProgram(args);
         EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
         EXPECT_FALSE(QFileInfo::exists(missing));
     }
-    const toolfixture::Run created = toolfixture::runProgram({QStringLiteral("import"), QStringLiteral("--csv"), cwd.filePath(QStringLiteral("h.csv")),
-                                                              QStringLiteral("--data-dir"), missing, QStringLiteral("--create")});
+    const toolfixture::Run created = toolfixture::runProgram(
+        {QStringLiteral("import"), QStringLiteral("--csv"), cwd.filePath(QStringLiteral("h.csv")),
+         QStringLiteral("--data-dir"), missing, QStringLiteral("--create")});
     EXPECT_EQ(created.exitCode, 0) << created.err.toStdString();
     EXPECT_TRUE(QFileInfo::exists(missing + QStringLiteral("/Numbers3Zubarin.db")));
 }
@@ -113,7 +116,9 @@ TEST_F(PredictionExport, JsonNamesTheWindowAndHoldsFourGrids)
 {
     const tool::ExportResult result = tool::exportWindow(db, kPrediction, tool::ExportFormat::Json);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
-    EXPECT_TRUE(result.data.startsWith(R"({"window": "一発ズバリン", "grids": [)" "\n" R"({"rows": 5, "cols": 4, "cells": [)"));
+    EXPECT_TRUE(result.data.startsWith(R"({"window": "一発ズバリン", "grids": [)"
+                                       "\n"
+                                       R"({"rows": 5, "cols": 4, "cells": [)"));
     const QJsonObject root = QJsonDocument::fromJson(result.data).object();
     EXPECT_EQ(root.keys(), (QStringList{"grids", "window"}));
     const QJsonArray grids = root[QStringLiteral("grids")].toArray();
@@ -122,7 +127,8 @@ TEST_F(PredictionExport, JsonNamesTheWindowAndHoldsFourGrids)
     EXPECT_EQ(last.keys(), (QStringList{"cells", "cols", "rows"}));
     EXPECT_EQ(QSize(last[QStringLiteral("cols")].toInt(), last[QStringLiteral("rows")].toInt()), QSize(8, 2));
     const QJsonObject heading = last[QStringLiteral("cells")][0][1].toObject();
-    EXPECT_EQ(heading[QStringLiteral("back")].toString() + heading[QStringLiteral("fore")].toString(), QStringLiteral("#FFC8C8#0000FF"));
+    EXPECT_EQ(heading[QStringLiteral("back")].toString() + heading[QStringLiteral("fore")].toString(),
+              QStringLiteral("#FFC8C8#0000FF"));
     EXPECT_EQ(last[QStringLiteral("cells")][1][1][QStringLiteral("text")].toString(), QStringLiteral("7"));
 }
 

@@ -31,7 +31,8 @@ inline QStringList storedDraws(const QString& path)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("toolfixture"));
         db.setDatabaseName(path);
         db.open();
-        QSqlQuery q(QStringLiteral("select 回数, 第1数字, 第2数字, 第3数字, 抽せん日 from 当選データ order by 回数"), db);
+        QSqlQuery q(QStringLiteral("select 回数, 第1数字, 第2数字, 第3数字, 抽せん日 from 当選データ order by 回数"),
+                    db);
         auto show = [&q](int i) { return q.value(i).isNull() ? QStringLiteral("_") : q.value(i).toString(); };
         while (q.next())
             draws << QStringLiteral("%1:%2-%3-%4:%5").arg(show(0), show(1), show(2), show(3), show(4));

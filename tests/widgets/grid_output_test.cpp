@@ -83,8 +83,15 @@ protected:
     QString database = dir.filePath(QStringLiteral("Numbers3Zubarin.db"));
     Grid first, second;
     QWidget window;
-    GridOutput output{QStringLiteral("出現間隔分析"), [this] { return QList<const Grid*>{&first, &second}; },
-                      [] { return PrintHeader::of(QStringLiteral("出現間隔分析"), fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}})); }, database, &window};
+    GridOutput output{
+        QStringLiteral("出現間隔分析"),
+        [this] {
+            return QList<const Grid*>{&first, &second};
+        },
+        [] {
+            return PrintHeader::of(QStringLiteral("出現間隔分析"), fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}}));
+        },
+        database, &window};
     QList<MessageRequest> messages;
 };
 
@@ -104,21 +111,27 @@ TEST_F(GridOutputTest, AGoodSaveWritesTheWholePdfAndTheCsvOfEveryGrid)
     first.setText(1, 2, QStringLiteral("新"));
     ASSERT_TRUE(output.saveCsvTo(csv));
     EXPECT_EQ(contents(csv), gridsToCsv({&first, &second}));
-    EXPECT_EQ(entries(), (QStringList{QStringLiteral("Numbers3Zubarin.db"), QStringLiteral("出現間隔分析.csv"),
-                                      QStringLiteral("出現間隔分析.pdf")}));
+    EXPECT_EQ(entries(),
+              (QStringList{QStringLiteral("Numbers3Zubarin.db"), QStringLiteral("出現間隔分析.csv"),
+                           QStringLiteral("出現間隔分析.pdf")}));
 }
 
 TEST_F(GridOutputTest, TheDatabaseIsNeverWrittenOverUnderAnyOfItsNames)
 {
     const QByteArray before = contents(database);
     ASSERT_TRUE(QFile::link(database, dir.filePath(QStringLiteral("link.pdf"))));
-    ASSERT_EQ(::link(QFile::encodeName(database).constData(), QFile::encodeName(dir.filePath(QStringLiteral("hard.csv"))).constData()), 0);
+    ASSERT_EQ(::link(QFile::encodeName(database).constData(),
+                     QFile::encodeName(dir.filePath(QStringLiteral("hard.csv"))).constData()),
+              0);
     // Links to the journal's name, which is not there while nothing is written.
     ASSERT_TRUE(QFile::link(QStringLiteral("Numbers3Zubarin.db-journal"), dir.filePath(QStringLiteral("journal.csv"))));
     ASSERT_TRUE(QFile::link(QStringLiteral("journal.csv"), dir.filePath(QStringLiteral("chain.pdf"))));
-    const QStringList names = {database, dir.filePath(QStringLiteral("./sub/../Numbers3Zubarin.db")),
-                               dir.filePath(QStringLiteral("link.pdf")), dir.filePath(QStringLiteral("hard.csv")),
-                               database + QStringLiteral("-journal"), dir.filePath(QStringLiteral("journal.csv")),
+    const QStringList names = {database,
+                               dir.filePath(QStringLiteral("./sub/../Numbers3Zubarin.db")),
+                               dir.filePath(QStringLiteral("link.pdf")),
+                               dir.filePath(QStringLiteral("hard.csv")),
+                               database + QStringLiteral("-journal"),
+                               dir.filePath(QStringLiteral("journal.csv")),
                                dir.filePath(QStringLiteral("chain.pdf"))};
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     const QStringList present = entries();
@@ -129,7 +142,7 @@ TEST_F(GridOutputTest, TheDatabaseIsNeverWrittenOverUnderAnyOfItsNames)
         expectOneMessageNaming(path);
     }
     EXPECT_EQ(contents(database), before);
-    EXPECT_EQ(entries(), present);  // no journal made, no temporary file left
+    EXPECT_EQ(entries(), present); // no journal made, no temporary file left
 }
 
 TEST_F(GridOutputTest, AFolderThatCannotTakeTheFileLeavesNothingBehind)
@@ -191,11 +204,14 @@ TEST_F(GridOutputTest, ADiskThatFillsUpMidWayKeepsTheOldFileAndLeavesNoPart)
 TEST_F(GridOutputTest, AFifoThatAppearsDuringASaveIsLeftAloneAndNeverWaitedOn)
 {
     const QString path = dir.filePath(QStringLiteral("late.pdf"));
-    GridOutput late(QStringLiteral("出現間隔分析"), [&] {
-        if (!QFileInfo::exists(path))
-            ::mkfifo(QFile::encodeName(path).constData(), 0600);
-        return QList<const Grid*>{&first};
-    }, [] { return PrintHeader(); }, database, &window);
+    GridOutput late(
+        QStringLiteral("出現間隔分析"),
+        [&] {
+            if (!QFileInfo::exists(path))
+                ::mkfifo(QFile::encodeName(path).constData(), 0600);
+            return QList<const Grid*>{&first};
+        },
+        [] { return PrintHeader(); }, database, &window);
     // Should the save wait for a reader after all, one comes after a while and the time tells.
     std::atomic<bool> saved = false, waitedOn = false;
     std::thread reader([&] {
@@ -221,12 +237,13 @@ TEST_F(GridOutputTest, AFifoThatAppearsDuringASaveIsLeftAloneAndNeverWaitedOn)
 TEST_F(GridOutputTest, AWindowThatGoesWhileItsPreviewIsOpenLeavesNothingDangling)
 {
     auto* host = new QWidget;
-    auto* hosted = new GridOutput(QStringLiteral("出現間隔分析"), [this] { return QList<const Grid*>{&first}; },
-                                  [] { return PrintHeader(); }, database, host);
+    auto* hosted = new GridOutput(
+        QStringLiteral("出現間隔分析"), [this] { return QList<const Grid*>{&first}; }, [] { return PrintHeader(); },
+        database, host);
     QTimer::singleShot(200, [host] { delete host; });
     QTimer::singleShot(10000, [] {
         if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();  // fail below rather than hang
+            modal->close(); // fail below rather than hang
     });
     const QPointer<GridOutput> alive(hosted);
     hosted->print();
@@ -264,7 +281,7 @@ TEST_F(GridOutputTest, ThePreviewPrintsOnPrintersOnlyAndSavesItsPdfThroughThePro
     poll.start();
     QTimer::singleShot(20000, [] {
         if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();  // fail below rather than hang
+            modal->close(); // fail below rather than hang
     });
     output.print();
     EXPECT_TRUE(printed);
@@ -283,7 +300,8 @@ TEST_F(GridOutputTest, TheSaveDialogOffersTheCaptionInTheFolderLastSavedInto)
     EXPECT_EQ(QFileInfo(output.suggestedPath(QStringLiteral("pdf"))).fileName(), QStringLiteral("出現間隔分析.pdf"));
     // A failed save does not move the suggestion.
     EXPECT_FALSE(output.saveCsvTo(dir.filePath(QStringLiteral("missing/x.csv"))));
-    EXPECT_NE(QFileInfo(output.suggestedPath(QStringLiteral("csv"))).absolutePath(), dir.filePath(QStringLiteral("missing")));
+    EXPECT_NE(QFileInfo(output.suggestedPath(QStringLiteral("csv"))).absolutePath(),
+              dir.filePath(QStringLiteral("missing")));
     ASSERT_TRUE(output.saveCsvTo(QDir(sub).filePath(QStringLiteral("a.csv"))));
     EXPECT_EQ(output.suggestedPath(QStringLiteral("csv")), QDir(sub).filePath(QStringLiteral("出現間隔分析.csv")));
 }

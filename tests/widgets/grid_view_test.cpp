@@ -58,8 +58,10 @@ TEST(GridView, SizeHintShowsExactlyTheVisibleRowsAndColumns)
 
     EXPECT_TRUE(view.verticalScrollBar()->isVisible());
     EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
-    EXPECT_EQ(view.viewport()->height(), view.metrics().rowPixels(g.rowHeight(0)) + 10 * view.metrics().rowPixels(g.rowHeight(1)));
-    EXPECT_EQ(view.viewport()->width(), view.metrics().colPixels(g.colWidth(0)) + 3 * view.metrics().colPixels(g.colWidth(1)));
+    EXPECT_EQ(view.viewport()->height(),
+              view.metrics().rowPixels(g.rowHeight(0)) + 10 * view.metrics().rowPixels(g.rowHeight(1)));
+    EXPECT_EQ(view.viewport()->width(),
+              view.metrics().colPixels(g.colWidth(0)) + 3 * view.metrics().colPixels(g.colWidth(1)));
     EXPECT_EQ(view.lastVisibleRow(), 10);
     EXPECT_EQ(view.lastVisibleCol(), 3);
 
@@ -67,7 +69,8 @@ TEST(GridView, SizeHintShowsExactlyTheVisibleRowsAndColumns)
     g.setVisibleRows(5);
     g.setColHeadersShown(false);
     view.gridChanged();
-    EXPECT_EQ(view.sizeHint().height(), before - 5 * view.metrics().rowPixels(g.rowHeight(1)) - view.metrics().rowPixels(g.rowHeight(0)));
+    EXPECT_EQ(view.sizeHint().height(),
+              before - 5 * view.metrics().rowPixels(g.rowHeight(1)) - view.metrics().rowPixels(g.rowHeight(0)));
     EXPECT_EQ(view.size(), view.sizeHint());
 
     // Rows the sheet does not have yet still count, and no scroll bar is needed.

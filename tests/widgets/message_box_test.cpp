@@ -37,7 +37,7 @@ QMessageBox::StandardButton showAndAnswer(QMessageBox::StandardButtons buttons,
     poll.start();
     QTimer::singleShot(5000, [] {
         if (QWidget* box = QApplication::activeModalWidget())
-            box->close();  // the test fails below rather than hang
+            box->close(); // the test fails below rather than hang
     });
     return showMessage({nullptr, QStringLiteral("よろしいですか？"), kMessageTitle, QMessageBox::Warning, buttons,
                         QMessageBox::NoButton});

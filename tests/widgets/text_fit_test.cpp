@@ -97,11 +97,11 @@ std::string describe(const std::vector<Misfit>& found)
 {
     std::string out;
     for (const Misfit& m : found) {
-        out += "  (" + std::to_string(m.col) + "," + std::to_string(m.row) + ") \"" + m.text.toStdString()
-            + "\" ink x" + std::to_string(m.ink.left()) + ".." + std::to_string(m.ink.right()) + " y"
-            + std::to_string(m.ink.top()) + ".." + std::to_string(m.ink.bottom()) + " room x"
-            + std::to_string(m.room.left()) + ".." + std::to_string(m.room.right()) + " y"
-            + std::to_string(m.room.top()) + ".." + std::to_string(m.room.bottom()) + "\n";
+        out += "  (" + std::to_string(m.col) + "," + std::to_string(m.row) + ") \"" + m.text.toStdString() + "\" ink x"
+            + std::to_string(m.ink.left()) + ".." + std::to_string(m.ink.right()) + " y" + std::to_string(m.ink.top())
+            + ".." + std::to_string(m.ink.bottom()) + " room x" + std::to_string(m.room.left()) + ".."
+            + std::to_string(m.room.right()) + " y" + std::to_string(m.room.top()) + ".."
+            + std::to_string(m.room.bottom()) + "\n";
     }
     return out;
 }

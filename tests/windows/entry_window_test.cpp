@@ -47,7 +47,7 @@ const catalogue::WindowRecord& entryRecord()
 // A host that keeps the entry window in an area of its own and records what it is told at close.
 class RecordingHost : public WindowHost {
 public:
-    explicit RecordingHost(QString databasePath) : m_databasePath(std::move(databasePath)) {}
+    explicit RecordingHost(QString databasePath) : m_databasePath(std::move(databasePath)) { }
 
     QMdiSubWindow* addSubWindow(QWidget* content) override
     {
@@ -113,7 +113,8 @@ protected:
         QStringList rows;
         for (int r = 0; r < w->sheet()->rowCount(); ++r)
             rows << QStringList{cell(r, 0).data().toString(), cell(r, 1).data().toString(),
-                                cell(r, 2).data().toString(), cell(r, 3).data().toString()}.join(u',');
+                                cell(r, 2).data().toString(), cell(r, 3).data().toString()}
+                        .join(u',');
         return rows;
     }
     QStringList stored() const
@@ -398,8 +399,9 @@ TEST_F(EntryWindow, ShortcutsAskEveryTimeWhateverTheRealBoxBeforeWasAnswered)
     press(Qt::Key_D);
     answerer.stop();
 
-    EXPECT_EQ(asked, (QStringList{kInsertQuestion, kDeleteQuestion, kInsertQuestion, kDeleteQuestion,
-                                  kInsertQuestion, kDeleteQuestion}))
+    EXPECT_EQ(asked,
+              (QStringList{kInsertQuestion, kDeleteQuestion, kInsertQuestion, kDeleteQuestion, kInsertQuestion,
+                           kDeleteQuestion}))
         << asked.join(u'|').toStdString();
     EXPECT_EQ(w->fpSpread1()->selectionModel()->selectedRows(), QModelIndexList{cell(1, 0)});
     EXPECT_EQ(active(), QPoint(2, 1));
@@ -431,7 +433,7 @@ TEST_F(EntryWindow, CloseCheckStopsAtTheFirstWrongCellRowByRow)
     // A stored real shows its decimal point and is refused as well.
     ASSERT_TRUE(w->sheet()->setData(cell(1, 3), 6));
     fixture::exec(path, {QStringLiteral("update 当選データ set 第1数字 = 1.0 where 回数 = 3")});
-    w->mnuAddLine_Click();  // reads the table again
+    w->mnuAddLine_Click(); // reads the table again
     w->Command1_Click();
     EXPECT_EQ(active(), QPoint(1, 2));
     EXPECT_EQ(messages.size(), 3);
@@ -519,7 +521,7 @@ TEST_F(EntryWindow, EnteredDrawsReachTheDatabaseAndTheHistoryOnceTheWindowCloses
     activate(0, 1);
     w->mnuDelLine_Click();
     activate(1, 2);
-    press(QStringLiteral("1"));  // still in the editor when the button is clicked
+    press(QStringLiteral("1")); // still in the editor when the button is clicked
     const QStringList expected = {"2,0,5,9", "3,7,1,7", "4,2,4,6"};
     EXPECT_EQ(shown()[2], expected[2]);
     // While the window is open, the other windows keep computing from the history read before.
@@ -537,8 +539,9 @@ TEST_F(EntryWindow, EnteredDrawsReachTheDatabaseAndTheHistoryOnceTheWindowCloses
 TEST_F(EntryWindow, DatabaseFailuresAreReportedAndNothingIsShownThatIsNotStored)
 {
     start({{1, 1, 1, 5}});
-    fixture::exec(path, {QStringLiteral("create trigger refuse before update on 当選データ "
-                                        "begin select raise(abort, 'refused by test'); end")});
+    fixture::exec(path,
+                  {QStringLiteral("create trigger refuse before update on 当選データ "
+                                  "begin select raise(abort, 'refused by test'); end")});
     ASSERT_NE(open(), nullptr);
     EXPECT_FALSE(w->sheet()->setData(cell(0, 1), 4));
     EXPECT_EQ(cell(0, 1).data().toString(), QStringLiteral("1"));

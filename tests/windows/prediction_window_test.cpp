@@ -96,22 +96,35 @@ TEST_F(PredictionWindow, OpensAtTheTopLeftWithItsTextsAndControls)
     EXPECT_EQ(sub->pos(), QPoint(0, 0));
     EXPECT_EQ(sub->size(), QSize(twipsToPixels(8244), twipsToPixels(9360)));
 
-    const QStringList texts = {window->Label19->text(), window->predictionFrame->title(), window->Label1->text(),
-                               window->Label2->text(),  window->Label3->text(),          window->Label4->text(),
+    const QStringList texts = {window->Label19->text(),       window->predictionFrame->title(), window->Label1->text(),
+                               window->Label2->text(),        window->Label3->text(),           window->Label4->text(),
                                window->optionsFrame->title(), window->Label15->text()};
-    EXPECT_EQ(texts, (QStringList{"各データ分析の結果を元に周期法、消去法、連発ズバリン、一発ズバリンの各手法を用いて当選数字を予想します。",
-                                  "当選予想", "●周期法による予想(この予想数字を組合わせて購入します)",
-                                  "●消去法による予想(この予想数字を組合わせて購入します)",
-                                  "●連発ズバリン予想(この予想数字を組む合わせて購入します)", "●一発ズバリン予想",
-                                  "データ分析オプション", "各データ分析の分析結果を当選予想へ反映するかを設定します。"}));
-    const QStringList captions = {"■頻度分析（出現頻度分析）", "■間隔分析（出現間隔分析）", "■出現回数分析",
-                                  "■バラツキ分析",             "■引っ張り分析",             "■連番・飛び石分析",
-                                  "■数字合計分析",             "■組合せパターン分析",       "■5分割傾向分析",
-                                  "■分割データ分析",           "■下一桁出現傾向分析",       "■下一桁連続出現回数分析"};
+    EXPECT_EQ(
+        texts,
+        (QStringList{
+            "各データ分析の結果を元に周期法、消去法、連発ズバリン、一発ズバリンの各手法を用いて当選数字を予想します。",
+            "当選予想", "●周期法による予想(この予想数字を組合わせて購入します)",
+            "●消去法による予想(この予想数字を組合わせて購入します)",
+            "●連発ズバリン予想(この予想数字を組む合わせて購入します)", "●一発ズバリン予想", "データ分析オプション",
+            "各データ分析の分析結果を当選予想へ反映するかを設定します。"}));
+    const QStringList captions = {"■頻度分析（出現頻度分析）",
+                                  "■間隔分析（出現間隔分析）",
+                                  "■出現回数分析",
+                                  "■バラツキ分析",
+                                  "■引っ張り分析",
+                                  "■連番・飛び石分析",
+                                  "■数字合計分析",
+                                  "■組合せパターン分析",
+                                  "■5分割傾向分析",
+                                  "■分割データ分析",
+                                  "■下一桁出現傾向分析",
+                                  "■下一桁連続出現回数分析"};
     for (int i = 0; i < 12; ++i) {
         EXPECT_EQ(window->optionFrames[i]->title(), captions[i]);
-        EXPECT_EQ(window->Opt反映する[i]->text() + window->Opt反映しない[i]->text(), QStringLiteral("反映する反映しない"));
-        EXPECT_TRUE(window->Opt反映しない[i]->isChecked() && !window->Opt反映する[i]->isChecked()) << "no file: none reflected";
+        EXPECT_EQ(window->Opt反映する[i]->text() + window->Opt反映しない[i]->text(),
+                  QStringLiteral("反映する反映しない"));
+        EXPECT_TRUE(window->Opt反映しない[i]->isChecked() && !window->Opt反映する[i]->isChecked())
+            << "no file: none reflected";
     }
     EXPECT_EQ(window->Cmd閉じる->text() + window->Command2->text(), QStringLiteral("閉じる印刷"));
     EXPECT_TRUE(window->Command2->isEnabled());
@@ -166,7 +179,8 @@ TEST_F(PredictionWindow, OptionClicksRefreshThePicksAndReopeningShowsTheFlagsOfT
     EXPECT_EQ(shownFlags(window), flagsWith({9}));
     EXPECT_FALSE(window->Opt反映する[10]->isChecked());
     closeWindow(window);
-    fixture::writeBytes(kFile, QStringLiteral("分割データ分析Opt=False\r\n間隔分析Opt=True\r\n引っ張り分析Opt=1\r\n").toUtf8());
+    fixture::writeBytes(
+        kFile, QStringLiteral("分割データ分析Opt=False\r\n間隔分析Opt=True\r\n引っ張り分析Opt=1\r\n").toUtf8());
     window = open();
     ASSERT_TRUE(window);
     EXPECT_EQ(shownFlags(window), flagsWith({1, 4}));
