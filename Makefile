@@ -56,7 +56,7 @@ fuzz: fuzz-deps
 
 format-check:
 	@$(call install_missing,$(FORMAT_PACKAGES))
-	clang-format --dry-run -Werror $(SOURCES)
+	@clang-format --dry-run -Werror $(SOURCES) && echo "format-check: every source file is as .clang-format has it"
 
 format:
 	@$(call install_missing,$(FORMAT_PACKAGES))
