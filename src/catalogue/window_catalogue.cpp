@@ -53,19 +53,27 @@ std::unique_ptr<WindowSheets> randomness(const History& history, const SheetOpti
     return sheets;
 }
 
+// What every record has: its names, its frame, its menu entry and its help page.
+WindowRecord record(const char16_t* form, const char16_t* caption, const char16_t* description, Frame frame,
+                    MenuPlace menu, const char* helpPage)
+{
+    WindowRecord r;
+    r.form = QString::fromUtf16(form);
+    r.caption = QString::fromUtf16(caption);
+    r.description = QString::fromUtf16(description);
+    r.frame = frame;
+    r.menu = std::move(menu);
+    r.helpPage = QString::fromLatin1(helpPage);
+    return r;
+}
+
 // An analysis window: form, caption, description, menu place, help page, width × height
 // (twips), legend, 印刷 button, propEnd at load, sheet builder.
 WindowRecord analysisRecord(const char16_t* form, const char16_t* caption, const char16_t* description, MenuPlace menu,
                             const char* helpPage, int width, int height, Legend legend, bool printButton,
                             bool propEndAtLoad, SheetBuilder build)
 {
-    WindowRecord r;
-    r.form = QString::fromUtf16(form);
-    r.caption = QString::fromUtf16(caption);
-    r.description = QString::fromUtf16(description);
-    r.frame = Frame::Analysis;
-    r.menu = std::move(menu);
-    r.helpPage = QString::fromLatin1(helpPage);
+    WindowRecord r = record(form, caption, description, Frame::Analysis, std::move(menu), helpPage);
     r.propEndAtLoad = propEndAtLoad;
     r.widthTwips = width;
     r.heightTwips = height;
@@ -86,14 +94,10 @@ QVector<WindowRecord> buildCatalogue()
 {
     QVector<WindowRecord> all;
 
-    WindowRecord yoso;
-    yoso.form = QStringLiteral("一発ズバリン");
-    yoso.caption = QStringLiteral("一発ズバリン予想");
-    yoso.description = QStringLiteral(
-        "各データ分析の結果を元に周期法、消去法、連発ズバリン、一発ズバリンの各手法を用いて当選数字を予想します。");
-    yoso.frame = Frame::Prediction;
-    yoso.menu = place("", "mnuYoso", u"一発ズバリン予想(&D)", 20);
-    yoso.helpPage = QStringLiteral("prediction.html");
+    WindowRecord yoso = record(
+        u"一発ズバリン", u"一発ズバリン予想",
+        u"各データ分析の結果を元に周期法、消去法、連発ズバリン、一発ズバリンの各手法を用いて当選数字を予想します。",
+        Frame::Prediction, place("", "mnuYoso", u"一発ズバリン予想(&D)", 20), "prediction.html");
     yoso.propEndAtLoad = false;
     yoso.build = &prediction;
     yoso.usesPredictionFlags = true;
@@ -160,13 +164,9 @@ QVector<WindowRecord> buildCatalogue()
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.
-    WindowRecord check;
-    check.form = QStringLiteral("予想の検証");
-    check.caption = check.form;
-    check.description = QStringLiteral("一発ズバリン予想の各手法が過去の抽せんでどれだけ当たったかを検証します");
-    check.frame = Frame::Backtest;
-    check.menu = place("mnuMain", "mnuBacktest", u"予想の検証", 110, true);
-    check.helpPage = QStringLiteral("backtest.html");
+    WindowRecord check = record(
+        u"予想の検証", u"予想の検証", u"一発ズバリン予想の各手法が過去の抽せんでどれだけ当たったかを検証します",
+        Frame::Backtest, place("mnuMain", "mnuBacktest", u"予想の検証", 110, true), "backtest.html");
     check.propEndAtLoad = true;
     check.build = &backtest;
     check.usesPredictionFlags = true;
@@ -175,44 +175,25 @@ QVector<WindowRecord> buildCatalogue()
     check.exportNote = QStringLiteral("集計と各回の二つの表を、一発ズバリン と同じ設定ファイルの設定で書き出します。");
     all << check;
 
-    WindowRecord tests;
-    tests.form = QStringLiteral("ランダム性の検定");
-    tests.caption = tests.form;
-    tests.description = QStringLiteral("過去の当選番号が偶然の抽せんらしいかを８つの検定で調べます");
-    tests.frame = Frame::Randomness;
-    tests.menu = place("mnuMain", "mnuRandomness", u"ランダム性の検定", 120);
-    tests.helpPage = QStringLiteral("randomness.html");
+    WindowRecord tests = record(u"ランダム性の検定", u"ランダム性の検定",
+                                u"過去の当選番号が偶然の抽せんらしいかを８つの検定で調べます", Frame::Randomness,
+                                place("mnuMain", "mnuRandomness", u"ランダム性の検定", 120), "randomness.html");
     tests.propEndAtLoad = true;
     tests.build = &randomness;
     tests.takesRange = true;
     tests.defaultRangeText = QStringLiteral("すべての回");
     all << tests;
 
-    WindowRecord entry;
-    entry.form = QStringLiteral("当選データ入力");
-    entry.caption = entry.form;
-    entry.frame = Frame::Entry;
-    entry.menu = place("mnuHosyu", "mnuMasterInput", u"当選データ入力(&I)", 10);
-    entry.helpPage = QStringLiteral("entry.html");
+    WindowRecord entry = record(u"当選データ入力", u"当選データ入力", u"", Frame::Entry,
+                                place("mnuHosyu", "mnuMasterInput", u"当選データ入力(&I)", 10), "entry.html");
     entry.propEndAtLoad = false;
     entry.opensOnlyWhenPropEnd = true;
     all << entry;
 
-    WindowRecord version;
-    version.form = QStringLiteral("バージョン情報");
-    version.caption = version.form;
-    version.frame = Frame::Version;
-    version.menu = place("mnuHelp", "mnuAbout", u"バージョン情報(&A)", 20);
-    version.helpPage = QStringLiteral("version.html");
-    all << version;
-
-    WindowRecord help;
-    help.form = QStringLiteral("ヘルプ");
-    help.caption = QStringLiteral("ナンバーズ3ズバリン ヘルプ");
-    help.frame = Frame::Help;
-    help.menu = place("mnuHelp", "mnuHelpFile", u"ヘルプ(&H)", 10);
-    help.helpPage = QStringLiteral("main-window.html#help");
-    all << help;
+    all << record(u"バージョン情報", u"バージョン情報", u"", Frame::Version,
+                  place("mnuHelp", "mnuAbout", u"バージョン情報(&A)", 20), "version.html")
+        << record(u"ヘルプ", u"ナンバーズ3ズバリン ヘルプ", u"", Frame::Help,
+                  place("mnuHelp", "mnuHelpFile", u"ヘルプ(&H)", 10), "main-window.html#help");
 
     return all;
 }

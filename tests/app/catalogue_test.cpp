@@ -32,10 +32,7 @@ protected:
             messages << r;
             return QMessageBox::Ok;
         });
-        std::vector<fixture::RawDraw> draws;
-        for (int n = 1; n <= 60; ++n)
-            draws.push_back({n, n % 10, (n * 3) % 10, (n * 7) % 10});
-        fixture::writeDatabase(dir.filePath(QStringLiteral("Numbers3Zubarin.db")), draws);
+        fixture::writeDatabase(dir.filePath(QStringLiteral("Numbers3Zubarin.db")), fixture::steppedDraws(60));
         // One analysis reflected, so that the windows that predict show what the file says.
         QFile settings(dir.filePath(QStringLiteral("ナンバーズ3ズバリン.ini")));
         ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("数字合計分析Opt=True\r\n") > 0);

@@ -40,10 +40,7 @@ protected:
             messages << r;
             return QMessageBox::Ok;
         });
-        std::vector<fixture::RawDraw> draws;
-        for (int n = 1; n <= 40; ++n)
-            draws.push_back({n, n % 10, (n * 3) % 10, (n * 7) % 10});
-        fixture::writeDatabase(db, draws);
+        fixture::writeDatabase(db, fixture::steppedDraws(40));
         main = std::make_unique<MainFrm>(MainFrm::Files{db, cwd.filePath(QStringLiteral("none.csv"))});
         registerWindows(*main);
         ASSERT_TRUE(main->load());

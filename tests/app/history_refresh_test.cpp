@@ -46,9 +46,7 @@ protected:
     // Draws 1 to count complete, then one draw not drawn yet.
     void start(int count)
     {
-        std::vector<fixture::RawDraw> draws;
-        for (int n = 1; n <= count; ++n)
-            draws.push_back({n, n % 10, (n * 3) % 10, (n * 7) % 10});
+        std::vector<fixture::RawDraw> draws = fixture::steppedDraws(count);
         draws.push_back({count + 1, fixture::null(), fixture::null(), fixture::null()});
         fixture::writeDatabase(db, draws);
         main = std::make_unique<MainFrm>(MainFrm::Files{db, cwd.filePath(QStringLiteral("none.csv"))});

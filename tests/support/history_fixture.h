@@ -40,6 +40,15 @@ inline void exec(const QString& path, const QStringList& statements)
     QSqlDatabase::removeDatabase(name);
 }
 
+// Draws 1 to count with digits that step through 0–9 at different paces.
+inline std::vector<RawDraw> steppedDraws(int count)
+{
+    std::vector<RawDraw> draws;
+    for (int n = 1; n <= count; ++n)
+        draws.push_back({n, n % 10, (n * 3) % 10, (n * 7) % 10});
+    return draws;
+}
+
 // A database with the program's own schema, holding the given rows.
 inline void writeDatabase(const QString& path, const std::vector<RawDraw>& draws, bool withChecks = true)
 {
