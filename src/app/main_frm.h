@@ -86,7 +86,7 @@ public:
     void showHistory(History history);
     // Reads the history from the database again, once; when it differs from the current one,
     // shows it. False when it cannot be read (the user has been told why; nothing changes).
-    bool reloadHistory();
+    bool reloadHistory() override;
 
     // The prediction window's settings: read at start-up, written at exit.
     void setSettingsHooks(std::function<void()> readInitFile, std::function<void()> writeInitFile);

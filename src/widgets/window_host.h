@@ -24,6 +24,10 @@ public:
     // The child named formName is closing (its unload). databaseChanged: it wrote to the
     // database, so the history must be read again.
     virtual void childClosed(const QString& formName, bool databaseChanged = false) = 0;
+    // Reads the history from the database again, once, and shows it in every window when it
+    // changed (a child wrote to the database outside the entry window: an import, a restore).
+    // False when it could not be read (the user has been told why).
+    virtual bool reloadHistory() = 0;
 };
 
 // A window that shows what it computes from the history. When the history changes, its host

@@ -62,9 +62,15 @@ public:
     {
         closed << std::pair(formName, databaseChanged);
     }
+    bool reloadHistory() override
+    {
+        ++reloads;
+        return true;
+    }
 
     QMdiArea area;
     QList<std::pair<QString, bool>> closed;
+    int reloads = 0;
 
 private:
     QString m_databasePath;
