@@ -236,6 +236,7 @@ int main(int argc, char** argv)
     }
     MainFrm mainFrm(MainFrm::Files{location.database, location.shippedHistory, location.settingsFile});
     registerWindows(mainFrm);
+    mainFrm.setOffersMissingDraws(true);
     closeOnTerminationSignal(mainFrm);
     if (!mainFrm.load())
         return 1;

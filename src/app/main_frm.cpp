@@ -1,5 +1,6 @@
 #include "app/main_frm.h"
 
+#include "app/draw_day_status.h"
 #include "app/global_bas.h"
 #include "app/html_help.h"
 #include "app/history_watcher.h"
@@ -16,8 +17,10 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
 #include <QtConcurrent/QtConcurrentMap>
@@ -30,6 +33,8 @@ const QString MainFrm::kPlacementFileName = QStringLiteral("ナンバーズ3ズ�
 namespace {
 
 const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについて");
+// The page for the first day, which the hint about missing draws offers.
+const QString kGuideKeyword = QStringLiteral("はじめに");
 // Activating the main window does what this entry of its menu does.
 const QString kActivationItem = QStringLiteral("mnuYoso");
 
@@ -44,6 +49,7 @@ MainFrm::MainFrm(Files files, QWidget* parent) : QMainWindow(parent), m_files(st
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
+    m_status = std::make_unique<DrawDayStatus>(statusBar());
     buildMenus();
 
     // A new main window starts from no history at all, whatever an earlier one held.
@@ -103,6 +109,13 @@ void MainFrm::buildMenus()
             [this] { arrangeSideBySide(); });
     connect(menuAction(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this, [this] { arrangeCascade(); });
     connect(menuAction(QStringLiteral("mnuWindowArrangeIcon")), &QAction::triggered, this, [this] { arrangeIcons(); });
+    // Ctrl+F4 closes the active window, as the sub-window's own Ctrl+W does.
+    QAction* closeWindow = menuAction(QStringLiteral("mnuWindowClose"));
+    closeWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closeWindow->setShortcutContext(Qt::WindowShortcut);
+    connect(closeWindow, &QAction::triggered, this, [this] { m_mdi->closeActiveSubWindow(); });
+    if (QMenu* windowMenu = menuAction(QStringLiteral("mnuWindow"))->menu())
+        connect(windowMenu, &QMenu::aboutToShow, this, [this] { updateWindowList(); });
     updateMenuStates();
 }
 
@@ -114,12 +127,112 @@ void MainFrm::openFromMenu(const catalogue::WindowRecord& record)
     }
     // The entry window writes to the database under the windows that show it: it opens only
     // when none of those is open.
-    if (record.opensOnlyWhenPropEnd && !propEnd()) {
-        showMessage({this, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"), kMessageTitle,
-                     QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+    if (record.opensOnlyWhenPropEnd && !propEnd() && !closeWindowsHoldingEntryBack())
         return;
-    }
     openChild(record.form);
+}
+
+QStringList MainFrm::windowsHoldingEntryBack() const
+{
+    QStringList captions;
+    for (const QMdiSubWindow* sub : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        for (auto it = m_open.cbegin(); it != m_open.cend(); ++it) {
+            const auto rule = m_propEndRules.constFind(it.key());
+            if (it.value() == sub && rule != m_propEndRules.cend() && !rule->atLoad)
+                captions << sub->windowTitle();
+        }
+    }
+    for (auto it = m_open.cbegin(); it != m_open.cend(); ++it) {
+        const auto rule = m_propEndRules.constFind(it.key());
+        if (it.value() && it.value()->isWindow() && rule != m_propEndRules.cend() && !rule->atLoad)
+            captions << it.value()->windowTitle();
+    }
+    return captions;
+}
+
+bool MainFrm::closeWindowsHoldingEntryBack()
+{
+    const QStringList holding = windowsHoldingEntryBack();
+    QString text = QStringLiteral("表示中のウィンドウを閉じないと実行できません。");
+    if (holding.isEmpty()) {
+        showMessage({this, text, kMessageTitle, QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
+        return false;
+    }
+    text += QStringLiteral("\n\n開いているウィンドウ:\n　") + holding.join(QStringLiteral("\n　"))
+        + QStringLiteral("\n\nこれらのウィンドウを閉じて当選データ入力を開きますか？");
+    if (showMessage(
+            {this, text, kMessageTitle, QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes})
+        != QMessageBox::Yes)
+        return false;
+    for (auto it = m_open.cbegin(); it != m_open.cend();) {
+        const auto rule = m_propEndRules.constFind(it.key());
+        QPointer<QWidget> window = it.value();
+        ++it; // closing removes the window from m_open
+        if (!window || rule == m_propEndRules.cend() || rule->atLoad)
+            continue;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(window.data()))
+            sub->close();
+        else
+            window->close();
+    }
+    return propEnd();
+}
+
+void MainFrm::updateWindowList()
+{
+    QMenu* menu = menuAction(QStringLiteral("mnuWindow"))->menu();
+    for (QAction* action : std::as_const(m_windowListActions)) {
+        menu->removeAction(action);
+        delete action; // the list is built as the menu opens, never from one of its items
+    }
+    m_windowListActions.clear();
+    const QList<QMdiSubWindow*> subs = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    if (subs.isEmpty())
+        return;
+    m_windowListActions << menu->addSeparator();
+    for (int i = 0; i < subs.size(); ++i) {
+        QMdiSubWindow* sub = subs.at(i);
+        const QString number = i < 9 ? QStringLiteral("&%1 ").arg(i + 1) : QStringLiteral("%1 ").arg(i + 1);
+        QAction* action = menu->addAction(number + sub->windowTitle());
+        action->setObjectName(QStringLiteral("mnuWindowList%1").arg(i + 1));
+        action->setCheckable(true);
+        action->setChecked(sub == m_mdi->activeSubWindow());
+        connect(action, &QAction::triggered, this, [this, sub = QPointer<QMdiSubWindow>(sub)] {
+            if (sub)
+                bringToFront(sub);
+        });
+        m_windowListActions << action;
+    }
+}
+
+QLabel* MainFrm::standingLabel() const
+{
+    return m_status->label();
+}
+
+void MainFrm::setToday(std::function<QDate()> today)
+{
+    m_status->setToday(std::move(today));
+    m_status->show(GlobalBas::gRsDraws);
+}
+
+QDialog* MainFrm::missingDrawsHint() const
+{
+    return m_status->hint();
+}
+
+void MainFrm::offerMissingDraws()
+{
+    if (!m_offersMissingDraws || m_closing)
+        return;
+    MissingDrawsHint::Actions actions;
+    actions.openEntry = [this] { mnuMasterInput_Click(); };
+    actions.import = [this] {
+        if (QAction* import = menuAction(QStringLiteral("mnuImport")))
+            import->trigger();
+    };
+    actions.showGuide = [this] { showHelpTopic(kGuideKeyword); };
+    m_status->offerHint(std::move(actions), this);
 }
 
 QAction* MainFrm::menuAction(const QString& name) const
@@ -159,6 +272,16 @@ QMdiSubWindow* MainFrm::addSubWindow(QWidget* content)
 {
     QMdiSubWindow* sub = m_mdi->addSubWindow(content);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // Ctrl+F4 is the main window's own command (where the desktop gives the sub-window's close
+    // that key too, the two would cancel each other out and close nothing).
+    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    if (QMenu* system = sub->systemMenu()) {
+        for (QAction* action : system->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(ctrlF4) > 0)
+                action->setShortcuts(keys);
+        }
+    }
     return sub;
 }
 
@@ -203,6 +326,7 @@ void MainFrm::childClosed(const QString& formName, bool databaseChanged)
 void MainFrm::showHistory(History history)
 {
     GlobalBas::adoptHistory(std::move(history));
+    m_status->show(GlobalBas::gRsDraws);
     QList<HistoryView*> views;
     for (const QPointer<QWidget>& child : std::as_const(m_open)) {
         QWidget* content = child;
@@ -329,10 +453,15 @@ void MainFrm::arrangeIcons()
 void MainFrm::showHelp()
 {
     HtmlHelp::HtmlHelpA(this, HtmlHelp::kManualFile, HtmlHelp::HH_DISPLAY_INDEX, kHelpKeyword);
+    showHelpTopic(kHelpKeyword);
+}
+
+void MainFrm::showHelpTopic(const QString& keyword)
+{
     HtmlHelp::HH_AKLINK link;
     link.cbStruct = 32;
     link.fReserved = false;
-    link.pszKeywords = kHelpKeyword;
+    link.pszKeywords = keyword;
     link.fIndexOnFail = false;
     HtmlHelp::HtmlHelpA(this, HtmlHelp::kManualFile, HtmlHelp::HH_KEYWORD_LOOKUP, link);
 }
@@ -349,6 +478,7 @@ bool MainFrm::load()
         loaded = GlobalBas::startupLoad(m_files.database, m_files.shippedHistory, &reason);
     }
     if (loaded) {
+        m_status->show(GlobalBas::gRsDraws);
         m_databasePath = m_files.database;
         m_watcher->watch(m_databasePath);
     } else {
@@ -364,9 +494,13 @@ void MainFrm::activate()
 {
     if (m_closing)
         return;
+    const bool first = !m_activatedOnce;
     m_activatedOnce = true;
     if (const catalogue::WindowRecord* record = m_windowActions.value(menuAction(kActivationItem)))
         openChild(record->form);
+    // The hint comes after the prediction window, so that it is in front.
+    if (first)
+        QTimer::singleShot(0, this, [this] { offerMissingDraws(); });
 }
 
 void MainFrm::showEvent(QShowEvent* event)
@@ -404,8 +538,14 @@ void MainFrm::onFocusWindowChanged(QWindow* window)
 void MainFrm::closeEvent(QCloseEvent* event)
 {
     m_closing = true;
-    // Children first, each through its own unload.
+    // Children first, each through its own unload. One may ask to stay open (the entry window
+    // with a draw half typed): then the program stays too.
     m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
+        m_closing = false;
+        event->ignore();
+        return;
+    }
     for (const QPointer<QWidget>& child : std::as_const(m_open)) {
         if (child && child->isWindow())
             child->close();

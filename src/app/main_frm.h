@@ -7,6 +7,7 @@
 #include "data/history.h"
 #include "widgets/window_host.h"
 
+#include <QDate>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -15,10 +16,13 @@
 #include <memory>
 #include <optional>
 
+class DrawDayStatus;
 class HistoryWatcher;
 class MdiArrangement;
 class PlacementKeeper;
 class QAction;
+class QDialog;
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QTimer;
@@ -98,9 +102,27 @@ public:
     void arrangeCascade();
     void arrangeIcons();
     void showHelp();
+    // The manual at the page of a keyword.
+    void showHelpTopic(const QString& keyword);
 
     // What activating the main window does: the same as choosing the prediction entry.
     void activate();
+
+    // The status bar's line: where the history stands against today (the clock is the system's
+    // unless a test sets another).
+    QLabel* standingLabel() const;
+    void setToday(std::function<QDate()> today);
+    // Whether the first activation offers, once, to add the draws missing since the last one
+    // (the program does; a main window made for a test does not unless asked).
+    void setOffersMissingDraws(bool offer) { m_offersMissingDraws = offer; }
+    QDialog* missingDrawsHint() const;
+
+    // The ウィンドウ menu's list of the open windows, the active one checked (built when the
+    // menu opens).
+    void updateWindowList();
+    // The open windows that keep the entry window from opening (each set propEnd False when it
+    // loaded), by caption.
+    QStringList windowsHoldingEntryBack() const;
 
     QAction* menuAction(const QString& name) const;
     // What choosing a window's menu entry does: the manual, or the window (the entry window
@@ -116,6 +138,9 @@ private:
     void updateMenuStates();
     void bringToFront(QWidget* window);
     void onFocusWindowChanged(QWindow* window);
+    void offerMissingDraws();
+    // Asks to close the windows that keep the entry window from opening; true when they closed.
+    bool closeWindowsHoldingEntryBack();
     QList<DatabaseFollower*> openFollowers() const;
 
     enum class FocusKind { None, Main, ChildForm, Other };
@@ -137,6 +162,9 @@ private:
     std::function<void()> m_writeInitFile;
     std::unique_ptr<MdiArrangement> m_arrangement;
     std::unique_ptr<PlacementKeeper> m_placement;
+    std::unique_ptr<DrawDayStatus> m_status;
+    bool m_offersMissingDraws = false;
+    QList<QAction*> m_windowListActions;
     HistoryWatcher* m_watcher = nullptr;
     bool m_reloadPending = false; // the entry window was open when the database changed
     QString m_lastReloadFailure; // said once, not at every change

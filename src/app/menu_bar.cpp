@@ -32,6 +32,7 @@ constexpr MenuEntry kEntries[] = {
     {"mnuWindow", "mnuWindowVertical", u"左右に並べて表示(&V)", 20, false},
     {"mnuWindow", "mnuWindowCascade", u"重ねて表示(&C)", 30, false},
     {"mnuWindow", "mnuWindowArrangeIcon", u"アイコンの整列(&A)", 40, false},
+    {"mnuWindow", "mnuWindowClose", u"ウィンドウを閉じる(&O)", 50, false},
     {"", "mnuHelp", u"ヘルプ(&H)", 60, true},
 };
 

@@ -452,6 +452,53 @@ bool DrawDatabase::insertDraw(int drawNo, QString* reason)
     return true;
 }
 
+std::optional<DrawDatabase::StoredDraw> DrawDatabase::storedDraw(const QVariant& drawNo, QString* reason)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("select * from %1 where %2 is ?").arg(kTable, draw::kDrawNoField));
+    query.addBindValue(drawNo);
+    if (!query.exec()) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    const QSqlRecord record = query.record();
+    StoredDraw stored;
+    stored.drawNo = record.value(draw::kDrawNoField);
+    for (int p = 0; p < 3; ++p)
+        stored.digits[std::size_t(p)] = record.value(draw::kDigitFields[p]);
+    if (record.indexOf(draw::kDateField) >= 0)
+        stored.day = record.value(draw::kDateField);
+    return stored;
+}
+
+bool DrawDatabase::insertDraw(const StoredDraw& draw, QString* reason)
+{
+    QSqlQuery columns(m_db);
+    bool tableHasDate = false;
+    if (columns.exec(QStringLiteral("select * from %1 limit 0").arg(kTable)))
+        tableHasDate = columns.record().indexOf(draw::kDateField) >= 0;
+    columns.finish();
+    QStringList fields{draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]};
+    if (tableHasDate)
+        fields << draw::kDateField;
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
+                      .arg(kTable, fields.join(u','), QStringList(fields.size(), QStringLiteral("?")).join(u',')));
+    query.addBindValue(draw.drawNo);
+    for (const QVariant& digit : draw.digits)
+        query.addBindValue(digit.isValid() ? digit : QVariant(QMetaType(QMetaType::Int)));
+    if (tableHasDate)
+        query.addBindValue(draw.day.isValid() ? draw.day : QVariant(QMetaType(QMetaType::QString)));
+    if (!query.exec()) {
+        *reason = message::databaseReason(query.lastError());
+        return false;
+    }
+    return true;
+}
+
 bool DrawDatabase::deleteDraw(const QVariant& drawNo, QString* reason)
 {
     QSqlQuery query(m_db);

@@ -6,6 +6,8 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
+#include <array>
 #include <optional>
 
 struct HistoryCsv;
@@ -82,6 +84,19 @@ public:
     std::optional<int> nextDrawNo(QString* reason);
     // Adds a draw with that number and no digits yet.
     bool insertDraw(int drawNo, QString* reason);
+
+    // A draw's row as stored (values as the database gave them, Null where nothing is stored),
+    // so that it can be put back as it was.
+    struct StoredDraw {
+        QVariant drawNo;
+        std::array<QVariant, 3> digits;
+        QVariant day; // 抽せん日; Null where the table has none
+    };
+    // The row stored with that 回数; nothing when there is none (the reason stays empty) or the
+    // database cannot say (the reason says why).
+    std::optional<StoredDraw> storedDraw(const QVariant& drawNo, QString* reason);
+    // Adds a row with those values (the day only where the table keeps days).
+    bool insertDraw(const StoredDraw& draw, QString* reason);
     // Deletes the draws stored with that 回数 (a Null 回数 deletes those stored without one).
     bool deleteDraw(const QVariant& drawNo, QString* reason);
 

@@ -29,6 +29,14 @@ PredictionSheets::PredictionSheets()
         g.setGridLinesShown(false);
 }
 
+QString PredictionSheets::targetText(const History& history)
+{
+    const int last = history.lastDrawNo();
+    if (last <= 0)
+        return QStringLiteral("第1回の予想（当選番号はまだありません）");
+    return QStringLiteral("第%1回の予想（第%2回までの当選番号から）").arg(last + 1).arg(last);
+}
+
 void PredictionSheets::open(const History& history)
 {
     for (int g = 0; g < kGridCount; ++g) {

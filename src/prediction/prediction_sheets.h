@@ -26,6 +26,10 @@ public:
 
     PredictionSheets();
 
+    // The draw the picks are for, and the draws they come from:
+    // "第7090回の予想（第7089回までの当選番号から）".
+    static QString targetText(const History& history);
+
     Grid& grid(int index) { return m_grids.at(index); }
     const Grid& grid(int index) const { return m_grids.at(index); }
     QList<Grid*> sheetGrids() override { return {&m_grids[0], &m_grids[1], &m_grids[2], &m_grids[3]}; }

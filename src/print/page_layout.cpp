@@ -31,6 +31,8 @@ constexpr double kHeaderHeight = 34;
 constexpr double kFooterHeight = 16;
 constexpr double kCaptionSize = 12;
 constexpr double kInfoSize = 8;
+// A line of notes under the header (what a prediction was made for, with its options).
+constexpr double kNoteHeight = kInfoSize * 1.6;
 // The line above a grid naming it, and the room between grids that share a page.
 constexpr double kTitleSize = 10;
 constexpr double kTitleHeight = 18;
@@ -128,16 +130,21 @@ QPageLayout PageLayout::defaultPageLayout()
                        QPageLayout::Millimeter);
 }
 
+double PageLayout::headerHeight() const
+{
+    return kHeaderHeight + double(m_header.notes.size()) * kNoteHeight;
+}
+
 PageLayout::PageLayout(QList<const Grid*> grids, PrintHeader header, QPageLayout page)
     : m_grids(std::move(grids)), m_header(std::move(header)), m_page(std::move(page))
 {
     // A page with no room for an inch of grid below the header (or no page at all) would cut
     // the grid into a page per cell: the default page instead.
     const QRectF paper = m_page.isValid() ? m_page.paintRect(QPageLayout::Point) : QRectF();
-    if (paper.width() < kMinGridRoom || paper.height() - kHeaderHeight - kFooterHeight < kMinGridRoom)
+    if (paper.width() < kMinGridRoom || paper.height() - headerHeight() - kFooterHeight < kMinGridRoom)
         m_page = defaultPageLayout();
     m_width = m_page.paintRect(QPageLayout::Point).width();
-    m_room = m_page.paintRect(QPageLayout::Point).height() - kHeaderHeight - kFooterHeight;
+    m_room = m_page.paintRect(QPageLayout::Point).height() - headerHeight() - kFooterHeight;
     const double digit = digitHeightPixels(GridMetrics());
     m_minScale = kMinDigitMm * kPointsPerMm / digit;
     m_oneMaxScale = std::max(m_minScale, kMaxDigitMmOnOnePage * kPointsPerMm / digit);
@@ -284,6 +291,13 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
     painter.drawText(
         infoLine, Qt::AlignLeft | Qt::AlignVCenter,
         infoMetrics.elidedText(m_header.drawRange, Qt::ElideRight, std::max(0, area.width() - printedWidth - gap)));
+    const int noteHeight = int(std::lround(kNoteHeight * pixelsPerPoint));
+    for (int n = 0; n < m_header.notes.size(); ++n) {
+        const QRect note(area.left(), int(std::lround(area.top() + (kHeaderHeight + n * kNoteHeight) * pixelsPerPoint)),
+                         area.width(), noteHeight);
+        painter.drawText(note, Qt::AlignLeft | Qt::AlignVCenter,
+                         infoMetrics.elidedText(m_header.notes.at(n), Qt::ElideRight, area.width()));
+    }
     const int footerHeight = int(std::lround(kFooterHeight * pixelsPerPoint));
     painter.drawText(QRect(area.left(), area.bottom() + 1 - footerHeight, area.width(), footerHeight),
                      Qt::AlignHCenter | Qt::AlignBottom,
@@ -306,7 +320,7 @@ void PageLayout::paintPart(QPainter& painter, const Part& part, const QRect& are
     const std::vector<int>& rows = sheet.rowPos;
 
     painter.save();
-    const double top = area.top() + (kHeaderHeight + part.top) * pixelsPerPoint;
+    const double top = area.top() + (headerHeight() + part.top) * pixelsPerPoint;
     if (sheet.titleHeight > 0) {
         const QFont titleFont = textFont(kTitleSize, pixelsPerPoint);
         painter.setFont(titleFont);

@@ -26,6 +26,7 @@ struct PrintHeader {
     QString drawRange; // the first and last draw shown, with their dates
     QString printedOn; // the date printed
     QStringList titles; // the line above each grid, as the window shows it (by index; none: no line)
+    QStringList notes; // lines under the header, before the grids (what a prediction is for)
 
     // For a window computed from the history (the draws it holds, first to last complete).
     static PrintHeader of(const QString& caption, const History& history, QDate today = QDate::currentDate());
@@ -79,6 +80,8 @@ public:
     void paint(QPainter& painter, int page, const QRect& paintRect, int resolution) const;
 
 private:
+    // The header's height in points: the caption, the line of draws and date, and the notes.
+    double headerHeight() const;
     // How one grid goes onto paper: its columns' and rows' pixel starts (GridMetrics), the
     // heading rows and columns repeated on its pages, and the points of paper per pixel.
     struct Sheet {

@@ -12,7 +12,11 @@ ChildFrame::ChildFrame(WindowHost& host, const catalogue::WindowRecord& record) 
     setWindowTitle(record.caption);
     m_output = new GridOutput(
         record.caption, [this] { return shownGrids(); },
-        [this] { return PrintHeader::of(m_record.caption, shownHistory(), shownRange(), m_record.titles); },
+        [this] {
+            PrintHeader header = PrintHeader::of(m_record.caption, shownHistory(), shownRange(), m_record.titles);
+            header.notes = shownNotes();
+            return header;
+        },
         host.databasePath(), this);
 }
 

@@ -32,6 +32,8 @@ protected:
     virtual QList<const Grid*> shownGrids() const = 0;
     virtual const History& shownHistory() const = 0;
     virtual std::optional<DrawRange> shownRange() const { return std::nullopt; }
+    // Lines printed under the page header, before the grids.
+    virtual QStringList shownNotes() const { return {}; }
 
     WindowHost& host() const { return m_host; }
     // 閉じる: closes this window (its sub-window), nothing else.

@@ -1,6 +1,7 @@
 #include "windows/entry_grid.h"
 
 #include "data/draw.h"
+#include "data/draw_calendar.h"
 #include "data/draw_database.h"
 #include "data/message_text.h"
 #include "widgets/message_box.h"
@@ -9,6 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QColor>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -112,6 +114,7 @@ DrawSheetModel::DrawSheetModel(const QSqlDatabase& database, QObject* parent)
     m_fieldColumn[kDrawNoColumn] = m_table->fieldIndex(draw::kDrawNoField);
     for (int p = 0; p < 3; ++p)
         m_fieldColumn[kFirstDigitColumn + p] = m_table->fieldIndex(draw::kDigitFields[p]);
+    m_fieldColumn[kDateColumn] = m_table->fieldIndex(draw::kDateField);
     m_table->setSort(m_fieldColumn[kDrawNoColumn], Qt::AscendingOrder);
 
     // A changed block of the table is no block of the sheet, whose columns are in an order of
@@ -135,7 +138,7 @@ DrawSheetModel::~DrawSheetModel() = default;
 bool DrawSheetModel::select(QString* reason)
 {
     const QString fields[] = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]};
-    for (int c = 0; c < kStaticColumn; ++c) {
+    for (int c = 0; c < kDateColumn; ++c) {
         if (m_fieldColumn[c] < 0) {
             *reason = QStringLiteral("テーブル「%1」に項目「%2」がありません").arg(DrawDatabase::kTable, fields[c]);
             return false;
@@ -163,6 +166,88 @@ int DrawSheetModel::rowOfDrawNo(qlonglong number) const
             return row;
     }
     return -1;
+}
+
+QDate DrawSheetModel::expectedDay(int drawNo) const
+{
+    for (int r = rowCount() - 1; r >= 0; --r) {
+        const QDate day = draw_calendar::parseDate(storedValue(r, kDateColumn).toString());
+        const QVariant before = this->drawNo(r);
+        if (!day.isValid() || before.isNull() || before.toInt() >= drawNo)
+            continue;
+        QDate expected = day;
+        for (int n = before.toInt(); n < drawNo; ++n)
+            expected = draw_calendar::nextDrawDay(expected);
+        return expected;
+    }
+    return draw_calendar::dayOfDraw(drawNo);
+}
+
+QString DrawSheetModel::dayRefusal(int row, const QString& text) const
+{
+    const QString name = QStringLiteral("第%1回").arg(drawNo(row).toString());
+    const QDate day = draw_calendar::parseDate(text);
+    if (!day.isValid())
+        return QStringLiteral("「%1」は日付ではありません。%2の抽せん日は 2026/10/12 のように入力してください。")
+            .arg(text, name);
+    for (int r = row - 1; r >= 0; --r) {
+        const QDate before = draw_calendar::parseDate(storedValue(r, kDateColumn).toString());
+        if (!before.isValid())
+            continue;
+        if (day <= before)
+            return QStringLiteral("%1の抽せん日は、前の第%2回（%3）より後の日付にしてください。")
+                .arg(name, drawNo(r).toString(), draw_calendar::dateText(before));
+        break;
+    }
+    for (int r = row + 1; r < rowCount(); ++r) {
+        const QDate after = draw_calendar::parseDate(storedValue(r, kDateColumn).toString());
+        if (!after.isValid())
+            continue;
+        if (day >= after)
+            return QStringLiteral("%1の抽せん日は、次の第%2回（%3）より前の日付にしてください。")
+                .arg(name, drawNo(r).toString(), draw_calendar::dateText(after));
+        break;
+    }
+    return {};
+}
+
+bool DrawSheetModel::isPartlyTyped(int row) const
+{
+    int present = 0;
+    for (int c = kFirstDigitColumn; c <= kLastDigitColumn; ++c)
+        present += draw::isPresent(storedValue(row, c)) ? 1 : 0;
+    return present > 0 && present < 3;
+}
+
+QVariant DrawSheetModel::storedValue(int row, int column) const
+{
+    if (column >= kStaticColumn || m_fieldColumn[column] < 0)
+        return {};
+    return m_table->data(m_table->index(row, m_fieldColumn[column]), Qt::EditRole);
+}
+
+bool DrawSheetModel::restoreCell(int row, int column, const QVariant& stored)
+{
+    if (row < 0 || row >= rowCount() || column <= kDrawNoColumn || column >= kStaticColumn || m_fieldColumn[column] < 0)
+        return false;
+    return write(row, column, stored);
+}
+
+bool DrawSheetModel::write(int row, int column, const QVariant& stored)
+{
+    const QVariant number = drawNo(row);
+    const QVariant before = storedValue(row, column);
+    if (m_table->setData(m_table->index(row, m_fieldColumn[column]), stored)) {
+        Q_EMIT cellWritten(number, column, before, stored);
+        return true;
+    }
+    // The table model keeps a refused value on show; take it back so the sheet never shows
+    // what the database does not hold.
+    const QString reason = message::databaseReason(m_table->lastError());
+    m_table->revertRow(row);
+    Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
+    Q_EMIT writeFailed(reason);
+    return false;
 }
 
 void DrawSheetModel::tableDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight)
@@ -242,23 +327,26 @@ QVariant DrawSheetModel::data(const QModelIndex& index, int role) const
 
 bool DrawSheetModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || index.model() != this || role != Qt::EditRole || !isDigitColumn(index.column()))
+    if (!index.isValid() || index.model() != this || role != Qt::EditRole)
+        return false;
+    const int row = index.row();
+    if (index.column() == kDateColumn && hasDates()) {
+        // Full-width digits and slashes, as an input method types them, count as the plain ones.
+        const QString text = value.toString().normalized(QString::NormalizationForm_KC).trimmed();
+        if (text.isEmpty())
+            return write(row, kDateColumn, QVariant(QMetaType(QMetaType::QString)));
+        if (const QString refusal = dayRefusal(row, text); !refusal.isEmpty()) {
+            Q_EMIT valueRefused(refusal);
+            return false;
+        }
+        return write(row, kDateColumn, draw_calendar::dateText(draw_calendar::parseDate(text)));
+    }
+    if (!isDigitColumn(index.column()))
         return false;
     const auto stored = storedDigit(value);
     if (!stored)
         return false;
-    const int row = index.row();
-    if (m_table->setData(mapToSource(index), *stored)) {
-        Q_EMIT digitWritten();
-        return true;
-    }
-    // The table model keeps a refused value on show; take it back so the sheet never shows
-    // what the database does not hold.
-    const QString reason = message::databaseReason(m_table->lastError());
-    m_table->revertRow(row);
-    Q_EMIT dataChanged(this->index(row, 0), this->index(row, kColumnCount - 1));
-    Q_EMIT writeFailed(reason);
-    return false;
+    return write(row, index.column(), *stored);
 }
 
 Qt::ItemFlags DrawSheetModel::flags(const QModelIndex& index) const
@@ -266,7 +354,8 @@ Qt::ItemFlags DrawSheetModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    return isDigitColumn(index.column()) ? flags | Qt::ItemIsEditable : flags;
+    const bool editable = isDigitColumn(index.column()) || (index.column() == kDateColumn && hasDates());
+    return editable ? flags | Qt::ItemIsEditable : flags;
 }
 
 QVariant DrawSheetModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -281,6 +370,8 @@ QVariant DrawSheetModel::headerData(int section, Qt::Orientation orientation, in
         return draw::kDrawNoField;
     if (isDigitColumn(section))
         return draw::kDigitFields[section - kFirstDigitColumn];
+    if (section == kDateColumn)
+        return draw::kDateField;
     return QString();
 }
 
@@ -328,8 +419,42 @@ QAction* windowCommandFor(const QWidget* widget, const QKeyEvent* key)
 
 } // namespace
 
+void DigitDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    if (!view || view->currentIndex() != index) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    // The current cell stands out of its highlighted row: unhighlighted, in a frame of the
+    // highlight's colour.
+    QStyleOptionViewItem current = option;
+    current.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    QStyledItemDelegate::paint(painter, current, index);
+    painter->save();
+    const int width = qMax(2, option.rect.height() / 8);
+    QPen pen(option.palette.color(QPalette::Active, QPalette::Highlight), width);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter->setPen(pen);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(option.rect.adjusted(width / 2, width / 2, -(width + 1) / 2, -(width + 1) / 2));
+    painter->restore();
+}
+
 QWidget* DigitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
 {
+    if (index.column() == kDateColumn) {
+        if (!(index.flags() & Qt::ItemIsEditable))
+            return nullptr;
+        auto* editor = new QLineEdit(parent);
+        editor->setObjectName(QStringLiteral("dayEditor"));
+        editor->setFrame(false);
+        editor->setAlignment(Qt::AlignCenter);
+        editor->setMaxLength(10);
+        editor->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９/／\\-－]{0,10}")), editor));
+        return editor;
+    }
     if (!isDigitColumn(index.column()))
         return nullptr;
     auto* editor = new QLineEdit(parent);
@@ -349,6 +474,10 @@ void DigitDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (!line)
         return;
+    if (index.column() == kDateColumn) {
+        line->setText(index.data(Qt::EditRole).toString());
+        return;
+    }
     // Only a valid digit is offered for editing; anything else the user types over.
     const auto digit = storedDigit(index.data(Qt::EditRole));
     line->setText(digit && !digit->isNull() ? QString::number(digit->toInt()) : QString());
@@ -394,8 +523,9 @@ bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
             return true;
         }
     }
-    // A paste (the keys, or the middle button's selection) takes one digit, or is refused.
-    if (auto* line = qobject_cast<QLineEdit*>(object)) {
+    // A paste (the keys, or the middle button's selection) takes one digit, or is refused. A
+    // day is checked when it is stored.
+    if (auto* line = qobject_cast<QLineEdit*>(object); line && line->objectName() != QStringLiteral("dayEditor")) {
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
             paste(line, QClipboard::Clipboard);
             return true;

@@ -3,6 +3,7 @@
 // editor, and the view that moves through the digit cells.
 
 #include <QClipboard>
+#include <QDate>
 #include <QIdentityProxyModel>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -14,12 +15,14 @@ class QSqlTableModel;
 
 namespace entry {
 
-// Sheet columns, from 0: the draw number, the three digits, and a static column of no field.
+// Sheet columns, from 0: the draw number, the three digits, the day of the draw, and a static
+// column of no field.
 constexpr int kDrawNoColumn = 0;
 constexpr int kFirstDigitColumn = 1;
 constexpr int kLastDigitColumn = 3;
-constexpr int kStaticColumn = 4;
-constexpr int kColumnCount = 5;
+constexpr int kDateColumn = 4;
+constexpr int kStaticColumn = 5;
+constexpr int kColumnCount = 6;
 
 constexpr bool isDigitColumn(int column)
 {
@@ -41,14 +44,15 @@ std::optional<QVariant> storedDigit(const QVariant& input);
 
 } // namespace entry
 
-// The five columns of the sheet over the table 当選データ, every row of it in 回数 order.
-// Digits go to the database as soon as they are set; a value that is not a digit never does.
+// The six columns of the sheet over the table 当選データ, every row of it in 回数 order.
+// Digits and days go to the database as soon as they are set; a value that is not a digit, or
+// not a day between the draws before and after, never does.
 //
 // A proxy over the table model: the rows (fetching, resets, inserts, removals) come through as
-// the table has them, while the columns are the sheet's own. 回数 and the three digits are found
-// by field name wherever the table keeps them, fields the sheet does not show (抽せん日) stay
-// out, and the static column has no field behind it at all. The sheet answers for its cells
-// itself; nothing reaches the table but a valid digit through setData.
+// the table has them, while the columns are the sheet's own. 回数, the three digits and 抽せん日
+// are found by field name wherever the table keeps them (a table without 抽せん日 shows the
+// column empty and read-only), and the static column has no field behind it at all. The sheet
+// answers for its cells itself; nothing reaches the table but a valid value through setData.
 class DrawSheetModel : public QIdentityProxyModel {
     Q_OBJECT
 
@@ -62,6 +66,20 @@ public:
     // The draw number of a row as stored, and the last row that holds a draw number (-1 if none).
     QVariant drawNo(int row) const;
     int rowOfDrawNo(qlonglong drawNo) const;
+    // Whether the table keeps the day of each draw.
+    bool hasDates() const { return m_fieldColumn[entry::kDateColumn] >= 0; }
+    // The day a draw is due by the calendar, counted on from the nearest draw before it that has
+    // a day (from 第1回 when none has).
+    QDate expectedDay(int drawNo) const;
+    // Why a day may not be stored for the draw in a row: not a real date, or not after the day of
+    // the draw before it and before the day of the draw after it. Empty when it may.
+    QString dayRefusal(int row, const QString& text) const;
+    // Whether a row has some of its digits but not all three.
+    bool isPartlyTyped(int row) const;
+
+    // Writes a cell as a step taken back or taken again: the value as stored before, with no
+    // rule asked and no step recorded.
+    bool restoreCell(int row, int column, const QVariant& stored);
 
     // The column mapping: a sheet cell to the table's field of its column (none for the static
     // column), and a table cell to the sheet (none for a field the sheet does not show).
@@ -90,24 +108,32 @@ public:
 Q_SIGNALS:
     // The database refused a digit; the sheet shows again what the database holds.
     void writeFailed(const QString& reason);
-    // A digit went to the database.
-    void digitWritten();
+    // A value was refused before it reached the database (a day out of order); why, for the user.
+    void valueRefused(const QString& reason);
+    // A digit or a day went to the database: the draw, the column, and the values stored before
+    // and after.
+    void cellWritten(const QVariant& drawNo, int column, const QVariant& before, const QVariant& after);
 
 private:
     void tableDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
 
+    bool write(int row, int column, const QVariant& stored);
+    QVariant storedValue(int row, int column) const;
+
     QSqlTableModel* m_table;
     // The table's column of each sheet column but the static one; -1 for a field it lacks.
-    int m_fieldColumn[entry::kStaticColumn] = {-1, -1, -1, -1};
+    int m_fieldColumn[entry::kStaticColumn] = {-1, -1, -1, -1, -1};
 };
 
-// The editor of a digit cell: one digit 0–9 or nothing. Enter stores it and moves on.
+// The editor of a digit cell (one digit 0–9 or nothing) and of a day (2026/10/12). Enter
+// stores it and moves on. The current cell is framed, also inside a highlighted row.
 class DigitDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;

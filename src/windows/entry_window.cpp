@@ -1,6 +1,7 @@
 #include "windows/entry_window.h"
 
 #include "data/draw.h"
+#include "data/draw_calendar.h"
 #include "data/draw_database.h"
 #include "windows/entry_grid.h"
 #include "widgets/grid_view.h"
@@ -19,6 +20,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTime>
+#include <QTimer>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 using namespace entry;
@@ -31,6 +35,9 @@ constexpr int kRowHeight = 10;
 constexpr int kDrawNoWidth = 5;
 constexpr int kDigitWidth = 7;
 constexpr int kStaticWidth = 4;
+constexpr int kDateWidth = 11;
+// How many draws a question names before it counts the rest.
+constexpr int kNamedDraws = 3;
 
 bool confirm(QWidget* parent, const QString& text)
 {
@@ -38,6 +45,34 @@ bool confirm(QWidget* parent, const QString& text)
                {parent, text, kProgramTitle, QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No, QMessageBox::No})
         == QMessageBox::Yes;
 }
+
+QString drawName(const QVariant& drawNo)
+{
+    return QStringLiteral("第%1回").arg(drawNo.toString());
+}
+
+// One step of the window: done when it was pushed (the write had happened), then taken back
+// and again by the two functions.
+class Step : public QUndoCommand {
+public:
+    Step(const QString& text, std::function<bool()> undo, std::function<bool()> redo)
+        : QUndoCommand(text), m_undo(std::move(undo)), m_redo(std::move(redo))
+    {
+    }
+    void undo() override { m_undo(); }
+    void redo() override
+    {
+        if (m_done) {
+            m_done = false;
+            return;
+        }
+        m_redo();
+    }
+
+private:
+    std::function<bool()> m_undo, m_redo;
+    bool m_done = true;
+};
 
 } // namespace
 
@@ -56,14 +91,35 @@ bool confirm(QWidget* parent, const QString& text)
     m_mnuDelLine = m_mnuEdit->addAction(QStringLiteral("行削除"));
     m_mnuDelLine->setObjectName(QStringLiteral("mnuDelLine"));
     m_mnuDelLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_mnuEdit->addSeparator();
+    m_undo = new QUndoStack(this);
+    m_mnuUndo = m_mnuEdit->addAction(QStringLiteral("元に戻す"));
+    m_mnuUndo->setObjectName(QStringLiteral("mnuUndo"));
+    m_mnuUndo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    m_mnuRedo = m_mnuEdit->addAction(QStringLiteral("やり直し"));
+    m_mnuRedo->setObjectName(QStringLiteral("mnuRedo"));
+    m_mnuRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    auto showSteps = [this] {
+        m_mnuUndo->setEnabled(m_undo->canUndo());
+        m_mnuUndo->setText(m_undo->canUndo() ? QStringLiteral("元に戻す（%1）").arg(m_undo->undoText())
+                                             : QStringLiteral("元に戻す"));
+        m_mnuRedo->setEnabled(m_undo->canRedo());
+        m_mnuRedo->setText(m_undo->canRedo() ? QStringLiteral("やり直し（%1）").arg(m_undo->redoText())
+                                             : QStringLiteral("やり直し"));
+    };
+    connect(m_undo, &QUndoStack::indexChanged, this, showSteps);
+    connect(m_undo, &QUndoStack::cleanChanged, this, showSteps);
+    showSteps();
     // A sub-window has no menu bar of the frame's: the shortcuts live in the window itself,
     // alive while the focus is anywhere inside it.
-    for (QAction* action : {m_mnuAddLine, m_mnuDelLine}) {
+    for (QAction* action : {m_mnuAddLine, m_mnuDelLine, m_mnuUndo, m_mnuRedo}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
     }
     connect(m_mnuAddLine, &QAction::triggered, this, [this] { mnuAddLine_Click(); });
     connect(m_mnuDelLine, &QAction::triggered, this, [this] { mnuDelLine_Click(); });
+    connect(m_mnuUndo, &QAction::triggered, this, [this] { mnuUndo_Click(); });
+    connect(m_mnuRedo, &QAction::triggered, this, [this] { mnuRedo_Click(); });
 
     m_label1 = new QLabel(QStringLiteral("当選数字を開催回数毎に入力します（分析対象データとなります）"), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
@@ -97,6 +153,9 @@ bool confirm(QWidget* parent, const QString& text)
 
 当選データ入力::~当選データ入力()
 {
+    // The steps go quietly: the menu they would update is going too.
+    m_undo->disconnect(this);
+    delete m_undo;
     // The grid and its model go before the connection they read through.
     delete m_grid;
     delete m_sheet;
@@ -138,7 +197,18 @@ bool 当選データ入力::openRecordSet(QString* reason)
         return false;
     m_dataVersion = m_database->dataVersion();
     m_grid->setModel(m_sheet);
-    connect(m_sheet, &DrawSheetModel::digitWritten, this, [this] { m_databaseChanged = true; });
+    connect(m_sheet, &DrawSheetModel::cellWritten, this,
+            [this](const QVariant& drawNo, int column, const QVariant& before, const QVariant& after) {
+                m_databaseChanged = true;
+                recordCell(drawNo, column, before, after);
+            });
+    connect(
+        m_sheet, &DrawSheetModel::valueRefused, this,
+        [this](const QString& why) {
+            showMessage({this, QStringLiteral("抽せん日に誤りがあります。\n\n%1").arg(why), kMessageTitle,
+                         QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+        },
+        Qt::QueuedConnection);
     connect(
         m_sheet, &DrawSheetModel::writeFailed, this,
         [this](const QString& why) { reportDatabaseError(QStringLiteral("当選数字を書き込めません。"), why); },
@@ -173,6 +243,13 @@ void 当選データ入力::layOutGrid()
     connect(rows, &QWidget::customContextMenuRequested, this, [this, rows](const QPoint& pos) {
         rowHeaderRightClick(rows->logicalIndexAt(pos), rows->viewport()->mapToGlobal(pos));
     });
+    // On the cells the 編集 menu pops up too, with 元に戻す and やり直し.
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        if (const QModelIndex at = m_grid->indexAt(pos); at.isValid())
+            m_grid->setCurrentIndex(at);
+        m_mnuEdit->popup(m_grid->viewport()->mapToGlobal(pos));
+    });
 
     QHeaderView* columns = m_grid->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Fixed);
@@ -180,6 +257,7 @@ void 当選データ入力::layOutGrid()
     columns->resizeSection(kDrawNoColumn, metrics.colPixels(kDrawNoWidth));
     for (int c = kFirstDigitColumn; c <= kLastDigitColumn; ++c)
         columns->resizeSection(c, metrics.colPixels(kDigitWidth));
+    columns->resizeSection(kDateColumn, metrics.colPixels(kDateWidth));
     columns->resizeSection(kStaticColumn, metrics.colPixels(kStaticWidth));
 
     m_grid->setVisibleRows(kVisibleRows);
@@ -216,9 +294,14 @@ void 当選データ入力::databaseFileChanged()
     if (!version || version == m_dataVersion)
         return;
     m_dataVersion = version;
+    // The steps so far were made on rows another program may have changed since: taking them
+    // back could write over what it wrote.
+    const bool hadSteps = m_undo->count() > 0;
+    m_undo->clear();
     // Said first, so that the grid has the room that leaves it before it scrolls.
-    m_notice->setText(QStringLiteral("ほかのプログラムの書き込みを読み直しました（%1）")
-                          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))));
+    m_notice->setText(QStringLiteral("ほかのプログラムの書き込みを読み直しました（%1）%2")
+                          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
+                               hadSteps ? QStringLiteral("。それまでの操作は元に戻せません。") : QString()));
     m_notice->show();
     if (layout())
         layout()->activate();
@@ -270,23 +353,28 @@ void 当選データ入力::reportDatabaseError(const QString& what, const QStri
 void 当選データ入力::mnuAddLine_Click()
 {
     m_grid->commitEdit();
-    if (!confirm(this, QStringLiteral("選択された行のうしろに行を追加します。よろしいですか？")))
-        return;
-    const QModelIndex active = m_grid->currentIndex();
-    const int column = active.isValid() ? active.column() : kFirstDigitColumn;
-
-    // The new draw takes the next free number; its digits wait to be typed (Null).
+    // The new draw takes the next free number, after every other: the sheet stays in 回数
+    // order, as the database and the next opening show it, so the new draw is the last row.
     QString reason;
     const std::optional<int> next = m_database->nextDrawNo(&reason);
-    if (!next || !m_database->insertDraw(*next, &reason)) {
+    if (!next) {
         reportDatabaseError(QStringLiteral("行を追加できません。"), reason);
         return;
     }
-    m_databaseChanged = true;
-    // The sheet stays in 回数 order, as the database and the next opening show it: the new
-    // draw, numbered after every other, is the last row.
-    if (reselect())
-        moveTo(m_sheet->rowOfDrawNo(*next), column);
+    if (!confirm(this, QStringLiteral("第%1回を最後に追加します。よろしいですか？").arg(*next)))
+        return;
+    // Its digits wait to be typed (Null), from the first: whatever column the cursor was in,
+    // the draw is typed from its 第1数字. Its day is the next draw day by the calendar.
+    DrawDatabase::StoredDraw added;
+    added.drawNo = *next;
+    if (m_sheet->hasDates())
+        added.day = draw_calendar::dateText(m_sheet->expectedDay(*next));
+    if (!putRow(added, kFirstDigitColumn))
+        return;
+    const QVariant drawNo = added.drawNo;
+    m_undo->push(new Step(
+        QStringLiteral("%1の追加").arg(drawName(drawNo)), [this, drawNo] { return takeRow(drawNo, kFirstDigitColumn); },
+        [this, added] { return putRow(added, kFirstDigitColumn); }));
 }
 
 void 当選データ入力::mnuDelLine_Click()
@@ -295,26 +383,138 @@ void 当選データ入力::mnuDelLine_Click()
     const QModelIndex active = m_grid->currentIndex();
     if (!active.isValid())
         return;
-    if (!confirm(this, QStringLiteral("選択された行を削除します。よろしいですか？")))
+    const QVariant drawNo = m_sheet->drawNo(active.row());
+    if (!confirm(this, QStringLiteral("%1を削除します。よろしいですか？").arg(drawName(drawNo))))
         return;
-    const int row = active.row();
     const int column = active.column();
-
     QString reason;
-    if (!m_database->deleteDraw(m_sheet->drawNo(row), &reason)) {
-        reportDatabaseError(QStringLiteral("行を削除できません。"), reason);
+    const std::optional<DrawDatabase::StoredDraw> removed = m_database->storedDraw(drawNo, &reason);
+    if (!removed) {
+        reportDatabaseError(QStringLiteral("行を削除できません。"),
+                            reason.isEmpty() ? QStringLiteral("%1が見つかりません").arg(drawName(drawNo)) : reason);
         return;
+    }
+    if (!takeRow(drawNo, column))
+        return;
+    m_undo->push(new Step(
+        QStringLiteral("%1の削除").arg(drawName(drawNo)), [this, removed, column] { return putRow(*removed, column); },
+        [this, drawNo, column] { return takeRow(drawNo, column); }));
+}
+
+void 当選データ入力::mnuUndo_Click()
+{
+    m_grid->commitEdit();
+    if (m_undo->canUndo())
+        m_undo->undo();
+}
+
+void 当選データ入力::mnuRedo_Click()
+{
+    m_grid->commitEdit();
+    if (m_undo->canRedo())
+        m_undo->redo();
+}
+
+void 当選データ入力::recordCell(const QVariant& drawNo, int column, const QVariant& before, const QVariant& after)
+{
+    if (m_replaying)
+        return;
+    const QString what = column == kDateColumn ? draw::kDateField : draw::kDigitFields[column - kFirstDigitColumn];
+    m_undo->push(new Step(
+        QStringLiteral("%1の%2").arg(drawName(drawNo), what),
+        [this, drawNo, column, before] { return putCell(drawNo, column, before); },
+        [this, drawNo, column, after] { return putCell(drawNo, column, after); }));
+}
+
+bool 当選データ入力::putCell(const QVariant& drawNo, int column, const QVariant& value)
+{
+    const int row = m_sheet->rowOfDrawNo(drawNo.toLongLong());
+    m_replaying = true;
+    const bool written = row >= 0 && m_sheet->restoreCell(row, column, value);
+    m_replaying = false;
+    if (!written) {
+        stepFailed(QStringLiteral("元に戻せません。"),
+                   row < 0 ? QStringLiteral("%1が見つかりません").arg(drawName(drawNo))
+                           : QStringLiteral("データベースが書き込みを拒みました"));
+        return false;
+    }
+    m_databaseChanged = true;
+    moveTo(row, column);
+    return true;
+}
+
+bool 当選データ入力::putRow(const DrawDatabase::StoredDraw& draw, int column)
+{
+    QString reason;
+    if (!m_database->insertDraw(draw, &reason)) {
+        stepFailed(QStringLiteral("行を追加できません。"), reason);
+        return false;
     }
     m_databaseChanged = true;
     if (reselect())
-        moveTo(qMin(row, m_sheet->rowCount() - 1), column);
+        moveTo(m_sheet->rowOfDrawNo(draw.drawNo.toLongLong()), column);
+    return true;
+}
+
+bool 当選データ入力::takeRow(const QVariant& drawNo, int column)
+{
+    const int row = m_sheet->rowOfDrawNo(drawNo.toLongLong());
+    QString reason;
+    if (!m_database->deleteDraw(drawNo, &reason)) {
+        stepFailed(QStringLiteral("行を削除できません。"), reason);
+        return false;
+    }
+    m_databaseChanged = true;
+    if (reselect())
+        moveTo(qMin(qMax(row, 0), m_sheet->rowCount() - 1), column);
+    return true;
+}
+
+void 当選データ入力::stepFailed(const QString& what, const QString& reason)
+{
+    // Called from inside the stack's own undo or redo: cleared once that has returned.
+    QTimer::singleShot(0, this, [this] { m_undo->clear(); });
+    reportDatabaseError(what, reason);
+}
+
+bool 当選データ入力::mayCloseWithPartlyTypedDraws()
+{
+    QStringList names;
+    int count = 0;
+    for (int row = 0; row < m_sheet->rowCount(); ++row) {
+        if (!m_sheet->isPartlyTyped(row))
+            continue;
+        if (++count <= kNamedDraws)
+            names << drawName(m_sheet->drawNo(row));
+    }
+    if (count == 0)
+        return true;
+    QString drawsText = names.join(QStringLiteral("、"));
+    if (count > kNamedDraws)
+        drawsText += QStringLiteral("ほか%1回").arg(count - kNamedDraws);
+    const bool close
+        = showMessage({this, QStringLiteral("%1は数字がそろっていません。このまま閉じますか？").arg(drawsText),
+                       kMessageTitle, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No})
+        == QMessageBox::Yes;
+    if (!close) {
+        for (int row = 0; row < m_sheet->rowCount(); ++row) {
+            if (!m_sheet->isPartlyTyped(row))
+                continue;
+            int column = kFirstDigitColumn;
+            while (column < kLastDigitColumn && draw::isPresent(m_sheet->index(row, column).data(Qt::EditRole)))
+                ++column;
+            moveTo(row, column);
+            break;
+        }
+    }
+    return close;
 }
 
 void 当選データ入力::Command1_Click()
 {
     m_grid->commitEdit();
     for (int row = 0; row < m_sheet->rowCount(); ++row) {
-        for (int column = kFirstDigitColumn; column <= kStaticColumn; ++column) {
+        for (int column : {kFirstDigitColumn, kFirstDigitColumn + 1, kLastDigitColumn, kStaticColumn}) {
             if (digitTextInError(m_sheet->index(row, column).data().toString())) {
                 showMessage({this, QStringLiteral("結果マスタの数字に誤りがあります。"), kMessageTitle,
                              QMessageBox::Critical, QMessageBox::Ok, QMessageBox::Ok});
@@ -342,6 +542,10 @@ bool 当選データ入力::rowHeaderRightClick(int row, const QPoint& globalPos
 void 当選データ入力::closeEvent(QCloseEvent* event)
 {
     m_grid->commitEdit();
+    if (!mayCloseWithPartlyTypedDraws()) {
+        event->ignore();
+        return;
+    }
     m_host.childClosed(m_record.form, m_databaseChanged);
     QWidget::closeEvent(event);
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The draw-result entry window: every draw of the database in an editable grid written
-// straight through to the table, with rows added and deleted from its 編集 menu, and a
-// check of every digit before its button closes it. When it closes after any change, its host
-// reads the history again.
+// straight through to the table, with rows added and deleted from its 編集 menu, every change
+// made while it is open undone and redone step by step, and a check of every digit before its
+// button closes it. When it closes after any change, its host reads the history again.
 
 #include "catalogue/window_catalogue.h"
+#include "data/draw_database.h"
 #include "widgets/window_host.h"
 
 #include <QWidget>
@@ -21,6 +22,7 @@ class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QUndoStack;
 
 // No Q_OBJECT: moc skips classes with Japanese names, so signals go to lambdas.
 class 当選データ入力 : public QWidget, public DatabaseFollower {
@@ -39,11 +41,17 @@ public:
     QMenu* mnuEdit() const { return m_mnuEdit; }
     QAction* mnuAddLine() const { return m_mnuAddLine; }
     QAction* mnuDelLine() const { return m_mnuDelLine; }
+    QAction* mnuUndo() const { return m_mnuUndo; }
+    QAction* mnuRedo() const { return m_mnuRedo; }
+    // The steps made while the window is open: digits, days, added and deleted rows.
+    QUndoStack* undoStack() const { return m_undo; }
 
     // The commands, as the menu, the shortcuts and the button run them.
     void mnuAddLine_Click();
     void mnuDelLine_Click();
     void Command1_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
     // The right click on a row header (row from 0): pops up 編集 when exactly one row is
     // selected. True when it did.
     bool rowHeaderRightClick(int row, const QPoint& globalPos);
@@ -67,6 +75,15 @@ private:
     bool reselect();
     void moveTo(int row, int column);
     void reportDatabaseError(const QString& what, const QString& reason);
+    // The steps, taken back or again: each writes to the database at once and moves to its cell.
+    bool putCell(const QVariant& drawNo, int column, const QVariant& value);
+    bool putRow(const DrawDatabase::StoredDraw& draw, int column);
+    bool takeRow(const QVariant& drawNo, int column);
+    void recordCell(const QVariant& drawNo, int column, const QVariant& before, const QVariant& after);
+    // A step that could not be taken back leaves the steps before it meaningless.
+    void stepFailed(const QString& what, const QString& reason);
+    // Whether the user lets the window close with draws that lack a digit.
+    bool mayCloseWithPartlyTypedDraws();
 
     WindowHost& m_host;
     const catalogue::WindowRecord& m_record;
@@ -83,4 +100,8 @@ private:
     QMenu* m_mnuEdit = nullptr;
     QAction* m_mnuAddLine = nullptr;
     QAction* m_mnuDelLine = nullptr;
+    QAction* m_mnuUndo = nullptr;
+    QAction* m_mnuRedo = nullptr;
+    QUndoStack* m_undo = nullptr;
+    bool m_replaying = false; // a step is being taken back or again: its writes are no new steps
 };

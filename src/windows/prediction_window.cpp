@@ -68,6 +68,12 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
                            std::shared_ptr<PredictionSettings> settings)
     : ChildFrame(host, record), m_settings(std::move(settings))
 {
+    LabelTarget = new QLabel;
+    LabelTarget->setObjectName(QStringLiteral("LabelTarget"));
+    QFont targetFont = LabelTarget->font();
+    targetFont.setBold(true);
+    LabelTarget->setFont(targetFont);
+
     Label19 = new QLabel(record.description);
     Label19->setObjectName(QStringLiteral("Label19"));
     Label19->setWordWrap(true);
@@ -92,6 +98,7 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     auto* column = new QVBoxLayout(contents);
     column->setContentsMargins(4, 4, 4, 4);
     column->setSpacing(4);
+    column->addWidget(LabelTarget);
     column->addLayout(top);
     column->addWidget(buildOptionsFrame());
     column->addStretch(1);
@@ -200,8 +207,26 @@ void 一発ズバリン::optionClicked(int index, bool reflect)
     refresh();
 }
 
+QStringList 一発ズバリン::shownNotes() const
+{
+    QStringList notes{PredictionSheets::targetText(m_history)};
+    QString line = QStringLiteral("データ分析オプション:");
+    constexpr int kPerLine = 3;
+    for (int i = 0; i < PredictionSettings::kFlagCount; ++i) {
+        if (i > 0 && i % kPerLine == 0) {
+            notes << line;
+            line.clear();
+        }
+        line += QStringLiteral("　%1 %2").arg(
+            kOptionCaptions[i].mid(1), m_settings->flag(i) ? QStringLiteral("反映する") : QStringLiteral("反映しない"));
+    }
+    notes << line;
+    return notes;
+}
+
 void 一発ズバリン::refresh()
 {
+    LabelTarget->setText(PredictionSheets::targetText(m_history));
     m_sheets.refresh(m_settings->reflectedCount());
     for (GridView* view : fpSpread1)
         view->gridChanged();

@@ -54,6 +54,7 @@ public:
     QLabel* Label4 = nullptr;
     QLabel* Label15 = nullptr;
     QLabel* Label19 = nullptr;
+    QLabel* LabelTarget = nullptr; // the draw predicted, and the draws it comes from
     QPushButton* Cmd閉じる = nullptr;
     QPushButton* Command2 = nullptr;
 
@@ -66,6 +67,8 @@ public:
 protected:
     QList<const Grid*> shownGrids() const override { return m_sheets.grids(); }
     const History& shownHistory() const override { return m_history; }
+    // On paper: the draw predicted, then the ten options as chosen.
+    QStringList shownNotes() const override;
 
 private:
     一発ズバリン(WindowHost& host, const catalogue::WindowRecord& record, std::shared_ptr<PredictionSettings> settings);

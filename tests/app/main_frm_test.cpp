@@ -6,6 +6,7 @@
 #include "app/main_frm.h"
 #include "app/version_window.h"
 #include "widgets/message_box.h"
+#include "support/history_builder.h"
 #include "support/history_fixture.h"
 #include "support/wait.h"
 
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -37,6 +39,7 @@ public:
         cursorAtLoad = QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : Qt::ArrowCursor;
         if (m_log)
             *m_log << QStringLiteral("load ") + m_name;
+        setWindowTitle(name);
     }
     Qt::CursorShape cursorAtLoad;
 
@@ -63,7 +66,7 @@ protected:
                                {{1, 1, 1, 5}, {2, 0, 5, 9}, {3, fixture::null(), fixture::null(), fixture::null()}});
         setMessageInterceptor([this](const MessageRequest& r) {
             messages << r;
-            return QMessageBox::Ok;
+            return answer;
         });
         main = std::make_unique<MainFrm>(files());
     }
@@ -105,6 +108,7 @@ protected:
     QTemporaryDir dir;
     std::unique_ptr<MainFrm> main;
     QList<MessageRequest> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
     QHash<QString, int> loads;
     QHash<QString, QPointer<ProbeWindow>> probes;
     QStringList log;
@@ -204,13 +208,18 @@ TEST_F(MainWindow, EntryCommandIsRefusedWhileAChildHoldsPropEnd)
 
     trigger("mnuSyutugenHindo");
     EXPECT_FALSE(main->propEnd());
+    answer = QMessageBox::No;
     trigger("mnuMasterInput");
     ASSERT_EQ(messages.size(), 1);
-    EXPECT_EQ(messages[0].text, QStringLiteral("表示中のウィンドウを閉じないと実行できません。"));
+    // The message names the windows that hold the entry window back, and offers to close them.
+    EXPECT_EQ(messages[0].text,
+              QStringLiteral("表示中のウィンドウを閉じないと実行できません。\n\n開いているウィンドウ:\n"
+                             "　出現頻度分析\n\nこれらのウィンドウを閉じて当選データ入力を開きますか？"));
     EXPECT_EQ(messages[0].title, QString::fromUtf16(u"メッセ\uFF0Dジ"));
     EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
-    EXPECT_EQ(messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Yes | QMessageBox::No));
     EXPECT_EQ(loads.value(kEntry), 0);
+    EXPECT_TRUE(subWindowOf(QStringLiteral("出現頻度分析")));
     EXPECT_FALSE(QApplication::overrideCursor());
 
     // A then B, close A: the flag holds the latest change, so the entry window opens.
@@ -221,6 +230,92 @@ TEST_F(MainWindow, EntryCommandIsRefusedWhileAChildHoldsPropEnd)
     EXPECT_EQ(loads.value(kEntry), 1);
     EXPECT_EQ(messages.size(), 1);
     EXPECT_TRUE(subWindowOf(QStringLiteral("出現間隔分析")));
+
+    // Answered yes, the windows that hold it back close (the others stay) and it opens.
+    closeChild(kEntry);
+    registerProbe(QStringLiteral("偶数奇数の組合せパターン分析"), /*propEndAtLoad=*/true);
+    trigger("mnuKisuGusuPattern");
+    trigger("mnuNumberKankaku"); // not registered: opens nothing
+    trigger("mnuSyutugenHindo");
+    EXPECT_FALSE(main->propEnd());
+    answer = QMessageBox::Yes;
+    trigger("mnuMasterInput");
+    ASSERT_EQ(messages.size(), 2);
+    EXPECT_TRUE(messages[1].text.contains(QStringLiteral("　出現間隔分析\n　出現頻度分析\n\n")));
+    EXPECT_EQ(loads.value(kEntry), 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(subWindowOf(QStringLiteral("出現間隔分析")));
+    EXPECT_FALSE(subWindowOf(QStringLiteral("出現頻度分析")));
+    EXPECT_TRUE(subWindowOf(QStringLiteral("偶数奇数の組合せパターン分析")));
+}
+
+// Ctrl+F4 closes the active window; the ウィンドウ menu lists the open ones, the active checked.
+TEST_F(MainWindow, WindowMenuListsTheOpenWindowsAndCtrlF4ClosesTheActiveOne)
+{
+    ASSERT_TRUE(main->load());
+    registerProbe(QStringLiteral("出現頻度分析"));
+    registerProbe(QStringLiteral("数字合計分析"));
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    trigger("mnuSyutugenHindo");
+    trigger("mnuHonsuji");
+    main->updateWindowList();
+    QMenu* menu = main->menuAction(QStringLiteral("mnuWindow"))->menu();
+    QStringList listed;
+    for (QAction* action : menu->actions()) {
+        if (action->objectName().startsWith(QStringLiteral("mnuWindowList")))
+            listed << action->text() + (action->isChecked() ? QStringLiteral(" *") : QString());
+    }
+    EXPECT_EQ(listed, (QStringList{"&1 出現頻度分析", "&2 数字合計分析 *"}));
+    auto listItem = [&](int n) { return menu->findChild<QAction*>(QStringLiteral("mnuWindowList%1").arg(n)); };
+    listItem(1)->trigger();
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), subWindowOf(QStringLiteral("出現頻度分析")));
+
+    QTest::keyClick(main.get(), Qt::Key_F4, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(subWindowOf(QStringLiteral("出現頻度分析")));
+    EXPECT_TRUE(subWindowOf(QStringLiteral("数字合計分析")));
+    main->updateWindowList();
+    ASSERT_TRUE(listItem(1));
+    EXPECT_EQ(listItem(1)->text(), QStringLiteral("&1 数字合計分析"));
+    EXPECT_FALSE(listItem(2));
+}
+
+// The status bar says where the history stands against today, and follows a new history.
+TEST_F(MainWindow, StatusBarNamesTheLatestAndTheNextDrawAndTheDrawsMissing)
+{
+    main->setToday([] { return QDate(1994, 10, 20); });
+    ASSERT_TRUE(main->load());
+    // Draws 1 and 2 by the calendar: 1994/10/07 and 10/14 (the stored draws have no dates).
+    EXPECT_EQ(main->standingLabel()->text(), QStringLiteral("最新 第2回（1994/10/14）　次回 第3回（1994/10/21）"));
+    main->setToday([] { return QDate(1994, 11, 1); });
+    EXPECT_EQ(main->standingLabel()->text(),
+              QStringLiteral("最新 第2回（1994/10/14）　次回 第3回（1994/10/21）　未入力 約2回"));
+    main->showHistory(fixture::history({{1, 1, 1, 5}, {2, 0, 5, 9}, {3, 1, 2, 3}}));
+    EXPECT_EQ(main->standingLabel()->text(),
+              QStringLiteral("最新 第3回（1994/10/21）　次回 第4回（1994/10/28）　未入力 約1回"));
+    EXPECT_EQ(main->missingDrawsHint(), nullptr) << "a main window made for a test offers no hint";
+}
+
+// Once per start, when draws are missing, a hint beside the window offers to add them.
+TEST_F(MainWindow, MissingDrawsHintComesOnceAndOpensTheEntryWindow)
+{
+    main->setToday([] { return QDate(1994, 11, 1); });
+    main->setOffersMissingDraws(true);
+    registerProbe(kEntry);
+    ASSERT_TRUE(main->load());
+    main->activate();
+    ASSERT_TRUE(fixture::waitFor([&] { return main->missingDrawsHint() != nullptr; }));
+    QDialog* hint = main->missingDrawsHint();
+    EXPECT_FALSE(hint->isModal());
+    EXPECT_TRUE(hint->findChild<QLabel*>(QStringLiteral("hintText"))->text().contains(QStringLiteral("約2回")));
+    hint->findChild<QPushButton*>(QStringLiteral("hintEntry"))->click();
+    EXPECT_EQ(loads.value(kEntry), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->missingDrawsHint(), nullptr);
+    main->activate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(main->missingDrawsHint(), nullptr) << "once per start";
 }
 
 TEST_F(MainWindow, WindowThatLeavesPropEndTrueDoesNotBlockTheEntryWindow)

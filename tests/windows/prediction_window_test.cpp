@@ -4,6 +4,7 @@
 
 #include "app/main_frm.h"
 #include "app/window_registry.h"
+#include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
 #include "widgets/message_box.h"
 #include "grid/units.h"
@@ -186,6 +187,19 @@ TEST_F(PredictionWindow, OptionClicksRefreshThePicksAndReopeningShowsTheFlagsOfT
     EXPECT_EQ(shownFlags(window), flagsWith({1, 4}));
     EXPECT_EQ(values(window->grid(1)), kElimination2);
     EXPECT_TRUE(messages.isEmpty());
+
+    // The window and its printout name the draw predicted and the draws it comes from; on paper
+    // the ten options follow, as chosen.
+    const int last = main->currentHistory().lastDrawNo();
+    ASSERT_GT(last, 0);
+    const QString target = QStringLiteral("第%1回の予想（第%2回までの当選番号から）").arg(last + 1).arg(last);
+    EXPECT_EQ(window->LabelTarget->text(), target);
+    const QStringList notes = window->output().printHeader().notes;
+    ASSERT_EQ(notes.size(), 5);
+    EXPECT_EQ(notes[0], target);
+    EXPECT_TRUE(notes[1].contains(QStringLiteral("間隔分析（出現間隔分析） 反映する")));
+    EXPECT_TRUE(notes[1].contains(QStringLiteral("出現回数分析 反映しない")));
+    EXPECT_TRUE(notes[2].contains(QStringLiteral("引っ張り分析 反映する")));
 }
 
 TEST_F(PredictionWindow, StartUpReadsTheFileAndExitWritesIt)

@@ -1,0 +1,102 @@
+#include "data/draw_calendar.h"
+#include "data/history_csv.h"
+#include "support/history_builder.h"
+
+#include <gtest/gtest.h>
+
+using namespace draw_calendar;
+
+namespace {
+
+QDate day(int y, int m, int d)
+{
+    return QDate(y, m, d);
+}
+
+} // namespace
+
+// Every draw of the real history fell on the day the calendar gives it, and the calendar has no
+// draw day between two draws that follow each other.
+TEST(DrawCalendar, MatchesEveryDateOfTheRealHistory)
+{
+    const HistoryCsv csv = HistoryCsv::readFile(QStringLiteral(N3_HISTORY_CSV));
+    ASSERT_TRUE(csv.ok()) << csv.error.toStdString();
+    ASSERT_GT(csv.rows.size(), 7000);
+    QDate previous;
+    for (const HistoryRow& row : csv.rows) {
+        const QDate date = parseDate(csv.extraValue(row, QStringLiteral("抽せん日")));
+        ASSERT_TRUE(date.isValid()) << row.drawNo;
+        ASSERT_TRUE(isDrawDay(date)) << row.drawNo;
+        if (previous.isValid())
+            ASSERT_EQ(nextDrawDay(previous), date) << "第" << row.drawNo << "回";
+        else
+            ASSERT_EQ(date, firstDrawDay());
+        previous = date;
+    }
+    EXPECT_EQ(dayOfDraw(1), day(1994, 10, 7));
+    EXPECT_EQ(dayOfDraw(1340), day(2004, 7, 1));
+    EXPECT_EQ(dayOfDraw(int(csv.rows.size())), previous);
+}
+
+TEST(DrawCalendar, YearEndsAndScheduleChanges)
+{
+    // Fridays only, then Tuesdays and Fridays after the first year end.
+    EXPECT_EQ(nextDrawDay(day(1994, 12, 23)), day(1994, 12, 30));
+    EXPECT_EQ(nextDrawDay(day(1994, 12, 30)), day(1995, 1, 6));
+    EXPECT_EQ(nextDrawDay(day(1995, 1, 6)), day(1995, 1, 10));
+    // Mondays, Wednesdays and Fridays: none on the first Wednesday, 1997/10/01.
+    EXPECT_EQ(nextDrawDay(day(1997, 9, 30)), day(1997, 10, 3));
+    // Every weekday from 2004/07/01, a Thursday.
+    EXPECT_EQ(nextDrawDay(day(2004, 6, 30)), day(2004, 7, 1));
+    EXPECT_EQ(nextDrawDay(day(2004, 7, 1)), day(2004, 7, 2));
+    // No draw from 12/31 to 01/03, whatever weekdays they are; weekends skipped.
+    EXPECT_EQ(nextDrawDay(day(2026, 12, 30)), day(2027, 1, 4));
+    EXPECT_EQ(nextDrawDay(day(2027, 12, 30)), day(2028, 1, 4));
+    EXPECT_EQ(nextDrawDay(day(2030, 12, 27)), day(2030, 12, 30));
+    EXPECT_EQ(nextDrawDay(day(2030, 12, 30)), day(2031, 1, 6));
+    EXPECT_EQ(nextDrawDay(day(2026, 10, 9)), day(2026, 10, 12));
+    EXPECT_EQ(drawDaysBetween(day(2026, 10, 9), day(2026, 10, 12)), 0);
+    EXPECT_EQ(drawDaysBetween(day(2026, 12, 30), day(2027, 1, 6)), 2);
+}
+
+TEST(DrawCalendar, StandingOfAHistory)
+{
+    // The shipped history on the day this was written: 42 weekdays from 2026/10/12 to 12/08.
+    const HistoryCsv csv = HistoryCsv::readFile(QStringLiteral(N3_HISTORY_CSV));
+    QVector<DrawRecord> rows;
+    QStringList dates;
+    for (const HistoryRow& h : csv.rows) {
+        rows << fixture::record({h.drawNo, *h.digits[0], *h.digits[1], *h.digits[2]});
+        dates << csv.extraValue(h, QStringLiteral("抽せん日"));
+    }
+    // An incomplete draw after the last complete one is not the latest.
+    rows << fixture::record({7090, 1});
+    dates << QString();
+    const History real = History::fromRows(rows, dates);
+    Standing s = standingOf(real, day(2026, 12, 9));
+    EXPECT_EQ(s.latestDrawNo, 7089);
+    EXPECT_EQ(s.latestDay, day(2026, 10, 9));
+    EXPECT_EQ(s.nextDrawNo, 7090);
+    EXPECT_EQ(s.nextDay, day(2026, 10, 12));
+    EXPECT_EQ(s.missing, 42);
+    EXPECT_EQ(standingOf(real, day(2026, 10, 12)).missing, 0);
+    EXPECT_EQ(standingOf(real, day(2026, 10, 13)).missing, 1);
+
+    // Without stored dates the days come from the draw numbers.
+    s = standingOf(fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}}), day(1994, 10, 20));
+    EXPECT_EQ(s.latestDay, day(1994, 10, 14));
+    EXPECT_EQ(s.nextDay, day(1994, 10, 21));
+    EXPECT_EQ(s.missing, 0);
+    s = standingOf(History(), day(2026, 1, 1));
+    EXPECT_EQ(s.latestDrawNo, 0);
+    EXPECT_EQ(s.nextDrawNo, 1);
+}
+
+TEST(DrawCalendar, ParsesOnlyRealDates)
+{
+    EXPECT_EQ(parseDate(QStringLiteral("2026/10/09")), day(2026, 10, 9));
+    EXPECT_EQ(parseDate(QStringLiteral("2026-1-9")), day(2026, 1, 9));
+    EXPECT_FALSE(parseDate(QStringLiteral("2026/02/30")).isValid());
+    EXPECT_FALSE(parseDate(QStringLiteral("2026/10")).isValid());
+    EXPECT_FALSE(parseDate(QStringLiteral("20261009")).isValid());
+}
