@@ -256,10 +256,11 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
 
 int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const Options options
-        = parseOptions(args,
-                       {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
-                        QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"), QStringLiteral("to")});
+    const Options options = parseOptions(args,
+                                         {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
+                                          QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"),
+                                          QStringLiteral("to"), QStringLiteral("bom")},
+                                         {QStringLiteral("bom")});
     if (!options.error.isEmpty())
         return usageError(err, options.error);
     if (options.help) {
@@ -279,6 +280,11 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     else if (options.has(QStringLiteral("format")) && formatName != QLatin1String("csv"))
         return usageError(
             err, QStringLiteral("--format は csv、json、pdf のどれかです: %1").arg(message::excerpt(formatName)));
+    // The byte-order mark a spreadsheet needs to read a CSV as UTF-8; without --bom the CSV is
+    // what scripts have always read. JSON takes none (RFC 8259), nor a PDF.
+    const bool bom = options.has(QStringLiteral("bom"));
+    if (bom && format != ExportFormat::Csv)
+        return usageError(err, QStringLiteral("--bom は --format csv だけのものです"));
     // "--out -" is the standard output, as for most commands. A PDF is not text: it goes into
     // a file, never onto the standard output.
     const bool toStandardOutput
@@ -324,11 +330,14 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     if (!result.ok)
         return fail(err, result.error);
     if (outPath.isEmpty()) {
+        // The mark as a character: reading the bytes into text would drop it.
+        if (bom)
+            out << QChar(QChar::ByteOrderMark);
         out << QString::fromUtf8(result.data);
         return finish(out, err);
     }
     QString reason;
-    if (!writeFileBytes(outPath, result.data, &reason))
+    if (!writeFileBytes(outPath, bom ? withUtf8Bom(result.data) : result.data, &reason))
         return fail(err, QStringLiteral("%1 に書き出せません: %2").arg(outPath, reason));
     return kExitOk;
 }
@@ -515,8 +524,11 @@ QString usage()
                "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
                "      データベースがなければ作成します。--data-dir のフォルダーは --create があるときだけ作ります。\n"
                "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window NAME [--format csv|json|pdf] "
-               "[--out FILE]\n"
+               "[--bom] [--out FILE]\n"
                "      分析ウィンドウ NAME の表を書き出します（既定は csv、--out がないか - なら標準出力）。\n"
+               "      csv のセルは、位置をそろえる前後の空白を除いたものです。--bom は csv の先頭に UTF-8 の\n"
+               "      BOM を付けます（日本語の表計算ソフトが UTF-8 と読むように。プログラム本体の CSV "
+               "で保存と同じ）。\n"
                "      pdf は印刷プレビューと同じページ（A4 縦）を --out のファイルに書き出します（--out "
                "が必要です）。\n")
         + notes

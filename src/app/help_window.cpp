@@ -1,5 +1,7 @@
 #include "app/help_window.h"
 
+#include "data/message_text.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -174,6 +176,16 @@ HelpWindow::HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window)
     auto* focusSearch = new QAction(this);
     focusSearch->setShortcut(QKeySequence::Find);
     addAction(focusSearch);
+    // Closed as a window of reference is: Esc, or Ctrl+W (and the desktop's own close keys).
+    auto* closeWindow = new QAction(this);
+    closeWindow->setObjectName(QStringLiteral("helpClose"));
+    QList<QKeySequence> closeKeys{QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Close)) {
+        if (!closeKeys.contains(key))
+            closeKeys << key;
+    }
+    closeWindow->setShortcuts(closeKeys);
+    addAction(closeWindow);
 
     connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
@@ -200,6 +212,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window)
             findNext();
     });
     connect(findPrevious, &QAction::triggered, this, [this] { findNext(true); });
+    connect(closeWindow, &QAction::triggered, this, &QWidget::close);
     connect(focusSearch, &QAction::triggered, this, [this] {
         m_searchField->setFocus(Qt::ShortcutFocusReason);
         m_searchField->selectAll();
@@ -356,6 +369,12 @@ void HelpWindow::runSearch()
     m_word = word;
     m_pattern = patternFor(word);
     const QList<Hit> hits = search(word);
+    // What the bar said belongs to the word before: a word found says where it stands (or
+    // nothing), a word not found says so.
+    if (hits.isEmpty())
+        statusBar()->showMessage(QStringLiteral("「%1」は見つかりませんでした。").arg(message::excerpt(word)));
+    else
+        statusBar()->clearMessage();
 
     m_results->clear();
     for (const Hit& hit : hits) {

@@ -4,6 +4,8 @@
 //
 // One window per owner: it belongs to the owner's top-level window, is reused each time help is
 // asked for and goes with its owner. Links to other sites open in the desktop's web browser.
+// Esc and Ctrl+W (and the desktop's close keys) close it. The status bar speaks of the word
+// searched for last: where it stands in the page, or that no page has it.
 
 #include <QMainWindow>
 #include <QRegularExpression>

@@ -84,6 +84,7 @@ const QList<Keyword>& topics()
         {QStringLiteral("ミニロトズバリンについて"), QStringLiteral("index.html")},
         {QStringLiteral("ナンバーズ3ズバリン"), QStringLiteral("index.html")},
         {QStringLiteral("目次"), QStringLiteral("index.html")},
+        {QStringLiteral("はじめに"), kGettingStartedPage},
 
         // The main window (each other window's keywords are in its catalogue record).
         {QStringLiteral("MainFrm"), QStringLiteral("main-window.html")},
@@ -110,6 +111,12 @@ const QList<Keyword>& topics()
 }
 
 } // namespace
+
+bool showHelpPage(QWidget* owner, const QString& page)
+{
+    // The help window shows pages of the manual only: another site or folder is no page of it.
+    return HelpWindow::instanceFor(owner)->showPage(HelpWindow::pageUrl(page));
+}
 
 bool HtmlHelpA(QWidget* owner, const QString& file, int command, const QString&)
 {

@@ -39,6 +39,15 @@ bool HtmlHelpA(QWidget* owner, const QString& file, int command, const QString& 
 // says (cbStruct 32) and name a keyword.
 bool HtmlHelpA(QWidget* owner, const QString& file, int command, const HH_AKLINK& link);
 
+// The page for a player's first day: what the program holds, how to add the missing draws, the
+// routine of a draw day and what the prediction means as tickets (keyword "はじめに").
+inline const QString kGettingStartedPage = QStringLiteral("getting-started.html");
+
+// Shows the owner's help window at a page of the manual, named by its file and an #anchor where
+// it has one ("getting-started.html", "entry.html#edit"), and brings the window forward. False,
+// and nothing shown, when the manual has no such page.
+bool showHelpPage(QWidget* owner, const QString& page);
+
 // The keywords of the manual: window names, their captions and menu items, and the topics.
 struct Keyword {
     QString keyword;

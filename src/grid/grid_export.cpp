@@ -85,6 +85,18 @@ QString colorHex(GridColor color)
     return hex;
 }
 
+QString spreadsheetText(const QString& text)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\u3000'; };
+    qsizetype first = 0;
+    qsizetype end = text.size();
+    while (first < end && blank(text.at(first)))
+        ++first;
+    while (end > first && blank(text.at(end - 1)))
+        --end;
+    return first == 0 && end == text.size() ? text : text.mid(first, end - first);
+}
+
 QByteArray gridToCsv(const Grid& grid)
 {
     QString out;
@@ -92,7 +104,7 @@ QByteArray gridToCsv(const Grid& grid)
         for (int col = 1; col <= grid.maxCols(); ++col) {
             if (col > 1)
                 out += u',';
-            appendCsvField(out, grid.text(col, row));
+            appendCsvField(out, spreadsheetText(grid.text(col, row)));
         }
         out += QLatin1String("\r\n");
     }
@@ -163,4 +175,9 @@ QByteArray gridsToCsv(const QList<const Grid*>& grids)
         out += gridToCsv(*grids[i]);
     }
     return out;
+}
+
+QByteArray withUtf8Bom(const QByteArray& bytes)
+{
+    return QByteArray(kUtf8Bom) + bytes;
 }

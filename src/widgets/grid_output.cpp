@@ -219,7 +219,10 @@ bool GridOutput::savePdfTo(const QString& path)
 
 bool GridOutput::saveCsvTo(const QString& path)
 {
-    return save(path, QStringLiteral("CSV"), [this] { return std::optional<QByteArray>(gridsToCsv(m_grids())); });
+    // With the byte-order mark: a spreadsheet on a Japanese desktop reads a CSV file without one
+    // in the locale's code page and garbles every Japanese text.
+    return save(path, QStringLiteral("CSV"),
+                [this] { return std::optional<QByteArray>(withUtf8Bom(gridsToCsv(m_grids()))); });
 }
 
 FileWriteOptions GridOutput::saveOptions()

@@ -57,7 +57,8 @@ public:
     void saveCsv();
 
     // Save to the file named; true when it was written. A refusal or a failure is told through
-    // showMessage and leaves no file of ours behind.
+    // showMessage and leaves no file of ours behind. The CSV is the grids' CSV form (cells
+    // without their padding) after a UTF-8 byte-order mark.
     bool savePdfTo(const QString& path);
     bool saveCsvTo(const QString& path);
 

@@ -1,6 +1,7 @@
 #include "widgets/grid_view.h"
 
 #include "grid/grid.h"
+#include "grid/grid_export.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -705,12 +706,12 @@ QString GridView::copyText() const
         for (int r = selection_.row; r <= selection_.row2; ++r) {
             QStringList cells;
             for (int c = c1; c <= c2; ++c)
-                cells << grid_->text(c, r);
+                cells << spreadsheetText(grid_->text(c, r));
             lines << cells.join(u'\t');
         }
         return lines.join(u'\n');
     }
-    return grid_->text(activeCol_, activeRow_);
+    return spreadsheetText(grid_->text(activeCol_, activeRow_));
 }
 
 void GridView::copyToClipboard() const

@@ -62,7 +62,8 @@ public:
     int lastVisibleCol() const;
     void scrollToCell(int col, int row);
 
-    // Tab-separated text of the selection, or the active cell's text.
+    // Tab-separated text of the selection, or the active cell's text, each cell without the
+    // blanks that place it in its cell (spreadsheetText), as a spreadsheet pastes it.
     QString copyText() const;
     void copyToClipboard() const;
 

@@ -217,7 +217,7 @@ TEST_F(GridOutputWindows, WindowsSaveTheirOwnGridsAndNeverOverTheDatabase)
         ASSERT_TRUE(outputs[i]->saveCsvTo(csv));
         QFile saved(csv);
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-        EXPECT_EQ(saved.readAll(), gridsToCsv(grids[i])) << outputs[i]->caption().toStdString();
+        EXPECT_EQ(saved.readAll(), withUtf8Bom(gridsToCsv(grids[i]))) << outputs[i]->caption().toStdString();
     }
 
     // The range window heads its pages with the draws of its range.

@@ -7,7 +7,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QRegularExpression>
+#include <QStatusBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -166,4 +169,93 @@ TEST(HelpSearch, AnyWordMakesAPatternThatFindsIt)
         EXPECT_TRUE(help.search(word).isEmpty());
     qInstallMessageHandler(previous);
     EXPECT_EQ(gWarnings, 0);
+}
+
+// The page the program points a new player to: by its file (what the main window's start-up hint
+// calls), by its keyword, and first in the index's contents. Nothing but the manual's pages opens.
+TEST(HelpManual, TheFirstDayPageOpensByNameAndKeywordAndLeadsTheContents)
+{
+    QWidget owner;
+    ASSERT_TRUE(HtmlHelp::showHelpPage(&owner, HtmlHelp::kGettingStartedPage));
+    HelpWindow* help = HelpWindow::instanceFor(&owner);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->currentPage(), HelpWindow::pageUrl(QStringLiteral("getting-started.html")));
+    EXPECT_TRUE(help->browser()->toPlainText().contains(QStringLiteral("第7089回（2026/10/09）")));
+    EXPECT_EQ(HtmlHelp::pageOfKeyword(QStringLiteral("はじめに")), HtmlHelp::kGettingStartedPage);
+    ASSERT_TRUE(HtmlHelp::showHelpPage(&owner, QStringLiteral("entry.html#edit")));
+    EXPECT_EQ(help->currentPage(), HelpWindow::pageUrl(QStringLiteral("entry.html#edit")));
+    for (const QString& page : {QStringLiteral("none.html"), QStringLiteral("../help/style.css"),
+                                QStringLiteral("https://example.com/index.html"), QString()}) {
+        EXPECT_FALSE(HtmlHelp::showHelpPage(&owner, page)) << page.toStdString();
+        EXPECT_EQ(help->currentPage(), HelpWindow::pageUrl(QStringLiteral("entry.html#edit")));
+    }
+
+    QFile index(QStringLiteral(":/help/index.html"));
+    ASSERT_TRUE(index.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(index.readAll());
+    static const QRegularExpression firstLink(QStringLiteral("name=\"contents\".*?href=\"([^\"]*)\""),
+                                              QRegularExpression::DotMatchesEverythingOption);
+    EXPECT_EQ(firstLink.match(html).captured(1), HtmlHelp::kGettingStartedPage);
+}
+
+namespace {
+
+void search(HelpWindow& help, const QString& word)
+{
+    auto* field = help.findChild<QLineEdit*>(QStringLiteral("helpSearch"));
+    ASSERT_TRUE(field);
+    field->setText(word);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+} // namespace
+
+// The status bar speaks of the word searched for last: a word that is nowhere says so, in place
+// of what it said of the word before, and a word found again says where it stands.
+TEST(HelpSearch, TheStatusBarTellsOfTheLastWordFoundOrNot)
+{
+    QWidget owner;
+    HelpWindow help(&owner);
+    ASSERT_TRUE(help.showPage(HelpWindow::pageUrl(QStringLiteral("frequency.html"))));
+    search(help, QStringLiteral("出現"));
+    EXPECT_TRUE(help.statusBar()->currentMessage().startsWith(QStringLiteral("「出現」 1 / ")))
+        << help.statusBar()->currentMessage().toStdString();
+
+    search(help, QStringLiteral("ぬぬぬ存在しない言葉"));
+    EXPECT_EQ(help.statusBar()->currentMessage(), QStringLiteral("「ぬぬぬ存在しない言葉」は見つかりませんでした。"));
+    EXPECT_TRUE(help.browser()->extraSelections().isEmpty()) << "the word before is no longer marked";
+
+    search(help, QStringLiteral("頻度"));
+    EXPECT_TRUE(help.statusBar()->currentMessage().startsWith(QStringLiteral("「頻度」 1 / ")))
+        << help.statusBar()->currentMessage().toStdString();
+    search(help, QStringLiteral("ぬぬぬ存在しない言葉"));
+    search(help, QString());
+    EXPECT_TRUE(help.statusBar()->currentMessage().isEmpty()) << "a cleared search says nothing";
+}
+
+// Esc and Ctrl+W close the help window, from the page and from the search field alike; it opens
+// again where it was.
+TEST(HelpWindowKeys, EscapeAndCtrlWCloseTheWindow)
+{
+    QWidget owner;
+    HelpWindow* help = HelpWindow::instanceFor(&owner);
+    auto* field = help->findChild<QLineEdit*>(QStringLiteral("helpSearch"));
+    ASSERT_TRUE(field);
+    const std::pair<QWidget*, QKeyCombination> cases[] = {
+        {help->browser(), QKeyCombination(Qt::Key_Escape)},
+        {help->browser(), QKeyCombination(Qt::ControlModifier, Qt::Key_W)},
+        {field, QKeyCombination(Qt::Key_Escape)},
+        {field, QKeyCombination(Qt::ControlModifier, Qt::Key_W)},
+    };
+    for (const auto& [target, key] : cases) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString() + " in " + target->objectName().toStdString());
+        ASSERT_TRUE(help->showPage(HelpWindow::pageUrl(QStringLiteral("entry.html"))));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+        target->setFocus();
+        QTest::keyClick(target, key.key(), key.keyboardModifiers());
+        EXPECT_FALSE(help->isVisible());
+    }
+    ASSERT_TRUE(HtmlHelp::HtmlHelpA(&owner, HtmlHelp::kManualFile, HtmlHelp::HH_DISPLAY_INDEX, QString()));
+    EXPECT_EQ(HelpWindow::instanceFor(&owner), help);
+    EXPECT_TRUE(help->isVisible());
 }

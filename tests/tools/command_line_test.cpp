@@ -89,6 +89,35 @@ TEST_F(CommandLine, ExportsTheSameBytesToAFileOrStdout)
     }
 }
 
+// Scripts read the CSV as it always was; a spreadsheet's file takes the mark with --bom, to a file
+// and to the standard output alike. A JSON or PDF takes none.
+TEST_F(CommandLine, TheCsvStartsWithAByteOrderMarkOnlyUnderBom)
+{
+    const QByteArray csvBytes = tool::exportWindow(db, kChart, tool::ExportFormat::Csv).data;
+    ASSERT_TRUE(csvBytes.startsWith(",,,,")) << csvBytes.left(16).toStdString();
+    EXPECT_EQ(runProgram(exportArgs(db)).out, csvBytes);
+    const QByteArray marked = QByteArray("\xEF\xBB\xBF") + csvBytes;
+    const toolfixture::Run toStdout = runProgram(exportArgs(db) << QStringLiteral("--bom"));
+    EXPECT_EQ(toStdout.exitCode, 0) << toStdout.err.toStdString();
+    EXPECT_EQ(toStdout.out, marked);
+    const toolfixture::Run toFile
+        = runProgram(exportArgs(db) << QStringLiteral("--format=csv") << QStringLiteral("--bom")
+                                    << QStringLiteral("--out") << outFile);
+    EXPECT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
+    EXPECT_EQ(toolfixture::readFile(outFile), marked);
+    QFile::remove(outFile);
+
+    for (const QString& format : {QStringLiteral("json"), QStringLiteral("pdf")}) {
+        const toolfixture::Run refused
+            = runProgram(exportArgs(db) << QStringLiteral("--format") << format << QStringLiteral("--bom")
+                                        << QStringLiteral("--out") << outFile);
+        EXPECT_EQ(refused.exitCode, 2) << format.toStdString();
+        EXPECT_TRUE(refused.err.contains("--bom")) << refused.err.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(outFile));
+    }
+    EXPECT_EQ(runProgram(exportArgs(db) << QStringLiteral("--bom=yes")).exitCode, 2);
+}
+
 TEST_F(CommandLine, AFailedExportLeavesFilesAsTheyWere)
 {
     toolfixture::writeFile(outFile, "earlier export\n");

@@ -78,7 +78,7 @@ TEST_F(Export, FrequencyChartAsCsvHasOneLinePerRow)
     const tool::ExportResult result = tool::exportWindow(db, kChart, tool::ExportFormat::Csv);
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(result.data,
-              QByteArray(",,,,\"　　当 選 数 字\",,,,,,\r\n"
+              QByteArray(",,,,当 選 数 字,,,,,,\r\n"
                          "出現数,0,1,2,3,4,5,6,7,8,9\r\n"
                          "1,●,●,,,,●,,,,●\r\n"
                          "2,,●,,,,●,,,,\r\n"));
@@ -96,7 +96,7 @@ TEST(GridExport, QuotesAndEscapesAwkwardTexts)
 
     EXPECT_EQ(gridToCsv(grid),
               QByteArray("\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\"\r\n"
-                         "\" lead\",back\\slash\ttab\x01,plain\r\n"));
+                         "lead,back\\slash\ttab\x01,plain\r\n"));
 
     const QByteArray json = gridToJson(grid, QStringLiteral("名前\"x"));
     EXPECT_TRUE(json.contains(R"("back\\slash\ttab\u0001")")) << json.toStdString(); // raw control bytes are not JSON
@@ -108,6 +108,38 @@ TEST(GridExport, QuotesAndEscapesAwkwardTexts)
     EXPECT_EQ(rows[1][2][QStringLiteral("back")].toString(), QStringLiteral("#01ABFF"));
     EXPECT_EQ(rows[1][2][QStringLiteral("fore")].toString(), QStringLiteral("#FE0010"));
     EXPECT_EQ(parse(gridToJson(Grid(), QStringLiteral("x")))[QStringLiteral("cells")].toArray().size(), 0);
+}
+
+// The blanks that place a text in its cell stay in the window and the JSON, not in the CSV a
+// spreadsheet reads; blanks inside a text and other white space at its ends stay everywhere.
+TEST(GridExport, CsvCellsLoseTheirAlignmentBlanksAndJsonKeepsThem)
+{
+    struct Case {
+        QString text, cell, csv;
+    };
+    const Case cases[] = {
+        {QStringLiteral("        予 想 数 字   "), QStringLiteral("予 想 数 字"), QStringLiteral("予 想 数 字")},
+        {QStringLiteral("　　当 選 数 字"), QStringLiteral("当 選 数 字"), QStringLiteral("当 選 数 字")},
+        {QStringLiteral(" 　 "), QString(), QString()},
+        {QStringLiteral("　12 3　"), QStringLiteral("12 3"), QStringLiteral("12 3")},
+        {QStringLiteral("a　b"), QStringLiteral("a　b"), QStringLiteral("a　b")},
+        // A tab is no padding, and still quoted: readers trim it from unquoted fields.
+        {QStringLiteral(" \tx\t "), QStringLiteral("\tx\t"), QStringLiteral("\"\tx\t\"")},
+        {QStringLiteral(" a, b "), QStringLiteral("a, b"), QStringLiteral("\"a, b\"")},
+    };
+    Grid grid(1, int(std::size(cases)));
+    QString csv;
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        grid.setText(1, i + 1, cases[i].text);
+        EXPECT_EQ(spreadsheetText(cases[i].text), cases[i].cell) << cases[i].text.toStdString();
+        csv += cases[i].csv + QStringLiteral("\r\n");
+    }
+    EXPECT_EQ(QString::fromUtf8(gridToCsv(grid)), csv);
+    EXPECT_FALSE(gridToCsv(grid).startsWith(kUtf8Bom)) << "the CSV form itself has no mark";
+
+    const QJsonArray rows = parse(gridToJson(grid, QStringLiteral("x")))[QStringLiteral("cells")].toArray();
+    for (int i = 0; i < int(std::size(cases)); ++i)
+        EXPECT_EQ(rows[i][0][QStringLiteral("text")].toString(), cases[i].text);
 }
 
 } // namespace

@@ -24,24 +24,24 @@ const QByteArray kHistory = toolfixture::kHeader
     + "1,5,6,7\n2,8,8,8\n3,8,8,8\n4,3,8,8\n5,8,8,8\n6,8,8,8\n7,8,8,8\n8,8,5,8\n9,8,8,8\n10,6,8,8\n"
       "11,8,8,8\n12,7,8,8\n13,8,8,8\n14,8,8,8\n15,8,8,8\n16,3,8,8\n17,8,8,5\n18,8,8,8\n19,8,8,8\n20,,,\n";
 
-// With one analysis reflected. The title starts with blanks, so it is quoted; so are the labels
-// of the 7- and 9-draw methods.
-const QByteArray kCsvOneReflected = ",\"        予 想 数 字                   \",,\r\n"
-                                    "\" 7回周期法\",,5,\r\n"
-                                    "\" 9回周期法\",6,,5\r\n"
+// With one analysis reflected. The title and the labels of the 7- and 9-draw methods, padded in
+// the window, come without their blanks.
+const QByteArray kCsvOneReflected = ",予 想 数 字,,\r\n"
+                                    "7回周期法,,5,\r\n"
+                                    "9回周期法,6,,5\r\n"
                                     "11回周期法,7,,\r\n"
                                     "12回周期法,3,,\r\n"
                                     "\r\n"
-                                    ",\"        予 想 数 字                   \",,,,\r\n"
+                                    ",予 想 数 字,,,,\r\n"
                                     ",9,7,8,3,2\r\n"
                                     "消去法,6,5,,,\r\n"
                                     ",,,,,\r\n"
                                     "\r\n"
-                                    ",\"        予 想 数 字                   \",,,,,\r\n"
+                                    ",予 想 数 字,,,,,\r\n"
                                     "連発予想,6,7,3,,,\r\n"
                                     ",,,,,,\r\n"
                                     "\r\n"
-                                    ",\"        予 想 数 字                   \",,,,,,\r\n"
+                                    ",予 想 数 字,,,,,,\r\n"
                                     "１発予想,7,6,3,,,,\r\n";
 
 class PredictionExport : public ::testing::Test {

@@ -106,11 +106,16 @@ TEST_F(GridOutputTest, AGoodSaveWritesTheWholePdfAndTheCsvOfEveryGrid)
     const QByteArray bytes = contents(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF")) << bytes.left(16).toStdString();
     EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
-    EXPECT_EQ(contents(csv), gridsToCsv({&first, &second}));
-    // The grids as they are at the moment of saving.
-    first.setText(1, 2, QStringLiteral("新"));
+    // The CSV form after the byte-order mark a spreadsheet on a Japanese desktop needs.
+    EXPECT_TRUE(contents(csv).startsWith("\xEF\xBB\xBF"
+                                         "回数,"))
+        << contents(csv).left(16).toHex().toStdString();
+    EXPECT_EQ(contents(csv), kUtf8Bom + gridsToCsv({&first, &second}));
+    // The grids as they are at the moment of saving, their cells without the padding.
+    first.setText(1, 2, QStringLiteral("　　新 "));
     ASSERT_TRUE(output.saveCsvTo(csv));
-    EXPECT_EQ(contents(csv), gridsToCsv({&first, &second}));
+    EXPECT_EQ(contents(csv), kUtf8Bom + gridsToCsv({&first, &second}));
+    EXPECT_TRUE(contents(csv).contains("\r\n新,")) << contents(csv).toStdString();
     EXPECT_EQ(entries(),
               (QStringList{QStringLiteral("Numbers3Zubarin.db"), QStringLiteral("出現間隔分析.csv"),
                            QStringLiteral("出現間隔分析.pdf")}));

@@ -270,6 +270,27 @@ TEST(GridView, KeyboardAndMouseMoveTheActiveCell)
     EXPECT_EQ(view.selection().row2, 3);
 }
 
+// A spreadsheet takes a pasted cell as it comes: the blanks that centre a heading in its cell
+// would stay in it.
+TEST(GridView, CopiesCellsWithoutTheBlanksThatAlignThem)
+{
+    Grid g(2, 2);
+    g.setText(1, 1, QStringLiteral("        予 想 数 字   "));
+    g.setText(2, 1, QStringLiteral("　　当 選 数 字"));
+    g.setText(1, 2, QStringLiteral(" 7 "));
+    g.setText(2, 2, QStringLiteral("　"));
+    GridView view(&g);
+    view.resize(300, 200);
+    view.show();
+
+    view.setActiveCell(1, 1);
+    EXPECT_EQ(view.copyText(), QStringLiteral("予 想 数 字"));
+    view.setSelection(1, 1, 2, 2);
+    EXPECT_EQ(view.copyText(), QStringLiteral("予 想 数 字\t当 選 数 字\n7\t"));
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("予 想 数 字\t当 選 数 字\n7\t"));
+}
+
 TEST(GridView, CopiesTheActiveCellOrTheSelection)
 {
     Grid g(3, 3);
