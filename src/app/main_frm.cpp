@@ -33,8 +33,6 @@ const QString MainFrm::kPlacementFileName = QStringLiteral("ナンバーズ3ズ�
 namespace {
 
 const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについて");
-// The page for the first day, which the hint about missing draws offers.
-const QString kGuideKeyword = QStringLiteral("はじめに");
 // Activating the main window does what this entry of its menu does.
 const QString kActivationItem = QStringLiteral("mnuYoso");
 
@@ -231,7 +229,7 @@ void MainFrm::offerMissingDraws()
         if (QAction* import = menuAction(QStringLiteral("mnuImport")))
             import->trigger();
     };
-    actions.showGuide = [this] { showHelpTopic(kGuideKeyword); };
+    actions.showGuide = [this] { HtmlHelp::showHelpPage(this, HtmlHelp::kGettingStartedPage); };
     m_status->offerHint(std::move(actions), this);
 }
 
@@ -453,15 +451,10 @@ void MainFrm::arrangeIcons()
 void MainFrm::showHelp()
 {
     HtmlHelp::HtmlHelpA(this, HtmlHelp::kManualFile, HtmlHelp::HH_DISPLAY_INDEX, kHelpKeyword);
-    showHelpTopic(kHelpKeyword);
-}
-
-void MainFrm::showHelpTopic(const QString& keyword)
-{
     HtmlHelp::HH_AKLINK link;
     link.cbStruct = 32;
     link.fReserved = false;
-    link.pszKeywords = keyword;
+    link.pszKeywords = kHelpKeyword;
     link.fIndexOnFail = false;
     HtmlHelp::HtmlHelpA(this, HtmlHelp::kManualFile, HtmlHelp::HH_KEYWORD_LOOKUP, link);
 }

@@ -102,8 +102,6 @@ public:
     void arrangeCascade();
     void arrangeIcons();
     void showHelp();
-    // The manual at the page of a keyword.
-    void showHelpTopic(const QString& keyword);
 
     // What activating the main window does: the same as choosing the prediction entry.
     void activate();
