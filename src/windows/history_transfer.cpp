@@ -336,7 +336,6 @@ HistoryImportDialog::HistoryImportDialog(WindowHost& host, QWidget* parent) : QD
 {
     setObjectName(QStringLiteral("HistoryImportDialog"));
     setWindowTitle(QStringLiteral("当選データの取り込み"));
-    setAttribute(Qt::WA_DeleteOnClose, false);
 
     m_pages = new QStackedWidget;
     m_pages->setObjectName(QStringLiteral("pages"));
