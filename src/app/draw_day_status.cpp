@@ -1,5 +1,6 @@
 #include "app/draw_day_status.h"
 
+#include "data/draw.h"
 #include "data/history.h"
 
 #include <QDialogButtonBox>
@@ -9,14 +10,13 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 
-using draw_calendar::dateText;
 using draw_calendar::Standing;
 
 namespace {
 
 QString drawWithDay(int drawNo, const QDate& day)
 {
-    return day.isValid() ? QStringLiteral("第%1回（%2）").arg(drawNo).arg(dateText(day))
+    return day.isValid() ? QStringLiteral("第%1回（%2）").arg(drawNo).arg(draw::dateText(day))
                          : QStringLiteral("第%1回").arg(drawNo);
 }
 

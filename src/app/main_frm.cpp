@@ -9,6 +9,7 @@
 #include "app/placement_keeper.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
+#include "windows/history_transfer.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -101,6 +102,14 @@ void MainFrm::buildMenus()
     }
     connect(menuAction(QStringLiteral("mnuEnd")), &QAction::triggered, this, [this] { close(); });
     menuAction(QStringLiteral("mnuMasterKanri"))->setEnabled(false);
+    connect(menuAction(QStringLiteral("mnuImport")), &QAction::triggered, this,
+            [this] { history_transfer::importHistory(*this); });
+    connect(menuAction(QStringLiteral("mnuExport")), &QAction::triggered, this,
+            [this] { history_transfer::exportHistory(*this); });
+    connect(menuAction(QStringLiteral("mnuBackup")), &QAction::triggered, this,
+            [this] { history_transfer::backupDatabase(*this); });
+    connect(menuAction(QStringLiteral("mnuRestore")), &QAction::triggered, this,
+            [this] { history_transfer::restoreDatabase(*this); });
     connect(menuAction(QStringLiteral("mnuWindowHorizontal")), &QAction::triggered, this,
             [this] { arrangeOneAboveTheOther(); });
     connect(menuAction(QStringLiteral("mnuWindowVertical")), &QAction::triggered, this,

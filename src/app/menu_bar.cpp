@@ -16,6 +16,7 @@ struct MenuEntry {
     const char16_t* text;
     int position;
     bool isMenu;
+    bool separatorBefore = false; // a line above the entry, named after it (…Separator)
 };
 
 constexpr MenuEntry kEntries[] = {
@@ -27,6 +28,10 @@ constexpr MenuEntry kEntries[] = {
     {"mnuMain", "mnuBunkatsuData", u"分割データ分析", 100, true},
     {"", "mnuHosyu", u"データ管理(&M)", 40, true},
     {"mnuHosyu", "mnuMasterKanri", u"当選データ保守(&D)", 20, false},
+    {"mnuHosyu", "mnuImport", u"当選データの取り込み…", 30, false, true},
+    {"mnuHosyu", "mnuExport", u"当選データの書き出し…", 40, false},
+    {"mnuHosyu", "mnuBackup", u"バックアップ…", 50, false, true},
+    {"mnuHosyu", "mnuRestore", u"バックアップから戻す…", 60, false},
     {"", "mnuWindow", u"ウィンドウ(&W)", 50, true},
     {"mnuWindow", "mnuWindowHorizontal", u"上下に並べて表示(&H)", 10, false},
     {"mnuWindow", "mnuWindowVertical", u"左右に並べて表示(&V)", 20, false},
@@ -43,13 +48,14 @@ struct Item {
     QString text;
     bool isMenu = false;
     const catalogue::WindowRecord* window = nullptr;
+    bool separatorBefore = false;
 };
 
 void fill(QMenuBar* bar, QMenu* menu, const QString& name, const QHash<QString, QList<Item>>& items,
           MenuBarActions& actions)
 {
     for (const Item& item : items.value(name)) {
-        if (item.window && item.window->menu.separatorBefore) {
+        if (item.separatorBefore) {
             QAction* separator = menu ? menu->addSeparator() : bar->addSeparator();
             separator->setObjectName(item.name + QStringLiteral("Separator"));
             actions.byName.insert(separator->objectName(), separator);
@@ -79,12 +85,17 @@ MenuBarActions buildMenuBar(QMenuBar* bar)
 {
     QHash<QString, QList<Item>> items; // by the menu they are in
     for (const MenuEntry& entry : kEntries) {
-        items[QString::fromLatin1(entry.parent)] << Item{entry.position, QString::fromLatin1(entry.name),
-                                                         QString::fromUtf16(entry.text), entry.isMenu, nullptr};
+        items[QString::fromLatin1(entry.parent)] << Item{entry.position,
+                                                         QString::fromLatin1(entry.name),
+                                                         QString::fromUtf16(entry.text),
+                                                         entry.isMenu,
+                                                         nullptr,
+                                                         entry.separatorBefore};
     }
     for (const catalogue::WindowRecord& record : catalogue::windows()) {
         if (!record.menu.item.isEmpty())
-            items[record.menu.menu] << Item{record.menu.position, record.menu.item, record.menu.text, false, &record};
+            items[record.menu.menu] << Item{
+                record.menu.position, record.menu.item, record.menu.text, false, &record, record.menu.separatorBefore};
     }
     for (QList<Item>& list : items)
         std::stable_sort(list.begin(), list.end(),

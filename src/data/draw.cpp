@@ -1,5 +1,7 @@
 #include "data/draw.h"
 
+#include <QRegularExpression>
+
 #include <cmath>
 
 namespace draw {
@@ -38,7 +40,61 @@ std::optional<qlonglong> wholeNumber(const QVariant& value)
     }
 }
 
+// The weekday a date may carry after it: (月), (月曜), (月曜日), or a holiday's (祝).
+const QString kWeekday = QStringLiteral("\\s*\\((?:[月火水木金土日](?:曜日?)?|祝)\\)$");
+
 } // namespace
+
+QString dateText(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyy/MM/dd"));
+}
+
+DateReading readDate(QStringView text)
+{
+    static const QRegularExpression weekday(kWeekday);
+    static const QRegularExpression numeric(QStringLiteral("^(\\d{4})([/.-])(\\d{1,2})\\2(\\d{1,2})$"));
+    static const QRegularExpression written(QStringLiteral("^(\\d{4})年(\\d{1,2})月(\\d{1,2})日$"));
+    static const QRegularExpression era(QStringLiteral("^(令和|平成)(\\d{1,2}|元)年(\\d{1,2})月(\\d{1,2})日$"));
+
+    QString s = text.toString().normalized(QString::NormalizationForm_KC).trimmed();
+    s.remove(weekday);
+    DateReading reading;
+    int year = 0, month = 0, day = 0;
+    QString eraName;
+    if (const QRegularExpressionMatch m = numeric.match(s); m.hasMatch()) {
+        year = m.captured(1).toInt();
+        month = m.captured(3).toInt();
+        day = m.captured(4).toInt();
+    } else if (const QRegularExpressionMatch w = written.match(s); w.hasMatch()) {
+        year = w.captured(1).toInt();
+        month = w.captured(2).toInt();
+        day = w.captured(3).toInt();
+    } else if (const QRegularExpressionMatch e = era.match(s); e.hasMatch()) {
+        eraName = e.captured(1);
+        const int eraYear = e.captured(2) == u"元" ? 1 : e.captured(2).toInt();
+        year = (eraName == u"令和" ? 2018 : 1988) + eraYear;
+        month = e.captured(3).toInt();
+        day = e.captured(4).toInt();
+        if (eraYear < 1) {
+            reading.shaped = true;
+            return reading;
+        }
+    } else {
+        return reading;
+    }
+    reading.shaped = true;
+    const QDate date(year, month, day);
+    if (!date.isValid())
+        return reading;
+    // 平成 ran from 1989/01/08 to 2019/04/30, 令和 from 2019/05/01.
+    if (eraName == u"平成" && (date < QDate(1989, 1, 8) || date > QDate(2019, 4, 30)))
+        return reading;
+    if (eraName == u"令和" && date < QDate(2019, 5, 1))
+        return reading;
+    reading.date = date;
+    return reading;
+}
 
 bool isPresent(const QVariant& value)
 {

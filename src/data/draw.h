@@ -1,7 +1,9 @@
 #pragma once
 // What a draw is: the field names, and the one rule that decides whether a draw is complete.
 
+#include <QDate>
 #include <QString>
+#include <QStringView>
 #include <QVariant>
 #include <optional>
 
@@ -24,6 +26,18 @@ std::optional<int> digitValue(const QVariant& value);
 
 // The draw number a field holds, when it is a whole number within 1–32767.
 std::optional<int> drawNoValue(const QVariant& value);
+
+// A draw date as the history keeps it: 2026/10/12.
+QString dateText(const QDate& date);
+
+// How a text reads as a date. Accepted, in full-width characters too and with the weekday in
+// brackets after it or not: 2026/10/12, 2026-10-12, 2026.10.12, 2026年10月12日 and the era
+// forms 令和8年10月12日, 平成6年10月7日 (元年 for an era's first year).
+struct DateReading {
+    bool shaped = false; // the text has the shape of one of those forms
+    std::optional<QDate> date; // and names a day that exists (in its era)
+};
+DateReading readDate(QStringView text);
 
 // A draw is complete when its number is a draw number 1–32767 and each of its three digits is
 // a whole number 0–9. Anything else (a missing digit, or a value that only outside edits can

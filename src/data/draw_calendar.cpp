@@ -1,8 +1,7 @@
 #include "data/draw_calendar.h"
 
+#include "data/draw.h"
 #include "data/history.h"
-
-#include <QRegularExpression>
 
 namespace draw_calendar {
 
@@ -69,18 +68,9 @@ QDate dayOfDraw(int drawNo)
     return day;
 }
 
-QString dateText(const QDate& day)
+QDate dayOf(const QString& text)
 {
-    return day.isValid() ? day.toString(QStringLiteral("yyyy/MM/dd")) : QString();
-}
-
-QDate parseDate(const QString& text)
-{
-    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{4})[/-](\\d{1,2})[/-](\\d{1,2})\\s*$"));
-    const QRegularExpressionMatch match = pattern.match(text);
-    if (!match.hasMatch())
-        return {};
-    return QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    return draw::readDate(text).date.value_or(QDate());
 }
 
 Standing standingOf(const History& history, const QDate& today)
@@ -91,7 +81,7 @@ Standing standingOf(const History& history, const QDate& today)
         if (!draws.at(i).complete)
             continue;
         standing.latestDrawNo = draws.at(i).drawNo;
-        standing.latestDay = parseDate(history.date(i));
+        standing.latestDay = dayOf(history.date(i));
         break;
     }
     if (standing.latestDrawNo > 0 && !standing.latestDay.isValid())

@@ -24,11 +24,8 @@ int drawDaysBetween(const QDate& after, const QDate& before);
 // The day of a draw by its number, counted from 第1回 (invalid for a number below 1).
 QDate dayOfDraw(int drawNo);
 
-// Draw dates are written as 2026/10/09.
-QString dateText(const QDate& day);
-// A date as written in the database or typed: 2026/10/09 (also 2026-10-09, 2026/1/9).
-// Invalid when it is not a real date.
-QDate parseDate(const QString& text);
+// The day a stored or typed date names (draw::readDate); invalid when it names none.
+QDate dayOf(const QString& text);
 
 // Where a history stands on a given day: its last complete draw and the one after it.
 struct Standing {

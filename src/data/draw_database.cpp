@@ -376,7 +376,19 @@ std::optional<History> DrawDatabase::readHistory(QString* reason)
     return History::read(m_db, kSelectAll, reason);
 }
 
-std::optional<DrawDatabase::ImportCount> DrawDatabase::importDraws(HistoryCsv history, QString* reason)
+bool DrawDatabase::StoredDraw::operator==(const StoredDraw& other) const
+{
+    // A value as SQLite gives it: the same type and the same value (1 and '1' differ).
+    for (int p = 0; p < 3; ++p) {
+        const QVariant& a = digits[p];
+        const QVariant& b = other.digits[p];
+        if (a.isNull() != b.isNull() || (!a.isNull() && (a.typeId() != b.typeId() || a != b)))
+            return false;
+    }
+    return date == other.date;
+}
+
+std::optional<DrawDatabase::StoredDraws> DrawDatabase::storedDraws(QString* reason)
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -384,36 +396,99 @@ std::optional<DrawDatabase::ImportCount> DrawDatabase::importDraws(HistoryCsv hi
         *reason = message::databaseReason(query.lastError());
         return std::nullopt;
     }
-    const bool hasDateColumn = query.record().indexOf(draw::kDateField) >= 0;
-    const QString sql = hasDateColumn
-        ? QStringLiteral("select %1, %2 from %3").arg(draw::kDrawNoField, draw::kDateField, kTable)
-        : QStringLiteral("select %1 from %2").arg(draw::kDrawNoField, kTable);
+    StoredDraws stored;
+    stored.hasDateColumn = query.record().indexOf(draw::kDateField) >= 0;
+    const QString sql
+        = QStringLiteral("select %1, %2, %3, %4%5 from %6")
+              .arg(draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2],
+                   stored.hasDateColumn ? QStringLiteral(", ") + draw::kDateField : QString(), kTable);
     if (!query.exec(sql)) {
         *reason = message::databaseReason(query.lastError());
         return std::nullopt;
     }
-    QSet<int> storedDrawNos;
-    QHash<int, QString> storedDates;
     while (query.next()) {
-        const int drawNo = query.value(0).toInt();
-        storedDrawNos.insert(drawNo);
-        if (hasDateColumn && !query.value(1).isNull())
-            storedDates.insert(drawNo, query.value(1).toString());
+        StoredDraw draw;
+        for (int p = 0; p < 3; ++p)
+            draw.digits[p] = query.value(p + 1);
+        if (stored.hasDateColumn && !query.value(4).isNull())
+            draw.date = query.value(4).toString();
+        stored.byDrawNo.insert(query.value(0).toInt(), draw);
     }
-    query.finish();
-
-    // A history without dates says nothing about them: a replaced draw keeps the date it had.
-    if (hasDateColumn && !history.extraColumns.contains(draw::kDateField)) {
-        history.extraColumns << draw::kDateField;
-        for (HistoryRow& row : history.rows)
-            row.extra << storedDates.value(row.drawNo);
-    }
-    if (!writeDraws(history, reason))
+    if (query.lastError().isValid()) {
+        *reason = message::databaseReason(query.lastError());
         return std::nullopt;
+    }
+    return stored;
+}
+
+HistoryCsv DrawDatabase::importedDraws(HistoryCsv history, const StoredDraws& stored, EmptyDates emptyDates)
+{
+    if (!stored.hasDateColumn)
+        return history; // writeDraws stores no dates there
+    // A history without dates says nothing about them: a replaced draw keeps the date it had.
+    qsizetype column = history.extraColumns.indexOf(draw::kDateField);
+    const bool keepStored = column < 0 || emptyDates == EmptyDates::KeepStored;
+    if (column < 0) {
+        column = history.extraColumns.size();
+        history.extraColumns << draw::kDateField;
+    }
+    for (HistoryRow& row : history.rows) {
+        while (row.extra.size() <= column)
+            row.extra << QString();
+        if (keepStored && row.extra.at(column).isEmpty())
+            row.extra[column] = stored.byDrawNo.value(row.drawNo).date;
+    }
+    return history;
+}
+
+std::optional<DrawDatabase::ImportCount> DrawDatabase::importDraws(HistoryCsv history, QString* reason)
+{
+    return importDraws(std::move(history), reason, ImportOptions());
+}
+
+std::optional<DrawDatabase::ImportCount> DrawDatabase::importDraws(HistoryCsv history, QString* reason,
+                                                                   const ImportOptions& options)
+{
+    // Taken at once, the write lock keeps what is read below as it is until the commit.
+    QSqlQuery begin(m_db);
+    if (!begin.exec(QStringLiteral("begin immediate"))) {
+        *reason = message::databaseReason(begin.lastError());
+        return std::nullopt;
+    }
+    begin.finish();
+    const auto rollBack = [this] { QSqlQuery(m_db).exec(QStringLiteral("rollback")); };
+    const std::optional<StoredDraws> stored = storedDraws(reason);
+    if (!stored) {
+        rollBack();
+        return std::nullopt;
+    }
     ImportCount count;
+    if (options.expected) {
+        for (const HistoryRow& row : history.rows) {
+            const auto found = stored->byDrawNo.constFind(row.drawNo);
+            const std::optional<StoredDraw> now
+                = found == stored->byDrawNo.cend() ? std::nullopt : std::optional<StoredDraw>(*found);
+            if (now != options.expected->value(row.drawNo)) {
+                rollBack();
+                count.stale = true;
+                return count;
+            }
+        }
+    }
+    history = importedDraws(std::move(history), *stored, options.emptyDates);
+    if (!insertRows(history, reason)) {
+        rollBack();
+        return std::nullopt;
+    }
+    QSqlQuery commit(m_db);
+    if (!commit.exec(QStringLiteral("commit"))) {
+        *reason = message::databaseReason(commit.lastError());
+        rollBack();
+        return std::nullopt;
+    }
     count.written = int(history.rows.size());
     for (const HistoryRow& row : history.rows)
-        count.replaced += storedDrawNos.contains(row.drawNo) ? 1 : 0;
+        count.replaced += stored->byDrawNo.contains(row.drawNo) ? 1 : 0;
     return count;
 }
 
@@ -466,15 +541,14 @@ std::optional<DrawDatabase::StoredDraw> DrawDatabase::storedDraw(const QVariant&
         return std::nullopt;
     const QSqlRecord record = query.record();
     StoredDraw stored;
-    stored.drawNo = record.value(draw::kDrawNoField);
     for (int p = 0; p < 3; ++p)
         stored.digits[std::size_t(p)] = record.value(draw::kDigitFields[p]);
     if (record.indexOf(draw::kDateField) >= 0)
-        stored.day = record.value(draw::kDateField);
+        stored.date = record.value(draw::kDateField).toString();
     return stored;
 }
 
-bool DrawDatabase::insertDraw(const StoredDraw& draw, QString* reason)
+bool DrawDatabase::insertDraw(const QVariant& drawNo, const StoredDraw& draw, QString* reason)
 {
     QSqlQuery columns(m_db);
     bool tableHasDate = false;
@@ -487,11 +561,11 @@ bool DrawDatabase::insertDraw(const StoredDraw& draw, QString* reason)
     QSqlQuery query(m_db);
     query.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
                       .arg(kTable, fields.join(u','), QStringList(fields.size(), QStringLiteral("?")).join(u',')));
-    query.addBindValue(draw.drawNo);
+    query.addBindValue(drawNo);
     for (const QVariant& digit : draw.digits)
         query.addBindValue(digit.isValid() ? digit : QVariant(QMetaType(QMetaType::Int)));
     if (tableHasDate)
-        query.addBindValue(draw.day.isValid() ? draw.day : QVariant(QMetaType(QMetaType::QString)));
+        query.addBindValue(draw.date.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(draw.date));
     if (!query.exec()) {
         *reason = message::databaseReason(query.lastError());
         return false;
@@ -513,16 +587,31 @@ bool DrawDatabase::deleteDraw(const QVariant& drawNo, QString* reason)
 
 bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
 {
-    QSqlQuery columns(m_db);
-    bool tableHasDate = false;
-    if (columns.exec(QStringLiteral("select * from %1 limit 0").arg(kTable)))
-        tableHasDate = columns.record().indexOf(draw::kDateField) >= 0;
-    const bool storeDate = tableHasDate && history.extraColumns.contains(draw::kDateField);
-
     if (!m_db.transaction()) {
         *reason = message::databaseReason(m_db.lastError());
         return false;
     }
+    if (!insertRows(history, reason)) {
+        m_db.rollback();
+        return false;
+    }
+    if (!m_db.commit()) {
+        *reason = message::databaseReason(m_db.lastError());
+        m_db.rollback();
+        return false;
+    }
+    return true;
+}
+
+bool DrawDatabase::insertRows(const HistoryCsv& history, QString* reason)
+{
+    QSqlQuery columns(m_db);
+    bool tableHasDate = false;
+    if (columns.exec(QStringLiteral("select * from %1 limit 0").arg(kTable)))
+        tableHasDate = columns.record().indexOf(draw::kDateField) >= 0;
+    columns.finish();
+    const bool storeDate = tableHasDate && history.extraColumns.contains(draw::kDateField);
+
     QSqlQuery insert(m_db);
     const QString sql = storeDate
         ? QStringLiteral("insert or replace into %1 (%2, %3, %4, %5, %6) values (?, ?, ?, ?, ?)")
@@ -530,9 +619,11 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
                    draw::kDateField)
         : QStringLiteral("insert or replace into %1 (%2, %3, %4, %5) values (?, ?, ?, ?)")
               .arg(kTable, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]);
-    bool ok = insert.prepare(sql);
-    for (qsizetype i = 0; ok && i < history.rows.size(); ++i) {
-        const HistoryRow& row = history.rows.at(i);
+    if (!insert.prepare(sql)) {
+        *reason = message::databaseReason(insert.lastError());
+        return false;
+    }
+    for (const HistoryRow& row : history.rows) {
         insert.bindValue(0, row.drawNo);
         for (int p = 0; p < 3; ++p)
             insert.bindValue(p + 1, row.digits[p] ? QVariant(*row.digits[p]) : QVariant(QMetaType(QMetaType::Int)));
@@ -548,19 +639,8 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
                                                        .arg(row.drawNo)
                                                        .arg(message::databaseReason(error))
                                                  : message::databaseReason(error);
-            ok = false;
+            return false;
         }
-    }
-    if (!ok) {
-        if (reason->isEmpty())
-            *reason = message::databaseReason(insert.lastError());
-        m_db.rollback();
-        return false;
-    }
-    if (!m_db.commit()) {
-        *reason = message::databaseReason(m_db.lastError());
-        m_db.rollback();
-        return false;
     }
     return true;
 }

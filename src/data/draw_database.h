@@ -4,6 +4,7 @@
 
 #include "data/history.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -70,13 +71,44 @@ public:
     // in one transaction: either all draws are written or none.
     bool writeDraws(const HistoryCsv& history, QString* reason);
 
+    // A draw as the table 当選データ stores it: each digit a number, Null or whatever an edit
+    // outside the program left there, and its 抽せん日 (empty when none).
+    struct StoredDraw {
+        std::array<QVariant, 3> digits;
+        QString date;
+        bool operator==(const StoredDraw& other) const;
+    };
+    struct StoredDraws {
+        bool hasDateColumn = false; // the table keeps 抽せん日 (one made elsewhere may not)
+        QHash<int, StoredDraw> byDrawNo;
+    };
+    // Every draw of the table, by 回数.
+    std::optional<StoredDraws> storedDraws(QString* reason);
+
+    // What an empty 抽せん日 in an import means: no date (a file's empty cell, as an empty digit
+    // means no digit), or nothing said (a pasted line without a date), so the stored date stays.
+    enum class EmptyDates { Clear, KeepStored };
+    // The one rule of an import: the draws it writes, each with the 抽せん日 it gets. A history
+    // without the column keeps every stored date; with it, its dates win, an empty one as
+    // emptyDates says. A table without the column takes no dates at all.
+    static HistoryCsv importedDraws(HistoryCsv history, const StoredDraws& stored, EmptyDates emptyDates);
+
     // What an import did to an existing database.
     struct ImportCount {
         int written = 0; // draws written
         int replaced = 0; // of those, draws whose 回数 was stored already
+        bool stale = false; // nothing written: the stored draws were no longer as expected
     };
-    // An import into this database: as writeDraws, and a replaced draw keeps the 抽せん日 it had
-    // when the history brings no such column.
+    struct ImportOptions {
+        EmptyDates emptyDates = EmptyDates::Clear;
+        // When given: the stored draw of each 回数 imported (nothing: none stored) as a preview
+        // showed it. Should another program have changed one since, nothing is written (stale).
+        std::optional<QHash<int, std::optional<StoredDraw>>> expected;
+    };
+    // An import into this database: each draw inserted or replacing the stored one with the same
+    // 回数, dated by importedDraws, all in one transaction that also holds off other writers
+    // from the reading of what is stored to the commit.
+    std::optional<ImportCount> importDraws(HistoryCsv history, QString* reason, const ImportOptions& options);
     std::optional<ImportCount> importDraws(HistoryCsv history, QString* reason);
 
     // The number the next draw takes: one after the largest stored, 1 in an empty table.
@@ -85,18 +117,11 @@ public:
     // Adds a draw with that number and no digits yet.
     bool insertDraw(int drawNo, QString* reason);
 
-    // A draw's row as stored (values as the database gave them, Null where nothing is stored),
-    // so that it can be put back as it was.
-    struct StoredDraw {
-        QVariant drawNo;
-        std::array<QVariant, 3> digits;
-        QVariant day; // 抽せん日; Null where the table has none
-    };
-    // The row stored with that 回数; nothing when there is none (the reason stays empty) or the
-    // database cannot say (the reason says why).
+    // The draw stored with that 回数, so that it can be put back as it was; nothing when there is
+    // none (the reason stays empty) or the database cannot say (the reason says why).
     std::optional<StoredDraw> storedDraw(const QVariant& drawNo, QString* reason);
-    // Adds a row with those values (the day only where the table keeps days).
-    bool insertDraw(const StoredDraw& draw, QString* reason);
+    // Adds a draw with those values (its 抽せん日 only where the table keeps one; empty: none).
+    bool insertDraw(const QVariant& drawNo, const StoredDraw& draw, QString* reason);
     // Deletes the draws stored with that 回数 (a Null 回数 deletes those stored without one).
     bool deleteDraw(const QVariant& drawNo, QString* reason);
 
@@ -110,6 +135,8 @@ public:
 
 private:
     bool checkSchema(QString* reason);
+    // Inserts or replaces the rows inside a transaction the caller holds.
+    bool insertRows(const HistoryCsv& history, QString* reason);
     // Says so when the file could not be read because a write interrupted earlier needs
     // rolling back and this process may not write.
     void explainUnrecoverableJournal(QString* reason) const;

@@ -193,40 +193,43 @@ Replaced putInPlace(const QByteArray& temporary, const QByteArray& target, const
     return Replaced::Raced;
 }
 
-// Writes a temporary file beside `target` and renames it over `target`. `existing` is the
-// file there now, if any: its permissions (and, where this process may, its owner) carry over.
-Replaced replaceFile(const QByteArray& target, const struct stat* existing, const QByteArray& bytes, QString* reason,
-                     const FileWriteOptions& options)
+// Makes a new, empty temporary file beside `target` (hidden, under a name of its own). Its
+// descriptor, or -1 with errno set.
+int makeTemporary(const QByteArray& target, QByteArray* temporary)
 {
     const qsizetype slash = target.lastIndexOf('/');
     const QByteArray folder = target.left(slash + 1);
     const QByteArray stem = target.mid(slash + 1).left(kTemporaryStemBytes);
-    QByteArray temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = folder + '.' + stem + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        *temporary = folder + '.' + stem + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = ::open(temporary->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST && errno != EINTR)
             break;
     }
-    const auto result
-        = [reason](bool ok, int error) { return ok ? Replaced::Done : (failWith(reason, error), Replaced::Failed); };
-    if (fd < 0) {
-        if (errno == EACCES && existing && options.inPlaceWhenFolderRefuses)
-            return writeInPlace(target, existing->st_mode, bytes, reason, options) ? Replaced::Done : Replaced::Failed;
-        return result(false, errno);
-    }
+    return fd;
+}
 
-    bool ok = true;
-    if (existing) {
+// Gives the finished temporary file the permissions (and, where this process may, the owner)
+// of `existing`, the file at the target now if any, syncs and closes it and renames it over
+// `target`. `ok` false: the bytes did not arrive (errno says why). The temporary file is gone
+// afterwards unless it took the target's name.
+Replaced placeTemporary(int fd, bool ok, const QByteArray& temporary, const QByteArray& target,
+                        const struct stat* existing, QString* reason)
+{
+    int error = errno;
+    if (ok && existing) {
         if (existing->st_uid != ::geteuid() || existing->st_gid != ::getegid()) {
             // Only root may hand a file to another owner; anyone else keeps the new file as theirs.
             [[maybe_unused]] const int given = ::fchown(fd, existing->st_uid, existing->st_gid);
         }
         ok = ::fchmod(fd, existing->st_mode & 07777) == 0;
+        error = errno;
     }
-    ok = ok && writeAll(fd, bytes) && ::fsync(fd) == 0;
-    int error = errno;
+    if (ok) {
+        ok = ::fsync(fd) == 0;
+        error = errno;
+    }
     if (!closeChecked(fd) && ok) {
         ok = false;
         error = errno;
@@ -237,7 +240,25 @@ Replaced replaceFile(const QByteArray& target, const struct stat* existing, cons
             return placed;
     }
     ::unlink(temporary.constData());
-    return result(false, error);
+    failWith(reason, error);
+    return Replaced::Failed;
+}
+
+// Writes a temporary file beside `target` and renames it over `target`. `existing` is the
+// file there now, if any: its permissions (and, where this process may, its owner) carry over.
+Replaced replaceFile(const QByteArray& target, const struct stat* existing, const QByteArray& bytes, QString* reason,
+                     const FileWriteOptions& options)
+{
+    QByteArray temporary;
+    const int fd = makeTemporary(target, &temporary);
+    if (fd < 0) {
+        if (errno == EACCES && existing && options.inPlaceWhenFolderRefuses)
+            return writeInPlace(target, existing->st_mode, bytes, reason, options) ? Replaced::Done : Replaced::Failed;
+        failWith(reason, errno);
+        return Replaced::Failed;
+    }
+    const bool written = writeAll(fd, bytes);
+    return placeTemporary(fd, written, temporary, target, existing, reason);
 }
 
 } // namespace
@@ -340,4 +361,93 @@ bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* reaso
         }
     }
     return failWith(reason, QStringLiteral("書き込む間に別のファイルに替わりました"));
+}
+
+FileReplacement::~FileReplacement()
+{
+    discard();
+}
+
+void FileReplacement::discard()
+{
+    if (!m_temporary.isEmpty())
+        ::unlink(m_temporary.constData());
+    m_temporary.clear();
+    m_target.clear();
+    m_hadFile = false;
+}
+
+QString FileReplacement::temporaryPath() const
+{
+    return QFile::decodeName(m_temporary);
+}
+
+QString FileReplacement::targetPath() const
+{
+    return QFile::decodeName(m_target);
+}
+
+bool FileReplacement::begin(const QString& path, QString* reason)
+{
+    discard();
+    if (path.isEmpty())
+        return failWith(reason, QStringLiteral("ファイル名がありません"));
+    const QByteArray name = QFile::encodeName(path);
+    QByteArray target;
+    struct stat st;
+    if (::stat(name.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return failWith(reason, EISDIR);
+        if (!S_ISREG(st.st_mode))
+            return failWith(reason, QStringLiteral("通常のファイルではありません"));
+        // Replaced where it really lies, so that a link to it stays a link.
+        char* real = ::realpath(name.constData(), nullptr);
+        if (!real)
+            return failWith(reason, errno);
+        target = QByteArray(real);
+        std::free(real);
+        if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+            return failWith(reason, errno);
+        m_existing = st;
+        m_hadFile = true;
+    } else if (errno != ENOENT) {
+        return failWith(reason, errno);
+    } else if (!endOfLinkChain(name, &target)) {
+        return failWith(reason, errno);
+    }
+    const int fd = makeTemporary(target, &m_temporary);
+    if (fd < 0) {
+        const int error = errno;
+        m_temporary.clear();
+        m_hadFile = false;
+        return failWith(reason, error);
+    }
+    ::close(fd);
+    m_target = target;
+    return true;
+}
+
+bool FileReplacement::commit(QString* reason)
+{
+    QString unused;
+    if (!reason)
+        reason = &unused;
+    if (m_temporary.isEmpty())
+        return failWith(reason, QStringLiteral("書き込むファイルがありません"));
+    const int fd = ::open(m_temporary.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return failWith(reason, errno);
+    const QByteArray temporary = m_temporary;
+    m_temporary.clear(); // placeTemporary leaves it in place or removes it
+    const Replaced placed = placeTemporary(fd, true, temporary, m_target, m_hadFile ? &m_existing : nullptr, reason);
+    m_hadFile = false;
+    switch (placed) {
+    case Replaced::Done:
+        return true;
+    case Replaced::Raced:
+        return failWith(reason, QStringLiteral("書き込む間に別のファイルに替わりました"));
+    case Replaced::Failed:
+        break;
+    }
+    return false;
 }

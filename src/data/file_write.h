@@ -16,6 +16,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/stat.h>
+
 struct FileWriteOptions {
     // A regular file whose folder may not take a temporary file is written in place, if the
     // file itself may be written: the bytes still arrive, though no longer all or nothing.
@@ -35,3 +37,31 @@ QString whereLinksEnd(const QString& path);
 
 // True when all of `bytes` were written to `path`; otherwise false with the reason in `reason`.
 bool writeFileBytes(const QString& path, const QByteArray& bytes, QString* reason, FileWriteOptions options = {});
+
+// A file built by someone else (SQLite, say) under a temporary name beside its target, then put
+// at the target's name whole, as writeFileBytes puts a regular file: links followed to the file
+// they name, the old file's permissions kept, never over a folder, a device, a FIFO or a socket,
+// nor over something that came to stand at the name while the file was being built.
+class FileReplacement {
+public:
+    FileReplacement() = default;
+    ~FileReplacement(); // an unfinished temporary file goes
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Makes the empty temporary file beside the file path leads to. Refused: anything but a
+    // regular file (or nothing yet) at the name, and a file the user may not write.
+    bool begin(const QString& path, QString* reason);
+    QString temporaryPath() const;
+    QString targetPath() const; // where the file will be: the end of the chain of links
+    // Syncs the temporary file and renames it over the target.
+    bool commit(QString* reason);
+    // Removes the temporary file.
+    void discard();
+
+private:
+    QByteArray m_target;
+    QByteArray m_temporary;
+    struct stat m_existing { };
+    bool m_hadFile = false;
+};

@@ -2,6 +2,7 @@
 
 #include "data/draw.h"
 #include "data/message_text.h"
+#include "data/sqlite_handle.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -9,7 +10,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
-#include <sqlite3.h>
 
 struct History::Data {
     QVector<DrawRecord> draws;
@@ -44,9 +44,7 @@ class StepBudget {
 public:
     StepBudget(const QSqlDatabase& connection, qint64 steps) : m_left(steps)
     {
-        const QVariant handle = connection.driver() ? connection.driver()->handle() : QVariant();
-        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            m_handle = *static_cast<sqlite3* const*>(handle.constData());
+        m_handle = sqliteHandle(connection);
         if (m_handle)
             sqlite3_progress_handler(m_handle, kStepsPerCall, &StepBudget::onProgress, this);
     }

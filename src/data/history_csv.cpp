@@ -1,12 +1,14 @@
 #include "data/history_csv.h"
 
 #include "data/draw.h"
+#include "data/history.h"
 #include "data/message_text.h"
 #include "data/regular_file.h"
 
 #include <QBuffer>
 #include <QSet>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace {
 
@@ -168,20 +170,21 @@ QString HistoryCsv::extraValue(const HistoryRow& row, const QString& column) con
     return i < 0 || i >= row.extra.size() ? QString() : row.extra.at(i);
 }
 
-HistoryCsv HistoryCsv::parse(const QByteArray& utf8)
+HistoryCsv HistoryCsv::parse(const QByteArray& utf8, BadLines badLines)
 {
     QByteArray bytes = utf8;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
-    return read(buffer);
+    return read(buffer, badLines);
 }
 
-HistoryCsv HistoryCsv::read(QIODevice& device)
+HistoryCsv HistoryCsv::read(QIODevice& device, BadLines badLines)
 {
     HistoryCsv csv;
     auto fail = [&csv](int line, const QString& field, const QString& message) {
         csv.rows.clear();
         csv.rows.squeeze();
+        csv.refused.clear();
         csv.extraColumns.clear();
         csv.errorLine = line;
         csv.errorField = field;
@@ -192,11 +195,23 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
                                         : QStringLiteral("%1行目 %2").arg(line).arg(message);
         return csv;
     };
+    RowCollector collector(csv);
+    QString line;
+    // A bad line: the end of a strict reading, or a line set aside. True when the reading stops.
+    auto bad = [&](int lineNo, const QString& field, const QString& message) {
+        if (badLines == BadLines::Stop) {
+            fail(lineNo, field, message);
+            return true;
+        }
+        collector.refuse(lineNo, line, message);
+        return false;
+    };
 
     LineReader reader(device);
     QByteArrayView bytes;
     QStringList header;
     int headerLine = 0;
+    qsizetype dateColumn = -1;
     QSet<int> seen;
     QStringList fields;
     for (int lineNo = 1;; ++lineNo) {
@@ -206,6 +221,7 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
         case LineReader::Result::End:
             if (headerLine == 0)
                 return fail(1, QString(), QStringLiteral("見出しの行がありません"));
+            collector.finish();
             return csv;
         case LineReader::Result::TooLong:
             return fail(lineNo, QString(), QStringLiteral("行が長すぎます（%1 KB まで）").arg(kMaxLineBytes / 1024));
@@ -219,15 +235,21 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
         if (isBlank(bytes))
             continue;
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString line = decoder.decode(bytes);
+        line = decoder.decode(bytes);
         // Bytes that are not UTF-8 (a Shift_JIS file, say) would silently become replacement
         // characters and be stored.
-        if (decoder.hasError())
-            return fail(lineNo, QString(), QStringLiteral("UTF-8 の文字として読めないバイトがあります"));
+        if (decoder.hasError()) {
+            if (headerLine == 0 || bad(lineNo, QString(), QStringLiteral("UTF-8 の文字として読めないバイトがあります")))
+                return fail(lineNo, QString(), QStringLiteral("UTF-8 の文字として読めないバイトがあります"));
+            continue;
+        }
         if (line.trimmed().isEmpty())
             continue;
-        if (!splitCsvLine(line, fields))
-            return fail(lineNo, QString(), QStringLiteral("引用符が閉じていません"));
+        if (!splitCsvLine(line, fields)) {
+            if (headerLine == 0 || bad(lineNo, QString(), QStringLiteral("引用符が閉じていません")))
+                return fail(lineNo, QString(), QStringLiteral("引用符が閉じていません"));
+            continue;
+        }
         if (headerLine == 0) {
             headerLine = lineNo;
             header = fields;
@@ -237,35 +259,63 @@ HistoryCsv HistoryCsv::read(QIODevice& device)
                 return fail(lineNo, QString(),
                             QStringLiteral("見出しが「回数,第1数字,第2数字,第3数字」で始まっていません"));
             csv.extraColumns = header.mid(4);
+            if (badLines == BadLines::Collect)
+                dateColumn = header.indexOf(draw::kDateField, 4);
             continue;
         }
-        if (fields.size() != header.size())
-            return fail(lineNo, QString(),
-                        QStringLiteral("項目の数が%1ではなく%2です").arg(header.size()).arg(fields.size()));
+        if (fields.size() != header.size()) {
+            if (bad(lineNo, QString(),
+                    QStringLiteral("項目の数が%1ではなく%2です").arg(header.size()).arg(fields.size())))
+                return csv;
+            continue;
+        }
 
         HistoryRow row;
         row.line = lineNo;
         const std::optional<int> drawNo = strictDrawNo(fields.at(0));
-        if (!drawNo)
-            return fail(lineNo, draw::kDrawNoField, fieldError(draw::kDrawNoField, fields.at(0), "1～32767の整数"));
-        if (seen.contains(*drawNo))
+        if (!drawNo) {
+            if (bad(lineNo, draw::kDrawNoField, fieldError(draw::kDrawNoField, fields.at(0), "1～32767の整数")))
+                return csv;
+            continue;
+        }
+        if (badLines == BadLines::Stop && seen.contains(*drawNo))
             return fail(lineNo, draw::kDrawNoField, QStringLiteral("「回数」%1が重複しています").arg(*drawNo));
         seen.insert(*drawNo);
         row.drawNo = *drawNo;
-        for (int p = 0; p < 3; ++p) {
+        bool good = true;
+        for (int p = 0; good && p < 3; ++p) {
             const QString& value = fields.at(p + 1);
             if (value.isEmpty())
                 continue;
-            if (value.size() != 1 || value.at(0) < u'0' || value.at(0) > u'9')
-                return fail(lineNo, draw::kDigitFields[p], fieldError(draw::kDigitFields[p], value, "0～9の数字"));
+            if (value.size() != 1 || value.at(0) < u'0' || value.at(0) > u'9') {
+                if (bad(lineNo, draw::kDigitFields[p], fieldError(draw::kDigitFields[p], value, "0～9の数字")))
+                    return csv;
+                good = false;
+                continue;
+            }
             row.digits[p] = value.at(0).unicode() - u'0';
         }
+        if (!good)
+            continue;
+        if (dateColumn >= 0 && !fields.at(dateColumn).isEmpty()) {
+            const draw::DateReading date = draw::readDate(fields.at(dateColumn));
+            if (!date.date) {
+                collector.refuse(lineNo, line,
+                                 fieldError(draw::kDateField, fields.at(dateColumn),
+                                            date.shaped ? "実在する日付" : "日付（2026/10/12 など）"));
+                continue;
+            }
+            fields[dateColumn] = draw::dateText(*date.date);
+        }
         row.extra = fields.mid(4);
-        csv.rows << row;
+        if (badLines == BadLines::Stop)
+            csv.rows << row;
+        else
+            collector.add(std::move(row), line);
     }
 }
 
-HistoryCsv HistoryCsv::readFile(const QString& path)
+HistoryCsv HistoryCsv::readFile(const QString& path, BadLines badLines)
 {
     QFile file;
     QString reason;
@@ -274,5 +324,89 @@ HistoryCsv HistoryCsv::readFile(const QString& path)
         csv.error = reason;
         return csv;
     }
-    return read(file);
+    return read(file, badLines);
+}
+
+void RowCollector::add(HistoryRow row, const QString& text)
+{
+    const auto found = m_byDrawNo.constFind(row.drawNo);
+    if (found == m_byDrawNo.cend()) {
+        m_byDrawNo.insert(row.drawNo, m_entries.size());
+        const int line = row.line;
+        m_entries.push_back({std::move(row), text, false, {line}, {text}});
+        return;
+    }
+    Entry& first = m_entries[*found];
+    first.lines << row.line;
+    first.texts << text;
+    if (first.row.digits != row.digits || first.row.extra != row.extra)
+        first.refused = true;
+}
+
+void RowCollector::refuse(int line, const QString& text, const QString& reason)
+{
+    m_csv.refused.push_back({line, text, reason});
+}
+
+void RowCollector::finish()
+{
+    for (Entry& entry : m_entries) {
+        if (!entry.refused) {
+            m_csv.rows << std::move(entry.row);
+            continue;
+        }
+        for (qsizetype i = 0; i < entry.lines.size(); ++i) {
+            QStringList others;
+            for (qsizetype j = 0; j < entry.lines.size(); ++j) {
+                if (j != i)
+                    others << QStringLiteral("%1行目").arg(entry.lines.at(j));
+            }
+            m_csv.refused.push_back(
+                {entry.lines.at(i), entry.texts.at(i),
+                 QStringLiteral("第%1回が%2にもあり、内容が違います").arg(entry.row.drawNo).arg(others.join(u'、'))});
+        }
+    }
+    m_entries.clear();
+    m_byDrawNo.clear();
+    std::stable_sort(m_csv.refused.begin(), m_csv.refused.end(),
+                     [](const RefusedLine& a, const RefusedLine& b) { return a.line < b.line; });
+}
+
+namespace {
+
+// A CSV field: quoted when it holds a comma, a quote, a line break or blanks at its ends.
+QByteArray csvField(const QString& value)
+{
+    const bool quote = value.contains(u',') || value.contains(u'"') || value.contains(u'\n') || value.contains(u'\r')
+        || (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
+    if (!quote)
+        return value.toUtf8();
+    QString quoted = value;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return '"' + quoted.toUtf8() + '"';
+}
+
+QString fieldText(const QVariant& value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+} // namespace
+
+QByteArray historyCsvBytes(const History& history, bool byteOrderMark)
+{
+    QByteArray bytes;
+    bytes.reserve(32 + history.recordCount() * 24);
+    if (byteOrderMark)
+        bytes += "\xEF\xBB\xBF";
+    const QStringList header
+        = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2], draw::kDateField};
+    bytes += header.join(u',').toUtf8() + '\n';
+    for (qsizetype i = 0; i < history.recordCount(); ++i) {
+        bytes += csvField(fieldText(history.field(i, draw::kDrawNoField)));
+        for (const QString& digit : draw::kDigitFields)
+            bytes += ',' + csvField(fieldText(history.field(i, digit)));
+        bytes += ',' + csvField(history.date(i)) + '\n';
+    }
+    return bytes;
 }

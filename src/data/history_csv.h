@@ -8,14 +8,20 @@
 //
 // The reader streams: it holds the current line and the rows parsed so far, never the whole
 // text, and it refuses a file over kMaxFileBytes or a line over kMaxLineBytes before reading on.
+//
+// Read for a preview (BadLines::Collect), a bad line is set aside with its reason and the
+// reading goes on; a 抽せん日 must then be a real date (kept as 2026/10/12), and a draw given
+// twice is taken once when both lines agree, and refused on both lines when they do not.
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <array>
 #include <optional>
 
+class History;
 class QIODevice;
 
 struct HistoryRow {
@@ -23,6 +29,14 @@ struct HistoryRow {
     int drawNo = 0; // 1–32767
     std::array<std::optional<int>, 3> digits;
     QStringList extra; // values of the further columns, in header order
+};
+
+// A line a reading left out, and why.
+struct RefusedLine {
+    int line = 0; // 1-based
+    QString text; // the line as it was read
+    QString reason;
+    bool operator==(const RefusedLine&) const = default;
 };
 
 struct HistoryCsv {
@@ -37,6 +51,11 @@ struct HistoryCsv {
     QString error; // empty when the whole file is good
     int errorLine = 0; // the line the error is on; 0 when it concerns the file as a whole
     QString errorField;
+    QVector<RefusedLine> refused; // BadLines::Collect: the lines left out, in line order
+
+    // What a bad line does to the reading: stop it, refusing the whole text (an import that
+    // writes everything or nothing), or go aside (a preview that shows each bad line).
+    enum class BadLines { Stop, Collect };
 
     bool ok() const { return error.isEmpty(); }
 
@@ -45,8 +64,40 @@ struct HistoryCsv {
 
     // Reads and checks the whole text; on the first bad line it stops and says where and why.
     // A refused text yields no rows at all.
-    static HistoryCsv parse(const QByteArray& utf8);
-    static HistoryCsv read(QIODevice& device);
+    // Collect: only what concerns the text as a whole (no header, too large, a line too long
+    // to read on) refuses it.
+    static HistoryCsv parse(const QByteArray& utf8, BadLines badLines = BadLines::Stop);
+    static HistoryCsv read(QIODevice& device, BadLines badLines = BadLines::Stop);
     // As read(), for a regular file of at most kMaxFileBytes; the error names no path.
-    static HistoryCsv readFile(const QString& path);
+    static HistoryCsv readFile(const QString& path, BadLines badLines = BadLines::Stop);
 };
+
+// Gathers the rows of a reading that goes on past bad lines (BadLines::Collect, pasted text):
+// a draw given twice is taken once when the lines agree; when they differ, neither is taken and
+// every line of that draw is refused, naming the others.
+class RowCollector {
+public:
+    explicit RowCollector(HistoryCsv& csv) : m_csv(csv) { }
+    void add(HistoryRow row, const QString& text);
+    void refuse(int line, const QString& text, const QString& reason);
+    // Puts the rows taken and the lines refused into the history, each in line order.
+    void finish();
+
+private:
+    struct Entry {
+        HistoryRow row;
+        QString text;
+        bool refused = false;
+        QList<int> lines; // every line that gave this draw
+        QStringList texts; // and what each said
+    };
+    HistoryCsv& m_csv;
+    QVector<Entry> m_entries;
+    QHash<int, qsizetype> m_byDrawNo;
+};
+
+// The history as a CSV file in the form the reader takes: the header
+// 回数,第1数字,第2数字,第3数字,抽せん日, then one draw a line in draw-number order, LF line ends.
+// A value that is no digit (stored by an edit outside the program) is written as it is, quoted
+// where it must be; byteOrderMark starts the file with UTF-8's BOM (for spreadsheets).
+QByteArray historyCsvBytes(const History& history, bool byteOrderMark);

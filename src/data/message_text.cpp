@@ -1,5 +1,8 @@
 #include "data/message_text.h"
 
+#include "data/history.h"
+
+#include <QLocale>
 #include <QSqlError>
 
 #include <cerrno>
@@ -147,6 +150,17 @@ bool isRowError(const QSqlError& error)
     default:
         return false;
     }
+}
+
+QString historySpan(const History& history)
+{
+    if (history.isEmpty())
+        return QStringLiteral("当選データなし");
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    return QStringLiteral("第%1回〜第%2回（%3回分）")
+        .arg(history.draws().first().drawNo)
+        .arg(history.draws().last().drawNo)
+        .arg(japanese.toString(history.recordCount()));
 }
 
 } // namespace message

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 
+class History;
 class QSqlError;
 
 namespace message {
@@ -24,5 +25,9 @@ QString systemReason(int error);
 // True when the error concerns the data of one row (a constraint, a value the table refuses)
 // rather than the database as a whole.
 bool isRowError(const QSqlError& error);
+
+// What a history holds, as a message names it: 第1回〜第7089回（7,089回分）; 当選データなし
+// when it holds no draw.
+QString historySpan(const History& history);
 
 } // namespace message

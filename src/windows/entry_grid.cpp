@@ -171,7 +171,7 @@ int DrawSheetModel::rowOfDrawNo(qlonglong number) const
 QDate DrawSheetModel::expectedDay(int drawNo) const
 {
     for (int r = rowCount() - 1; r >= 0; --r) {
-        const QDate day = draw_calendar::parseDate(storedValue(r, kDateColumn).toString());
+        const QDate day = draw_calendar::dayOf(storedValue(r, kDateColumn).toString());
         const QVariant before = this->drawNo(r);
         if (!day.isValid() || before.isNull() || before.toInt() >= drawNo)
             continue;
@@ -186,26 +186,26 @@ QDate DrawSheetModel::expectedDay(int drawNo) const
 QString DrawSheetModel::dayRefusal(int row, const QString& text) const
 {
     const QString name = QStringLiteral("第%1回").arg(drawNo(row).toString());
-    const QDate day = draw_calendar::parseDate(text);
+    const QDate day = draw_calendar::dayOf(text);
     if (!day.isValid())
         return QStringLiteral("「%1」は日付ではありません。%2の抽せん日は 2026/10/12 のように入力してください。")
             .arg(text, name);
     for (int r = row - 1; r >= 0; --r) {
-        const QDate before = draw_calendar::parseDate(storedValue(r, kDateColumn).toString());
+        const QDate before = draw_calendar::dayOf(storedValue(r, kDateColumn).toString());
         if (!before.isValid())
             continue;
         if (day <= before)
             return QStringLiteral("%1の抽せん日は、前の第%2回（%3）より後の日付にしてください。")
-                .arg(name, drawNo(r).toString(), draw_calendar::dateText(before));
+                .arg(name, drawNo(r).toString(), draw::dateText(before));
         break;
     }
     for (int r = row + 1; r < rowCount(); ++r) {
-        const QDate after = draw_calendar::parseDate(storedValue(r, kDateColumn).toString());
+        const QDate after = draw_calendar::dayOf(storedValue(r, kDateColumn).toString());
         if (!after.isValid())
             continue;
         if (day >= after)
             return QStringLiteral("%1の抽せん日は、次の第%2回（%3）より前の日付にしてください。")
-                .arg(name, drawNo(r).toString(), draw_calendar::dateText(after));
+                .arg(name, drawNo(r).toString(), draw::dateText(after));
         break;
     }
     return {};
@@ -339,7 +339,7 @@ bool DrawSheetModel::setData(const QModelIndex& index, const QVariant& value, in
             Q_EMIT valueRefused(refusal);
             return false;
         }
-        return write(row, kDateColumn, draw_calendar::dateText(draw_calendar::parseDate(text)));
+        return write(row, kDateColumn, draw::dateText(draw_calendar::dayOf(text)));
     }
     if (!isDigitColumn(index.column()))
         return false;

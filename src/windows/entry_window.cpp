@@ -365,16 +365,15 @@ void 当選データ入力::mnuAddLine_Click()
         return;
     // Its digits wait to be typed (Null), from the first: whatever column the cursor was in,
     // the draw is typed from its 第1数字. Its day is the next draw day by the calendar.
+    const QVariant drawNo = *next;
     DrawDatabase::StoredDraw added;
-    added.drawNo = *next;
     if (m_sheet->hasDates())
-        added.day = draw_calendar::dateText(m_sheet->expectedDay(*next));
-    if (!putRow(added, kFirstDigitColumn))
+        added.date = draw::dateText(m_sheet->expectedDay(*next));
+    if (!putRow(drawNo, added, kFirstDigitColumn))
         return;
-    const QVariant drawNo = added.drawNo;
     m_undo->push(new Step(
         QStringLiteral("%1の追加").arg(drawName(drawNo)), [this, drawNo] { return takeRow(drawNo, kFirstDigitColumn); },
-        [this, added] { return putRow(added, kFirstDigitColumn); }));
+        [this, drawNo, added] { return putRow(drawNo, added, kFirstDigitColumn); }));
 }
 
 void 当選データ入力::mnuDelLine_Click()
@@ -397,7 +396,8 @@ void 当選データ入力::mnuDelLine_Click()
     if (!takeRow(drawNo, column))
         return;
     m_undo->push(new Step(
-        QStringLiteral("%1の削除").arg(drawName(drawNo)), [this, removed, column] { return putRow(*removed, column); },
+        QStringLiteral("%1の削除").arg(drawName(drawNo)),
+        [this, drawNo, removed, column] { return putRow(drawNo, *removed, column); },
         [this, drawNo, column] { return takeRow(drawNo, column); }));
 }
 
@@ -443,16 +443,16 @@ bool 当選データ入力::putCell(const QVariant& drawNo, int column, const QV
     return true;
 }
 
-bool 当選データ入力::putRow(const DrawDatabase::StoredDraw& draw, int column)
+bool 当選データ入力::putRow(const QVariant& drawNo, const DrawDatabase::StoredDraw& draw, int column)
 {
     QString reason;
-    if (!m_database->insertDraw(draw, &reason)) {
+    if (!m_database->insertDraw(drawNo, draw, &reason)) {
         stepFailed(QStringLiteral("行を追加できません。"), reason);
         return false;
     }
     m_databaseChanged = true;
     if (reselect())
-        moveTo(m_sheet->rowOfDrawNo(draw.drawNo.toLongLong()), column);
+        moveTo(m_sheet->rowOfDrawNo(drawNo.toLongLong()), column);
     return true;
 }
 

@@ -77,7 +77,7 @@ private:
     void reportDatabaseError(const QString& what, const QString& reason);
     // The steps, taken back or again: each writes to the database at once and moves to its cell.
     bool putCell(const QVariant& drawNo, int column, const QVariant& value);
-    bool putRow(const DrawDatabase::StoredDraw& draw, int column);
+    bool putRow(const QVariant& drawNo, const DrawDatabase::StoredDraw& draw, int column);
     bool takeRow(const QVariant& drawNo, int column);
     void recordCell(const QVariant& drawNo, int column, const QVariant& before, const QVariant& after);
     // A step that could not be taken back leaves the steps before it meaningless.
