@@ -36,8 +36,8 @@ QString standingText(const Standing& standing)
 QString MissingDrawsHint::text(const Standing& standing)
 {
     const QString since = standing.latestDrawNo > 0
-        ? QStringLiteral("当選データは%1までです。").arg(drawWithDay(standing.latestDrawNo, standing.latestDay))
-        : QStringLiteral("当選データはまだありません。");
+        ? QStringLiteral("当選データは%1までです。\n").arg(drawWithDay(standing.latestDrawNo, standing.latestDay))
+        : QStringLiteral("当選データはまだありません。\n");
     return since
         + QStringLiteral("%1から今日までに、約%2回の抽せんがありました。\n\n"
                          "新しい当選番号を当選データ入力で入力するか、ファイルや貼り付けたテキストから"

@@ -34,6 +34,8 @@ const QString MainFrm::kPlacementFileName = QStringLiteral("ナンバーズ3ズ�
 namespace {
 
 const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについて");
+// The keys that close the active window.
+const QList<QKeySequence> kCloseWindowKeys = {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_W)};
 // Activating the main window does what this entry of its menu does.
 const QString kActivationItem = QStringLiteral("mnuYoso");
 
@@ -116,9 +118,9 @@ void MainFrm::buildMenus()
             [this] { arrangeSideBySide(); });
     connect(menuAction(QStringLiteral("mnuWindowCascade")), &QAction::triggered, this, [this] { arrangeCascade(); });
     connect(menuAction(QStringLiteral("mnuWindowArrangeIcon")), &QAction::triggered, this, [this] { arrangeIcons(); });
-    // Ctrl+F4 closes the active window, as the sub-window's own Ctrl+W does.
+    // Ctrl+F4 and Ctrl+W close the active window.
     QAction* closeWindow = menuAction(QStringLiteral("mnuWindowClose"));
-    closeWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closeWindow->setShortcuts(kCloseWindowKeys);
     closeWindow->setShortcutContext(Qt::WindowShortcut);
     connect(closeWindow, &QAction::triggered, this, [this] { m_mdi->closeActiveSubWindow(); });
     if (QMenu* windowMenu = menuAction(QStringLiteral("mnuWindow"))->menu())
@@ -279,13 +281,16 @@ QMdiSubWindow* MainFrm::addSubWindow(QWidget* content)
 {
     QMdiSubWindow* sub = m_mdi->addSubWindow(content);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    // Ctrl+F4 is the main window's own command (where the desktop gives the sub-window's close
-    // that key too, the two would cancel each other out and close nothing).
-    const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+    // Closing the active window by key is the main window's own command: where the desktop
+    // gives the sub-window's close one of those keys too, the two would cancel each other out
+    // and close nothing.
     if (QMenu* system = sub->systemMenu()) {
         for (QAction* action : system->actions()) {
             QList<QKeySequence> keys = action->shortcuts();
-            if (keys.removeAll(ctrlF4) > 0)
+            bool taken = false;
+            for (const QKeySequence& key : kCloseWindowKeys)
+                taken = keys.removeAll(key) > 0 || taken;
+            if (taken)
                 action->setShortcuts(keys);
         }
     }

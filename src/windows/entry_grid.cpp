@@ -430,6 +430,8 @@ void DigitDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     // highlight's colour.
     QStyleOptionViewItem current = option;
     current.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    // The view has filled the row's highlight under every cell of it already.
+    painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Base));
     QStyledItemDelegate::paint(painter, current, index);
     painter->save();
     const int width = qMax(2, option.rect.height() / 8);

@@ -279,6 +279,9 @@ TEST_F(MainWindow, WindowMenuListsTheOpenWindowsAndCtrlF4ClosesTheActiveOne)
     ASSERT_TRUE(listItem(1));
     EXPECT_EQ(listItem(1)->text(), QStringLiteral("&1 数字合計分析"));
     EXPECT_FALSE(listItem(2));
+    QTest::keyClick(main.get(), Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
 }
 
 // The status bar says where the history stands against today, and follows a new history.
