@@ -74,4 +74,7 @@ void 出現頻度分析::fill(Grid& grid, const History& history)
             ++m_marks[d];
         }
     }
+    // The newest marks end the columns: the chart opens at its foot, where the columns part.
+    if (m_chartHeight > 0)
+        grid.setLatestRow(m_chartHeight + kHeadingRows);
 }

@@ -118,6 +118,9 @@ void Grid::setMaxRows(int rows)
     }
     rows_ = rows;
     rowHeights_.resize(std::size_t(rows + 1), float(defaultRowHeight_));
+    drawRows_.dropRowsAfter(rows);
+    if (latestRow_ > rows)
+        latestRow_ = 0;
     touchLayout();
 }
 
@@ -664,7 +667,20 @@ void Grid::clear()
     Style header;
     header.hAlign = HAlign::Center;
     internStyle(header);
+    drawRows_.clear();
+    latestRow_ = 0;
     ++revision_;
+}
+
+void Grid::setDrawRow(int row, int drawNo)
+{
+    if (row >= 1 && row <= rows_ && drawNo >= 1)
+        drawRows_.add(row, drawNo);
+}
+
+void Grid::setLatestRow(int row)
+{
+    latestRow_ = row >= 1 && row <= rows_ ? row : 0;
 }
 
 std::size_t Grid::memoryUsage() const
@@ -678,5 +694,6 @@ std::size_t Grid::memoryUsage() const
     bytes += palette_.capacity() * sizeof(GridColor) + hashBytes(paletteIndex_);
     bytes += styles_.capacity() * sizeof(Style) + hashBytes(styleIndex_);
     bytes += (rowHeights_.capacity() + colWidths_.capacity()) * sizeof(float);
+    bytes += drawRows_.memoryUsage();
     return bytes;
 }
