@@ -97,6 +97,8 @@ void Grid::setMaxCols(int cols)
     cells_.swap(next);
     cols_ = cols;
     colWidths_.resize(std::size_t(cols + 1), float(defaultColWidth_));
+    if (latestCol_ > cols)
+        latestRow_ = latestCol_ = 0;
     touchLayout();
 }
 
@@ -120,7 +122,7 @@ void Grid::setMaxRows(int rows)
     rowHeights_.resize(std::size_t(rows + 1), float(defaultRowHeight_));
     drawRows_.dropRowsAfter(rows);
     if (latestRow_ > rows)
-        latestRow_ = 0;
+        latestRow_ = latestCol_ = 0;
     touchLayout();
 }
 
@@ -668,7 +670,7 @@ void Grid::clear()
     header.hAlign = HAlign::Center;
     internStyle(header);
     drawRows_.clear();
-    latestRow_ = 0;
+    latestRow_ = latestCol_ = 0;
     ++revision_;
 }
 
@@ -678,9 +680,11 @@ void Grid::setDrawRow(int row, int drawNo)
         drawRows_.add(row, drawNo);
 }
 
-void Grid::setLatestRow(int row)
+void Grid::setLatestCell(int col, int row)
 {
-    latestRow_ = row >= 1 && row <= rows_ ? row : 0;
+    const bool inSheet = col >= 1 && col <= cols_ && row >= 1 && row <= rows_;
+    latestCol_ = inSheet ? col : 0;
+    latestRow_ = inSheet ? row : 0;
 }
 
 std::size_t Grid::memoryUsage() const

@@ -187,10 +187,12 @@ public:
     void setDrawRow(int row, int drawNo);
     const DrawRowIndex& drawRows() const { return drawRows_; }
     // The row a view opens at as its last row in view, and keeps to as new draws come: the row
-    // of the latest draw, unless the sheet names another (a chart whose newest marks lie at the
-    // foot of its columns). 0: none, the view opens at the top.
-    void setLatestRow(int row);
+    // of the latest draw, unless the sheet names a cell of its own (a chart, the latest draw's
+    // mark). 0: none, the view opens at the top. latestCol: the column of the cell named; 0 for
+    // the row of the latest draw, where the view keeps the column the user chose.
+    void setLatestCell(int col, int row);
     int latestRow() const { return latestRow_ > 0 ? latestRow_ : drawRows_.lastRow(); }
+    int latestCol() const { return latestRow_ > 0 ? latestCol_ : 0; }
 
     // Clears every cell's text and format, and the rows listing draws; sheet size, sizes and
     // settings stay.
@@ -316,6 +318,7 @@ private:
 
     DrawRowIndex drawRows_;
     int latestRow_ = 0;
+    int latestCol_ = 0;
 
     int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1;
     bool blockMode_ = false;

@@ -50,6 +50,8 @@ GoToDrawDialog::GoToDrawDialog(QWidget* parent, const QString& typed, Refusal re
     m_ok->setText(QStringLiteral("OK"));
     m_ok->setDefault(true);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    // Room for what the dialog may say, so that the dialog does not widen when it says it.
+    buttons->setMinimumWidth(fontMetrics().horizontalAdvance(QString(21, QChar(0x3042))));
     connect(buttons, &QDialogButtonBox::accepted, this, &GoToDrawDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &GoToDrawDialog::reject);
 
@@ -62,7 +64,8 @@ GoToDrawDialog::GoToDrawDialog(QWidget* parent, const QString& typed, Refusal re
     layout->addLayout(form);
     layout->addWidget(m_message);
     layout->addWidget(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The width stays as it opens; the height takes what the dialog says.
+    setFixedSize(sizeHint());
     m_number->setFocus();
 }
 
@@ -84,7 +87,7 @@ void GoToDrawDialog::accept()
         return;
     }
     if (*n < 1 || *n > draw::kMaxDrawNo) {
-        refuse(QStringLiteral("回数は 1～%1 の数字で入力してください。").arg(draw::kMaxDrawNo));
+        refuse(QStringLiteral("回数は1～%1の数字で入力してください。").arg(draw::kMaxDrawNo));
         return;
     }
     if (m_refusal) {
@@ -113,6 +116,7 @@ void GoToDrawDialog::refuse(const QString& why)
 {
     m_message->setText(why);
     m_message->show();
+    setFixedHeight(layout()->totalHeightForWidth(width()));
     m_number->selectAll();
     m_number->setFocus();
 }

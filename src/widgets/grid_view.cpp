@@ -205,7 +205,7 @@ void GridView::showLatest()
 {
     if (!grid_ || grid_->latestRow() < 1 || grid_->maxCols() < 1)
         return;
-    activeCol_ = std::clamp(activeCol_, 1, grid_->maxCols());
+    activeCol_ = grid_->latestCol() > 0 ? grid_->latestCol() : std::clamp(activeCol_, 1, grid_->maxCols());
     activeRow_ = grid_->latestRow();
     anchorCol_ = activeCol_;
     anchorRow_ = activeRow_;
@@ -258,7 +258,7 @@ QString GridView::drawRefusal(int drawNo) const
     if (rows.isEmpty())
         return QStringLiteral("この表には回数の行がありません。");
     if (drawNo < rows.firstDrawNo() || drawNo > rows.lastDrawNo())
-        return QStringLiteral("第%1回の行はありません。この表にあるのは第%2回～第%3回です。")
+        return QStringLiteral("第%1回の行はありません。\nこの表にあるのは第%2回～第%3回です。")
             .arg(drawNo)
             .arg(rows.firstDrawNo())
             .arg(rows.lastDrawNo());

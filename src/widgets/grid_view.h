@@ -71,9 +71,10 @@ public:
     int lastVisibleCol() const;
     void scrollToCell(int col, int row);
 
-    // The grid's latest row the last row fully in view and active (in the active column, or the
-    // first). Until the user scrolls, clicks or moves the active cell, or the program does, the
-    // view keeps it there while it is laid out, shown and resized. Nothing without a latest row.
+    // The grid's latest row the last row fully in view and active (in the grid's latest column
+    // where it names one, else in the active column, or the first). Until the user scrolls, clicks or moves the active
+    // cell, or the program does, the view keeps it there while it is laid out, shown and resized. Nothing without a
+    // latest row.
     void showLatest();
     bool keepsLatestInView() const { return pinnedToLatest_; }
     // A row in view with a few rows of context above and below (as far as the sheet has them),

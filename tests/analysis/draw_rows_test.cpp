@@ -6,6 +6,7 @@
 #include "support/catalogue_support.h"
 #include "support/history_builder.h"
 
+#include <QPoint>
 #include <gtest/gtest.h>
 
 namespace {
@@ -81,12 +82,15 @@ TEST(DrawRows, EachSheetListsTheRowOfEveryCompleteDrawAndNoOther)
     }
     EXPECT_EQ(listing, 13) << "every window with a row per draw";
 
-    // The windows that list no draws: the chart opens at the foot of its longest column, the
+    // The windows that list no draws: the chart opens at the lowest mark of the latest draw, the
     // count classes at the top.
     const auto chart = cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"), history);
     EXPECT_TRUE(chart->drawRows().isEmpty());
-    EXPECT_EQ(chart->latestRow(), chart->maxRows());
-    EXPECT_EQ(chart->latestRow(), 2 + 4) << "digit 3: four marks";
+    EXPECT_EQ(QPoint(chart->latestCol(), chart->latestRow()), QPoint(2 + 3, 2 + 4)) << "digit 3's fourth mark";
+    const auto parted = cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"),
+                                                    fixture::history({{1, 1, 1, 1}, {2, 7, 5, 9}, {3}}));
+    EXPECT_EQ(parted->maxRows(), 2 + 3);
+    EXPECT_EQ(QPoint(parted->latestCol(), parted->latestRow()), QPoint(2 + 7, 2 + 1)) << "the first of the lowest";
     EXPECT_EQ(cataloguetest::analysisGrid(QStringLiteral("回数別出現分析"), history)->latestRow(), 0);
     EXPECT_EQ(cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"), History())->latestRow(), 0);
 }

@@ -145,7 +145,7 @@ TEST_F(LatestDrawWindows, GoToDrawFindsTheRowOrSaysTheWindowHasNone)
                                     dialog.okButton()->click();
                                     said = dialog.messageLabel()->text();
                                 });
-    EXPECT_EQ(said, QStringLiteral("第5回の行はありません。この表にあるのは第301回～第400回です。"));
+    EXPECT_EQ(said, QStringLiteral("第5回の行はありません。\nこの表にあるのは第301回～第400回です。"));
     EXPECT_EQ(window->drawsView->grid()->drawRows().drawAt(window->drawsView->activeRow()), 400);
 }
 

@@ -88,13 +88,23 @@ TEST_F(LatestDraw, OpensAtTheLatestDrawAndKeepsItThereUntilTheUserMoves)
     QTest::qWait(10);
     EXPECT_EQ(view->firstVisibleRow(), top);
 
-    // A sheet that lists no draws opens at the top, as before.
+    // A sheet that lists no draws opens at the top, as before, unless it names a cell to open at
+    // (a chart): then at that cell, and at the next one it names when it is computed again.
     auto plain = std::make_unique<Grid>(3, 300);
     GridView other(plain.get());
     other.resize(200, 200);
     other.show();
     EXPECT_EQ(other.firstVisibleRow(), 1);
     EXPECT_EQ(QPoint(other.activeCol(), other.activeRow()), QPoint(0, 0));
+    auto chart = std::make_unique<Grid>(3, 300);
+    chart->setLatestCell(3, 250);
+    other.replaceGrid(chart.get());
+    EXPECT_EQ(QPoint(other.activeCol(), other.activeRow()), QPoint(3, 250));
+    EXPECT_EQ(lastFullyVisibleRow(other), 250);
+    auto next = std::make_unique<Grid>(3, 300);
+    next->setLatestCell(2, 251);
+    other.replaceGrid(next.get());
+    EXPECT_EQ(QPoint(other.activeCol(), other.activeRow()), QPoint(2, 251));
 }
 
 TEST_F(LatestDraw, ANewDrawIsFollowedFromTheLatestAndNotFromElsewhere)
@@ -195,7 +205,7 @@ TEST_F(LatestDraw, TypingADigitOrCtrlGGoesToADrawTheSheetHasAndRefusesOneItHasNo
                            EXPECT_TRUE(dialog.isVisible());
                            EXPECT_TRUE(dialog.messageLabel()->isVisibleTo(&dialog));
                            EXPECT_EQ(dialog.messageLabel()->text(),
-                                     QStringLiteral("第501回の行はありません。この表にあるのは第1回～第500回です。"));
+                                     QStringLiteral("第501回の行はありません。\nこの表にあるのは第1回～第500回です。"));
                            EXPECT_EQ(dialog.numberBox()->selectedText(), QStringLiteral("501"))
                                << "ready to be typed over";
                            QTest::keyClicks(dialog.numberBox(), QStringLiteral("250"));
