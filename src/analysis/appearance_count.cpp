@@ -73,7 +73,7 @@ void 出現回数分析::fill(Grid& grid, const History& history)
     m_counts.fill(0);
     m_numberTexts.clear();
     // Only complete draws take a row: incomplete ones leave no gap.
-    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
         grid.setText(1, row, QString::number(draw.drawNo));
         for (int p = 1; p <= 3; ++p) {
             const int d = draw.digit(p);

@@ -65,13 +65,24 @@ void 出現頻度分析::headings(Grid& grid)
 void 出現頻度分析::fill(Grid& grid, const History& history)
 {
     m_marks.fill(0);
+    const DrawRecord* latest = nullptr;
     for (const DrawRecord& draw : history.draws()) {
         if (!draw.complete)
             continue;
+        latest = &draw;
         for (int p = 1; p <= 3; ++p) {
             const int d = draw.digit(p);
             grid.setText(d + m_firstDataCol, m_marks[d] + kHeadingRows + 1, kMarkText);
             ++m_marks[d];
         }
+    }
+    // The chart opens at the latest draw's lowest mark, where its columns part, and follows it.
+    if (latest) {
+        int digit = latest->digit(1);
+        for (int p = 2; p <= 3; ++p) {
+            if (m_marks[latest->digit(p)] > m_marks[digit])
+                digit = latest->digit(p);
+        }
+        grid.setLatestCell(digit + m_firstDataCol, m_marks[digit] + kHeadingRows);
     }
 }

@@ -44,7 +44,7 @@ void 引っ張り分析::headings(Grid& grid, int headingRow)
 void 引っ張り分析::fill(Grid& grid, const History& history)
 {
     bool first = true;
-    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
         draw_rows::writeDraw(grid, draw, 1, row);
         if (!first) {
             for (int previous : m_previous) {

@@ -63,7 +63,7 @@ void バラツキ分析::captions(Grid& grid, int row)
 
 void バラツキ分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
         const QString drawNo = QString::number(draw.drawNo);
         grid.setText(1, row, drawNo);
         grid.setText(kRightDrawNoCol, row, drawNo);

@@ -13,15 +13,16 @@ namespace draw_rows {
 const QString& digitText(int digit);
 
 // Walks the history from its first draw to its last and calls visit(draw, row) for every
-// complete draw. The row starts at firstRow and advances for complete draws only, so an
-// incomplete draw takes no row and leaves no gap.
-template <typename Visit> void forEachCompleteDraw(const History& history, int firstRow, Visit visit)
+// complete draw, listing the row as the draw's in the grid. The row starts at firstRow and
+// advances for complete draws only, so an incomplete draw takes no row and leaves no gap.
+template <typename Visit> void forEachCompleteDraw(Grid& grid, const History& history, int firstRow, Visit visit)
 {
     int row = firstRow;
     for (const DrawRecord& draw : history.draws()) {
         if (!draw.complete)
             continue;
         visit(draw, row);
+        grid.setDrawRow(row, draw.drawNo);
         ++row;
     }
 }

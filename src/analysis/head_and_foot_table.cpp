@@ -60,5 +60,6 @@ void HeadAndFootDigitTable::fill(Grid& grid, const History& history)
         for (int p = 1; p <= 3; ++p)
             grid.setText(digitCol(p), row, draw_rows::digitText(digits[p - 1]));
         fillResults(grid, row, draw.drawNo, digits);
+        grid.setDrawRow(row, draw.drawNo);
     }
 }

@@ -61,7 +61,7 @@ void 連番飛び石分析::headings(Grid& grid)
 
 void 連番飛び石分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
         section(grid, draw, kConsecutiveCol, row, 1);
         section(grid, draw, kOneApartCol, row, 2);
     });

@@ -133,7 +133,7 @@ void SplitDataAnalysis::headings(Grid& grid, int baseRow)
 
 void SplitDataAnalysis::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
         const QString drawNo = QString::number(draw.drawNo);
         grid.setText(1, row, drawNo);
         grid.setText(kLastDrawNoCol, row, drawNo);

@@ -97,6 +97,8 @@ void Grid::setMaxCols(int cols)
     cells_.swap(next);
     cols_ = cols;
     colWidths_.resize(std::size_t(cols + 1), float(defaultColWidth_));
+    if (latestCol_ > cols)
+        latestRow_ = latestCol_ = 0;
     touchLayout();
 }
 
@@ -118,6 +120,9 @@ void Grid::setMaxRows(int rows)
     }
     rows_ = rows;
     rowHeights_.resize(std::size_t(rows + 1), float(defaultRowHeight_));
+    drawRows_.dropRowsAfter(rows);
+    if (latestRow_ > rows)
+        latestRow_ = latestCol_ = 0;
     touchLayout();
 }
 
@@ -664,7 +669,22 @@ void Grid::clear()
     Style header;
     header.hAlign = HAlign::Center;
     internStyle(header);
+    drawRows_.clear();
+    latestRow_ = latestCol_ = 0;
     ++revision_;
+}
+
+void Grid::setDrawRow(int row, int drawNo)
+{
+    if (row >= 1 && row <= rows_ && drawNo >= 1)
+        drawRows_.add(row, drawNo);
+}
+
+void Grid::setLatestCell(int col, int row)
+{
+    const bool inSheet = col >= 1 && col <= cols_ && row >= 1 && row <= rows_;
+    latestCol_ = inSheet ? col : 0;
+    latestRow_ = inSheet ? row : 0;
 }
 
 std::size_t Grid::memoryUsage() const
@@ -678,5 +698,6 @@ std::size_t Grid::memoryUsage() const
     bytes += palette_.capacity() * sizeof(GridColor) + hashBytes(paletteIndex_);
     bytes += styles_.capacity() * sizeof(Style) + hashBytes(styleIndex_);
     bytes += (rowHeights_.capacity() + colWidths_.capacity()) * sizeof(float);
+    bytes += drawRows_.memoryUsage();
     return bytes;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/draw_row_index.h"
+
 #include <QFlags>
 #include <QHash>
 #include <QString>
@@ -179,7 +181,21 @@ public:
     // of every column from column 0 and the end of the last one (maxCols() + 2 values).
     ColumnSpan overflowSpan(int col, int row, int textWidth, std::span<const int> colStarts) const;
 
-    // Clears every cell's text and format; sheet size, sizes and settings stay.
+    // The rows that list one draw each, with its 回数 (rows outside the sheet and numbers below 1
+    // are not listed). Views open at the latest draw and go to a draw by its number; no export
+    // or printout shows them.
+    void setDrawRow(int row, int drawNo);
+    const DrawRowIndex& drawRows() const { return drawRows_; }
+    // The row a view opens at as its last row in view, and keeps to as new draws come: the row
+    // of the latest draw, unless the sheet names a cell of its own (a chart, the latest draw's
+    // mark). 0: none, the view opens at the top. latestCol: the column of the cell named; 0 for
+    // the row of the latest draw, where the view keeps the column the user chose.
+    void setLatestCell(int col, int row);
+    int latestRow() const { return latestRow_ > 0 ? latestRow_ : drawRows_.lastRow(); }
+    int latestCol() const { return latestRow_ > 0 ? latestCol_ : 0; }
+
+    // Clears every cell's text and format, and the rows listing draws; sheet size, sizes and
+    // settings stay.
     void clear();
 
     // Counts every change; layoutRevision() only those that move or resize cells.
@@ -299,6 +315,10 @@ private:
     int frozenCols_ = 0;
     bool allowOverflow_ = false;
     bool gridLines_ = true;
+
+    DrawRowIndex drawRows_;
+    int latestRow_ = 0;
+    int latestCol_ = 0;
 
     int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1;
     bool blockMode_ = false;

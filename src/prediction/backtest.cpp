@@ -295,6 +295,7 @@ void BacktestSheets::compute(const History& history, DrawRange range, int reflec
     auto score = [&](qsizetype index, const DrawRecord& draw, const Picks& picks) {
         const char number[3] = {char('0' + draw.digit(1)), char('0' + draw.digit(2)), char('0' + draw.digit(3))};
         m_draws.setText(kDrawNoCol, row, QString::number(draw.drawNo));
+        m_draws.setDrawRow(row, draw.drawNo);
         m_draws.setText(kDateCol, row, history.date(index));
         m_draws.setText(kNumberCol, row, QString::fromLatin1(number, 3));
         for (int m = 0; m < kMethodCount; ++m) {

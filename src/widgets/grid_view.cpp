@@ -2,6 +2,7 @@
 
 #include "grid/grid.h"
 #include "grid/grid_export.h"
+#include "widgets/go_to_draw.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,6 +10,7 @@
 #include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -18,6 +20,9 @@ namespace {
 
 const QColor kSelectionColor(0, 120, 215, 48);
 const QColor kFocusColor(40, 120, 230, 190);
+
+// The rows a row gone to has above and below it, where the sheet and the view have room.
+constexpr int kContextRows = 3;
 
 Qt::ScrollBarPolicy policyFor(bool on, bool whenNeeded)
 {
@@ -55,6 +60,11 @@ GridView::GridView(Grid* grid, QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
+    // Whatever the user does with a scroll bar lets the view go from the latest row.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this] { pinnedToLatest_ = false; });
+        connect(bar, &QAbstractSlider::sliderPressed, this, [this] { pinnedToLatest_ = false; });
+    }
     setGrid(grid);
 }
 
@@ -66,21 +76,39 @@ void GridView::setGrid(Grid* grid)
     anchorCol_ = anchorRow_ = 0;
     activeCol_ = activeRow_ = 0;
     selection_ = {};
+    pinnedToLatest_ = false;
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
     gridChanged();
+    showLatest();
 }
 
 void GridView::replaceGrid(Grid* grid)
 {
     const int scrolledCols = horizontalScrollBar()->value();
     const int scrolledRows = verticalScrollBar()->value();
+    // Read from what was shown before anything lays the new grid out.
+    const bool follow = showedLatest() || shownLatestRow_ < 1;
+    const int moved = grid ? shownDrawsMovedBy(grid->drawRows()) : 0;
+    const int frozen = frozenRowCount();
     grid_ = grid;
     layoutGrid_ = nullptr;
     appliedRevision_ = ~std::uint64_t(0);
+    if (moved != 0) {
+        // The draws the user looks at and has chosen moved to other rows: the view goes with them.
+        if (activeRow_ > frozen)
+            activeRow_ = std::max(frozen + 1, activeRow_ + moved);
+        if (anchorRow_ > frozen)
+            anchorRow_ = std::max(frozen + 1, anchorRow_ + moved);
+        if (!selection_.isEmpty() && selection_.row > frozen)
+            selection_ = {selection_.col, std::max(frozen + 1, selection_.row + moved), selection_.col2,
+                          std::max(frozen + 1, selection_.row2 + moved)};
+    }
     gridChanged();
     horizontalScrollBar()->setValue(scrolledCols);
-    verticalScrollBar()->setValue(scrolledRows);
+    verticalScrollBar()->setValue(scrolledRows + moved);
+    if (follow)
+        showLatest();
 }
 
 void GridView::gridChanged()
@@ -88,11 +116,191 @@ void GridView::gridChanged()
     keepStateInSheet();
     updateScrollBars();
     applyAutoSize();
+    rememberShownDraws();
+    if (pinnedToLatest_)
+        placeLatest();
     viewport()->update();
+}
+
+void GridView::rememberShownDraws()
+{
+    shownDrawRows_ = grid_ ? grid_->drawRows() : DrawRowIndex();
+    shownLatestRow_ = grid_ ? grid_->latestRow() : 0;
+}
+
+// ---- the latest row and going to a draw ----
+
+namespace {
+
+// The scrolled rows in view: [top, last], last partly in view; top > last when none is.
+struct RowsInView {
+    int frozen = 0;
+    int top = 1;
+    int last = 0;
+};
+
+// From a layout already made: pos holds the pixel start of every row and the end of the last.
+RowsInView rowsInView(const std::vector<int>& pos, const Grid& grid, int scrolled, int viewportHeight)
+{
+    RowsInView view;
+    const int rows = int(pos.size()) - 2;
+    if (rows < 1)
+        return view;
+    view.frozen = std::clamp(grid.frozenRows(), 0, rows);
+    view.top = view.frozen + 1 + scrolled;
+    if (view.top > rows) {
+        view.last = view.top - 1;
+        return view;
+    }
+    const int header = grid.colHeadersShown() ? pos[1] - pos[0] : 0;
+    const int space = viewportHeight - header - (pos[std::size_t(view.frozen) + 1] - pos[1]);
+    view.last = lastStartingBefore(pos, view.top, rows, space);
+    return view;
+}
+
+} // namespace
+
+bool GridView::showedLatest() const
+{
+    // The layout is the one last made, which is what the view showed: the grid itself may
+    // already hold its next computation.
+    if (pinnedToLatest_)
+        return true;
+    const int latest = shownLatestRow_;
+    if (latest < 1 || !grid_)
+        return false;
+    if (activeRow_ == latest)
+        return true;
+    const RowsInView view = rowsInView(rowPos_, *grid_, verticalScrollBar()->value(), viewport()->height());
+    return latest <= view.frozen || (latest >= view.top && latest <= view.last);
+}
+
+int GridView::shownDrawsMovedBy(const DrawRowIndex& now) const
+{
+    if (!grid_ || shownDrawRows_.isEmpty() || now.isEmpty())
+        return 0;
+    const RowsInView view = rowsInView(rowPos_, *grid_, verticalScrollBar()->value(), viewport()->height());
+    for (int row = view.top; row <= view.last; ++row) {
+        const int drawNo = shownDrawRows_.drawAt(row);
+        if (const int moved = drawNo ? now.rowOf(drawNo) : 0)
+            return moved - row;
+    }
+    return 0;
+}
+
+void GridView::placeLatest()
+{
+    if (!grid_)
+        return;
+    const int row = grid_->latestRow();
+    ensureLayout();
+    if (appliedRevision_ != grid_->layoutRevision())
+        updateScrollBars();
+    const int fr = frozenRowCount();
+    if (row <= fr || row > grid_->maxRows())
+        return;
+    verticalScrollBar()->setValue(firstFitting(rowPos_, fr + 1, row, scrolledSpaceY()) - fr - 1);
+}
+
+void GridView::showLatest()
+{
+    if (!grid_ || grid_->latestRow() < 1 || grid_->maxCols() < 1)
+        return;
+    activeCol_ = grid_->latestCol() > 0 ? grid_->latestCol() : std::clamp(activeCol_, 1, grid_->maxCols());
+    activeRow_ = grid_->latestRow();
+    anchorCol_ = activeCol_;
+    anchorRow_ = activeRow_;
+    placeLatest();
+    pinnedToLatest_ = true;
+    viewport()->update();
+}
+
+void GridView::goToRow(int row)
+{
+    if (!grid_ || row < 1 || row > grid_->maxRows() || grid_->maxCols() < 1)
+        return;
+    pinnedToLatest_ = false;
+    ensureLayout();
+    if (appliedRevision_ != grid_->layoutRevision())
+        updateScrollBars();
+    const int fr = frozenRowCount();
+    if (row > fr) {
+        QScrollBar* v = verticalScrollBar();
+        const int space = scrolledSpaceY();
+        int first = std::max(fr + 1, row - kContextRows);
+        int last = std::min(grid_->maxRows(), row + kContextRows);
+        if (rowPos_[std::size_t(last) + 1] - rowPos_[std::size_t(first)] > space)
+            first = last = row; // no room for the rows around it
+        int top = fr + 1 + v->value();
+        if (first < top)
+            top = first;
+        else if (rowPos_[std::size_t(last) + 1] - rowPos_[std::size_t(top)] > space)
+            top = firstFitting(rowPos_, fr + 1, last, space);
+        v->setValue(top - fr - 1);
+    }
+    moveActiveCell(activeCol_ > 0 ? activeCol_ : 1, row, false);
+}
+
+bool GridView::goToDraw(int drawNo)
+{
+    const int row = grid_ ? grid_->drawRows().rowOf(drawNo) : 0;
+    if (row < 1)
+        return false;
+    goToRow(row);
+    return true;
+}
+
+QString GridView::drawRefusal(int drawNo) const
+{
+    const DrawRowIndex none;
+    const DrawRowIndex& rows = grid_ ? grid_->drawRows() : none;
+    if (rows.rowOf(drawNo) > 0)
+        return {};
+    if (rows.isEmpty())
+        return QStringLiteral("この表には回数の行がありません。");
+    if (drawNo < rows.firstDrawNo() || drawNo > rows.lastDrawNo())
+        return QStringLiteral("第%1回の行はありません。\nこの表にあるのは第%2回～第%3回です。")
+            .arg(drawNo)
+            .arg(rows.firstDrawNo())
+            .arg(rows.lastDrawNo());
+    return QStringLiteral("第%1回は当選数字が入っていないため、この表に行がありません。").arg(drawNo);
+}
+
+void GridView::askForDraw(const QString& typed)
+{
+    if (!grid_ || grid_->drawRows().isEmpty())
+        return;
+    const QPointer<GridView> self(this);
+    const std::optional<int> drawNo
+        = askDrawNo(this, typed, [self](int n) { return self ? self->drawRefusal(n) : QString(); });
+    // The sheet may have been computed again meanwhile: a draw it no longer lists moves nothing.
+    if (self && drawNo)
+        self->goToDraw(*drawNo);
+}
+
+bool GridView::handleGoToKey(QKeyEvent* event)
+{
+    if (!grid_ || grid_->drawRows().isEmpty())
+        return false;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_G && modifiers == Qt::ControlModifier) {
+        askForDraw();
+        return true;
+    }
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    // A digit starts the number, from the main keys or the keypad.
+    const QString text = event->text();
+    if (text.size() == 1 && GoToDrawDialog::numberOf(text)) {
+        askForDraw(text);
+        return true;
+    }
+    return false;
 }
 
 void GridView::setActiveCell(int col, int row)
 {
+    pinnedToLatest_ = false;
     if (!grid_ || col < 1 || row < 1 || col > grid_->maxCols() || row > grid_->maxRows())
         col = row = 0;
     if (col == activeCol_ && row == activeRow_)
@@ -472,6 +680,7 @@ int GridView::lastVisibleCol() const
 
 void GridView::scrollToCell(int col, int row)
 {
+    pinnedToLatest_ = false;
     if (!grid_)
         return;
     ensureLayout();
@@ -553,6 +762,8 @@ void GridView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollBars();
+    if (pinnedToLatest_)
+        placeLatest();
 }
 
 void GridView::scrollContentsBy(int, int)
@@ -592,6 +803,10 @@ void GridView::keyPressEvent(QKeyEvent* event)
     }
     if (event->matches(QKeySequence::Copy)) {
         copyToClipboard();
+        event->accept();
+        return;
+    }
+    if (handleGoToKey(event)) {
         event->accept();
         return;
     }
@@ -674,6 +889,12 @@ void GridView::mousePressEvent(QMouseEvent* event)
     else if (cell.x() == 0 && cell.y() >= 1)
         moveActiveCell(std::max(1, activeCol_), cell.y(), shift);
     Q_EMIT cellClicked(cell.x(), cell.y());
+}
+
+void GridView::wheelEvent(QWheelEvent* event)
+{
+    pinnedToLatest_ = false;
+    QAbstractScrollArea::wheelEvent(event);
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* event)

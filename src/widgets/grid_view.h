@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grid/draw_row_index.h"
 #include "render/grid_painter.h"
 
 #include <QAbstractScrollArea>
@@ -17,15 +18,23 @@ class QPainter;
 // Shows a Grid read-only, painting only the cells in view. Frozen rows and columns stay at
 // the top and left; the rest scrolls by whole rows and columns. The window owns the Grid and
 // calls gridChanged() after changing it; layout changes are also noticed when painting.
+//
+// A sheet that lists the draws (Grid::drawRows) opens at its latest row (Grid::latestRow):
+// the last row in view, active, with the rows below it a scroll away. Ctrl+G, or a digit typed,
+// asks for a draw (回数へ移動) and goes to its row.
 class GridView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
     explicit GridView(Grid* grid = nullptr, QWidget* parent = nullptr);
 
+    // Shows the grid from its top, or from its latest row where it has one (showLatest).
     void setGrid(Grid* grid);
-    // Shows another grid in place of this one (the same window computed again), keeping the
-    // scroll position, the active cell and the selection as far as the new grid has them.
+    // Shows another grid in place of this one (the same window computed again; the grid may
+    // also be the same object, computed again in place). A view that showed the latest row (in
+    // view or active) moves to the new latest row; otherwise it keeps the scroll position, the
+    // active cell and the selection as far as the new grid has them, moved along with the draws
+    // in view where their rows moved. A view that showed no draws yet opens at the latest row.
     void replaceGrid(Grid* grid);
     Grid* grid() const { return grid_; }
     // The grid changed (its size too): the active cell and the selection keep to the sheet.
@@ -62,6 +71,23 @@ public:
     int lastVisibleCol() const;
     void scrollToCell(int col, int row);
 
+    // The grid's latest row the last row fully in view and active (in the grid's latest column
+    // where it names one, else in the active column, or the first). Until the user scrolls, clicks or moves the active
+    // cell, or the program does, the view keeps it there while it is laid out, shown and resized. Nothing without a
+    // latest row.
+    void showLatest();
+    bool keepsLatestInView() const { return pinnedToLatest_; }
+    // A row in view with a few rows of context above and below (as far as the sheet has them),
+    // and active.
+    void goToRow(int row);
+    // The row of a draw, as goToRow; false, and nothing moves, when the sheet lists none for it.
+    bool goToDraw(int drawNo);
+    // Why the sheet cannot go to a draw (it lists no row for it), for the user; empty when it can.
+    QString drawRefusal(int drawNo) const;
+    // 回数へ移動: asks for a draw number, starting with `typed`, and goes to its row. Only in a
+    // sheet that lists draws.
+    void askForDraw(const QString& typed = {});
+
     // Tab-separated text of the selection, or the active cell's text, each cell without the
     // blanks that place it in its cell (spreadsheetText), as a spreadsheet pastes it.
     QString copyText() const;
@@ -97,6 +123,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     // A run of columns (or rows) painted side by side: the header, the frozen ones or the
@@ -149,4 +176,19 @@ private:
     bool rowSelectMode_ = false;
 
     void keepStateInSheet();
+
+    // The latest row at the foot of the view, as showLatest places it.
+    void placeLatest();
+    // The rows of the draws as the view last showed them: the grid may be computed again in place
+    // before it comes back through replaceGrid.
+    void rememberShownDraws();
+    // From the layout as last made, before the grid changed: whether the latest row was in view,
+    // and how far the rows of the draws in view moved in the new grid.
+    bool showedLatest() const;
+    int shownDrawsMovedBy(const DrawRowIndex& now) const;
+    bool handleGoToKey(QKeyEvent* event);
+
+    DrawRowIndex shownDrawRows_;
+    int shownLatestRow_ = 0;
+    bool pinnedToLatest_ = false;
 };

@@ -40,7 +40,8 @@ public:
     // another window's computation touches, so it may run on another thread.
     virtual void computeFrom(const History& history) = 0;
     // On the window's own thread: shows what computeFrom made, keeping the scroll position and
-    // the active cell.
+    // the active cell, or moving on to the new latest draw where the window showed the latest
+    // one (GridView::replaceGrid).
     virtual void showComputed() = 0;
 };
 

@@ -1,10 +1,12 @@
 // The windows that give every draw a row of its own, over a history that repeats a draw number
 // (as a database made outside the program can hold): every complete draw keeps its row, the last
-// one included, and the foot headings stand below it.
+// one included, and the foot headings stand below it. Each sheet says which rows list which
+// draw, for the view that opens at the latest one and goes to a draw by its number.
 
 #include "support/catalogue_support.h"
 #include "support/history_builder.h"
 
+#include <QPoint>
 #include <gtest/gtest.h>
 
 namespace {
@@ -50,6 +52,47 @@ TEST(DrawRows, ARepeatedDrawNumberKeepsEveryDrawAboveTheFoot)
             EXPECT_EQ(g->text(1, lastDrawRow + 1).toStdString(), heading);
         }
     }
+}
+
+TEST(DrawRows, EachSheetListsTheRowOfEveryCompleteDrawAndNoOther)
+{
+    // Draw 3 is not drawn yet; draw 6 does not exist.
+    const History history
+        = fixture::history({{1, 1, 2, 3}, {2, 4, 5, 6}, {3}, {4, 7, 8, 9}, {5, 0, 1, 2}, {7, 3, 3, 3}});
+    int listing = 0;
+    for (const catalogue::WindowRecord* record : cataloguetest::analyses()) {
+        SCOPED_TRACE(record->form.toStdString());
+        const auto g = cataloguetest::analysisGrid(record->form, history);
+        ASSERT_TRUE(g);
+        const DrawRowIndex& rows = g->drawRows();
+        if (rows.isEmpty())
+            continue;
+        ++listing;
+        QStringList listed;
+        for (int r = 1; r <= g->maxRows(); ++r) {
+            if (const int n = rows.drawAt(r)) {
+                EXPECT_EQ(g->text(1, r), QString::number(n)) << "row " << r;
+                listed << QString::number(n);
+            }
+        }
+        EXPECT_EQ(listed.join(u' ').toStdString(), "1 2 4 5 7");
+        EXPECT_EQ(rows.rowOf(3), 0);
+        EXPECT_EQ(rows.rowOf(6), 0);
+        EXPECT_EQ(g->latestRow(), rows.rowOf(7));
+    }
+    EXPECT_EQ(listing, 13) << "every window with a row per draw";
+
+    // The windows that list no draws: the chart opens at the lowest mark of the latest draw, the
+    // count classes at the top.
+    const auto chart = cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"), history);
+    EXPECT_TRUE(chart->drawRows().isEmpty());
+    EXPECT_EQ(QPoint(chart->latestCol(), chart->latestRow()), QPoint(2 + 3, 2 + 4)) << "digit 3's fourth mark";
+    const auto parted = cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"),
+                                                    fixture::history({{1, 1, 1, 1}, {2, 7, 5, 9}, {3}}));
+    EXPECT_EQ(parted->maxRows(), 2 + 3);
+    EXPECT_EQ(QPoint(parted->latestCol(), parted->latestRow()), QPoint(2 + 7, 2 + 1)) << "the first of the lowest";
+    EXPECT_EQ(cataloguetest::analysisGrid(QStringLiteral("回数別出現分析"), history)->latestRow(), 0);
+    EXPECT_EQ(cataloguetest::analysisGrid(QStringLiteral("出現頻度分析"), History())->latestRow(), 0);
 }
 
 } // namespace
