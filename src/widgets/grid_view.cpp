@@ -167,10 +167,10 @@ bool GridView::showedLatest() const
     if (pinnedToLatest_)
         return true;
     const int latest = shownLatestRow_;
+    // Whether the latest row is in view, not whether it is active: a player who scrolled back to
+    // older draws stays there.
     if (latest < 1 || !grid_)
         return false;
-    if (activeRow_ == latest)
-        return true;
     const RowsInView view = rowsInView(rowPos_, *grid_, verticalScrollBar()->value(), viewport()->height());
     return latest <= view.frozen || (latest >= view.top && latest <= view.last);
 }

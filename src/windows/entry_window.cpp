@@ -4,6 +4,7 @@
 #include "data/draw_calendar.h"
 #include "data/draw_database.h"
 #include "windows/entry_grid.h"
+#include "widgets/go_to_draw.h"
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
@@ -91,6 +92,9 @@ private:
     m_mnuDelLine = m_mnuEdit->addAction(QStringLiteral("行削除"));
     m_mnuDelLine->setObjectName(QStringLiteral("mnuDelLine"));
     m_mnuDelLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_mnuGoTo = m_mnuEdit->addAction(QStringLiteral("回数へ移動…"));
+    m_mnuGoTo->setObjectName(QStringLiteral("mnuGoTo"));
+    m_mnuGoTo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     m_mnuEdit->addSeparator();
     m_undo = new QUndoStack(this);
     m_mnuUndo = m_mnuEdit->addAction(QStringLiteral("元に戻す"));
@@ -112,12 +116,13 @@ private:
     showSteps();
     // A sub-window has no menu bar of the frame's: the shortcuts live in the window itself,
     // alive while the focus is anywhere inside it.
-    for (QAction* action : {m_mnuAddLine, m_mnuDelLine, m_mnuUndo, m_mnuRedo}) {
+    for (QAction* action : {m_mnuAddLine, m_mnuDelLine, m_mnuGoTo, m_mnuUndo, m_mnuRedo}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(action);
     }
     connect(m_mnuAddLine, &QAction::triggered, this, [this] { mnuAddLine_Click(); });
     connect(m_mnuDelLine, &QAction::triggered, this, [this] { mnuDelLine_Click(); });
+    connect(m_mnuGoTo, &QAction::triggered, this, [this] { goToDraw(); });
     connect(m_mnuUndo, &QAction::triggered, this, [this] { mnuUndo_Click(); });
     connect(m_mnuRedo, &QAction::triggered, this, [this] { mnuRedo_Click(); });
 
@@ -399,6 +404,16 @@ void 当選データ入力::mnuDelLine_Click()
         QStringLiteral("%1の削除").arg(drawName(drawNo)),
         [this, drawNo, removed, column] { return putRow(drawNo, *removed, column); },
         [this, drawNo, column] { return takeRow(drawNo, column); }));
+}
+
+void 当選データ入力::goToDraw()
+{
+    m_grid->commitEdit();
+    const auto refusal = [this](int drawNo) {
+        return m_sheet->rowOfDrawNo(drawNo) >= 0 ? QString() : QStringLiteral("第%1回の行はありません。").arg(drawNo);
+    };
+    if (const std::optional<int> drawNo = askDrawNo(this, {}, refusal))
+        moveTo(m_sheet->rowOfDrawNo(*drawNo), kFirstDigitColumn);
 }
 
 void 当選データ入力::mnuUndo_Click()

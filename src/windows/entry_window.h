@@ -50,6 +50,8 @@ public:
     void mnuAddLine_Click();
     void mnuDelLine_Click();
     void Command1_Click();
+    // 回数へ移動 (Ctrl+G): asks for a draw and goes to its 第1数字.
+    void goToDraw();
     void mnuUndo_Click();
     void mnuRedo_Click();
     // The right click on a row header (row from 0): pops up 編集 when exactly one row is
@@ -100,6 +102,7 @@ private:
     QMenu* m_mnuEdit = nullptr;
     QAction* m_mnuAddLine = nullptr;
     QAction* m_mnuDelLine = nullptr;
+    QAction* m_mnuGoTo = nullptr;
     QAction* m_mnuUndo = nullptr;
     QAction* m_mnuRedo = nullptr;
     QUndoStack* m_undo = nullptr;
