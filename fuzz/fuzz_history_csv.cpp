@@ -1,9 +1,11 @@
-// The reader of every draw-history CSV (the shipped history and every import), fed any bytes.
-// What its callers rely on: a good result holds only valid draws, each number once; a refused
-// one holds no rows and names the line it stopped at. And the result does not depend on where
-// the reads from the file happen to end.
+// The reader of every draw-history CSV (the shipped history and every import), fed any bytes,
+// and the reader of draws pasted as text on the same bytes. What their callers rely on: a good
+// result holds only valid draws, each number once; a refused one holds no rows and names the
+// line it stopped at; a preview's reading keeps each bad line aside with its number and reason.
+// And the result does not depend on where the reads from the file happen to end.
 
 #include "data/history_csv.h"
+#include "data/history_import.h"
 #include "fuzz_support.h"
 
 #include <QIODevice>
@@ -34,6 +36,25 @@ private:
     qsizetype m_pos = 0;
 };
 
+// What every history that is read without being refused holds.
+void requireValidRows(const HistoryCsv& csv)
+{
+    QSet<int> seen;
+    for (const HistoryRow& row : csv.rows) {
+        require(row.drawNo >= 1 && row.drawNo <= 32767, "draw number 1-32767");
+        require(!seen.contains(row.drawNo), "each draw number once");
+        seen.insert(row.drawNo);
+        for (const std::optional<int>& digit : row.digits)
+            require(!digit || (*digit >= 0 && *digit <= 9), "digits 0-9 or empty");
+    }
+    int last = 0;
+    for (const RefusedLine& refused : csv.refused) {
+        require(refused.line > last, "refused lines once each, in line order");
+        require(!refused.reason.isEmpty(), "a refused line says why");
+        last = refused.line;
+    }
+}
+
 bool sameResult(const HistoryCsv& a, const HistoryCsv& b)
 {
     if (a.error != b.error || a.errorLine != b.errorLine || a.errorField != b.errorField
@@ -57,18 +78,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ByteByByte device(bytes);
     require(sameResult(csv, HistoryCsv::read(device)), "the same result whatever the reads return");
 
+    // Read for a preview, and as pasted text: bad lines go aside, the rest is as good.
+    const HistoryCsv collected = HistoryCsv::parse(bytes, HistoryCsv::BadLines::Collect);
+    if (collected.ok())
+        requireValidRows(collected);
+    const HistoryCsv pasted = history_import::parseText(QString::fromUtf8(bytes));
+    if (pasted.ok())
+        requireValidRows(pasted);
+    else
+        require(pasted.rows.isEmpty(), "a refused text has no rows");
+
     if (!csv.ok()) {
         require(csv.rows.isEmpty(), "a refused history has no rows");
         require(csv.errorLine >= 1, "a refused text names a line");
         return 0;
     }
-    QSet<int> seen;
-    for (const HistoryRow& row : csv.rows) {
-        require(row.drawNo >= 1 && row.drawNo <= 32767, "draw number 1-32767");
-        require(!seen.contains(row.drawNo), "each draw number once");
-        seen.insert(row.drawNo);
-        for (const std::optional<int>& digit : row.digits)
-            require(!digit || (*digit >= 0 && *digit <= 9), "digits 0-9 or empty");
-    }
+    require(csv.refused.isEmpty(), "a reading that stops at a bad line sets none aside");
+    requireValidRows(csv);
     return 0;
 }

@@ -27,12 +27,16 @@ int gSignalPipe[2] = {-1, -1};
 bool gTerminationRequested = false;
 
 // Once a termination request has come, no one is there to answer a box: what the rest of the
-// exit has to say goes to the standard error, and the box counts as answered by its default.
+// exit has to say goes to the standard error, and the box counts as answered by its default;
+// a question whether to go on closing (the entry window's, on a draw half typed, whose digits
+// are stored already) as yes, since the exit must not stop halfway.
 QMessageBox::StandardButton reportOnStandardError(const MessageRequest& request)
 {
     std::fputs((QStringLiteral("numbers3zubarin: ") + request.text.simplified() + u'\n').toLocal8Bit().constData(),
                stderr);
     std::fflush(stderr);
+    if (request.buttons.testFlag(QMessageBox::Yes) && request.buttons.testFlag(QMessageBox::No))
+        return QMessageBox::Yes;
     return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
 }
 
