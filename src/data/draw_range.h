@@ -17,3 +17,27 @@ struct DrawRange {
 struct OpenDrawRange {
     std::optional<int> from, to;
 };
+
+class History;
+
+// The draws a window covers, as the player chooses them: every draw (全期間), the last N
+// complete draws and whatever follows them (直近N回), or from one draw number to another
+// (開始回〜終了回).
+struct RangeChoice {
+    enum class Kind { All, Last, Between };
+    static constexpr int kMaxDrawNo = 32767;
+
+    Kind kind = Kind::All;
+    int last = 100; // 直近N回: N, 1–32767
+    int from = 1, to = kMaxDrawNo; // 開始回〜終了回
+
+    static RangeChoice all() { return {}; }
+    static RangeChoice lastDraws(int n) { return {Kind::Last, n, 1, kMaxDrawNo}; }
+    static RangeChoice between(int a, int b) { return {Kind::Between, 100, a, b}; }
+
+    // The draw numbers it stands for in a history. 全期間 is [1, 32767]; 直近N回 starts at the
+    // N-th last complete draw and ends at 32767, and is 全期間 when the history has fewer than N
+    // complete draws; 開始回〜終了回 is as given (empty when its start lies after its end).
+    DrawRange resolve(const History& history) const;
+    friend bool operator==(const RangeChoice&, const RangeChoice&) = default;
+};

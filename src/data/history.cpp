@@ -17,6 +17,7 @@ struct History::Data {
     QStringList dates; // 抽せん日 by index; empty when the source has none
     StartupFigures figures;
     int recordsThroughLastComplete = 0; // the index of the last complete draw, plus one
+    int drawNoOffset = 0; // taken off every 回数 (a history over a range)
 };
 
 namespace {
@@ -263,8 +264,59 @@ QString History::date(qsizetype index) const
     return index >= 0 && index < d->dates.size() ? d->dates.at(index) : QString();
 }
 
+History History::overRange(const DrawRange& range) const
+{
+    if (range.from <= draw::kMinDrawNo && range.to >= draw::kMaxDrawNo)
+        return *this;
+    const int offset = std::max(range.from, draw::kMinDrawNo) - 1;
+    auto data = std::make_shared<Data>();
+    data->drawNoOffset = offset;
+    for (qsizetype i = 0; i < d->draws.size(); ++i) {
+        DrawRecord row = d->draws.at(i);
+        if (row.drawNo == 0 || !range.contains(realDrawNo(row.drawNo)))
+            continue;
+        row.drawNo = realDrawNo(row.drawNo);
+        const qsizetype index = data->draws.size();
+        for (int p = 0; p < 3; ++p) {
+            if (row.digits[p] == DrawRecord::kOther)
+                data->otherValues.insert(index * 4 + p + 1, d->otherValues.value(i * 4 + p + 1));
+        }
+        row.drawNo -= offset;
+        markComplete(row);
+        data->draws << row;
+        if (!d->dates.isEmpty())
+            data->dates << d->dates.at(i);
+    }
+    return History(finish(std::move(data)));
+}
+
+int History::drawNoOffset() const
+{
+    return d->drawNoOffset;
+}
+
 bool History::operator==(const History& other) const
 {
     return d == other.d
-        || (d->draws == other.d->draws && d->otherValues == other.d->otherValues && d->dates == other.d->dates);
+        || (d->draws == other.d->draws && d->otherValues == other.d->otherValues && d->dates == other.d->dates
+            && d->drawNoOffset == other.d->drawNoOffset);
+}
+
+DrawRange RangeChoice::resolve(const History& history) const
+{
+    switch (kind) {
+    case Kind::All:
+        return {1, kMaxDrawNo};
+    case Kind::Between:
+        return {from, to};
+    case Kind::Last:
+        break;
+    }
+    const QVector<DrawRecord>& draws = history.draws();
+    int seen = 0;
+    for (qsizetype i = draws.size() - 1; i >= 0; --i) {
+        if (draws.at(i).complete && ++seen == last)
+            return {history.realDrawNo(draws.at(i).drawNo), kMaxDrawNo};
+    }
+    return {1, kMaxDrawNo};
 }

@@ -4,6 +4,8 @@
 // changes once made; copies share the draws, so windows keep one each at no cost, and every
 // computation takes the history it shows as a `const History&`.
 
+#include "data/draw_range.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -85,6 +87,17 @@ public:
     QVariant field(qsizetype index, const QString& name) const;
     // The 抽せん日 of the draw at index as stored; empty when none (or the source has no dates).
     QString date(qsizetype index) const;
+
+    // The history a window shows over a range of draw numbers: the records with from ≤ 回数 ≤ to,
+    // complete or not, in order, renumbered as if the history began at draw `from` (from − 1
+    // taken off every 回数), so that every figure and computation sees the range alone. The
+    // whole range [1, 32767] is this history itself; an empty range, or one without a record, is
+    // an empty history (with the offset all the same).
+    History overRange(const DrawRange& range) const;
+    // What overRange took off every draw number: 0 for a history read as it is stored.
+    int drawNoOffset() const;
+    // The draw number as stored of a draw number of this history: what a window writes in a cell.
+    int realDrawNo(int drawNo) const { return drawNo + drawNoOffset(); }
 
     // The same draws, in the same order, with the same stored values and dates.
     bool operator==(const History& other) const;
