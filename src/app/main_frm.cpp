@@ -141,21 +141,32 @@ void MainFrm::openFromMenu(const catalogue::WindowRecord& record)
     openChild(record.form);
 }
 
+QList<QWidget*> MainFrm::windowsHoldingEntryBackInOrder() const
+{
+    // Each of them set propEnd False when it loaded; closing them all sets it True again.
+    QList<QWidget*> holding;
+    for (auto it = m_open.cbegin(); it != m_open.cend(); ++it) {
+        const auto rule = m_propEndRules.constFind(it.key());
+        if (it.value() && rule != m_propEndRules.cend() && !rule->atLoad)
+            holding << it.value();
+    }
+    // As the user opened them: the sub-windows in their order, then windows of their own.
+    const QList<QMdiSubWindow*> order = m_mdi->subWindowList(QMdiArea::CreationOrder);
+    std::stable_sort(holding.begin(), holding.end(), [&order](QWidget* a, QWidget* b) {
+        const auto place = [&order](QWidget* w) {
+            const qsizetype i = order.indexOf(qobject_cast<QMdiSubWindow*>(w));
+            return i < 0 ? order.size() : i;
+        };
+        return place(a) < place(b);
+    });
+    return holding;
+}
+
 QStringList MainFrm::windowsHoldingEntryBack() const
 {
     QStringList captions;
-    for (const QMdiSubWindow* sub : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
-        for (auto it = m_open.cbegin(); it != m_open.cend(); ++it) {
-            const auto rule = m_propEndRules.constFind(it.key());
-            if (it.value() == sub && rule != m_propEndRules.cend() && !rule->atLoad)
-                captions << sub->windowTitle();
-        }
-    }
-    for (auto it = m_open.cbegin(); it != m_open.cend(); ++it) {
-        const auto rule = m_propEndRules.constFind(it.key());
-        if (it.value() && it.value()->isWindow() && rule != m_propEndRules.cend() && !rule->atLoad)
-            captions << it.value()->windowTitle();
-    }
+    for (const QWidget* window : windowsHoldingEntryBackInOrder())
+        captions << window->windowTitle();
     return captions;
 }
 
@@ -173,16 +184,13 @@ bool MainFrm::closeWindowsHoldingEntryBack()
             {this, text, kMessageTitle, QMessageBox::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes})
         != QMessageBox::Yes)
         return false;
-    for (auto it = m_open.cbegin(); it != m_open.cend();) {
-        const auto rule = m_propEndRules.constFind(it.key());
-        QPointer<QWidget> window = it.value();
-        ++it; // closing removes the window from m_open
-        if (!window || rule == m_propEndRules.cend() || rule->atLoad)
-            continue;
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(window.data()))
-            sub->close();
-        else
-            window->close();
+    // Taken out first: each close takes its window out of the open ones.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : windowsHoldingEntryBackInOrder())
+        windows << window;
+    for (const QPointer<QWidget>& window : std::as_const(windows)) {
+        if (window)
+            window->close(); // a sub-window closes its content through its own close
     }
     return propEnd();
 }

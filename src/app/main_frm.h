@@ -139,6 +139,7 @@ private:
     void offerMissingDraws();
     // Asks to close the windows that keep the entry window from opening; true when they closed.
     bool closeWindowsHoldingEntryBack();
+    QList<QWidget*> windowsHoldingEntryBackInOrder() const;
     QList<DatabaseFollower*> openFollowers() const;
 
     enum class FocusKind { None, Main, ChildForm, Other };

@@ -515,16 +515,11 @@ std::optional<qint64> DrawDatabase::dataVersion()
     return query.value(0).toLongLong();
 }
 
-bool DrawDatabase::insertDraw(int drawNo, QString* reason)
+bool DrawDatabase::tableHasDateColumn()
 {
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("insert into %1 (%2) values (?)").arg(kTable, draw::kDrawNoField));
-    query.addBindValue(drawNo);
-    if (!query.exec()) {
-        *reason = message::databaseReason(query.lastError());
-        return false;
-    }
-    return true;
+    QSqlQuery columns(m_db);
+    return columns.exec(QStringLiteral("select * from %1 limit 0").arg(kTable))
+        && columns.record().indexOf(draw::kDateField) >= 0;
 }
 
 std::optional<DrawDatabase::StoredDraw> DrawDatabase::storedDraw(const QVariant& drawNo, QString* reason)
@@ -550,11 +545,7 @@ std::optional<DrawDatabase::StoredDraw> DrawDatabase::storedDraw(const QVariant&
 
 bool DrawDatabase::insertDraw(const QVariant& drawNo, const StoredDraw& draw, QString* reason)
 {
-    QSqlQuery columns(m_db);
-    bool tableHasDate = false;
-    if (columns.exec(QStringLiteral("select * from %1 limit 0").arg(kTable)))
-        tableHasDate = columns.record().indexOf(draw::kDateField) >= 0;
-    columns.finish();
+    const bool tableHasDate = tableHasDateColumn();
     QStringList fields{draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]};
     if (tableHasDate)
         fields << draw::kDateField;
@@ -605,11 +596,7 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
 
 bool DrawDatabase::insertRows(const HistoryCsv& history, QString* reason)
 {
-    QSqlQuery columns(m_db);
-    bool tableHasDate = false;
-    if (columns.exec(QStringLiteral("select * from %1 limit 0").arg(kTable)))
-        tableHasDate = columns.record().indexOf(draw::kDateField) >= 0;
-    columns.finish();
+    const bool tableHasDate = tableHasDateColumn();
     const bool storeDate = tableHasDate && history.extraColumns.contains(draw::kDateField);
 
     QSqlQuery insert(m_db);

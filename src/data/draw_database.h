@@ -114,8 +114,6 @@ public:
     // The number the next draw takes: one after the largest stored, 1 in an empty table.
     // Nothing when the database cannot say, or when the numbers are used up (the reason says so).
     std::optional<int> nextDrawNo(QString* reason);
-    // Adds a draw with that number and no digits yet.
-    bool insertDraw(int drawNo, QString* reason);
 
     // The draw stored with that 回数, so that it can be put back as it was; nothing when there is
     // none (the reason stays empty) or the database cannot say (the reason says why).
@@ -135,6 +133,8 @@ public:
 
 private:
     bool checkSchema(QString* reason);
+    // Whether the table keeps 抽せん日 (one made elsewhere may not).
+    bool tableHasDateColumn();
     // Inserts or replaces the rows inside a transaction the caller holds.
     bool insertRows(const HistoryCsv& history, QString* reason);
     // Says so when the file could not be read because a write interrupted earlier needs

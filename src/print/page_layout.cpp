@@ -1,5 +1,7 @@
 #include "print/page_layout.h"
 
+#include "data/draw.h"
+
 #include "data/history.h"
 #include "render/grid_metrics.h"
 #include "render/grid_painter.h"
@@ -57,10 +59,8 @@ QString drawText(const History& history, qsizetype index)
     const QString stored = history.date(index).simplified();
     if (stored.isEmpty())
         return text;
-    QDate date = QDate::fromString(stored, QStringLiteral("yyyy/M/d"));
-    if (!date.isValid())
-        date = QDate::fromString(stored, QStringLiteral("yyyy-M-d"));
-    return text + u'（' + (date.isValid() ? date.toString(Qt::ISODate) : stored) + u'）';
+    const std::optional<QDate> date = draw::readDate(stored).date;
+    return text + u'（' + (date ? date->toString(Qt::ISODate) : stored) + u'）';
 }
 
 // [first, last] of each stretch that fits in space pixels, given the pixel starts pos; every

@@ -171,7 +171,7 @@ int DrawSheetModel::rowOfDrawNo(qlonglong number) const
 QDate DrawSheetModel::expectedDay(int drawNo) const
 {
     for (int r = rowCount() - 1; r >= 0; --r) {
-        const QDate day = draw_calendar::dayOf(storedValue(r, kDateColumn).toString());
+        const QDate day = draw_calendar::dayOf(data(index(r, kDateColumn), Qt::EditRole).toString());
         const QVariant before = this->drawNo(r);
         if (!day.isValid() || before.isNull() || before.toInt() >= drawNo)
             continue;
@@ -191,7 +191,7 @@ QString DrawSheetModel::dayRefusal(int row, const QString& text) const
         return QStringLiteral("「%1」は日付ではありません。%2の抽せん日は 2026/10/12 のように入力してください。")
             .arg(text, name);
     for (int r = row - 1; r >= 0; --r) {
-        const QDate before = draw_calendar::dayOf(storedValue(r, kDateColumn).toString());
+        const QDate before = draw_calendar::dayOf(data(index(r, kDateColumn), Qt::EditRole).toString());
         if (!before.isValid())
             continue;
         if (day <= before)
@@ -200,7 +200,7 @@ QString DrawSheetModel::dayRefusal(int row, const QString& text) const
         break;
     }
     for (int r = row + 1; r < rowCount(); ++r) {
-        const QDate after = draw_calendar::dayOf(storedValue(r, kDateColumn).toString());
+        const QDate after = draw_calendar::dayOf(data(index(r, kDateColumn), Qt::EditRole).toString());
         if (!after.isValid())
             continue;
         if (day >= after)
@@ -215,15 +215,8 @@ bool DrawSheetModel::isPartlyTyped(int row) const
 {
     int present = 0;
     for (int c = kFirstDigitColumn; c <= kLastDigitColumn; ++c)
-        present += draw::isPresent(storedValue(row, c)) ? 1 : 0;
+        present += draw::isPresent(data(index(row, c), Qt::EditRole)) ? 1 : 0;
     return present > 0 && present < 3;
-}
-
-QVariant DrawSheetModel::storedValue(int row, int column) const
-{
-    if (column >= kStaticColumn || m_fieldColumn[column] < 0)
-        return {};
-    return m_table->data(m_table->index(row, m_fieldColumn[column]), Qt::EditRole);
 }
 
 bool DrawSheetModel::restoreCell(int row, int column, const QVariant& stored)
@@ -236,7 +229,7 @@ bool DrawSheetModel::restoreCell(int row, int column, const QVariant& stored)
 bool DrawSheetModel::write(int row, int column, const QVariant& stored)
 {
     const QVariant number = drawNo(row);
-    const QVariant before = storedValue(row, column);
+    const QVariant before = data(index(row, column), Qt::EditRole);
     if (m_table->setData(m_table->index(row, m_fieldColumn[column]), stored)) {
         Q_EMIT cellWritten(number, column, before, stored);
         return true;

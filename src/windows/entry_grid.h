@@ -118,7 +118,6 @@ private:
     void tableDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
 
     bool write(int row, int column, const QVariant& stored);
-    QVariant storedValue(int row, int column) const;
 
     QSqlTableModel* m_table;
     // The table's column of each sheet column but the static one; -1 for a field it lacks.
