@@ -23,7 +23,7 @@ void BM_BacktestEveryDraw(benchmark::State& state)
 void BM_BacktestDefaultRange(benchmark::State& state)
 {
     const History history = fullHistory();
-    const DrawRange range = BacktestSheets::defaultRange(history);
+    const DrawRange range = RangeChoice::lastDraws(BacktestSheets::kDefaultDraws).resolve(history);
     for (auto _ : state) {
         BacktestSheets sheets;
         sheets.compute(history, range, int(state.range(0)));

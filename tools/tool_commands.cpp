@@ -206,20 +206,6 @@ int finish(QTextStream& out, QTextStream& err)
     return kExitOk;
 }
 
-// The windows that take a range, as a sentence names them: "A と B", "A、B と C".
-QString rangeWindows()
-{
-    QStringList forms;
-    for (const catalogue::WindowRecord& record : catalogue::windows()) {
-        if (record.computes() && record.takesRange)
-            forms << record.form;
-    }
-    if (forms.size() < 2)
-        return forms.join(QString());
-    const QString last = forms.takeLast();
-    return forms.join(u'、') + QStringLiteral(" と ") + last;
-}
-
 int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const Options options = parseOptions(
@@ -259,7 +245,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     const Options options = parseOptions(args,
                                          {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
                                           QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"),
-                                          QStringLiteral("to"), QStringLiteral("bom")},
+                                          QStringLiteral("to"), QStringLiteral("last"), QStringLiteral("bom")},
                                          {QStringLiteral("bom")});
     if (!options.error.isEmpty())
         return usageError(err, options.error);
@@ -295,26 +281,38 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
             QStringLiteral(
                 "--format pdf には --out で書き出すファイルを指定してください（標準出力には書き出せません）"));
 
-    OpenDrawRange range;
-    for (const auto& [name, end] :
-         {std::pair{QStringLiteral("from"), &range.from}, std::pair{QStringLiteral("to"), &range.to}}) {
-        if (!options.has(name))
-            continue;
-        bool ok = false;
-        const QString text = options.value(name);
-        const int n = text.toInt(&ok);
-        if (!ok || n < 0 || n > draw::kMaxDrawNo)
-            return usageError(err,
-                              QStringLiteral("--%1 は 0～%2 の回数です: %3")
-                                  .arg(name)
-                                  .arg(draw::kMaxDrawNo)
-                                  .arg(message::excerpt(text)));
-        *end = n;
-    }
+    // The draws the window covers: --last N, or --from and/or --to (one end alone leaves the
+    // other open). The two testing windows took 0 as the start of a range before there were
+    // ranges for every window, and still do.
     const QString window = options.value(QStringLiteral("window"));
     const catalogue::WindowRecord* record = catalogue::findWindow(window);
-    if ((range.from || range.to) && (!record || !record->takesRange))
-        return usageError(err, QStringLiteral("--from と --to は %1 だけのものです").arg(rangeWindows()));
+    const bool hasLast = options.has(QStringLiteral("last"));
+    const bool hasEnd = options.has(QStringLiteral("from")) || options.has(QStringLiteral("to"));
+    if (hasLast && hasEnd)
+        return usageError(err, QStringLiteral("--last は --from、--to と一緒には指定できません"));
+    std::optional<int> ends[3]; // from, to, last
+    const QString names[3] = {QStringLiteral("from"), QStringLiteral("to"), QStringLiteral("last")};
+    for (int i = 0; i < 3; ++i) {
+        if (!options.has(names[i]))
+            continue;
+        const int lowest = i < 2 && record && record->takesRange ? 0 : 1;
+        bool ok = false;
+        const QString text = options.value(names[i]);
+        const int n = text.toInt(&ok);
+        if (!ok || n < lowest || n > draw::kMaxDrawNo)
+            return usageError(err,
+                              QStringLiteral("--%1 は %2～%3 の回数です: %4")
+                                  .arg(names[i])
+                                  .arg(lowest)
+                                  .arg(draw::kMaxDrawNo)
+                                  .arg(message::excerpt(text)));
+        ends[i] = n;
+    }
+    std::optional<RangeChoice> range;
+    if (ends[2])
+        range = RangeChoice::lastDraws(*ends[2]);
+    else if (hasEnd)
+        range = RangeChoice::between(ends[0].value_or(1), ends[1].value_or(RangeChoice::kMaxDrawNo));
 
     const Files files = filesOf(options, false);
     if (!files.error.isEmpty())
@@ -406,7 +404,7 @@ namespace {
 // draws its grids cover in its page header, and the titles the window shows above its grids.
 // Empty when the PDF could not be made.
 QByteArray formatted(const catalogue::WindowRecord& record, const WindowSheets& sheets, const History& history,
-                     ExportFormat format)
+                     const RangeChoice& range, ExportFormat format)
 {
     const QList<const Grid*> grids = sheets.grids();
     const bool several = grids.size() > 1;
@@ -416,7 +414,7 @@ QByteArray formatted(const catalogue::WindowRecord& record, const WindowSheets& 
     case ExportFormat::Json:
         return several ? gridsToJson(grids, record.form) : gridToJson(*grids.first(), record.form);
     case ExportFormat::Pdf:
-        return pdfOf(PageLayout(grids, PrintHeader::of(record.caption, history, sheets.range(), record.titles)));
+        return pdfOf(PageLayout(grids, PrintHeader::of(record.caption, history, range, record.titles)));
     }
     return {};
 }
@@ -456,7 +454,7 @@ int reflectedIn(const QString& settingsFile)
 } // namespace
 
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
-                          const QString& settingsFile, const OpenDrawRange& range)
+                          const QString& settingsFile, const std::optional<RangeChoice>& range)
 {
     ExportResult result;
     // Laying out pages measures the grid font, which only a GUI application has.
@@ -478,10 +476,9 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
     SheetOptions options;
     if (record->usesPredictionFlags)
         options.reflected = reflectedIn(settingsFile);
-    if (record->takesRange)
-        options.range = range;
+    options.range = range.value_or(record->defaultRange);
     const std::unique_ptr<WindowSheets> sheets = catalogue::computeSheets(*record, *history, options);
-    QByteArray data = formatted(*record, *sheets, *history, format);
+    QByteArray data = formatted(*record, *sheets, *history, *options.range, format);
     if (format == ExportFormat::Pdf && data.isEmpty()) {
         result.error = QStringLiteral("PDF を作れません");
         return result;
@@ -533,10 +530,12 @@ QString usage()
                "が必要です）。\n")
         + notes
         + QStringLiteral(
-              "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window %1 [--from N] [--to M] ...\n"
-              "      回数 N から M までの当選データで検証します。片方だけなら他方は最初（最後）の回まで、\n"
-              "      どちらもなければ、%2です。\n")
-              .arg(rangeForms.join(u'|'), defaults.join(u'、'))
+              "  numbers3zubarin-tool export ... --window NAME [--last N | [--from N] [--to M]]\n"
+              "      プログラムの「期間」と同じく、直近 N 回（--last）か、回数 N から M まで（--from と --to。\n"
+              "      片方だけなら他方は最初（最後）の回まで）の当選データで計算します。どれもなければ全期間です。\n"
+              "      %1 はその期間の回を、それより前のすべての回から検証します\n"
+              "      （どれもなければ、%2）。\n")
+              .arg(rangeForms.join(QStringLiteral("、")), defaults.join(u'、'))
         + QStringLiteral(
                "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR "
                "のデータベースと設定ファイルを使います。\n"

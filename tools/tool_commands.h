@@ -45,10 +45,11 @@ struct ExportResult {
 // Computes the grids of the window with the given form name from an existing database, through
 // its catalogue record, exactly as the window does, and formats them. The database is only read,
 // never created. A window that predicts takes the flags of the settings file (by default its
-// bare name: the current directory); a window that tests a stretch of the history takes the
-// range (an open end reaches the first or last complete draw; no end, the window's default).
+// bare name: the current directory). It covers the range given (none: the window's default, as
+// its catalogue record says), as the window's range bar does.
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
-                          const QString& settingsFile = PredictionSettings::kFileName, const OpenDrawRange& range = {});
+                          const QString& settingsFile = PredictionSettings::kFileName,
+                          const std::optional<RangeChoice>& range = std::nullopt);
 
 // Form names of the windows that compute grids, in the catalogue's order.
 QStringList exportableWindows();

@@ -74,7 +74,7 @@ void 出現回数分析::fill(Grid& grid, const History& history)
     m_numberTexts.clear();
     // Only complete draws take a row: incomplete ones leave no gap.
     draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
-        grid.setText(1, row, QString::number(draw.drawNo));
+        grid.setText(1, row, history.drawNoText(draw.drawNo));
         for (int p = 1; p <= 3; ++p) {
             const int d = draw.digit(p);
             grid.setText(1 + p, row, numberText(d));

@@ -45,7 +45,7 @@ void 引っ張り分析::fill(Grid& grid, const History& history)
 {
     bool first = true;
     draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
-        draw_rows::writeDraw(grid, draw, 1, row);
+        draw_rows::writeDraw(grid, history, draw, 1, row);
         if (!first) {
             for (int previous : m_previous) {
                 for (int p = 1; p <= 3; ++p) {

@@ -51,8 +51,8 @@ void 数字合計分析::headings(Grid& grid, int headingRow)
 
 void 数字合計分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
-        draw_rows::writeDraw(grid, draw, 1, row);
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid, &history](const DrawRecord& draw, int row) {
+        draw_rows::writeDraw(grid, history, draw, 1, row);
         grid.setText(kSumCol, row, QString::number(draw.digit(1) + draw.digit(2) + draw.digit(3)));
     });
 }

@@ -63,8 +63,8 @@ void バラツキ分析::captions(Grid& grid, int row)
 
 void バラツキ分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
-        const QString drawNo = QString::number(draw.drawNo);
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid, &history](const DrawRecord& draw, int row) {
+        const QString drawNo = history.drawNoText(draw.drawNo);
         grid.setText(1, row, drawNo);
         grid.setText(kRightDrawNoCol, row, drawNo);
         // A repeated digit lands on the same cell again: one mark however often it was drawn.

@@ -13,9 +13,9 @@ const QString& digitText(int digit)
     return texts[digit];
 }
 
-void writeDraw(Grid& grid, const DrawRecord& draw, int col, int row)
+void writeDraw(Grid& grid, const History& history, const DrawRecord& draw, int col, int row)
 {
-    grid.setText(col, row, QString::number(draw.drawNo));
+    grid.setText(col, row, history.drawNoText(draw.drawNo));
     for (int p = 1; p <= 3; ++p)
         grid.setText(col + p, row, digitText(draw.digit(p)));
 }

@@ -22,12 +22,13 @@ template <typename Visit> void forEachCompleteDraw(Grid& grid, const History& hi
         if (!draw.complete)
             continue;
         visit(draw, row);
-        grid.setDrawRow(row, draw.drawNo);
+        grid.setDrawRow(row, history.realDrawNo(draw.drawNo));
         ++row;
     }
 }
 
-// Writes 回数 and the three digits of a draw into columns col to col + 3 of row.
-void writeDraw(Grid& grid, const DrawRecord& draw, int col, int row);
+// Writes 回数 (as stored: History::drawNoText) and the three digits of a draw of the history into
+// columns col to col + 3 of row.
+void writeDraw(Grid& grid, const History& history, const DrawRecord& draw, int col, int row);
 
 } // namespace draw_rows

@@ -98,7 +98,7 @@ void 分割5傾向分析::fill(Grid& grid, const History& history)
 {
     draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
         std::array<int, kClasses.size()> counts{};
-        grid.setText(1, row, QString::number(draw.drawNo));
+        grid.setText(1, row, history.drawNoText(draw.drawNo));
         for (int p = 1; p <= 3; ++p) {
             const int d = draw.digit(p);
             const int k = classOf(d);

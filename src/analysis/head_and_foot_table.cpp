@@ -56,10 +56,10 @@ void HeadAndFootDigitTable::fill(Grid& grid, const History& history)
         if (!draw.complete)
             continue;
         const std::array<int, 3> digits{draw.digit(1), draw.digit(2), draw.digit(3)};
-        grid.setText(1, row, QString::number(draw.drawNo));
+        grid.setText(1, row, history.drawNoText(draw.drawNo));
         for (int p = 1; p <= 3; ++p)
             grid.setText(digitCol(p), row, draw_rows::digitText(digits[p - 1]));
         fillResults(grid, row, draw.drawNo, digits);
-        grid.setDrawRow(row, draw.drawNo);
+        grid.setDrawRow(row, history.realDrawNo(draw.drawNo));
     }
 }

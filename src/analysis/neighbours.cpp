@@ -61,16 +61,16 @@ void 連番飛び石分析::headings(Grid& grid)
 
 void 連番飛び石分析::fill(Grid& grid, const History& history)
 {
-    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid](const DrawRecord& draw, int row) {
-        section(grid, draw, kConsecutiveCol, row, 1);
-        section(grid, draw, kOneApartCol, row, 2);
+    draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&grid, &history](const DrawRecord& draw, int row) {
+        section(grid, history, draw, kConsecutiveCol, row, 1);
+        section(grid, history, draw, kOneApartCol, row, 2);
     });
 }
 
-void 連番飛び石分析::section(Grid& grid, const DrawRecord& draw, int col, int row, int apart)
+void 連番飛び石分析::section(Grid& grid, const History& history, const DrawRecord& draw, int col, int row, int apart)
 {
     int hits = 0;
-    draw_rows::writeDraw(grid, draw, col, row);
+    draw_rows::writeDraw(grid, history, draw, col, row);
     // Only neighbouring positions are compared, both ways, and 9 and 0 are not neighbours.
     for (int p = 1; p <= 2; ++p) {
         const int a = draw.digit(p);

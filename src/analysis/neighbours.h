@@ -16,7 +16,7 @@ private:
 
     // One section: 回数 and the digits from col, the neighbouring pairs whose digits differ by
     // `apart` marked (1: consecutive, 2: one apart), the 回数 cell grey when no pair hits.
-    static void section(Grid& grid, const DrawRecord& draw, int col, int row, int apart);
+    static void section(Grid& grid, const History& history, const DrawRecord& draw, int col, int row, int apart);
     static void markPair(Grid& grid, bool consecutive, int col, int row);
     static void greyIfNone(Grid& grid, int count, int col, int row);
 };

@@ -87,7 +87,7 @@ void PatternAnalysis::headings(Grid& grid, int headingRow)
 void PatternAnalysis::fill(Grid& grid, const History& history)
 {
     draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
-        grid.setText(1, row, QString::number(draw.drawNo));
+        grid.setText(1, row, history.drawNoText(draw.drawNo));
         int first = 0;
         for (int p = 1; p <= 3; ++p) {
             const int d = draw.digit(p);

@@ -164,12 +164,6 @@ DrawRange RandomnessSheet::defaultRange(const History& history)
     return range.isEmpty() ? DrawRange{} : range;
 }
 
-DrawRange RandomnessSheet::resolve(const History& history, const OpenDrawRange& range)
-{
-    const DrawRange all = defaultRange(history);
-    return {range.from.value_or(all.from), range.to.value_or(all.to)};
-}
-
 void RandomnessSheet::evaluate(const History& history, DrawRange range)
 {
     m_results = {};
@@ -393,7 +387,6 @@ void RandomnessSheet::write(Grid& grid) const
 
 void RandomnessSheet::compute(const History& history, DrawRange range)
 {
-    m_range = range;
     evaluate(history, range);
     // Every line of the table is a border, as in the other windows.
     m_grid.setGridLinesShown(false);

@@ -60,8 +60,6 @@ public:
 
     // All complete draws: the first to the last complete draw number; from > to when there is none.
     static DrawRange defaultRange(const History& history);
-    // An open end is the first (or last) complete draw number; neither end given: the default.
-    static DrawRange resolve(const History& history, const OpenDrawRange& range);
 
     // Lays the grid out and fills it for the complete draws whose draw number lies in range.
     void compute(const History& history, DrawRange range);
@@ -69,8 +67,6 @@ public:
     const Grid& grid() const { return m_grid; }
 
     QList<Grid*> sheetGrids() override { return {&m_grid}; }
-    // The range last computed.
-    std::optional<DrawRange> range() const override { return m_range; }
 
     // One test as computed.
     struct Result {
@@ -98,7 +94,6 @@ private:
     void write(Grid& grid) const;
 
     Grid m_grid;
-    DrawRange m_range;
     std::array<Result, kTestCount> m_results{};
     std::array<Chart, kTestCount> m_charts{};
 };

@@ -134,7 +134,7 @@ void SplitDataAnalysis::headings(Grid& grid, int baseRow)
 void SplitDataAnalysis::fill(Grid& grid, const History& history)
 {
     draw_rows::forEachCompleteDraw(grid, history, kFirstDataRow, [&](const DrawRecord& draw, int row) {
-        const QString drawNo = QString::number(draw.drawNo);
+        const QString drawNo = history.drawNoText(draw.drawNo);
         grid.setText(1, row, drawNo);
         grid.setText(kLastDrawNoCol, row, drawNo);
         for (int p = 1; p <= 3; ++p) {

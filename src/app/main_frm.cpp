@@ -7,6 +7,7 @@
 #include "app/mdi_arrangement.h"
 #include "app/menu_bar.h"
 #include "app/placement_keeper.h"
+#include "widgets/child_frame.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
 #include "windows/history_transfer.h"
@@ -343,10 +344,8 @@ void MainFrm::childClosed(const QString& formName, bool databaseChanged)
     }
 }
 
-void MainFrm::showHistory(History history)
+QList<HistoryView*> MainFrm::historyViews() const
 {
-    GlobalBas::adoptHistory(std::move(history));
-    m_status->show(GlobalBas::gRsDraws);
     QList<HistoryView*> views;
     for (const QPointer<QWidget>& child : std::as_const(m_open)) {
         QWidget* content = child;
@@ -355,6 +354,41 @@ void MainFrm::showHistory(History history)
         if (auto* view = dynamic_cast<HistoryView*>(content))
             views << view;
     }
+    return views;
+}
+
+void MainFrm::showHistory(History history)
+{
+    GlobalBas::adoptHistory(std::move(history));
+    m_status->show(GlobalBas::gRsDraws);
+    computeAndShow(historyViews());
+}
+
+std::optional<RangeChoice> MainFrm::keptRange(const QString& formName) const
+{
+    return m_placement->range(formName);
+}
+
+void MainFrm::keepRange(const QString& formName, const RangeChoice& range)
+{
+    m_placement->keepRange(formName, range);
+}
+
+void MainFrm::applyRangeToAll(const RangeChoice& range)
+{
+    QList<HistoryView*> views;
+    for (HistoryView* view : historyViews()) {
+        auto* frame = dynamic_cast<ChildFrame*>(view);
+        if (!frame || frame->rangeChoice() == range)
+            continue;
+        frame->takeRangeChoice(range);
+        views << view;
+    }
+    computeAndShow(views);
+}
+
+void MainFrm::computeAndShow(const QList<HistoryView*>& views)
+{
     if (views.isEmpty())
         return;
     Hourglass hourglass;

@@ -84,10 +84,17 @@ public:
     const History& currentHistory() const override;
     QString databasePath() const override;
     void childClosed(const QString& formName, bool databaseChanged = false) override;
+    std::optional<RangeChoice> keptRange(const QString& formName) const override;
+    void keepRange(const QString& formName, const RangeChoice& range) override;
+    void applyRangeToAll(const RangeChoice& range) override;
 
     // Makes a history the current one: every open window that shows the history computes it
     // again (several at once), then shows it. Windows opened later start from it.
     void showHistory(History history);
+    // Every open window that shows the history (the sub-window contents).
+    QList<HistoryView*> historyViews() const;
+    // Each view computes from the current history, several at once, then each shows.
+    void computeAndShow(const QList<HistoryView*>& views);
     // Reads the history from the database again, once; when it differs from the current one,
     // shows it. False when it cannot be read (the user has been told why; nothing changes).
     bool reloadHistory() override;

@@ -37,6 +37,11 @@ void PlacementKeeper::restore()
     if (m_file.isEmpty())
         return;
     const std::optional<WindowPlacement> stored = WindowPlacement::read(m_file);
+    if (stored) {
+        m_ranges = stored->ranges;
+        m_storedGeometry = stored->geometry;
+        m_storedMaximized = stored->maximized;
+    }
     bool maximized = !stored || stored->maximized;
     if (stored && stored->geometry && fitsAScreen(*stored->geometry)) {
         m_window.setGeometry(*stored->geometry);
@@ -73,12 +78,39 @@ void PlacementKeeper::save()
     // maximised, and nothing else depends on it.
     if (m_file.isEmpty() || !m_shownOnce)
         return;
+    write();
+}
+
+void PlacementKeeper::write() const
+{
     WindowPlacement placement;
-    placement.maximized = m_window.isMaximized() || m_window.isFullScreen();
-    if (const QRect normal = m_window.normalGeometry(); normal.isValid())
-        placement.geometry = normal;
+    if (m_shownOnce) {
+        placement.maximized = m_window.isMaximized() || m_window.isFullScreen();
+        if (const QRect normal = m_window.normalGeometry(); normal.isValid())
+            placement.geometry = normal;
+    } else {
+        // Not shown yet: the placement stays as the last run left it.
+        placement.maximized = m_storedMaximized;
+        placement.geometry = m_storedGeometry;
+    }
+    placement.ranges = m_ranges;
     QString reason;
     placement.write(m_file, &reason);
+}
+
+std::optional<RangeChoice> PlacementKeeper::range(const QString& formName) const
+{
+    const auto it = m_ranges.constFind(formName);
+    return it == m_ranges.cend() ? std::nullopt : std::optional<RangeChoice>(*it);
+}
+
+void PlacementKeeper::keepRange(const QString& formName, const RangeChoice& range)
+{
+    if (m_ranges.value(formName) == range && m_ranges.contains(formName))
+        return;
+    m_ranges.insert(formName, range);
+    if (!m_file.isEmpty())
+        write();
 }
 
 void PlacementKeeper::shown()

@@ -42,14 +42,14 @@ std::unique_ptr<WindowSheets> prediction(const History& history, const SheetOpti
 std::unique_ptr<WindowSheets> backtest(const History& history, const SheetOptions& options)
 {
     auto sheets = std::make_unique<BacktestSheets>();
-    sheets->compute(history, BacktestSheets::resolve(history, options.range), options.reflected);
+    sheets->compute(history, options.range.value_or(RangeChoice::all()).resolve(history), options.reflected);
     return sheets;
 }
 
 std::unique_ptr<WindowSheets> randomness(const History& history, const SheetOptions& options)
 {
     auto sheets = std::make_unique<RandomnessSheet>();
-    sheets->compute(history, RandomnessSheet::resolve(history, options.range));
+    sheets->compute(history, options.range.value_or(RangeChoice::all()).resolve(history));
     return sheets;
 }
 
@@ -171,6 +171,7 @@ QVector<WindowRecord> buildCatalogue()
     check.build = &backtest;
     check.usesPredictionFlags = true;
     check.takesRange = true;
+    check.defaultRange = RangeChoice::lastDraws(BacktestSheets::kDefaultDraws);
     check.defaultRangeText = QStringLiteral("最後の1,000回");
     check.exportNote = QStringLiteral("集計と各回の二つの表を、一発ズバリン と同じ設定ファイルの設定で書き出します。");
     all << check;
@@ -230,7 +231,12 @@ std::unique_ptr<WindowSheets> computeSheets(const WindowRecord& record, const Hi
 {
     if (!record.build)
         return nullptr;
-    return record.build(history, options);
+    SheetOptions given = options;
+    if (!given.range)
+        given.range = record.defaultRange;
+    if (record.takesRange)
+        return record.build(history, given);
+    return record.build(given.range->drawsOf(history), given);
 }
 
 } // namespace catalogue

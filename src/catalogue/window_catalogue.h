@@ -73,8 +73,11 @@ struct WindowRecord {
     // What it computes: null for a window that shows no grids of the history.
     SheetBuilder build = nullptr;
     bool usesPredictionFlags = false; // the computation takes the prediction's 反映する count
-    bool takesRange = false; // the computation takes a range (開始回 to 終了回)
-    QString defaultRangeText; // for the companion's usage: the range when none is given
+    // The computation tests the draws of its range against every earlier draw (予想の検証,
+    // ランダム性の検定); every other window computes from the draws of its range alone.
+    bool takesRange = false;
+    RangeChoice defaultRange; // the draws it covers until the player chooses others
+    QString defaultRangeText; // for the companion's usage: the default of a window that takes a range
     // How it prints and exports: the line above each grid (by index), and what the companion's
     // usage says of the export where it is more than one table.
     QStringList titles;
@@ -89,7 +92,9 @@ const WindowRecord* findWindow(const QString& form);
 // The records shown in a given frame.
 QVector<const WindowRecord*> windowsIn(Frame frame);
 
-// The record's grids computed from a history, as the window computes them when it opens.
+// The record's grids computed from a history, as the window computes them when it opens: over
+// the range the options give (none: the record's default), applied to the history
+// (RangeChoice::drawsOf) or, for a window that takes a range, handed to it as the draws to test.
 std::unique_ptr<WindowSheets> computeSheets(const WindowRecord& record, const History& history,
                                             const SheetOptions& options = {});
 

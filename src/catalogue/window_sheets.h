@@ -1,7 +1,7 @@
 #pragma once
 // What a window computes from the history: its grids, in the order it shows, prints and exports
-// them, and the stretch of draws they cover where the window takes one. The window shows them,
-// and the companion exports the same object, so the two cannot disagree.
+// them. The window shows them, and the companion exports the same object, so the two cannot
+// disagree.
 
 #include "data/draw_range.h"
 #include "grid/grid.h"
@@ -23,8 +23,6 @@ public:
             all << grid;
         return all;
     }
-    // The draws the grids cover, for a window that tests a stretch of the history.
-    virtual std::optional<DrawRange> range() const { return std::nullopt; }
 };
 
 // The one grid of an analysis window.
@@ -42,5 +40,7 @@ private:
 // What a window's computation takes besides the history.
 struct SheetOptions {
     int reflected = 0; // the prediction's analyses set to 反映する
-    OpenDrawRange range; // the draws to test; no end given: the window's default
+    // The draws the window covers (in a window that tests a stretch of the history, the draws
+    // it tests); none: the window's default.
+    std::optional<RangeChoice> range;
 };

@@ -302,21 +302,17 @@ bool History::operator==(const History& other) const
             && d->drawNoOffset == other.d->drawNoOffset);
 }
 
-DrawRange RangeChoice::resolve(const History& history) const
+std::optional<DrawRange> History::completeDrawsIn(const DrawRange& range) const
 {
-    switch (kind) {
-    case Kind::All:
-        return {1, kMaxDrawNo};
-    case Kind::Between:
-        return {from, to};
-    case Kind::Last:
-        break;
+    std::optional<DrawRange> found;
+    for (const DrawRecord& draw : d->draws) {
+        const int drawNo = realDrawNo(draw.drawNo);
+        if (!draw.complete || !range.contains(drawNo))
+            continue;
+        if (!found)
+            found = DrawRange{drawNo, drawNo};
+        found->from = std::min(found->from, drawNo);
+        found->to = std::max(found->to, drawNo);
     }
-    const QVector<DrawRecord>& draws = history.draws();
-    int seen = 0;
-    for (qsizetype i = draws.size() - 1; i >= 0; --i) {
-        if (draws.at(i).complete && ++seen == last)
-            return {history.realDrawNo(draws.at(i).drawNo), kMaxDrawNo};
-    }
-    return {1, kMaxDrawNo};
+    return found;
 }

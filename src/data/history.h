@@ -98,6 +98,11 @@ public:
     int drawNoOffset() const;
     // The draw number as stored of a draw number of this history: what a window writes in a cell.
     int realDrawNo(int drawNo) const { return drawNo + drawNoOffset(); }
+    // The draw number as a cell shows it: every window writes 回数 through this.
+    QString drawNoText(int drawNo) const { return QString::number(realDrawNo(drawNo)); }
+    // The complete draws of this history within the range, first and last, as stored: none when
+    // the range holds no complete draw.
+    std::optional<DrawRange> completeDrawsIn(const DrawRange& range) const;
 
     // The same draws, in the same order, with the same stored values and dates.
     bool operator==(const History& other) const;

@@ -10,6 +10,7 @@
 namespace {
 
 const QString kGroup = QStringLiteral("[MainFrm]");
+const QString kRangesGroup = QStringLiteral("[Ranges]");
 const QString kGeometryKey = QStringLiteral("geometry");
 const QString kMaximizedKey = QStringLiteral("maximized");
 
@@ -40,18 +41,25 @@ std::optional<WindowPlacement> WindowPlacement::fromFileBytes(const QByteArray& 
     WindowPlacement placement;
     bool found = false;
     bool inGroup = false;
+    bool inRanges = false;
     for (const QString& raw : QString::fromUtf8(bytes).split(u'\n')) {
         const QString line = raw.trimmed();
         if (line.startsWith(u'[')) {
             inGroup = line == kGroup;
+            inRanges = line == kRangesGroup;
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');
-        if (!inGroup || equals < 0)
+        if (!(inGroup || inRanges) || equals < 0)
             continue;
         const QString key = line.left(equals).trimmed();
         const QString value = line.mid(equals + 1).trimmed();
-        if (key == kGeometryKey) {
+        if (inRanges) {
+            if (const std::optional<RangeChoice> range = RangeChoice::fromText(value); range && !key.isEmpty()) {
+                placement.ranges.insert(key, *range);
+                found = true;
+            }
+        } else if (key == kGeometryKey) {
             if (const std::optional<QRect> rect = rectOf(value)) {
                 placement.geometry = rect;
                 found = true;
@@ -77,6 +85,11 @@ QByteArray WindowPlacement::toFileBytes() const
                     .arg(geometry->width())
                     .arg(geometry->height());
     text += kMaximizedKey + u'=' + (maximized ? QLatin1String("true") : QLatin1String("false")) + u'\n';
+    if (!ranges.isEmpty()) {
+        text += kRangesGroup + u'\n';
+        for (auto it = ranges.cbegin(); it != ranges.cend(); ++it)
+            text += it.key() + u'=' + it.value().toText() + u'\n';
+    }
     return text.toUtf8();
 }
 

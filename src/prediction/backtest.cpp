@@ -225,38 +225,6 @@ const std::array<QString, kMethodCount> BacktestSheets::kMethodLabels
        QStringLiteral("12回周期法"), QStringLiteral("消去法"),     QStringLiteral("連発予想"),
        QStringLiteral("１発予想")};
 
-DrawRange BacktestSheets::defaultRange(const History& history)
-{
-    const QVector<DrawRecord>& records = history.draws();
-    int seen = 0;
-    int from = 0;
-    for (qsizetype i = records.size() - 1; i >= 0 && seen < kDefaultDraws; --i) {
-        if (records[i].complete) {
-            from = records[i].drawNo;
-            ++seen;
-        }
-    }
-    if (seen == 0)
-        return DrawRange{1, 0};
-    return DrawRange{from, history.lastDrawNo()};
-}
-
-DrawRange BacktestSheets::resolve(const History& history, const OpenDrawRange& range)
-{
-    if (!range.from && !range.to)
-        return defaultRange(history);
-    int first = 1;
-    int last = 0;
-    for (const DrawRecord& draw : history.draws()) {
-        if (draw.complete) {
-            first = draw.drawNo;
-            last = history.lastDrawNo();
-            break;
-        }
-    }
-    return DrawRange{range.from.value_or(first), range.to.value_or(last)};
-}
-
 BacktestSheets::BacktestSheets()
 {
     // Every line the grids show is a border of their own.
@@ -271,7 +239,6 @@ void BacktestSheets::compute(const History& history, DrawRange range, int reflec
 {
     const QVector<DrawRecord>& records = history.draws();
     m_results = {};
-    m_range = range;
 
     // The draws are walked once, carrying the tables forward; that holds only while the draw
     // numbers never go down. A database made outside may be out of order: then the tables of

@@ -63,15 +63,8 @@ class BacktestSheets : public WindowSheets {
 public:
     static const QString kNote;
     static const std::array<QString, backtest::kMethodCount> kMethodLabels;
+    // The window tests the last 1,000 complete draws (直近1000回) until the player chooses others.
     static constexpr int kDefaultDraws = 1000;
-
-    // The last kDefaultDraws complete draws (every complete draw when there are fewer): from the
-    // draw number of the kDefaultDraws-th complete draw from the end to the last complete draw
-    // number. Empty (from > to) when there is no complete draw.
-    static DrawRange defaultRange(const History& history);
-    // An open start is the first complete draw number, an open end the last; neither end given,
-    // the default range. Without any complete draw an open start is 1 and an open end 0.
-    static DrawRange resolve(const History& history, const OpenDrawRange& range);
 
     BacktestSheets();
 
@@ -88,8 +81,6 @@ public:
     Grid& draws() { return m_draws; }
     const Grid& draws() const { return m_draws; }
     QList<Grid*> sheetGrids() override { return {&m_summary, &m_draws}; }
-    // The range last computed.
-    std::optional<DrawRange> range() const override { return m_range; }
 
     const std::array<backtest::MethodResult, backtest::kMethodCount>& results() const { return m_results; }
     int testedDraws() const { return m_testedDraws; }
@@ -103,5 +94,4 @@ private:
     Grid m_draws;
     std::array<backtest::MethodResult, backtest::kMethodCount> m_results{};
     int m_testedDraws = 0;
-    DrawRange m_range;
 };

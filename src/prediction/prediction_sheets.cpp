@@ -32,9 +32,19 @@ PredictionSheets::PredictionSheets()
 QString PredictionSheets::targetText(const History& history)
 {
     const int last = history.lastDrawNo();
-    if (last <= 0)
+    const int first = history.realDrawNo(1); // a history over a range begins at its range's start
+    if (last <= 0 && first == 1)
         return QStringLiteral("第1回の予想（当選番号はまだありません）");
-    return QStringLiteral("第%1回の予想（第%2回までの当選番号から）").arg(last + 1).arg(last);
+    if (last <= 0)
+        return QStringLiteral("第%1回の予想（この期間には当選番号がありません）").arg(first);
+    if (first == 1)
+        return QStringLiteral("第%1回の予想（第%2回までの当選番号から）")
+            .arg(history.realDrawNo(last) + 1)
+            .arg(history.realDrawNo(last));
+    return QStringLiteral("第%1回の予想（第%2回〜第%3回の当選番号から）")
+        .arg(history.realDrawNo(last) + 1)
+        .arg(first)
+        .arg(history.realDrawNo(last));
 }
 
 void PredictionSheets::open(const History& history)

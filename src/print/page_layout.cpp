@@ -55,7 +55,7 @@ double digitHeightPixels(const GridMetrics& metrics)
 
 QString drawText(const History& history, qsizetype index)
 {
-    QString text = QStringLiteral("第%1回").arg(history.draws().at(index).drawNo);
+    QString text = QStringLiteral("第%1回").arg(history.realDrawNo(history.draws().at(index).drawNo));
     const QString stored = history.date(index).simplified();
     if (stored.isEmpty())
         return text;
@@ -95,12 +95,21 @@ PrintHeader PrintHeader::of(const QString& caption, const History& history, QDat
     return of(caption, history, DrawRange{1, std::numeric_limits<int>::max()}, today);
 }
 
-PrintHeader PrintHeader::of(const QString& caption, const History& history, const std::optional<DrawRange>& range,
+PrintHeader PrintHeader::of(const QString& caption, const History& history, const RangeChoice& range,
                             const QStringList& titles, QDate today)
 {
-    PrintHeader header = range ? of(caption, history, *range, today) : of(caption, history, today);
+    PrintHeader header = of(caption, history, range.resolve(history), today);
+    if (range.kind != RangeChoice::Kind::All)
+        header.period = range.name();
     header.titles = titles;
     return header;
+}
+
+QString PrintHeader::drawsLine() const
+{
+    if (period.isEmpty())
+        return drawRange;
+    return drawRange.isEmpty() ? period : period + u'　' + drawRange;
 }
 
 PrintHeader PrintHeader::of(const QString& caption, const History& history, const DrawRange& range, QDate today)
@@ -110,7 +119,7 @@ PrintHeader PrintHeader::of(const QString& caption, const History& history, cons
     const QVector<DrawRecord>& draws = history.draws();
     qsizetype first = -1, last = -1;
     for (qsizetype i = 0; i < draws.size(); ++i) {
-        if (!draws.at(i).complete || !range.contains(draws.at(i).drawNo))
+        if (!draws.at(i).complete || !range.contains(history.realDrawNo(draws.at(i).drawNo)))
             continue;
         if (first < 0)
             first = i;
@@ -290,7 +299,7 @@ void PageLayout::paint(QPainter& painter, int pageIndex, const QRect& paintRect,
     const int gap = int(std::lround(4 * kInfoSize * pixelsPerPoint / 8));
     painter.drawText(
         infoLine, Qt::AlignLeft | Qt::AlignVCenter,
-        infoMetrics.elidedText(m_header.drawRange, Qt::ElideRight, std::max(0, area.width() - printedWidth - gap)));
+        infoMetrics.elidedText(m_header.drawsLine(), Qt::ElideRight, std::max(0, area.width() - printedWidth - gap)));
     const int noteHeight = int(std::lround(kNoteHeight * pixelsPerPoint));
     for (int n = 0; n < m_header.notes.size(); ++n) {
         const QRect note(area.left(), int(std::lround(area.top() + (kHeaderHeight + n * kNoteHeight) * pixelsPerPoint)),

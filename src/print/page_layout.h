@@ -27,6 +27,7 @@ struct PrintHeader {
     QString printedOn; // the date printed
     QStringList titles; // the line above each grid, as the window shows it (by index; none: no line)
     QStringList notes; // lines under the header, before the grids (what a prediction is for)
+    QString period; // the draws the window was set to cover, where not all ("直近100回")
 
     // For a window computed from the history (the draws it holds, first to last complete).
     static PrintHeader of(const QString& caption, const History& history, QDate today = QDate::currentDate());
@@ -34,9 +35,12 @@ struct PrintHeader {
     // complete draws within the range.
     static PrintHeader of(const QString& caption, const History& history, const DrawRange& range,
                           QDate today = QDate::currentDate());
-    // For the grids a window shows: over its range when it has one, with the titles above its grids.
-    static PrintHeader of(const QString& caption, const History& history, const std::optional<DrawRange>& range,
+    // For the grids a window shows over the draws it covers (its range), with the titles above
+    // its grids.
+    static PrintHeader of(const QString& caption, const History& history, const RangeChoice& range,
                           const QStringList& titles, QDate today = QDate::currentDate());
+    // The line that names the draws: the period, where there is one, then the draws.
+    QString drawsLine() const;
 };
 
 class PageLayout {

@@ -3,6 +3,7 @@
 #include "grid/colors.h"
 #include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
+#include "widgets/range_bar.h"
 #include "widgets/hourglass.h"
 #include "grid/units.h"
 
@@ -100,16 +101,16 @@ private:
 QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const catalogue::WindowRecord& record)
 {
     Hourglass hourglass;
-    auto* frame = new AnalysisFrame(host, record, catalogue::computeSheets(record, host.currentHistory()));
+    auto* frame = new AnalysisFrame(host, record);
     QMdiSubWindow* sub = frame->openInHost(QSize(twipsToPixels(record.widthTwips), twipsToPixels(record.heightTwips)));
     frame->fitGridToSheet();
     return sub;
 }
 
-AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record,
-                             std::unique_ptr<WindowSheets> sheets)
-    : ChildFrame(host, record), m_sheets(scrollingBothWays(std::move(sheets))), m_history(host.currentHistory())
+AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record)
+    : ChildFrame(host, record), m_history(host.currentHistory())
 {
+    m_sheets = scrollingBothWays(catalogue::computeSheets(record, m_history, {.range = rangeChoice()}));
     Label1 = new QLabel(record.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     // In a narrow window the description wraps rather than holding the window wide.
@@ -128,7 +129,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
     buildLegend(top);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addStretch(1);
+    bottom->addWidget(makeRangeBar(), 1);
     if (Command2)
         bottom->addWidget(Command2);
     bottom->addWidget(Command1);
@@ -138,6 +139,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
     layout->addLayout(top);
     layout->addLayout(new TopLeftLayout(fpSpread1), 1);
     layout->addLayout(bottom);
+    showRange();
 }
 
 void AnalysisFrame::buildLegend(QHBoxLayout* row)
@@ -193,7 +195,7 @@ void AnalysisFrame::fitGridToSheet()
 
 void AnalysisFrame::computeFrom(const History& history)
 {
-    m_computed = scrollingBothWays(catalogue::computeSheets(record(), history));
+    m_computed = scrollingBothWays(catalogue::computeSheets(record(), history, {.range = rangeChoice()}));
     m_computedHistory = history;
 }
 
@@ -205,4 +207,5 @@ void AnalysisFrame::showComputed()
     m_sheets = std::move(m_computed);
     m_history = m_computedHistory;
     fitGridToSheet();
+    showRange();
 }

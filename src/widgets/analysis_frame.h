@@ -1,8 +1,8 @@
 #pragma once
-// The frame every analysis window shares: a description, an optional legend, the grid, and the
-// close and print buttons. It runs the load sequence, and computes its grid again whenever its
-// host hands it a new history. The grid prints, and saves as PDF or CSV, from its context menu
-// and, where the window has one, the print button.
+// The frame every analysis window shares: a description, an optional legend, the grid, and
+// the range bar beside the close and print buttons. It runs the load sequence, and computes its grid again
+// whenever its host hands it a new history or the player chooses other draws. The grid prints, and saves as PDF or CSV,
+// from its context menu and, where the window has one, the print button.
 
 #include "catalogue/window_catalogue.h"
 #include "data/history.h"
@@ -21,7 +21,8 @@ public:
     // current history. Returns the sub-window, shown in the host's client area.
     static QMdiSubWindow* load(WindowHost& host, const catalogue::WindowRecord& record);
 
-    AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record, std::unique_ptr<WindowSheets> sheets);
+    // Computes the grid from the host's current history over the range the window covers.
+    AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record);
 
     void computeFrom(const History& history) override;
     void showComputed() override;
@@ -39,7 +40,6 @@ public:
 protected:
     QList<const Grid*> shownGrids() const override { return m_sheets->grids(); }
     const History& shownHistory() const override { return m_history; }
-    std::optional<DrawRange> shownRange() const override { return m_sheets->range(); }
 
 private:
     void buildLegend(class QHBoxLayout* row);

@@ -269,7 +269,10 @@ QString GridOutput::suggestedPath(const QString& suffix) const
         if (folder.isEmpty() || !QFileInfo(folder).isDir())
             folder = QDir::homePath();
     }
-    return QDir(folder).filePath(fileNameOf(m_caption) + u'.' + suffix);
+    // A window over fewer than all draws says which in the name: "出現頻度分析_直近100回.csv".
+    const QString period = m_header ? m_header().period : QString();
+    const QString name = period.isEmpty() ? m_caption : m_caption + u'_' + period;
+    return QDir(folder).filePath(fileNameOf(name) + u'.' + suffix);
 }
 
 QString GridOutput::choosePath(const QString& title, const QString& filter, const QString& suffix)

@@ -62,8 +62,9 @@ public:
     bool savePdfTo(const QString& path);
     bool saveCsvTo(const QString& path);
 
-    // What the save dialogs offer first: "<caption>.<suffix>" in the folder last saved into in
-    // this session, or else the user's documents folder (the home folder when there is none).
+    // What the save dialogs offer first: "<caption>.<suffix>" ("<caption>_<period>.<suffix>" for
+    // a window over a chosen period) in the folder last saved into in this session, or else the
+    // user's documents folder (the home folder when there is none).
     QString suggestedPath(const QString& suffix) const;
 
     // Gives the view the context menu: the mouse's right button, the keyboard's menu key and

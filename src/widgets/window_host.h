@@ -2,7 +2,10 @@
 // What a child window may ask of the window that hosts it, and what a window that shows the
 // history offers its host. The main window implements the host; children never see more of it.
 
+#include "data/draw_range.h"
+
 #include <QString>
+#include <optional>
 
 class History;
 class QMdiSubWindow;
@@ -28,6 +31,14 @@ public:
     // changed (a child wrote to the database outside the entry window: an import, a restore).
     // False when it could not be read (the user has been told why).
     virtual bool reloadHistory() = 0;
+
+    // The draws the window named formName covered when it was last open, in this run or an
+    // earlier one; none: the window's default.
+    virtual std::optional<RangeChoice> keptRange(const QString& formName) const { return std::nullopt; }
+    // The player chose the draws that window covers: kept for the next time it opens.
+    virtual void keepRange(const QString& formName, const RangeChoice& range) { }
+    // この期間をすべてのウィンドウに: every open window covers the range, computed anew.
+    virtual void applyRangeToAll(const RangeChoice& range) { }
 };
 
 // A window that shows what it computes from the history. When the history changes, its host

@@ -33,11 +33,6 @@ QMdiSubWindow* BacktestWindow::load(WindowHost& host, const catalogue::WindowRec
     return open(new BacktestWindow(host, record, std::move(settings)), kSize);
 }
 
-DrawRange BacktestWindow::defaultRange(const History& history) const
-{
-    return BacktestSheets::defaultRange(history);
-}
-
 QList<const Grid*> BacktestWindow::shownGrids() const
 {
     return m_sheets.grids();

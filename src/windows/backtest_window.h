@@ -26,7 +26,6 @@ public:
     QLabel* flagsLabel = nullptr;
 
 protected:
-    DrawRange defaultRange(const History& history) const override;
     void compute(const History& history, DrawRange range) override;
     void showResult() override;
     QList<const Grid*> shownGrids() const override;

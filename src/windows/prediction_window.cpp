@@ -2,6 +2,7 @@
 
 #include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
+#include "widgets/range_bar.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
 #include "grid/units.h"
@@ -44,8 +45,10 @@ QMdiSubWindow* 一発ズバリン::load(WindowHost& host, const catalogue::Windo
     window->m_settings->ReadInitFile();
     window->showFlags();
     window->m_history = host.currentHistory();
-    window->m_sheets.open(window->m_history);
+    window->m_drawn = window->rangeChoice().drawsOf(window->m_history);
+    window->m_sheets.open(window->m_drawn);
     window->refresh();
+    window->showRange();
     for (GridView* view : window->fpSpread1)
         view->setFixedSize(view->sizeHint());
     return sub;
@@ -82,7 +85,6 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     Command2 = makePrintButton(QStringLiteral("Command2"));
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
     buttons->addWidget(Command2);
     buttons->addWidget(Cmd閉じる);
 
@@ -108,6 +110,10 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     scroll->setWidgetResizable(true);
     scroll->setWidget(contents);
     buttons->setContentsMargins(4, 0, 4, 4);
+    // The window has no height to spare: the range bar shares the buttons' row, no higher than
+    // the buttons.
+    buttons->insertWidget(0, makeRangeBar(), 1);
+    rangeBar()->setMaximumHeight(Command2->sizeHint().height());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -209,7 +215,7 @@ void 一発ズバリン::optionClicked(int index, bool reflect)
 
 QStringList 一発ズバリン::shownNotes() const
 {
-    QStringList notes{PredictionSheets::targetText(m_history)};
+    QStringList notes{PredictionSheets::targetText(m_drawn)};
     QString line = QStringLiteral("データ分析オプション:");
     constexpr int kPerLine = 3;
     for (int i = 0; i < PredictionSettings::kFlagCount; ++i) {
@@ -226,7 +232,7 @@ QStringList 一発ズバリン::shownNotes() const
 
 void 一発ズバリン::refresh()
 {
-    LabelTarget->setText(PredictionSheets::targetText(m_history));
+    LabelTarget->setText(PredictionSheets::targetText(m_drawn));
     m_sheets.refresh(m_settings->reflectedCount());
     for (GridView* view : fpSpread1)
         view->gridChanged();
@@ -234,12 +240,15 @@ void 一発ズバリン::refresh()
 
 void 一発ズバリン::computeFrom(const History& history)
 {
-    m_sheets.setHistory(history);
+    m_computedDrawn = rangeChoice().drawsOf(history);
+    m_sheets.setHistory(m_computedDrawn);
     m_computedHistory = history;
 }
 
 void 一発ズバリン::showComputed()
 {
     m_history = m_computedHistory;
+    m_drawn = m_computedDrawn;
     refresh();
+    showRange();
 }

@@ -80,6 +80,8 @@ private:
 
     std::shared_ptr<PredictionSettings> m_settings;
     PredictionSheets m_sheets;
-    History m_history; // the picks come from it
+    History m_history; // the picks come from it, over the range the window covers:
+    History m_drawn; // its draws of that range
     History m_computedHistory; // the tables computeFrom made come from it
+    History m_computedDrawn;
 };

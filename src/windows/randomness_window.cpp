@@ -44,11 +44,6 @@ void RandomnessWindow::chartTest(int test)
     chart->setData({c.title, c.labels, c.observed, c.expected});
 }
 
-DrawRange RandomnessWindow::defaultRange(const History& history) const
-{
-    return RandomnessSheet::defaultRange(history);
-}
-
 QList<const Grid*> RandomnessWindow::shownGrids() const
 {
     return m_sheet.grids();

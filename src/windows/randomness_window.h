@@ -25,7 +25,6 @@ public:
     BarChart* chart = nullptr;
 
 protected:
-    DrawRange defaultRange(const History& history) const override;
     void compute(const History& history, DrawRange range) override;
     void showResult() override;
     QList<const Grid*> shownGrids() const override;

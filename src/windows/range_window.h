@@ -1,9 +1,9 @@
 #pragma once
-// The frame of a window that tests a stretch of the history: its description, the range
-// (開始回, 終了回, 再計算), what the window shows of it, and 印刷 and 閉じる. The range follows
-// the history while it is the window's default: a new draw moves the default range along, a
-// range the user chose stays. 印刷 and the grids' context menus print and save the window's
-// grids, headed by the draws of the range.
+// The frame of a window that tests a stretch of the history: its description, what the window
+// shows, and the range bar (the draws tested: 全期間, 直近N回 or 開始回〜終了回; each tested
+// against every draw before it) beside 印刷 and 閉じる. 全期間 and 直近N回 follow the history (a new
+// draw moves them along); a typed 開始回〜終了回 stays. 印刷 and the grids' context menus print
+// and save the window's grids, headed by the draws of the range.
 
 #include "catalogue/window_catalogue.h"
 #include "data/draw_range.h"
@@ -17,21 +17,16 @@ class GridView;
 class QLabel;
 class QMdiSubWindow;
 class QPushButton;
-class QSpinBox;
 class QVBoxLayout;
 
 class RangeWindow : public ChildFrame {
 public:
     QLabel* Label1 = nullptr;
-    QSpinBox* fromBox = nullptr; // 開始回
-    QSpinBox* toBox = nullptr; // 終了回
-    QPushButton* recomputeButton = nullptr; // 再計算
     QPushButton* Command1 = nullptr; // 閉じる
     QPushButton* Command2 = nullptr; // 印刷
 
+    // The draw numbers tested, as last computed.
     DrawRange range() const { return m_range; }
-    // Computes and shows the range the spin boxes hold (再計算).
-    void recompute();
 
     void computeFrom(const History& history) override;
     void showComputed() override;
@@ -39,27 +34,22 @@ public:
 protected:
     RangeWindow(WindowHost& host, const catalogue::WindowRecord& record);
     // Opens the window as a sub-window of the host at the given size, computed from the host's
-    // history over the default range.
+    // history over the range it covers.
     static QMdiSubWindow* open(RangeWindow* window, QSize size);
 
-    // Where the window's own contents go, between the range and the buttons.
+    // Where the window's own contents go, between the description and the buttons.
     QVBoxLayout* body() const { return m_body; }
 
-    virtual DrawRange defaultRange(const History& history) const = 0;
     // Computes from the history over the range; touches no widget (it may run on another thread).
     virtual void compute(const History& history, DrawRange range) = 0;
     // Shows what compute made.
     virtual void showResult() = 0;
     const History& shownHistory() const override { return m_history; }
-    std::optional<DrawRange> shownRange() const override { return m_range; }
 
 private:
-    void showRange();
-
     QVBoxLayout* m_body = nullptr;
     History m_history;
     DrawRange m_range;
-    bool m_followsDefault = true;
     // What computeFrom made, until showComputed.
     History m_pendingHistory;
     DrawRange m_pendingRange;

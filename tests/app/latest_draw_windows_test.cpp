@@ -136,9 +136,7 @@ TEST_F(LatestDrawWindows, GoToDrawFindsTheRowOrSaysTheWindowHasNone)
     // A range window has rows for the draws of its range only.
     BacktestWindow* window = backtest();
     ASSERT_TRUE(window);
-    window->fromBox->setValue(301);
-    window->toBox->setValue(400);
-    window->recompute();
+    window->chooseRange(RangeChoice::between(301, 400));
     QString said;
     fixture::withGoToDrawDialog([&] { QTest::keyClick(window->drawsView, Qt::Key_5); },
                                 [&](GoToDrawDialog& dialog) {

@@ -9,8 +9,10 @@
 #include "widgets/bar_chart.h"
 #include "widgets/grid_view.h"
 #include "windows/backtest_window.h"
+#include "widgets/range_bar.h"
 #include "windows/randomness_window.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMdiSubWindow>
@@ -51,7 +53,8 @@ TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
     ASSERT_NE(backtest, nullptr);
     ASSERT_NE(randomness, nullptr);
     EXPECT_TRUE(main->propEnd());
-    EXPECT_EQ(main->childWindow(QStringLiteral("予想の検証"))->windowTitle(), QStringLiteral("予想の検証"));
+    EXPECT_EQ(main->childWindow(QStringLiteral("予想の検証"))->windowTitle(),
+              QStringLiteral("予想の検証 - 直近1000回（第1回〜第30回）"));
     EXPECT_EQ(main->childWindow(QStringLiteral("ランダム性の検定"))->windowTitle(), QStringLiteral("ランダム性の検定"));
     // Chosen again, the open window comes forward as it is.
     EXPECT_EQ(opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証")), backtest);
@@ -70,28 +73,32 @@ TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
     EXPECT_TRUE(main->isVisible());
 }
 
-TEST(TestingWindows, ADefaultRangeFollowsNewDrawsAndAChosenOneStays)
+TEST(TestingWindows, ARangeThatFollowsTheHistoryMovesOnAndATypedOneStays)
 {
     auto main = fixture::mainWindowOver(drawsUpTo(30));
     main->show();
     auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
     auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
     ASSERT_TRUE(randomness && backtest);
-    EXPECT_EQ(randomness->range(), (DrawRange{1, 30}));
-    EXPECT_EQ(randomness->fromBox->value(), 1);
-    EXPECT_EQ(randomness->toBox->value(), 30);
+    EXPECT_EQ(randomness->rangeChoice(), RangeChoice::all());
+    EXPECT_EQ(randomness->rangeBar()->coverText(), QStringLiteral("全期間（第1回〜第30回）"));
+    EXPECT_EQ(backtest->rangeChoice(), RangeChoice::lastDraws(1000));
 
-    backtest->fromBox->setValue(11);
-    backtest->toBox->setValue(20);
-    backtest->recompute();
+    // 開始回〜終了回 in the bar starts from the draws shown; a number typed applies.
+    RangeBar* bar = backtest->rangeBar();
+    bar->kindBox->setCurrentIndex(2);
+    Q_EMIT bar->kindBox->activated(2);
+    EXPECT_EQ(backtest->rangeChoice(), RangeChoice::between(1, 30));
+    bar->fromBox->setValue(11);
+    bar->toBox->setValue(20);
     EXPECT_EQ(backtest->range(), (DrawRange{11, 20}));
     EXPECT_EQ(backtest->sheets().draws().text(1, 2), QStringLiteral("11"));
+    EXPECT_EQ(backtest->windowTitle(), QStringLiteral("予想の検証 - 第11回〜第20回"));
 
     main->showHistory(drawsUpTo(31));
-    EXPECT_EQ(randomness->range(), (DrawRange{1, 31}));
-    EXPECT_EQ(randomness->toBox->value(), 31);
+    EXPECT_EQ(randomness->rangeBar()->coverText(), QStringLiteral("全期間（第1回〜第31回）"));
     EXPECT_EQ(backtest->range(), (DrawRange{11, 20}));
-    EXPECT_EQ(backtest->toBox->value(), 20);
+    EXPECT_EQ(bar->toBox->value(), 20);
 }
 
 } // namespace

@@ -237,25 +237,13 @@ TEST(Backtest, ChanceOfAtLeastAsManyWins)
 
 TEST(Backtest, RangesAndEmptyTests)
 {
-    // No complete draw: nothing to test, every row empty.
-    EXPECT_TRUE(BacktestSheets::defaultRange(History()).isEmpty());
-    EXPECT_TRUE(BacktestSheets::resolve(fixture::history({{1}, {2, 3, 4}}), {}).isEmpty());
-
-    // Fewer than 1,000 complete draws: all of them; open ends are the first and the last.
-    const History few = fixture::history({{1}, {3, 1, 2, 3}, {4, 4, 5, 6}, {5, 7, 8, 9}, {6}});
-    EXPECT_EQ(BacktestSheets::defaultRange(few), (DrawRange{3, 5}));
-    EXPECT_EQ(BacktestSheets::resolve(few, {.from = 4, .to = std::nullopt}), (DrawRange{4, 5}));
-    EXPECT_EQ(BacktestSheets::resolve(few, {.from = std::nullopt, .to = 4}), (DrawRange{3, 4}));
-    EXPECT_EQ(BacktestSheets::resolve(few, {.from = 9, .to = 2}), (DrawRange{9, 2}));
-
-    // The last 1,000 complete draws, counted over records that are not complete.
+    // The default tests the last 1,000 complete draws, counted over records that are not complete.
     QVector<DrawRecord> rows = fixture::realHistory().draws();
     ASSERT_EQ(rows.size(), 7089);
     rows[6500].digits[0] = DrawRecord::kNull;
     rows << DrawRecord{7090};
     const History real = History::fromRows(rows);
-    EXPECT_EQ(BacktestSheets::defaultRange(real), (DrawRange{6089, 7089}));
-    EXPECT_EQ(BacktestSheets::resolve(real, {}), (DrawRange{6089, 7089}));
+    EXPECT_EQ(RangeChoice::lastDraws(BacktestSheets::kDefaultDraws).resolve(real).from, 6089);
 
     for (const DrawRange range : {DrawRange{5, 4}, DrawRange{7090, 8000}, DrawRange{0, 0}}) {
         BacktestSheets sheets;

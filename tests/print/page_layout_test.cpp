@@ -21,7 +21,7 @@
 namespace {
 
 const PrintHeader kHeader{
-    QStringLiteral("テスト表"), QStringLiteral("第1回～第9回"), QStringLiteral("2026-12-08"), {}, {}};
+    QStringLiteral("テスト表"), QStringLiteral("第1回～第9回"), QStringLiteral("2026-12-08"), {}, {}, {}};
 
 // A grid as the windows make them: no spreadsheet headers.
 Grid sheet(int cols, int rows)

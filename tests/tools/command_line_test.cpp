@@ -221,7 +221,7 @@ TEST_F(CommandLine, ListsExactlyTheExportableWindowsAndEachExports)
     }
 }
 
-TEST_F(CommandLine, TheTestingWindowsTakeARangeAndOnlyThey)
+TEST_F(CommandLine, EveryWindowTakesARangeAndTheTestingWindowsKeepTheirMeaningOfIt)
 {
     auto exportRange = [this](const QString& window, const QStringList& range) {
         return runProgram(QStringList{QStringLiteral("export"), QStringLiteral("--db"), db, QStringLiteral("--window"),
@@ -248,7 +248,34 @@ TEST_F(CommandLine, TheTestingWindowsTakeARangeAndOnlyThey)
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.out.isEmpty());
     }
-    EXPECT_EQ(exportRange(kChart, {QStringLiteral("--from"), QStringLiteral("1")}).exitCode, 2);
+
+    // Any other window: --last N, or one end or both of --from and --to.
+    const auto chart = [&](const QStringList& range) {
+        const toolfixture::Run run = exportRange(kChart, range);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return run.out;
+    };
+    const QString whole = chart({});
+    const QString lastOne = chart({QStringLiteral("--last"), QStringLiteral("1")});
+    EXPECT_NE(lastOne, whole);
+    EXPECT_EQ(lastOne, chart({QStringLiteral("--from"), QStringLiteral("2")}));
+    EXPECT_EQ(lastOne,
+              chart({QStringLiteral("--from"), QStringLiteral("2"), QStringLiteral("--to"), QStringLiteral("9")}));
+    EXPECT_NE(chart({QStringLiteral("--to"), QStringLiteral("1")}), whole);
+    EXPECT_EQ(chart({QStringLiteral("--last"), QStringLiteral("5")}), whole) << "fewer draws than N: 全期間";
+
+    // A usage error names the option.
+    for (const auto& [bad, named] : {std::pair{QStringList{QStringLiteral("--last"), QStringLiteral("1"),
+                                                           QStringLiteral("--to"), QStringLiteral("2")},
+                                               "--last"},
+                                     std::pair{QStringList{QStringLiteral("--last"), QStringLiteral("0")}, "--last"},
+                                     std::pair{QStringList{QStringLiteral("--from"), QStringLiteral("0")}, "--from"},
+                                     std::pair{QStringList{QStringLiteral("--to"), QStringLiteral("32768")}, "--to"}}) {
+        const toolfixture::Run run = exportRange(kChart, bad);
+        EXPECT_EQ(run.exitCode, 2) << bad.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String(named))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
 }
 
 } // namespace
