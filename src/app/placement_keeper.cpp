@@ -74,8 +74,6 @@ void PlacementKeeper::coverScreenUnlessMaximised()
 
 void PlacementKeeper::save()
 {
-    // The placement is a convenience: should the file not be written, the next start opens
-    // maximised, and nothing else depends on it.
     if (m_file.isEmpty() || !m_shownOnce)
         return;
     write();
@@ -95,6 +93,8 @@ void PlacementKeeper::write() const
     }
     placement.ranges = m_ranges;
     QString reason;
+    // The placement is a convenience: should the file not be written, the next start opens
+    // maximised over every window's default range, and nothing else depends on it.
     placement.write(m_file, &reason);
 }
 
