@@ -128,17 +128,16 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
     top->addWidget(Label1, 1);
     buildLegend(top);
 
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(makeRangeBar(), 1);
+    QList<QPushButton*> buttons;
     if (Command2)
-        bottom->addWidget(Command2);
-    bottom->addWidget(Command1);
+        buttons << Command2;
+    buttons << Command1;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
     layout->addLayout(new TopLeftLayout(fpSpread1), 1);
-    layout->addLayout(bottom);
+    layout->addWidget(makeFooter(buttons));
     showRange();
 }
 

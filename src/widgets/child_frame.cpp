@@ -6,8 +6,84 @@
 #include "widgets/range_bar.h"
 
 #include <QCloseEvent>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QMdiSubWindow>
 #include <QPushButton>
+
+namespace {
+
+// The range bar and the buttons: side by side while the row holds the bar's controls and the
+// buttons, else the bar on a row of its own above them. Its minimum is the one row, so that a
+// window made small (tiled with many others) cuts the bar short rather than growing.
+class Footer : public QWidget {
+public:
+    Footer(RangeBar* bar, const QList<QPushButton*>& buttons, QWidget* parent) : QWidget(parent), m_bar(bar)
+    {
+        m_buttons = new QHBoxLayout;
+        m_buttons->setContentsMargins(0, 0, 0, 0);
+        m_buttons->addStretch(1);
+        for (QPushButton* button : buttons)
+            m_buttons->addWidget(button);
+        m_grid = new QGridLayout(this);
+        m_grid->setContentsMargins(0, 0, 0, 0);
+        m_grid->setColumnStretch(0, 1);
+        bar->setParent(this);
+        place(false);
+        bar->installEventFilter(this);
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        const QSize buttons = m_buttons->minimumSize();
+        const int bar = std::min(m_bar->minimumSizeHint().height(), m_bar->maximumHeight());
+        return {buttons.width(), std::max(buttons.height(), bar)};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        fit();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // The bar's controls change with the kind chosen (開始回〜終了回 takes the most room).
+        if (watched == m_bar && event->type() == QEvent::LayoutRequest)
+            fit();
+        return QWidget::eventFilter(watched, event);
+    }
+
+private:
+    void fit()
+    {
+        const int oneRow = m_bar->sizeHint().width() + m_grid->horizontalSpacing() + m_buttons->sizeHint().width();
+        const bool wrapped = width() < oneRow;
+        if (wrapped != m_wrapped)
+            place(wrapped);
+    }
+    void place(bool wrapped)
+    {
+        m_wrapped = wrapped;
+        m_grid->removeWidget(m_bar);
+        m_grid->removeItem(m_buttons);
+        if (wrapped) {
+            m_grid->addWidget(m_bar, 0, 0, 1, 2);
+            m_grid->addLayout(m_buttons, 1, 0, 1, 2);
+        } else {
+            m_grid->addWidget(m_bar, 0, 0);
+            m_grid->addLayout(m_buttons, 0, 1);
+        }
+    }
+
+    RangeBar* m_bar;
+    QHBoxLayout* m_buttons = nullptr;
+    QGridLayout* m_grid = nullptr;
+    bool m_wrapped = false;
+};
+
+} // namespace
 
 ChildFrame::ChildFrame(WindowHost& host, const catalogue::WindowRecord& record)
     : m_host(host), m_record(record), m_rangeChoice(host.keptRange(record.form).value_or(record.defaultRange))
@@ -36,6 +112,11 @@ void ChildFrame::chooseRange(const RangeChoice& range)
     takeRangeChoice(range);
     computeFrom(shownHistory());
     showComputed();
+}
+
+QWidget* ChildFrame::makeFooter(const QList<QPushButton*>& buttons)
+{
+    return new Footer(makeRangeBar(), buttons, this);
 }
 
 RangeBar* ChildFrame::makeRangeBar()

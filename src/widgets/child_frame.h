@@ -46,8 +46,9 @@ protected:
     virtual QStringList shownNotes() const { return {}; }
 
     WindowHost& host() const { return m_host; }
-    // The range bar, for the window to lay out where it shows it.
-    RangeBar* makeRangeBar();
+    // The window's foot: the range bar on the left, the buttons given on the right, in one row
+    // where the window is wide enough and the bar above the buttons where it is not.
+    QWidget* makeFooter(const QList<QPushButton*>& buttons);
     // After the window showed what it computed: the bar, its label and the title say which draws
     // of the history shown it covers.
     void showRange();
@@ -64,6 +65,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    RangeBar* makeRangeBar();
+
     WindowHost& m_host;
     const catalogue::WindowRecord& m_record;
     GridOutput* m_output = nullptr;

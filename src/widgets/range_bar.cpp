@@ -135,6 +135,8 @@ RangeBar::RangeBar(QWidget* parent) : QWidget(parent)
     menuButton->setArrowType(Qt::DownArrow);
     menuButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
     menuButton->setPopupMode(QToolButton::InstantPopup);
+    // The arrow says it all; the style's own menu mark beside it would say it twice.
+    menuButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
     menuButton->setMenu(menu);
     row->addWidget(menuButton);
 

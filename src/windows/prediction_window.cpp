@@ -84,10 +84,6 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     Cmd閉じる = makeCloseButton(QStringLiteral("Cmd閉じる"));
     Command2 = makePrintButton(QStringLiteral("Command2"));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(Command2);
-    buttons->addWidget(Cmd閉じる);
-
     // The picks on the left with the description beside them, the options below, the buttons
     // at the bottom. Should a large font or a small window need more room than the window
     // has, the contents scroll rather than overlap; the buttons stay in view below them.
@@ -109,16 +105,17 @@ bool 一発ズバリン::saveSettings(PredictionSettings& settings, QWidget* par
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(contents);
-    buttons->setContentsMargins(4, 0, 4, 4);
-    // The window has no height to spare: the range bar shares the buttons' row, no higher than
+    // The window has no height to spare: the range bar, in the buttons' row, is no higher than
     // the buttons.
-    buttons->insertWidget(0, makeRangeBar(), 1);
+    auto* foot = new QHBoxLayout;
+    foot->setContentsMargins(4, 0, 4, 4);
+    foot->addWidget(makeFooter({Command2, Cmd閉じる}));
     rangeBar()->setMaximumHeight(Command2->sizeHint().height());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(scroll, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(foot);
 }
 
 QWidget* 一発ズバリン::buildPredictionFrame()

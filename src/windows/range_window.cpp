@@ -17,17 +17,13 @@ RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record
 
     Command2 = makePrintButton(QStringLiteral("Command2"));
     Command1 = makeCloseButton(QStringLiteral("Command1"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(makeRangeBar(), 1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
 
     m_body = new QVBoxLayout;
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(Label1);
     layout->addLayout(m_body, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(makeFooter({Command2, Command1}));
 }
 
 QMdiSubWindow* RangeWindow::open(RangeWindow* window, QSize size)

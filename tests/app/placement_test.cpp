@@ -203,6 +203,12 @@ protected:
     std::unique_ptr<MainFrm> main;
 };
 
+// Where a widget lies in the window it is part of.
+QRect inFrame(const QWidget* widget, const QWidget* frame)
+{
+    return QRect(widget->mapTo(frame, QPoint(0, 0)), widget->size());
+}
+
 TEST_F(Placement, ChildrenOpenAtTheirOwnSizeOrAsLargeAsTheAreaAllows)
 {
     main->showHistory(fixture::realHistory());
@@ -219,7 +225,7 @@ TEST_F(Placement, ChildrenOpenAtTheirOwnSizeOrAsLargeAsTheAreaAllows)
     EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), QSize(split.width(), area().height())));
     auto* frame = static_cast<AnalysisFrame*>(sub->widget());
     EXPECT_TRUE(frame->fpSpread1->verticalScrollBar()->isVisible());
-    EXPECT_TRUE(frame->rect().contains(frame->Command1->geometry()));
+    EXPECT_TRUE(frame->rect().contains(inFrame(frame->Command1, frame)));
 
     // Too wide: as wide as the area, its own height.
     sub = open(QStringLiteral("出現頻度分析"));
@@ -259,20 +265,21 @@ TEST_F(Placement, NarrowAndTallWindowsKeepTheGridUnderItsLabelAndTheButtonsApart
             QTest::qWait(20);
             const QRect grid = frame->fpSpread1->geometry();
             EXPECT_LE(grid.top() - frame->Label1->geometry().bottom(), 12) << "the grid sits right under its label";
-            EXPECT_GE(frame->Command1->geometry().top(), grid.bottom());
+            const QRect close = inFrame(frame->Command1, frame);
+            EXPECT_GE(close.top(), grid.bottom());
             if (frame->Command2) {
-                EXPECT_FALSE(frame->Command2->geometry().intersects(frame->Command1->geometry()));
+                EXPECT_FALSE(inFrame(frame->Command2, frame).intersects(close));
             }
-            EXPECT_TRUE(frame->rect().contains(frame->Command1->geometry()));
+            EXPECT_TRUE(frame->rect().contains(close));
         }
     }
     QMdiSubWindow* sub = open(QStringLiteral("一発ズバリン"));
     auto* prediction = static_cast<一発ズバリン*>(sub->widget());
     sub->resize(160, 300);
     QTest::qWait(20);
-    const QRect close = prediction->Cmd閉じる->geometry(), print = prediction->Command2->geometry();
+    const QRect close = inFrame(prediction->Cmd閉じる, prediction), print = inFrame(prediction->Command2, prediction);
     EXPECT_FALSE(close.intersects(print));
-    EXPECT_TRUE(prediction->rect().contains(prediction->Cmd閉じる->geometry())) << "in view, not scrolled away";
+    EXPECT_TRUE(prediction->rect().contains(close)) << "in view, not scrolled away";
 }
 
 TEST_F(Placement, CascadeKeepsEveryWindowInTheAreaAndEveryTitleBarInView)
