@@ -533,8 +533,7 @@ QString usage()
               "  numbers3zubarin-tool export ... --window NAME [--last N | [--from N] [--to M]]\n"
               "      プログラムの「期間」と同じく、直近 N 回（--last）か、回数 N から M まで（--from と --to。\n"
               "      片方だけなら他方は最初（最後）の回まで）の当選データで計算します。どれもなければ全期間です。\n"
-              "      %1 はその期間の回を、それより前のすべての回から検証します\n"
-              "      （どれもなければ、%2）。\n")
+              "      %1 は、その期間の回を検証します（どれもなければ、%2）。\n")
               .arg(rangeForms.join(QStringLiteral("、")), defaults.join(u'、'))
         + QStringLiteral(
                "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR "
