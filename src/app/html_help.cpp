@@ -96,6 +96,8 @@ const QList<Keyword>& topics()
         {QStringLiteral("間隔分析"), QStringLiteral("analysis.html#menu")},
         {QStringLiteral("組合せパターン分析"), QStringLiteral("analysis.html#menu")},
         {QStringLiteral("分割データ分析"), QStringLiteral("analysis.html#menu")},
+        {QStringLiteral("期間"), QStringLiteral("analysis.html#period")},
+        {QStringLiteral("直近N回"), QStringLiteral("analysis.html#period")},
         {QStringLiteral("データ管理"), QStringLiteral("entering.html")},
         {QStringLiteral("当選データの入力"), QStringLiteral("entering.html")},
         {QStringLiteral("当選データ保守"), QStringLiteral("main-window.html#menu")},

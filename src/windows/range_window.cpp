@@ -15,6 +15,9 @@ RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
 
+    recomputeButton = new QPushButton(QStringLiteral("再計算"), this);
+    recomputeButton->setObjectName(QStringLiteral("recomputeButton"));
+    connect(recomputeButton, &QPushButton::clicked, this, [this] { chooseRange(rangeChoice()); });
     Command2 = makePrintButton(QStringLiteral("Command2"));
     Command1 = makeCloseButton(QStringLiteral("Command1"));
 
@@ -23,7 +26,7 @@ RangeWindow::RangeWindow(WindowHost& host, const catalogue::WindowRecord& record
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(Label1);
     layout->addLayout(m_body, 1);
-    layout->addWidget(makeFooter({Command2, Command1}));
+    layout->addWidget(makeFooter({recomputeButton, Command2, Command1}));
 }
 
 QMdiSubWindow* RangeWindow::open(RangeWindow* window, QSize size)

@@ -2,7 +2,8 @@
 // The frame of a window that tests a stretch of the history: its description, what the window
 // shows, and the range bar (the draws tested: 全期間, 直近N回 or 開始回〜終了回; each tested
 // against every draw before it) beside 印刷 and 閉じる. 全期間 and 直近N回 follow the history (a new
-// draw moves them along); a typed 開始回〜終了回 stays. 印刷 and the grids' context menus print
+// draw moves them along); a typed 開始回〜終了回 stays. 再計算 computes the same draws again,
+// with the prediction's options as they are now. 印刷 and the grids' context menus print
 // and save the window's grids, headed by the draws of the range.
 
 #include "catalogue/window_catalogue.h"
@@ -22,6 +23,7 @@ class QVBoxLayout;
 class RangeWindow : public ChildFrame {
 public:
     QLabel* Label1 = nullptr;
+    QPushButton* recomputeButton = nullptr; // 再計算: the same draws again (after the prediction's options changed)
     QPushButton* Command1 = nullptr; // 閉じる
     QPushButton* Command2 = nullptr; // 印刷
 
