@@ -10,11 +10,13 @@
 #include "widgets/grid_view.h"
 #include "windows/backtest_window.h"
 #include "widgets/range_bar.h"
+#include "windows/prediction_window.h"
 #include "windows/randomness_window.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -99,6 +101,18 @@ TEST(TestingWindows, ARangeThatFollowsTheHistoryMovesOnAndATypedOneStays)
     EXPECT_EQ(randomness->rangeBar()->coverText(), QStringLiteral("全期間（第1回〜第31回）"));
     EXPECT_EQ(backtest->range(), (DrawRange{11, 20}));
     EXPECT_EQ(bar->toBox->value(), 20);
+
+    // The prediction's options changed since: 再計算 tests the same draws with them.
+    main->menuAction(QStringLiteral("mnuYoso"))->trigger();
+    auto* prediction = dynamic_cast<一発ズバリン*>(
+        qobject_cast<QMdiSubWindow*>(main->childWindow(QStringLiteral("一発ズバリン")))->widget());
+    ASSERT_TRUE(prediction);
+    prediction->Opt反映する_Click(0);
+    EXPECT_TRUE(backtest->flagsLabel->text().contains(QStringLiteral("の数: 0")));
+    backtest->recomputeButton->click();
+    EXPECT_TRUE(backtest->flagsLabel->text().contains(QStringLiteral("の数: 1")));
+    EXPECT_EQ(backtest->range(), (DrawRange{11, 20}));
+    prediction->Opt反映しない_Click(0);
 }
 
 } // namespace
