@@ -26,6 +26,7 @@ constexpr MenuEntry kEntries[] = {
     {"mnuMain", "mnuKankaku", u"間隔分析", 20, true},
     {"mnuMain", "mnuPattern", u"組合せパターン分析", 80, true},
     {"mnuMain", "mnuBunkatsuData", u"分割データ分析", 100, true},
+    {"mnuMain", "mnuNumbersView", u"ナンバーズの見方", 105, true},
     {"", "mnuHosyu", u"データ管理(&M)", 40, true},
     {"mnuHosyu", "mnuMasterKanri", u"当選データ保守(&D)", 20, false},
     {"mnuHosyu", "mnuImport", u"当選データの取り込み…", 30, false, true},

@@ -10,6 +10,7 @@
 #include "analysis/digit_sum.h"
 #include "analysis/dispersion.h"
 #include "analysis/five_class_trend.h"
+#include "analysis/mini_numbers.h"
 #include "analysis/neighbours.h"
 #include "analysis/pattern.h"
 #include "analysis/randomness.h"
@@ -161,6 +162,12 @@ QVector<WindowRecord> buildCatalogue()
                           u"過去の当選番号の第１～３数字をＡ～Ｊの１０グループに分類して分析します",
                           place("mnuBunkatsuData", "mnu10BunkatsuData", u"10分割データ分析", 30), "split10.html", 12400,
                           12300, Legend::Ball19, false, false, &analysis<分割10データ分析>);
+
+    // The number views: what players bet on and look at, beyond single digits.
+    all << analysisRecord(u"ミニ分析", u"ミニ分析",
+                          u"過去の当選番号の下2けた（第2数字・第3数字）をミニの番号00～99別に分析します",
+                          place("mnuNumbersView", "mnuMini", u"ミニ分析", 30), "mini.html", 8400, 6600, Legend::None,
+                          true, true, &analysis<ミニ分析>);
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.

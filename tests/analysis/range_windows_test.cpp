@@ -49,9 +49,17 @@ QSet<int> drawNoColumns(const QString& form)
     if (form.startsWith(QStringLiteral("分割")) && form.endsWith(QStringLiteral("データ分析")))
         return {1, 32};
     if (form == QStringLiteral("出現頻度分析") || form == QStringLiteral("回数別出現分析")
-        || form == QStringLiteral("一発ズバリン"))
+        || form == QStringLiteral("一発ズバリン") || form == QStringLiteral("ミニ分析"))
         return {};
     return {1};
+}
+
+// The columns of a table of numbers that hold the draw an item last came in (最終出現).
+QSet<int> lastComingColumns(const QString& form)
+{
+    if (form == QStringLiteral("ミニ分析"))
+        return {5};
+    return {};
 }
 
 // The grids of a window over a range equal those over the hand-made history, cell by cell
@@ -63,6 +71,7 @@ void expectSameButTheDrawNumbers(const catalogue::WindowRecord& record, const Gr
     ASSERT_EQ(ranged.maxCols(), hand.maxCols()) << form;
     ASSERT_EQ(ranged.maxRows(), hand.maxRows()) << form;
     const QSet<int> drawNoCols = drawNoColumns(record.form);
+    const QSet<int> lastComingCols = lastComingColumns(record.form);
     int drawNumbers = 0;
     for (int row = 0; row <= hand.maxRows(); ++row) {
         const bool drawRow = hand.drawRows().drawAt(row) > 0;
@@ -70,9 +79,11 @@ void expectSameButTheDrawNumbers(const catalogue::WindowRecord& record, const Gr
             EXPECT_EQ(ranged.drawRows().drawAt(row), hand.drawRows().drawAt(row) + offset) << form << " row " << row;
         }
         for (int col = 0; col <= hand.maxCols(); ++col) {
-            const QString expected = drawRow && drawNoCols.contains(col)
-                ? QString::number(hand.text(col, row).toInt() + offset)
-                : hand.text(col, row);
+            bool isNumber = false;
+            const int number = hand.text(col, row).toInt(&isNumber);
+            const bool drawNo
+                = (drawRow && drawNoCols.contains(col)) || (row > 1 && isNumber && lastComingCols.contains(col));
+            const QString expected = drawNo ? QString::number(number + offset) : hand.text(col, row);
             drawNumbers += drawRow && drawNoCols.contains(col);
             EXPECT_EQ(ranged.text(col, row), expected) << form << " cell " << col << "," << row;
             EXPECT_EQ(colorHex(ranged.backColor(col, row)), colorHex(hand.backColor(col, row))) << form;
