@@ -52,4 +52,5 @@ void ミニ分析::mainStep(Grid& grid, const History& history)
             grid.setText(2 + i, row, figures.at(i));
         item_stats::markRestIndex(grid, kRestIndexCol, row, item_stats::rest(comings[std::size_t(n)], draws), kChance);
     }
+    grid.setSortableRows(kFirstDataRow, rows);
 }

@@ -671,6 +671,61 @@ void Grid::clear()
     internStyle(header);
     drawRows_.clear();
     latestRow_ = latestCol_ = 0;
+    sortFirst_ = sortLast_ = 0;
+    ++revision_;
+}
+
+void Grid::setSortableRows(int firstRow, int lastRow)
+{
+    const bool valid = firstRow >= 1 && lastRow >= firstRow && lastRow <= rows_;
+    sortFirst_ = valid ? firstRow : 0;
+    sortLast_ = valid ? lastRow : 0;
+}
+
+void Grid::sortRows(int col, bool descending)
+{
+    if (sortFirst_ < 1 || sortLast_ > rows_ || col < 1 || col > cols_)
+        return;
+    // The key of a cell: 0 a number (its value), 1 other text, 2 nothing ("–" or empty).
+    struct Key {
+        int kind;
+        double value;
+        QString text;
+    };
+    const int count = sortLast_ - sortFirst_ + 1;
+    std::vector<Key> keys;
+    keys.reserve(std::size_t(count));
+    for (int r = sortFirst_; r <= sortLast_; ++r) {
+        QString t = text(col, r).trimmed();
+        if (t.isEmpty() || t == QStringLiteral("–")) {
+            keys.push_back({2, 0, {}});
+            continue;
+        }
+        if (t.endsWith(u'%'))
+            t.chop(1);
+        bool isNumber = false;
+        const double value = t.toDouble(&isNumber);
+        keys.push_back(isNumber ? Key{0, value, {}} : Key{1, 0, text(col, r)});
+    }
+    std::vector<int> order(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        order[std::size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [&keys, descending](int a, int b) {
+        const Key& x = keys[std::size_t(a)];
+        const Key& y = keys[std::size_t(b)];
+        if (x.kind != y.kind)
+            return x.kind < y.kind;
+        if (x.kind == 0)
+            return descending ? x.value > y.value : x.value < y.value;
+        if (x.kind == 1)
+            return descending ? x.text > y.text : x.text < y.text;
+        return false;
+    });
+    const std::size_t width = std::size_t(cols_ + 1);
+    std::vector<Cell> moved(std::size_t(count) * width);
+    for (int i = 0; i < count; ++i)
+        std::copy_n(&cell(0, sortFirst_ + order[std::size_t(i)]), width, &moved[std::size_t(i) * width]);
+    std::copy(moved.begin(), moved.end(), &cell(0, sortFirst_));
     ++revision_;
 }
 

@@ -191,6 +191,16 @@ public:
     // mark). 0: none, the view opens at the top. latestCol: the column of the cell named; 0 for
     // the row of the latest draw, where the view keeps the column the user chose.
     void setLatestCell(int col, int row);
+
+    // A table with one row per item (firstRow … lastRow, the headings above): clicking a
+    // heading sorts those rows by its column (GridView). None: 0, 0.
+    void setSortableRows(int firstRow, int lastRow);
+    int sortableFirstRow() const { return sortFirst_; }
+    int sortableLastRow() const { return sortLast_; }
+    // Sorts the sortable rows by the column: numbers by value ("27.3%" by 27.3, "012" by 12),
+    // other text after them by text, "–" and empty cells last either way; equal rows keep their
+    // order. Whole rows move, colours and borders with their text.
+    void sortRows(int col, bool descending);
     int latestRow() const { return latestRow_ > 0 ? latestRow_ : drawRows_.lastRow(); }
     int latestCol() const { return latestRow_ > 0 ? latestCol_ : 0; }
 
@@ -318,6 +328,8 @@ private:
 
     DrawRowIndex drawRows_;
     int latestRow_ = 0;
+    int sortFirst_ = 0;
+    int sortLast_ = 0;
     int latestCol_ = 0;
 
     int col_ = 1, row_ = 1, col2_ = 1, row2_ = 1;

@@ -104,6 +104,8 @@ void GridView::replaceGrid(Grid* grid)
             selection_ = {selection_.col, std::max(frozen + 1, selection_.row + moved), selection_.col2,
                           std::max(frozen + 1, selection_.row2 + moved)};
     }
+    if (grid_ && sortCol_ > 0)
+        grid_->sortRows(sortCol_, sortDescending_);
     gridChanged();
     horizontalScrollBar()->setValue(scrolledCols);
     verticalScrollBar()->setValue(scrolledRows + moved);
@@ -200,6 +202,16 @@ void GridView::placeLatest()
     if (row <= fr || row > grid_->maxRows())
         return;
     verticalScrollBar()->setValue(firstFitting(rowPos_, fr + 1, row, scrolledSpaceY()) - fr - 1);
+}
+
+void GridView::sortBy(int col)
+{
+    if (!grid_ || grid_->sortableFirstRow() < 1)
+        return;
+    sortDescending_ = col == sortCol_ && !sortDescending_;
+    sortCol_ = col;
+    grid_->sortRows(sortCol_, sortDescending_);
+    viewport()->update();
 }
 
 void GridView::showLatest()
@@ -888,6 +900,8 @@ void GridView::mousePressEvent(QMouseEvent* event)
         moveActiveCell(cell.x(), cell.y(), shift);
     else if (cell.x() == 0 && cell.y() >= 1)
         moveActiveCell(std::max(1, activeCol_), cell.y(), shift);
+    if (cell.x() >= 1 && cell.y() >= 1 && cell.y() < grid_->sortableFirstRow())
+        sortBy(cell.x());
     Q_EMIT cellClicked(cell.x(), cell.y());
 }
 

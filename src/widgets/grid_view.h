@@ -76,6 +76,11 @@ public:
     // cell, or the program does, the view keeps it there while it is laid out, shown and resized. Nothing without a
     // latest row.
     void showLatest();
+    // Sorts a table of items by a column, as a click on its heading does: ascending, then, on the
+    // same column again, descending. The order holds for the grids that replace this one.
+    void sortBy(int col);
+    int sortColumn() const { return sortCol_; }
+    bool sortsDescending() const { return sortDescending_; }
     bool keepsLatestInView() const { return pinnedToLatest_; }
     // A row in view with a few rows of context above and below (as far as the sheet has them),
     // and active.
@@ -190,5 +195,7 @@ private:
 
     DrawRowIndex shownDrawRows_;
     int shownLatestRow_ = 0;
+    int sortCol_ = 0;
+    bool sortDescending_ = false;
     bool pinnedToLatest_ = false;
 };

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -324,6 +325,51 @@ TEST(GridView, CopiesTheActiveCellOrTheSelection)
     EXPECT_EQ(QPoint(view.activeCol(), view.activeRow()), QPoint(0, 0));
     view.setSelection(1, 9, 2, 9);
     EXPECT_FALSE(view.hasSelection());
+}
+
+// A table of items sorts by the heading clicked: numbers by value, "–" last either way, equal
+// rows in their order, whole rows (colours too); the same heading again reverses, and a grid
+// that replaces it (a new draw) keeps the order.
+TEST(GridView, AHeadingClickedSortsTheItemRowsAndTheOrderHolds)
+{
+    const auto table = [] {
+        auto grid = std::make_unique<Grid>();
+        grid->setMaxCols(2);
+        grid->setMaxRows(6);
+        grid->setText(1, 1, QStringLiteral("item"));
+        grid->setText(2, 1, QStringLiteral("rate"));
+        const char* items[] = {"a", "b", "c", "d", "e"};
+        const char* rates[] = {"27.3%", "–", "5.0%", "12.5%", "5.0%"};
+        for (int i = 0; i < 5; ++i) {
+            grid->setText(1, 2 + i, QString::fromLatin1(items[i]));
+            grid->setText(2, 2 + i, QString::fromUtf8(rates[i]));
+        }
+        grid->setBackColor(1, 2, rgb(255, 0, 0)); // row "a"
+        grid->setSortableRows(2, 6);
+        return grid;
+    };
+    const auto column = [](const Grid& grid) {
+        QString items;
+        for (int r = 2; r <= 6; ++r)
+            items += grid.text(1, r);
+        return items;
+    };
+    const std::unique_ptr<Grid> first = table();
+    GridView view(first.get());
+    view.resize(300, 300);
+    view.show();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.cellRect(2, 1).center());
+    EXPECT_EQ(column(*first), QStringLiteral("cedab"));
+    EXPECT_EQ(first->backColor(1, 5), rgb(255, 0, 0)) << "the colour went with its row";
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.cellRect(2, 1).center());
+    EXPECT_EQ(column(*first), QStringLiteral("adceb"));
+    EXPECT_EQ(first->text(1, 1), QStringLiteral("item")) << "the headings stay";
+
+    const std::unique_ptr<Grid> next = table();
+    view.replaceGrid(next.get());
+    EXPECT_EQ(column(*next), QStringLiteral("adceb"));
+    view.sortBy(1);
+    EXPECT_EQ(column(*next), QStringLiteral("abcde")) << "text, ascending";
 }
 
 } // namespace
