@@ -76,7 +76,7 @@ void BM_ChangeTheRangeOfOneWindow(benchmark::State& state)
     }
     frame->chooseRange(record->defaultRange);
 }
-BENCHMARK(BM_ChangeTheRangeOfOneWindow)->DenseRange(0, 17)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeTheRangeOfOneWindow)->DenseRange(0, int(rangeForms().size()) - 1)->Unit(benchmark::kMillisecond);
 
 // Every window open: この期間をすべてのウィンドウに, between 直近1000回 and 直近300回.
 void BM_OneRangeToEveryOpenWindow(benchmark::State& state)
