@@ -20,13 +20,7 @@
 
 namespace {
 
-History drawsUpTo(int last)
-{
-    QVector<DrawRecord> rows;
-    for (int n = 1; n <= last; ++n)
-        rows << fixture::record({n, n % 10, (n * 3) % 10, (n * 7) % 10});
-    return History::fromRows(std::move(rows));
-}
+using fixture::drawsUpTo;
 
 struct Shown {
     QString form;

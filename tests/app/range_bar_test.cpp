@@ -23,20 +23,7 @@
 
 namespace {
 
-History drawsUpTo(int last)
-{
-    QVector<DrawRecord> rows;
-    for (int n = 1; n <= last; ++n)
-        rows << fixture::record({n, n % 10, (n * 3) % 10, (n * 7) % 10});
-    return History::fromRows(std::move(rows));
-}
-
-template <typename T> T* opened(MainFrm& main, const char* action, const QString& form)
-{
-    main.menuAction(QString::fromLatin1(action))->trigger();
-    auto* sub = qobject_cast<QMdiSubWindow*>(main.childWindow(form));
-    return sub ? dynamic_cast<T*>(sub->widget()) : nullptr;
-}
+using fixture::drawsUpTo;
 
 const QString kCount = QStringLiteral("出現回数分析");
 
@@ -44,7 +31,7 @@ TEST(RangeBar, ATypedNumberAppliesWithEnterAndTheLastDrawsFollowTheHistory)
 {
     auto main = fixture::mainWindowOver(drawsUpTo(30));
     main->show();
-    auto* frame = opened<AnalysisFrame>(*main, "mnuZenkaiSyutugen", kCount);
+    auto* frame = fixture::openedFrom<AnalysisFrame>(*main, "mnuZenkaiSyutugen", kCount);
     ASSERT_TRUE(frame);
     RangeBar* bar = frame->rangeBar();
     ASSERT_TRUE(bar && bar->isVisible());
@@ -84,13 +71,13 @@ TEST(RangeBar, EachWindowKeepsItsChoiceAcrossARestart)
         main.setPropEnd(true);
         registerWindows(main);
         main.showHistory(drawsUpTo(40));
-        auto* frame = opened<AnalysisFrame>(main, "mnuZenkaiSyutugen", kCount);
+        auto* frame = fixture::openedFrom<AnalysisFrame>(main, "mnuZenkaiSyutugen", kCount);
         ASSERT_TRUE(frame);
         frame->chooseRange(RangeChoice::between(5, 20));
         // Closed and opened again in the same run: the same draws.
         main.childWindow(kCount)->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        frame = opened<AnalysisFrame>(main, "mnuZenkaiSyutugen", kCount);
+        frame = fixture::openedFrom<AnalysisFrame>(main, "mnuZenkaiSyutugen", kCount);
         ASSERT_TRUE(frame);
         EXPECT_EQ(frame->rangeChoice(), RangeChoice::between(5, 20));
     }
@@ -102,12 +89,12 @@ TEST(RangeBar, EachWindowKeepsItsChoiceAcrossARestart)
     again.setPropEnd(true);
     registerWindows(again);
     again.showHistory(drawsUpTo(41));
-    auto* frame = opened<AnalysisFrame>(again, "mnuZenkaiSyutugen", kCount);
+    auto* frame = fixture::openedFrom<AnalysisFrame>(again, "mnuZenkaiSyutugen", kCount);
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->rangeChoice(), RangeChoice::between(5, 20)) << "a typed range stays as typed";
     EXPECT_EQ(frame->rangeBar()->fromBox->value(), 5);
     EXPECT_EQ(frame->rangeBar()->toBox->value(), 20);
-    auto* other = opened<AnalysisFrame>(again, "mnuBaratsuki", QStringLiteral("バラツキ分析"));
+    auto* other = fixture::openedFrom<AnalysisFrame>(again, "mnuBaratsuki", QStringLiteral("バラツキ分析"));
     ASSERT_TRUE(other);
     EXPECT_EQ(other->rangeChoice(), RangeChoice::all()) << "another window keeps its own";
 }
@@ -116,8 +103,9 @@ TEST(RangeBar, OneChoiceGoesToEveryOpenWindow)
 {
     auto main = fixture::mainWindowOver(drawsUpTo(60));
     main->show();
-    auto* count = opened<AnalysisFrame>(*main, "mnuZenkaiSyutugen", kCount);
-    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
+    auto* count = fixture::openedFrom<AnalysisFrame>(*main, "mnuZenkaiSyutugen", kCount);
+    auto* randomness
+        = fixture::openedFrom<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
     main->menuAction(QStringLiteral("mnuYoso"))->trigger();
     auto* prediction = dynamic_cast<一発ズバリン*>(
         qobject_cast<QMdiSubWindow*>(main->childWindow(QStringLiteral("一発ズバリン")))->widget());

@@ -25,20 +25,7 @@
 
 namespace {
 
-History drawsUpTo(int last)
-{
-    QVector<DrawRecord> rows;
-    for (int n = 1; n <= last; ++n)
-        rows << fixture::record({n, n % 10, (n * 3) % 10, (n * 7) % 10});
-    return History::fromRows(std::move(rows));
-}
-
-template <typename T> T* opened(MainFrm& main, const char* action, const QString& form)
-{
-    main.menuAction(QString::fromLatin1(action))->trigger();
-    auto* sub = qobject_cast<QMdiSubWindow*>(main.childWindow(form));
-    return sub ? dynamic_cast<T*>(sub->widget()) : nullptr;
-}
+using fixture::drawsUpTo;
 
 TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
 {
@@ -50,8 +37,9 @@ TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
     EXPECT_EQ(items[items.size() - 2], main->menuAction(QStringLiteral("mnuBacktest")));
     EXPECT_EQ(items.last(), main->menuAction(QStringLiteral("mnuRandomness")));
 
-    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
-    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
+    auto* backtest = fixture::openedFrom<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
+    auto* randomness
+        = fixture::openedFrom<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
     ASSERT_NE(backtest, nullptr);
     ASSERT_NE(randomness, nullptr);
     EXPECT_TRUE(main->propEnd());
@@ -59,7 +47,7 @@ TEST(TestingWindows, OpenLastInTheAnalysisMenuAndNeverHoldTheEntryWindowBack)
               QStringLiteral("予想の検証 - 直近1000回（第1回〜第30回）"));
     EXPECT_EQ(main->childWindow(QStringLiteral("ランダム性の検定"))->windowTitle(), QStringLiteral("ランダム性の検定"));
     // Chosen again, the open window comes forward as it is.
-    EXPECT_EQ(opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証")), backtest);
+    EXPECT_EQ(fixture::openedFrom<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証")), backtest);
 
     // The chart follows the test of the row clicked.
     randomness->fpSpread1->setActiveCell(1, 1);
@@ -79,8 +67,9 @@ TEST(TestingWindows, ARangeThatFollowsTheHistoryMovesOnAndATypedOneStays)
 {
     auto main = fixture::mainWindowOver(drawsUpTo(30));
     main->show();
-    auto* randomness = opened<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
-    auto* backtest = opened<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
+    auto* randomness
+        = fixture::openedFrom<RandomnessWindow>(*main, "mnuRandomness", QStringLiteral("ランダム性の検定"));
+    auto* backtest = fixture::openedFrom<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
     ASSERT_TRUE(randomness && backtest);
     EXPECT_EQ(randomness->rangeChoice(), RangeChoice::all());
     EXPECT_EQ(randomness->rangeBar()->coverText(), QStringLiteral("全期間（第1回〜第30回）"));

@@ -6,6 +6,8 @@
 #include "app/window_registry.h"
 #include "data/history.h"
 
+#include <QAction>
+#include <QMdiSubWindow>
 #include <memory>
 
 namespace fixture {
@@ -18,6 +20,14 @@ inline std::unique_ptr<MainFrm> mainWindowOver(const History& history)
     main->showHistory(history);
     main->resize(1200, 900);
     return main;
+}
+
+// The window a menu entry opens, as the frame it is shown in; null when it is another one.
+template <typename T> T* openedFrom(MainFrm& main, const char* action, const QString& form)
+{
+    main.menuAction(QString::fromLatin1(action))->trigger();
+    auto* sub = qobject_cast<QMdiSubWindow*>(main.childWindow(form));
+    return sub ? dynamic_cast<T*>(sub->widget()) : nullptr;
 }
 
 } // namespace fixture
