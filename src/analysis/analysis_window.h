@@ -14,6 +14,14 @@ public:
     virtual void mainStep(Grid& grid, const History& history) = 0;
 };
 
+// A window of several tables computed together (its sheets are a GridListSheets of kGrids
+// grids, titled by its catalogue record): lays each out and fills it from the history.
+class MultiGridAnalysis {
+public:
+    virtual ~MultiGridAnalysis() = default;
+    virtual void mainStep(const QList<Grid*>& grids, const History& history) = 0;
+};
+
 // Headings in row 1, data from row 2.
 class OneHeadingRowAnalysis : public AnalysisWindow {
 public:

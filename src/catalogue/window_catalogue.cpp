@@ -32,6 +32,14 @@ template <typename Window> std::unique_ptr<WindowSheets> analysis(const History&
     return std::make_unique<SingleGridSheets>(std::move(grid));
 }
 
+// The builder of a window of several grids.
+template <typename Window> std::unique_ptr<WindowSheets> analysisGrids(const History& history, const SheetOptions&)
+{
+    auto sheets = std::make_unique<GridListSheets>(Window::kGrids);
+    Window().mainStep(sheets->sheetGrids(), history);
+    return sheets;
+}
+
 std::unique_ptr<WindowSheets> prediction(const History& history, const SheetOptions& options)
 {
     auto sheets = std::make_unique<PredictionSheets>();

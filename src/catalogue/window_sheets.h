@@ -7,12 +7,34 @@
 #include "grid/grid.h"
 
 #include <QList>
+#include <QStringList>
+#include <QVector>
 #include <memory>
 #include <optional>
+#include <vector>
+
+// Observed against expected counts, one pair of bars per category: what a chart below a
+// window's grid shows.
+struct SheetChart {
+    QString title;
+    QStringList labels;
+    QVector<double> observed, expected;
+};
 
 class WindowSheets {
 public:
     virtual ~WindowSheets() = default;
+
+    // A window whose sheets have a chart shows it below its grids, for the active cell of its
+    // first grid (col, row); the chart of a cell outside the charted columns is the one of the
+    // nearest charted column.
+    virtual bool hasChart() const { return false; }
+    virtual SheetChart chartAt(int col, int row) const
+    {
+        Q_UNUSED(col);
+        Q_UNUSED(row);
+        return {};
+    }
 
     // The grids, for a view that shows (and so marks up) them.
     virtual QList<Grid*> sheetGrids() = 0;
@@ -35,6 +57,30 @@ public:
 
 private:
     std::unique_ptr<Grid> m_grid;
+};
+
+// The grids of a window of several tables, computed together from the same draws and shown one
+// below the other, each under its title.
+class GridListSheets : public WindowSheets {
+public:
+    explicit GridListSheets(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            m_grids.push_back(std::make_unique<Grid>());
+            // The windows draw every line they want as a border.
+            m_grids.back()->setGridLinesShown(false);
+        }
+    }
+    QList<Grid*> sheetGrids() override
+    {
+        QList<Grid*> all;
+        for (const std::unique_ptr<Grid>& grid : m_grids)
+            all << grid.get();
+        return all;
+    }
+
+private:
+    std::vector<std::unique_ptr<Grid>> m_grids;
 };
 
 // What a window's computation takes besides the history.
