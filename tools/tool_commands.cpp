@@ -406,15 +406,13 @@ namespace {
 QByteArray formatted(const catalogue::WindowRecord& record, const WindowSheets& sheets, const History& history,
                      const RangeChoice& range, ExportFormat format)
 {
-    const QList<const Grid*> grids = sheets.grids();
-    const bool several = grids.size() > 1;
     switch (format) {
     case ExportFormat::Csv:
-        return several ? gridsToCsv(grids) : gridToCsv(*grids.first());
+        return gridsToCsv(sheets.grids());
     case ExportFormat::Json:
-        return several ? gridsToJson(grids, record.form) : gridToJson(*grids.first(), record.form);
+        return catalogue::exportJson(record, sheets.grids());
     case ExportFormat::Pdf:
-        return pdfOf(PageLayout(grids, PrintHeader::of(record.caption, history, range, record.titles)));
+        return pdfOf(PageLayout(sheets.grids(), PrintHeader::of(record.caption, history, range, record.titles)));
     }
     return {};
 }

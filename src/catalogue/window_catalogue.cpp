@@ -15,6 +15,7 @@
 #include "analysis/pattern.h"
 #include "analysis/randomness.h"
 #include "analysis/split_data.h"
+#include "grid/grid_export.h"
 #include "prediction/backtest.h"
 #include "prediction/prediction_sheets.h"
 
@@ -252,6 +253,16 @@ std::unique_ptr<WindowSheets> computeSheets(const WindowRecord& record, const Hi
     if (record.takesRange)
         return record.build(history, given);
     return record.build(given.range->drawsOf(history), given);
+}
+
+QByteArray exportJson(const WindowRecord& record, const QList<const Grid*>& grids)
+{
+    if (grids.size() == 1)
+        return gridToJson(*grids.first(), record.form);
+    // The prediction's four tables were exported without titles before the number views came;
+    // files read by scripts keep that shape.
+    const QStringList titles = record.frame == Frame::Analysis ? record.titles : QStringList();
+    return gridsToJson(grids, record.form, titles);
 }
 
 } // namespace catalogue

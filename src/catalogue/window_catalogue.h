@@ -9,6 +9,7 @@
 
 #include "catalogue/window_sheets.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -97,5 +98,10 @@ QVector<const WindowRecord*> windowsIn(Frame frame);
 // (RangeChoice::drawsOf) or, for a window that takes a range, handed to it as the draws to test.
 std::unique_ptr<WindowSheets> computeSheets(const WindowRecord& record, const History& history,
                                             const SheetOptions& options = {});
+
+// The record's grids as the companion exports them in JSON: one grid, its object; several,
+// {"window", "grids"}, each grid of an analysis window headed by its title. (In CSV, the grids
+// separated by an empty line: gridsToCsv.)
+QByteArray exportJson(const WindowRecord& record, const QList<const Grid*>& grids);
 
 } // namespace catalogue

@@ -151,7 +151,7 @@ QByteArray gridToJson(const Grid& grid, const QString& window)
     return out.toUtf8();
 }
 
-QByteArray gridsToJson(const QList<const Grid*>& grids, const QString& window)
+QByteArray gridsToJson(const QList<const Grid*>& grids, const QString& window, const QStringList& titles)
 {
     QString out;
     out += QLatin1String("{\"window\": ");
@@ -159,6 +159,11 @@ QByteArray gridsToJson(const QList<const Grid*>& grids, const QString& window)
     out += QLatin1String(", \"grids\": [");
     for (qsizetype i = 0; i < grids.size(); ++i) {
         out += i > 0 ? QLatin1String(",\n{") : QLatin1String("\n{");
+        if (i < titles.size() && !titles.at(i).isEmpty()) {
+            out += QLatin1String("\"title\": ");
+            appendJsonString(out, titles.at(i));
+            out += QLatin1String(", ");
+        }
         appendGridJson(out, *grids[i]);
         out += u'}';
     }

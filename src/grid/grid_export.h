@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A cell's text as a spreadsheet takes it: without the blanks that only place it in its cell
 // (ASCII spaces and the ideographic space U+3000 at either end). Blanks inside it stay, as does
@@ -25,8 +26,9 @@ QByteArray gridToCsv(const Grid& grid);
 QByteArray gridToJson(const Grid& grid, const QString& window);
 
 // Windows of several grids: {"window": NAME, "grids": [G, …]} where each G is {"rows", "cols",
-// "cells"} as above; CSV the grids one after another, separated by an empty line.
-QByteArray gridsToJson(const QList<const Grid*>& grids, const QString& window);
+// "cells"} as above, headed by {"title": …} where titles are given (by index; an empty title or
+// none: no key); CSV the grids one after another, separated by an empty line.
+QByteArray gridsToJson(const QList<const Grid*>& grids, const QString& window, const QStringList& titles = {});
 QByteArray gridsToCsv(const QList<const Grid*>& grids);
 
 // The UTF-8 byte-order mark (EF BB BF). A CSV file the program saves starts with it, so that a

@@ -1,6 +1,7 @@
 #include "widgets/analysis_frame.h"
 
 #include "grid/colors.h"
+#include "widgets/bar_chart.h"
 #include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
 #include "widgets/range_bar.h"
@@ -103,7 +104,7 @@ QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const catalogue::WindowReco
     Hourglass hourglass;
     auto* frame = new AnalysisFrame(host, record);
     QMdiSubWindow* sub = frame->openInHost(QSize(twipsToPixels(record.widthTwips), twipsToPixels(record.heightTwips)));
-    frame->fitGridToSheet();
+    frame->fitGridsToSheets();
     return sub;
 }
 
@@ -116,27 +117,50 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
     // In a narrow window the description wraps rather than holding the window wide.
     Label1->setWordWrap(true);
 
-    fpSpread1 = new GridView(&grid(), this);
-    fpSpread1->setObjectName(QStringLiteral("fpSpread1"));
-    attachGridMenu(fpSpread1);
-
-    Command1 = makeCloseButton(QStringLiteral("Command1"));
-    if (record.printButton)
-        Command2 = makePrintButton(QStringLiteral("Command2"));
-
     auto* top = new QHBoxLayout;
     top->addWidget(Label1, 1);
     buildLegend(top);
 
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(top);
+
+    const QList<Grid*> grids = m_sheets->sheetGrids();
+    const bool charted = m_sheets->hasChart();
+    for (qsizetype i = 0; i < grids.size(); ++i) {
+        QLabel* title = nullptr;
+        if (i < record.titles.size() && !record.titles.at(i).isEmpty()) {
+            title = new QLabel(record.titles.at(i), this);
+            title->setObjectName(QStringLiteral("title%1").arg(i + 1));
+            layout->addWidget(title);
+        }
+        titleLabels << title;
+        auto* view = new GridView(grids.at(i), this);
+        view->setObjectName(QStringLiteral("fpSpread%1").arg(i + 1));
+        attachGridMenu(view);
+        views << view;
+        // The grids above the last show whole; the last takes the room left, unless a chart does.
+        const bool last = i == grids.size() - 1;
+        layout->addLayout(new TopLeftLayout(view), last && !charted ? 1 : 0);
+    }
+    fpSpread1 = views.first();
+    if (charted) {
+        chart = new BarChart(this);
+        chart->setObjectName(QStringLiteral("chart"));
+        layout->addWidget(chart, 1);
+        // The chart is of the active cell's column.
+        QObject::connect(fpSpread1, &GridView::activeCellChanged, chart,
+                         [this](int col, int row) { showChart(col, row); });
+        showChart(m_chartCol, m_chartRow);
+    }
+
+    Command1 = makeCloseButton(QStringLiteral("Command1"));
+    if (record.printButton)
+        Command2 = makePrintButton(QStringLiteral("Command2"));
     QList<QPushButton*> buttons;
     if (Command2)
         buttons << Command2;
     buttons << Command1;
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
-    layout->addLayout(top);
-    layout->addLayout(new TopLeftLayout(fpSpread1), 1);
     layout->addWidget(makeFooter(buttons));
     showRange();
 }
@@ -174,22 +198,37 @@ void AnalysisFrame::buildLegend(QHBoxLayout* row)
     }
 }
 
-void AnalysisFrame::fitGridToSheet()
+void AnalysisFrame::fitGridsToSheets()
 {
-    // The grid opens at the size its visible counts ask for, within the window, and follows
-    // the window when it is resized, up to the size that shows the whole sheet.
-    const QSize wanted = fpSpread1->sizeHint();
-    const QSize sheet = fpSpread1->sheetSize();
-    int width = sheet.width();
-    qint64 height = sheet.height();
-    // Room for the scroll bars, which show whenever the window is smaller than the sheet.
-    const int bar = fpSpread1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, fpSpread1);
-    width += bar;
-    height += bar;
-    const QSize whole(qMax(width, wanted.width()),
-                      int(qMin<qint64>(qMax<qint64>(height, wanted.height()), QWIDGETSIZE_MAX)));
-    fpSpread1->setMaximumSize(whole);
-    fpSpread1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // A grid opens at the size its visible counts ask for, within the window, and follows the
+    // window when it is resized, up to the size that shows the whole sheet. A grid above the
+    // last keeps its height: the one below it scrolls.
+    for (qsizetype i = 0; i < views.size(); ++i) {
+        GridView* view = views.at(i);
+        const QSize wanted = view->sizeHint();
+        const QSize sheet = view->sheetSize();
+        int width = sheet.width();
+        qint64 height = sheet.height();
+        // Room for the scroll bars, which show whenever the window is smaller than the sheet.
+        const int bar = view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
+        width += bar;
+        height += bar;
+        const QSize whole(qMax(width, wanted.width()),
+                          int(qMin<qint64>(qMax<qint64>(height, wanted.height()), QWIDGETSIZE_MAX)));
+        view->setMaximumSize(whole);
+        const bool fixedHeight = i < views.size() - 1 || chart;
+        if (fixedHeight)
+            view->setMinimumHeight(qMin(whole.height(), wanted.height()));
+        view->setSizePolicy(QSizePolicy::Expanding, fixedHeight ? QSizePolicy::Fixed : QSizePolicy::Expanding);
+    }
+}
+
+void AnalysisFrame::showChart(int col, int row)
+{
+    m_chartCol = col;
+    m_chartRow = row;
+    const SheetChart c = m_sheets->chartAt(col, row);
+    chart->setData({c.title, c.labels, c.observed, c.expected});
 }
 
 void AnalysisFrame::computeFrom(const History& history)
@@ -202,9 +241,13 @@ void AnalysisFrame::showComputed()
 {
     if (!m_computed)
         return;
-    fpSpread1->replaceGrid(m_computed->sheetGrids().first());
+    const QList<Grid*> grids = m_computed->sheetGrids();
+    for (qsizetype i = 0; i < views.size() && i < grids.size(); ++i)
+        views.at(i)->replaceGrid(grids.at(i));
     m_sheets = std::move(m_computed);
     m_history = m_computedHistory;
-    fitGridToSheet();
+    fitGridsToSheets();
+    if (chart)
+        showChart(m_chartCol, m_chartRow);
     showRange();
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The frame every analysis window shares: a description, an optional legend, the grid, and
-// the range bar beside the close and print buttons. It runs the load sequence, and computes its grid again
-// whenever its host hands it a new history or the player chooses other draws. The grid prints, and saves as PDF or CSV,
-// from its context menu and, where the window has one, the print button.
+// The frame every analysis window shares: a description, an optional legend, the grid (or the
+// grids, one below the other under their titles; the last takes the room left, or a chart of the
+// active cell's column below the grid does), and the range bar beside the close and print buttons. It runs the load
+// sequence, and computes its grid again whenever its host hands it a new history or the player chooses other draws. The
+// grid prints, and saves as PDF or CSV, from its context menu and, where the window has one, the print button.
 
 #include "catalogue/window_catalogue.h"
 #include "data/history.h"
@@ -10,6 +11,7 @@
 
 #include <memory>
 
+class BarChart;
 class GridView;
 class QLabel;
 class QMdiSubWindow;
@@ -36,6 +38,10 @@ public:
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr; // 印刷, where the window has it
     GridView* fpSpread1 = nullptr;
+    // Every grid's view (fpSpread1 first) and the titles above them (null where none).
+    QList<GridView*> views;
+    QList<QLabel*> titleLabels;
+    BarChart* chart = nullptr; // where the window's sheets have a chart
 
 protected:
     QList<const Grid*> shownGrids() const override { return m_sheets->grids(); }
@@ -43,10 +49,12 @@ protected:
 
 private:
     void buildLegend(class QHBoxLayout* row);
-    void fitGridToSheet();
+    void fitGridsToSheets();
+    void showChart(int col, int row);
 
     std::unique_ptr<WindowSheets> m_sheets;
     std::unique_ptr<WindowSheets> m_computed; // made by computeFrom, waiting to be shown
     History m_history; // the grid was computed from it
     History m_computedHistory; // m_computed is computed from it
+    int m_chartCol = 1, m_chartRow = 1; // the cell the chart is of
 };
