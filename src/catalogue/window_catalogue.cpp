@@ -7,11 +7,13 @@
 #include "analysis/carry_over.h"
 #include "analysis/count_classes.h"
 #include "analysis/digit_interval.h"
+#include "analysis/digit_positions.h"
 #include "analysis/digit_sum.h"
 #include "analysis/dispersion.h"
 #include "analysis/five_class_trend.h"
 #include "analysis/mini_numbers.h"
 #include "analysis/neighbours.h"
+#include "analysis/pair_numbers.h"
 #include "analysis/pattern.h"
 #include "analysis/randomness.h"
 #include "analysis/split_data.h"
@@ -173,10 +175,18 @@ QVector<WindowRecord> buildCatalogue()
                           12300, Legend::Ball19, false, false, &analysis<分割10データ分析>);
 
     // The number views: what players bet on and look at, beyond single digits.
+    all << analysisRecord(u"桁別出現分析", u"桁別出現分析",
+                          u"過去の当選番号の数字0～9の出現を第1～第3数字の位置別と全体で分析します",
+                          place("mnuNumbersView", "mnuKetabetsu", u"桁別出現分析", 10), "positions.html", 17000, 9000,
+                          Legend::None, true, true, &digitPositionSheets);
     all << analysisRecord(u"ミニ分析", u"ミニ分析",
                           u"過去の当選番号の下2けた（第2数字・第3数字）をミニの番号00～99別に分析します",
                           place("mnuNumbersView", "mnuMini", u"ミニ分析", 30), "mini.html", 8400, 6600, Legend::None,
                           true, true, &analysis<ミニ分析>);
+    all << analysisRecord(u"ペア数字分析", u"ペア数字分析",
+                          u"過去の当選番号の2つの位置の数字の組合せ（ペア）が何回出たかを分析します",
+                          place("mnuNumbersView", "mnuPair", u"ペア数字分析", 40), "pairs.html", 14000, 5600,
+                          Legend::None, true, true, &analysis<ペア数字分析>);
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.

@@ -49,7 +49,8 @@ QSet<int> drawNoColumns(const QString& form)
     if (form.startsWith(QStringLiteral("分割")) && form.endsWith(QStringLiteral("データ分析")))
         return {1, 32};
     if (form == QStringLiteral("出現頻度分析") || form == QStringLiteral("回数別出現分析")
-        || form == QStringLiteral("一発ズバリン") || form == QStringLiteral("ミニ分析"))
+        || form == QStringLiteral("一発ズバリン") || form == QStringLiteral("ミニ分析")
+        || form == QStringLiteral("桁別出現分析") || form == QStringLiteral("ペア数字分析"))
         return {};
     return {1};
 }
