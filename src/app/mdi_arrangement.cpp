@@ -130,11 +130,27 @@ void MdiArrangement::cascade()
     least = least.boundedTo(area.size());
     const int stepsDown = (area.height() - least.height()) / step;
     const int stepsAcross = (area.width() - least.width()) / step;
-    const int perRound = 1 + std::max(0, std::min(stepsDown, stepsAcross));
-    // A later round leaves this much of each caption of the round before it in view.
-    const int shift = (perRound - 1) * step + 8 * step;
-    const int rounds = 1 + std::max(0, (area.width() - least.width() - (perRound - 1) * step) / shift);
     const int n = int(windows.size());
+    // A later round leaves this much of each caption of the round before it in view: fewer
+    // windows a round leave room for more rounds across. The longest rounds that hold every
+    // window, or, where none does, the arrangement that holds the most before it starts over.
+    const auto shiftOf = [step](int perRound) { return (perRound - 1) * step + 8 * step; };
+    const auto roundsOf = [&](int perRound) {
+        return 1 + std::max(0, (area.width() - least.width() - (perRound - 1) * step) / shiftOf(perRound));
+    };
+    int perRound = 1 + std::max(0, std::min(stepsDown, stepsAcross));
+    int best = perRound;
+    for (int p = perRound; p >= 1; --p) {
+        if (p * roundsOf(p) > best * roundsOf(best))
+            best = p;
+        if (p * roundsOf(p) >= n) {
+            best = p;
+            break;
+        }
+    }
+    perRound = best;
+    const int shift = shiftOf(perRound);
+    const int rounds = roundsOf(perRound);
     for (int i = 0; i < n; ++i) {
         QMdiSubWindow* w = windows[n - 1 - i]; // the least recently active first, at the bottom
         const int k = i % perRound;

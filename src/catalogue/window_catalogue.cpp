@@ -185,7 +185,7 @@ QVector<WindowRecord> buildCatalogue()
                           true, true, &analysis<ミニ分析>);
     all << analysisRecord(u"ペア数字分析", u"ペア数字分析",
                           u"過去の当選番号の2つの位置の数字の組合せ（ペア）が何回出たかを分析します",
-                          place("mnuNumbersView", "mnuPair", u"ペア数字分析", 40), "pairs.html", 14000, 5600,
+                          place("mnuNumbersView", "mnuPair", u"ペア数字分析", 40), "pairs.html", 18000, 5600,
                           Legend::None, true, true, &analysis<ペア数字分析>);
 
     // The two windows that test a stretch of the history; they only read it, so they never

@@ -202,7 +202,8 @@ void AnalysisFrame::fitGridsToSheets()
 {
     // A grid opens at the size its visible counts ask for, within the window, and follows the
     // window when it is resized, up to the size that shows the whole sheet. A grid above the
-    // last keeps its height: the one below it scrolls.
+    // last (or above a chart) keeps the height it asks for while there is room: the one below
+    // takes the rest.
     for (qsizetype i = 0; i < views.size(); ++i) {
         GridView* view = views.at(i);
         const QSize wanted = view->sizeHint();
@@ -216,10 +217,8 @@ void AnalysisFrame::fitGridsToSheets()
         const QSize whole(qMax(width, wanted.width()),
                           int(qMin<qint64>(qMax<qint64>(height, wanted.height()), QWIDGETSIZE_MAX)));
         view->setMaximumSize(whole);
-        const bool fixedHeight = i < views.size() - 1 || chart;
-        if (fixedHeight)
-            view->setMinimumHeight(qMin(whole.height(), wanted.height()));
-        view->setSizePolicy(QSizePolicy::Expanding, fixedHeight ? QSizePolicy::Fixed : QSizePolicy::Expanding);
+        const bool ownHeight = i < views.size() - 1 || chart;
+        view->setSizePolicy(QSizePolicy::Expanding, ownHeight ? QSizePolicy::Preferred : QSizePolicy::Expanding);
     }
 }
 
