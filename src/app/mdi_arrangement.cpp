@@ -124,33 +124,47 @@ void MdiArrangement::cascade()
         return;
     const QRect area = arrangementArea();
     const int step = titleBarHeight(windows);
-    QSize least(10 * step, 4 * step);
+    const int n = int(windows.size());
+    // A later round leaves this much of each caption of the round before it in view.
+    const auto shiftOf = [step](int perRound) { return (perRound - 1) * step + 8 * step; };
+    struct Rounds {
+        int perRound = 1;
+        int rounds = 1;
+        int holds() const { return perRound * rounds; }
+    };
+    // With each window at least that large: the longest rounds that hold every window (fewer
+    // windows a round leave room for more rounds across), or, where none does, the arrangement
+    // that holds the most before it starts over.
+    const auto arranged = [&](QSize least) {
+        least = least.boundedTo(area.size());
+        const int stepsDown = (area.height() - least.height()) / step;
+        const int stepsAcross = (area.width() - least.width()) / step;
+        const auto with = [&](int perRound) {
+            return Rounds{perRound,
+                          1 + std::max(0, (area.width() - least.width() - (perRound - 1) * step) / shiftOf(perRound))};
+        };
+        Rounds best = with(1 + std::max(0, std::min(stepsDown, stepsAcross)));
+        for (int p = best.perRound; p >= 1; --p) {
+            const Rounds r = with(p);
+            if (r.holds() >= n)
+                return r;
+            if (r.holds() > best.holds())
+                best = r;
+        }
+        return best;
+    };
+    const QSize smallest(10 * step, 4 * step);
+    QSize least = smallest;
     for (QMdiSubWindow* w : windows)
         least = least.expandedTo(w->minimumSizeHint());
-    least = least.boundedTo(area.size());
-    const int stepsDown = (area.height() - least.height()) / step;
-    const int stepsAcross = (area.width() - least.width()) / step;
-    const int n = int(windows.size());
-    // A later round leaves this much of each caption of the round before it in view: fewer
-    // windows a round leave room for more rounds across. The longest rounds that hold every
-    // window, or, where none does, the arrangement that holds the most before it starts over.
-    const auto shiftOf = [step](int perRound) { return (perRound - 1) * step + 8 * step; };
-    const auto roundsOf = [&](int perRound) {
-        return 1 + std::max(0, (area.width() - least.width() - (perRound - 1) * step) / shiftOf(perRound));
-    };
-    int perRound = 1 + std::max(0, std::min(stepsDown, stepsAcross));
-    int best = perRound;
-    for (int p = perRound; p >= 1; --p) {
-        if (p * roundsOf(p) > best * roundsOf(best))
-            best = p;
-        if (p * roundsOf(p) >= n) {
-            best = p;
-            break;
-        }
-    }
-    perRound = best;
+    Rounds chosen = arranged(least);
+    // Too many windows for the room their controls need: every caption in view still, the
+    // windows smaller than that.
+    if (chosen.holds() < n)
+        chosen = arranged(smallest);
+    const int perRound = chosen.perRound;
+    const int rounds = chosen.rounds;
     const int shift = shiftOf(perRound);
-    const int rounds = roundsOf(perRound);
     for (int i = 0; i < n; ++i) {
         QMdiSubWindow* w = windows[n - 1 - i]; // the least recently active first, at the bottom
         const int k = i % perRound;

@@ -4,6 +4,7 @@
 #include "analysis/appearance_count.h"
 #include "analysis/appearance_frequency.h"
 #include "analysis/appearance_interval.h"
+#include "analysis/box_numbers.h"
 #include "analysis/carry_over.h"
 #include "analysis/count_classes.h"
 #include "analysis/digit_interval.h"
@@ -16,6 +17,7 @@
 #include "analysis/pair_numbers.h"
 #include "analysis/pattern.h"
 #include "analysis/randomness.h"
+#include "analysis/reverse_and_wheel.h"
 #include "analysis/split_data.h"
 #include "grid/grid_export.h"
 #include "prediction/backtest.h"
@@ -179,6 +181,13 @@ QVector<WindowRecord> buildCatalogue()
                           u"過去の当選番号の数字0～9の出現を第1～第3数字の位置別と全体で分析します",
                           place("mnuNumbersView", "mnuKetabetsu", u"桁別出現分析", 10), "positions.html", 17000, 9000,
                           Legend::None, true, true, &digitPositionSheets);
+    WindowRecord box = analysisRecord(
+        u"ボックス番号分析", u"ボックス番号分析",
+        u"過去の当選番号をシングル・ダブル・トリプルのタイプ別と、220通りのボックスの番号別に分析します",
+        place("mnuNumbersView", "mnuBoxNumbers", u"ボックス番号分析", 20), "box.html", 9400, 7800, Legend::None, true,
+        true, &analysisGrids<ボックス番号分析>);
+    box.titles = {QStringLiteral("●タイプ別"), QStringLiteral("●ボックス番号別")};
+    all << box;
     all << analysisRecord(u"ミニ分析", u"ミニ分析",
                           u"過去の当選番号の下2けた（第2数字・第3数字）をミニの番号00～99別に分析します",
                           place("mnuNumbersView", "mnuMini", u"ミニ分析", 30), "mini.html", 8400, 6600, Legend::None,
@@ -187,6 +196,13 @@ QVector<WindowRecord> buildCatalogue()
                           u"過去の当選番号の2つの位置の数字の組合せ（ペア）が何回出たかを分析します",
                           place("mnuNumbersView", "mnuPair", u"ペア数字分析", 40), "pairs.html", 18000, 5600,
                           Legend::None, true, true, &analysis<ペア数字分析>);
+    WindowRecord wheel
+        = analysisRecord(u"裏数字・風車盤分析", u"裏数字・風車盤分析",
+                         u"過去の当選番号の裏数字と、風車盤の上で各数字が前回から動いた移動値を分析します",
+                         place("mnuNumbersView", "mnuReverseWheel", u"裏数字・風車盤分析", 60), "reverse-wheel.html",
+                         9000, 7800, Legend::None, true, true, &analysisGrids<裏数字風車盤分析>);
+    wheel.titles = {QStringLiteral("●移動値の出現数"), QStringLiteral("●当選番号と裏数字")};
+    all << wheel;
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.

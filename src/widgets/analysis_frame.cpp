@@ -147,6 +147,8 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
     if (charted) {
         chart = new BarChart(this);
         chart->setObjectName(QStringLiteral("chart"));
+        // Squeezed, the chart gives its room to the grid first.
+        chart->setMinimumHeight(5 * chart->fontMetrics().height());
         layout->addWidget(chart, 1);
         // The chart is of the active cell's column.
         QObject::connect(fpSpread1, &GridView::activeCellChanged, chart,
@@ -219,6 +221,9 @@ void AnalysisFrame::fitGridsToSheets()
         view->setMaximumSize(whole);
         const bool ownHeight = i < views.size() - 1 || chart;
         view->setSizePolicy(QSizePolicy::Expanding, ownHeight ? QSizePolicy::Preferred : QSizePolicy::Expanding);
+        // Squeezed (tiled with many others), each of several grids keeps a few rows in view.
+        if (views.size() > 1 || chart)
+            view->setMinimumHeight(qMin(whole.height(), 3 * view->fontMetrics().height()));
     }
 }
 

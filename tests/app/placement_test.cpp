@@ -305,7 +305,8 @@ TEST_F(Placement, CascadeKeepsEveryWindowInTheAreaAndEveryTitleBarInView)
 
 TEST_F(Placement, TilingManyWindowsGivesEachRoomForItsControls)
 {
-    showMain({1100, 700});
+    // Every window there is, on a main window as large as a full-HD screen leaves it.
+    showMain({1400, 900});
     openAll();
     for (auto arrange : {&MainFrm::arrangeOneAboveTheOther, &MainFrm::arrangeSideBySide}) {
         (main.get()->*arrange)();
