@@ -15,6 +15,7 @@
 #include "analysis/pattern.h"
 #include "analysis/randomness.h"
 #include "analysis/split_data.h"
+#include "analysis/weekdays.h"
 #include "prediction/backtest.h"
 #include "prediction/prediction_sheets.h"
 
@@ -176,6 +177,12 @@ QVector<WindowRecord> buildCatalogue()
                           u"過去の当選番号の下2けた（第2数字・第3数字）をミニの番号00～99別に分析します",
                           place("mnuNumbersView", "mnuMini", u"ミニ分析", 30), "mini.html", 8400, 6600, Legend::None,
                           true, true, &analysis<ミニ分析>);
+    WindowRecord weekdays = analysisRecord(u"曜日別分析", u"曜日別分析",
+                                           u"過去の当選番号を抽せん日の曜日別に集計し、週ごとに並べて分析します",
+                                           place("mnuNumbersView", "mnuYoubi", u"曜日別分析", 50), "weekdays.html",
+                                           10200, 7800, Legend::None, true, true, &analysisGrids<曜日別分析>);
+    weekdays.titles = 曜日別分析::kTitles;
+    all << weekdays;
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.

@@ -62,23 +62,25 @@ TEST(DrawRows, EachSheetListsTheRowOfEveryCompleteDrawAndNoOther)
     int listing = 0;
     for (const catalogue::WindowRecord* record : cataloguetest::analyses()) {
         SCOPED_TRACE(record->form.toStdString());
-        const auto g = cataloguetest::analysisGrid(record->form, history);
-        ASSERT_TRUE(g);
-        const DrawRowIndex& rows = g->drawRows();
-        if (rows.isEmpty())
-            continue;
-        ++listing;
-        QStringList listed;
-        for (int r = 1; r <= g->maxRows(); ++r) {
-            if (const int n = rows.drawAt(r)) {
-                EXPECT_EQ(g->text(1, r), QString::number(n)) << "row " << r;
-                listed << QString::number(n);
+        // Every grid of a window of several.
+        const auto sheets = catalogue::computeSheets(*record, history);
+        for (const Grid* g : sheets->grids()) {
+            const DrawRowIndex& rows = g->drawRows();
+            if (rows.isEmpty())
+                continue;
+            ++listing;
+            QStringList listed;
+            for (int r = 1; r <= g->maxRows(); ++r) {
+                if (const int n = rows.drawAt(r)) {
+                    EXPECT_EQ(g->text(1, r), QString::number(n)) << "row " << r;
+                    listed << QString::number(n);
+                }
             }
+            EXPECT_EQ(listed.join(u' ').toStdString(), "1 2 4 5 7");
+            EXPECT_EQ(rows.rowOf(3), 0);
+            EXPECT_EQ(rows.rowOf(6), 0);
+            EXPECT_EQ(g->latestRow(), rows.rowOf(7));
         }
-        EXPECT_EQ(listed.join(u' ').toStdString(), "1 2 4 5 7");
-        EXPECT_EQ(rows.rowOf(3), 0);
-        EXPECT_EQ(rows.rowOf(6), 0);
-        EXPECT_EQ(g->latestRow(), rows.rowOf(7));
     }
     EXPECT_EQ(listing, 13) << "every window with a row per draw";
 

@@ -51,6 +51,9 @@ QSet<int> drawNoColumns(const QString& form)
     if (form == QStringLiteral("出現頻度分析") || form == QStringLiteral("回数別出現分析")
         || form == QStringLiteral("一発ズバリン") || form == QStringLiteral("ミニ分析"))
         return {};
+    // Its rows are weekdays and weeks, not draws.
+    if (form == QStringLiteral("曜日別分析"))
+        return {};
     return {1};
 }
 
