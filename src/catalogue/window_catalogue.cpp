@@ -19,6 +19,7 @@
 #include "analysis/randomness.h"
 #include "analysis/reverse_and_wheel.h"
 #include "analysis/split_data.h"
+#include "analysis/weekdays.h"
 #include "grid/grid_export.h"
 #include "prediction/backtest.h"
 #include "prediction/prediction_sheets.h"
@@ -196,6 +197,12 @@ QVector<WindowRecord> buildCatalogue()
                           u"過去の当選番号の2つの位置の数字の組合せ（ペア）が何回出たかを分析します",
                           place("mnuNumbersView", "mnuPair", u"ペア数字分析", 40), "pairs.html", 18000, 5600,
                           Legend::None, true, true, &analysis<ペア数字分析>);
+    WindowRecord weekdays = analysisRecord(u"曜日別分析", u"曜日別分析",
+                                           u"過去の当選番号を抽せん日の曜日別に集計し、週ごとに並べて分析します",
+                                           place("mnuNumbersView", "mnuYoubi", u"曜日別分析", 50), "weekdays.html",
+                                           10200, 7800, Legend::None, true, true, &analysisGrids<曜日別分析>);
+    weekdays.titles = 曜日別分析::kTitles;
+    all << weekdays;
     WindowRecord wheel
         = analysisRecord(u"裏数字・風車盤分析", u"裏数字・風車盤分析",
                          u"過去の当選番号の裏数字と、風車盤の上で各数字が前回から動いた移動値を分析します",

@@ -96,6 +96,39 @@ DateReading readDate(QStringView text)
     return reading;
 }
 
+std::optional<QDate> readPlainDate(QStringView text)
+{
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\u3000'; };
+    while (!text.isEmpty() && blank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && blank(text.back()))
+        text.chop(1);
+    if (text.size() != 10)
+        return std::nullopt;
+    const QChar separator = text.at(4);
+    if ((separator != u'/' && separator != u'-') || text.at(7) != separator)
+        return std::nullopt;
+    // The value of the ASCII digits from first to last; -1 when another character is among them.
+    const auto number = [&](int first, int last) {
+        int value = 0;
+        for (int i = first; i <= last; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9')
+                return -1;
+            value = value * 10 + (c - u'0');
+        }
+        return value;
+    };
+    const int year = number(0, 3), month = number(5, 6), day = number(8, 9);
+    if (year < 0 || month < 0 || day < 0)
+        return std::nullopt;
+    // QDate knows no year 0 and takes a date of an invalid month or day as invalid.
+    const QDate date(year, month, day);
+    if (year == 0 || !date.isValid())
+        return std::nullopt;
+    return date;
+}
+
 bool isPresent(const QVariant& value)
 {
     if (value.isNull())

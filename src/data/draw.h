@@ -39,6 +39,12 @@ struct DateReading {
 };
 DateReading readDate(QStringView text);
 
+// A date written plainly, as the history stores it: blanks (space, tab, ideographic space)
+// around it dropped, exactly four ASCII digits, "/" or "-", two digits, the same separator and
+// two digits, naming a day of the Gregorian calendar. Nothing else reads as one: not
+// "2024/1/5", "20240105", full-width digits nor a time after the date.
+std::optional<QDate> readPlainDate(QStringView text);
+
 // A draw is complete when its number is a draw number 1–32767 and each of its three digits is
 // a whole number 0–9. Anything else (a missing digit, or a value that only outside edits can
 // store, read as a negative marker) is incomplete. The one rule every reader of draws follows.

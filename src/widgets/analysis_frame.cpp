@@ -221,9 +221,9 @@ void AnalysisFrame::fitGridsToSheets()
         view->setMaximumSize(whole);
         const bool ownHeight = i < views.size() - 1 || chart;
         view->setSizePolicy(QSizePolicy::Expanding, ownHeight ? QSizePolicy::Preferred : QSizePolicy::Expanding);
-        // Squeezed (tiled with many others), each of several grids keeps a few rows in view.
+        // Squeezed (tiled with many others), each of several grids keeps a row or two in view.
         if (views.size() > 1 || chart)
-            view->setMinimumHeight(qMin(whole.height(), 3 * view->fontMetrics().height()));
+            view->setMinimumHeight(qMin(whole.height(), 2 * view->fontMetrics().height()));
     }
 }
 

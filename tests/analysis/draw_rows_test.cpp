@@ -62,6 +62,7 @@ TEST(DrawRows, EachSheetListsTheRowOfEveryCompleteDrawAndNoOther)
     int listing = 0;
     for (const catalogue::WindowRecord* record : cataloguetest::analyses()) {
         SCOPED_TRACE(record->form.toStdString());
+        // Every grid of a window of several.
         const auto sheets = catalogue::computeSheets(*record, history);
         for (const Grid* g : sheets->grids()) {
             const DrawRowIndex& rows = g->drawRows();

@@ -56,6 +56,9 @@ QSet<int> drawNoColumns(const QString& form, qsizetype grid)
         || form == QStringLiteral("一発ズバリン") || form == QStringLiteral("ミニ分析")
         || form == QStringLiteral("桁別出現分析") || form == QStringLiteral("ペア数字分析"))
         return {};
+    // Its rows are weekdays and weeks, not draws.
+    if (form == QStringLiteral("曜日別分析"))
+        return {};
     return {1};
 }
 

@@ -1,3 +1,4 @@
+#include "data/draw.h"
 #include "data/draw_calendar.h"
 #include "data/history_csv.h"
 #include "support/history_builder.h"
@@ -90,4 +91,19 @@ TEST(DrawCalendar, StandingOfAHistory)
     s = standingOf(History(), day(2026, 1, 1));
     EXPECT_EQ(s.latestDrawNo, 0);
     EXPECT_EQ(s.nextDrawNo, 1);
+}
+
+// A stored date written plainly reads as its day; every other text reads as none.
+TEST(PlainDate, ReadsFourTwoTwoDigitsWithOneSeparatorAndARealDay)
+{
+    EXPECT_EQ(draw::readPlainDate(u"2024/01/05"), day(2024, 1, 5));
+    EXPECT_EQ(draw::readPlainDate(u"2024-02-29"), day(2024, 2, 29));
+    EXPECT_EQ(draw::readPlainDate(u" \t\u30002000/02/29\u3000 "), day(2000, 2, 29));
+    for (const QString& bad :
+         {QStringLiteral("2024/1/5"), QStringLiteral("20240105"), QStringLiteral("\uFF12\uFF10\uFF12\uFF14/01/05"),
+          QStringLiteral("2024/01/05 12:00"), QStringLiteral("2024/01-05"), QStringLiteral("2024.01.05"),
+          QStringLiteral("2023/02/29"), QStringLiteral("1900/02/29"), QStringLiteral("2024/13/01"),
+          QStringLiteral("2024/00/10"), QStringLiteral("0000/01/01"), QStringLiteral("2024/01/05\n"),
+          QStringLiteral("+024/01/05"), QStringLiteral("2024/01/05(金)"), QString()})
+        EXPECT_FALSE(draw::readPlainDate(bad)) << bad.toStdString();
 }

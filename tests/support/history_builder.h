@@ -25,12 +25,13 @@ inline DrawRecord record(const Draw& d)
     return row;
 }
 
-inline History history(std::initializer_list<Draw> draws)
+// dates, when given, holds the 抽せん日 of each row as stored.
+inline History history(std::initializer_list<Draw> draws, QStringList dates = {})
 {
     QVector<DrawRecord> rows;
     for (const Draw& d : draws)
         rows << record(d);
-    return History::fromRows(std::move(rows));
+    return History::fromRows(std::move(rows), std::move(dates));
 }
 
 // Draws 1 to last, each complete, with digits that vary from draw to draw.
