@@ -8,6 +8,7 @@
 #include "data/history_csv.h"
 #include "data/history_source.h"
 #include "data/message_text.h"
+#include "analysis/number_search.h"
 #include "grid/grid_export.h"
 #include "prediction/prediction_settings.h"
 #include "print/page_layout.h"
@@ -240,13 +241,25 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
     return finish(out, err);
 }
 
+// The windows that look a number up.
+QStringList numberWindows()
+{
+    QStringList forms;
+    for (const catalogue::WindowRecord& record : catalogue::windows()) {
+        if (record.takesNumber)
+            forms << record.form;
+    }
+    return forms;
+}
+
 int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
 {
-    const Options options = parseOptions(args,
-                                         {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
-                                          QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"),
-                                          QStringLiteral("to"), QStringLiteral("last"), QStringLiteral("bom")},
-                                         {QStringLiteral("bom")});
+    const Options options
+        = parseOptions(args,
+                       {QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("window"),
+                        QStringLiteral("format"), QStringLiteral("out"), QStringLiteral("from"), QStringLiteral("to"),
+                        QStringLiteral("last"), QStringLiteral("bom"), QStringLiteral("number")},
+                       {QStringLiteral("bom")});
     if (!options.error.isEmpty())
         return usageError(err, options.error);
     if (options.help) {
@@ -308,6 +321,17 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
                                   .arg(message::excerpt(text)));
         ends[i] = n;
     }
+    // The number a search looks up: two or three digits, and only for the window that searches.
+    const QString number = options.value(QStringLiteral("number"));
+    if (options.has(QStringLiteral("number"))) {
+        if (record && !record->takesNumber)
+            return usageError(err,
+                              QStringLiteral("--number は番号を検索するウィンドウ（%1）だけのものです")
+                                  .arg(numberWindows().join(QStringLiteral("、"))));
+        if (!number_search::readNumber(number))
+            return usageError(err,
+                              QStringLiteral("--number は2けたか3けたの数字です: %1").arg(message::excerpt(number)));
+    }
     std::optional<RangeChoice> range;
     if (ends[2])
         range = RangeChoice::lastDraws(*ends[2]);
@@ -324,7 +348,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     if (DrawDatabase::isDatabaseFile(db, outPath))
         return fail(err, QStringLiteral("書き出し先 %1 はデータベースそのものです").arg(outPath));
 
-    const ExportResult result = exportWindow(db, window, format, files.settings, range);
+    const ExportResult result = exportWindow(db, window, format, files.settings, range, number);
     if (!result.ok)
         return fail(err, result.error);
     if (outPath.isEmpty()) {
@@ -404,15 +428,19 @@ namespace {
 // draws its grids cover in its page header, and the titles the window shows above its grids.
 // Empty when the PDF could not be made.
 QByteArray formatted(const catalogue::WindowRecord& record, const WindowSheets& sheets, const History& history,
-                     const RangeChoice& range, ExportFormat format)
+                     const SheetOptions& options, ExportFormat format)
 {
     switch (format) {
     case ExportFormat::Csv:
         return gridsToCsv(sheets.grids());
     case ExportFormat::Json:
         return catalogue::exportJson(record, sheets.grids());
-    case ExportFormat::Pdf:
-        return pdfOf(PageLayout(sheets.grids(), PrintHeader::of(record.caption, history, range, record.titles)));
+    case ExportFormat::Pdf: {
+        PrintHeader header = PrintHeader::of(record.caption, history, *options.range, record.titles);
+        if (record.takesNumber)
+            header.notes = number_search::printedNotes(options.number);
+        return pdfOf(PageLayout(sheets.grids(), header));
+    }
     }
     return {};
 }
@@ -452,7 +480,7 @@ int reflectedIn(const QString& settingsFile)
 } // namespace
 
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
-                          const QString& settingsFile, const std::optional<RangeChoice>& range)
+                          const QString& settingsFile, const std::optional<RangeChoice>& range, const QString& number)
 {
     ExportResult result;
     // Laying out pages measures the grid font, which only a GUI application has.
@@ -475,8 +503,9 @@ ExportResult exportWindow(const QString& databasePath, const QString& form, Expo
     if (record->usesPredictionFlags)
         options.reflected = reflectedIn(settingsFile);
     options.range = range.value_or(record->defaultRange);
+    options.number = number;
     const std::unique_ptr<WindowSheets> sheets = catalogue::computeSheets(*record, *history, options);
-    QByteArray data = formatted(*record, *sheets, *history, *options.range, format);
+    QByteArray data = formatted(*record, *sheets, *history, options, format);
     if (format == ExportFormat::Pdf && data.isEmpty()) {
         result.error = QStringLiteral("PDF を作れません");
         return result;
@@ -533,6 +562,10 @@ QString usage()
               "      片方だけなら他方は最初（最後）の回まで）の当選データで計算します。どれもなければ全期間です。\n"
               "      %1 は、その期間の回を検証します（どれもなければ、%2）。\n")
               .arg(rangeForms.join(QStringLiteral("、")), defaults.join(u'、'))
+        + QStringLiteral(
+              "  numbers3zubarin-tool export ... --window %1 --number 123\n"
+              "      番号（3けたならストレート・ボックス・ミニ、2けたならミニ）が当たった回を書き出します。\n")
+              .arg(numberWindows().join(QStringLiteral("、")))
         + QStringLiteral(
                "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR "
                "のデータベースと設定ファイルを使います。\n"

@@ -46,10 +46,11 @@ struct ExportResult {
 // its catalogue record, exactly as the window does, and formats them. The database is only read,
 // never created. A window that predicts takes the flags of the settings file (by default its
 // bare name: the current directory). It covers the range given (none: the window's default, as
-// its catalogue record says), as the window's range bar does.
+// its catalogue record says), as the window's range bar does. A window that looks a number up
+// looks up the one given, as typed in its number box.
 ExportResult exportWindow(const QString& databasePath, const QString& form, ExportFormat format,
                           const QString& settingsFile = PredictionSettings::kFileName,
-                          const std::optional<RangeChoice>& range = std::nullopt);
+                          const std::optional<RangeChoice>& range = std::nullopt, const QString& number = {});
 
 // Form names of the windows that compute grids, in the catalogue's order.
 QStringList exportableWindows();

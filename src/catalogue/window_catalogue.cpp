@@ -14,6 +14,7 @@
 #include "analysis/five_class_trend.h"
 #include "analysis/mini_numbers.h"
 #include "analysis/neighbours.h"
+#include "analysis/number_search.h"
 #include "analysis/pair_numbers.h"
 #include "analysis/pattern.h"
 #include "analysis/randomness.h"
@@ -210,6 +211,13 @@ QVector<WindowRecord> buildCatalogue()
                          9000, 7800, Legend::None, true, true, &analysisGrids<裏数字風車盤分析>);
     wheel.titles = {QStringLiteral("●移動値の出現数"), QStringLiteral("●当選番号と裏数字")};
     all << wheel;
+    WindowRecord search
+        = analysisRecord(u"当せん番号検索", u"当せん番号検索",
+                         u"番号を入れて検索すると、その番号がストレート・ボックス・ミニで当たった回を一覧にします",
+                         place("mnuNumbersView", "mnuNumberSearch", u"当せん番号検索", 70), "search.html", 7800, 7200,
+                         Legend::None, true, true, &number_search::sheets);
+    search.takesNumber = true;
+    all << search;
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.

@@ -77,6 +77,9 @@ struct WindowRecord {
     // The computation tests the draws of its range against every earlier draw (予想の検証,
     // ランダム性の検定); every other window computes from the draws of its range alone.
     bool takesRange = false;
+    // The computation looks up a number the player types (SheetOptions::number): the frame
+    // shows a number box and 検索, and the companion takes --number.
+    bool takesNumber = false;
     RangeChoice defaultRange; // the draws it covers until the player chooses others
     QString defaultRangeText; // for the companion's usage: the default of a window that takes a range
     // How it prints and exports: the line above each grid (by index), and what the companion's

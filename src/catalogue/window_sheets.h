@@ -89,4 +89,6 @@ struct SheetOptions {
     // The draws the window covers (in a window that tests a stretch of the history, the draws
     // it tests); none: the window's default.
     std::optional<RangeChoice> range;
+    // The number a window that looks one up (当せん番号検索) looks up, as typed.
+    QString number = {};
 };

@@ -1,5 +1,6 @@
 #include "widgets/analysis_frame.h"
 
+#include "analysis/number_search.h"
 #include "grid/colors.h"
 #include "widgets/bar_chart.h"
 #include "widgets/grid_output.h"
@@ -12,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
@@ -105,13 +107,15 @@ QMdiSubWindow* AnalysisFrame::load(WindowHost& host, const catalogue::WindowReco
     auto* frame = new AnalysisFrame(host, record);
     QMdiSubWindow* sub = frame->openInHost(QSize(twipsToPixels(record.widthTwips), twipsToPixels(record.heightTwips)));
     frame->fitGridsToSheets();
+    if (frame->numberBox)
+        frame->numberBox->setFocus();
     return sub;
 }
 
 AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& record)
     : ChildFrame(host, record), m_history(host.currentHistory())
 {
-    m_sheets = scrollingBothWays(catalogue::computeSheets(record, m_history, {.range = rangeChoice()}));
+    m_sheets = scrollingBothWays(catalogue::computeSheets(record, m_history, options()));
     Label1 = new QLabel(record.description, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     // In a narrow window the description wraps rather than holding the window wide.
@@ -124,6 +128,8 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(top);
+    if (record.takesNumber)
+        buildNumberRow(layout);
 
     const QList<Grid*> grids = m_sheets->sheetGrids();
     const bool charted = m_sheets->hasChart();
@@ -165,6 +171,61 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
     buttons << Command1;
     layout->addWidget(makeFooter(buttons));
     showRange();
+}
+
+QStringList AnalysisFrame::shownNotes() const
+{
+    return record().takesNumber ? number_search::printedNotes(m_number) : QStringList();
+}
+
+SheetOptions AnalysisFrame::options() const
+{
+    SheetOptions options;
+    options.range = rangeChoice();
+    options.number = m_number;
+    return options;
+}
+
+void AnalysisFrame::buildNumberRow(QVBoxLayout* layout)
+{
+    auto* label = new QLabel(QStringLiteral("番号(&N):"), this);
+    numberBox = new QLineEdit(this);
+    numberBox->setObjectName(QStringLiteral("numberBox"));
+    numberBox->setPlaceholderText(QStringLiteral("例: 123、23"));
+    numberBox->setMaxLength(16);
+    numberBox->setMaximumWidth(numberBox->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 16);
+    label->setBuddy(numberBox);
+    searchButton = new QPushButton(QStringLiteral("検索(&S)"), this);
+    searchButton->setObjectName(QStringLiteral("searchButton"));
+    numberMessage = new QLabel(this);
+    numberMessage->setObjectName(QStringLiteral("numberMessage"));
+    QPalette palette = numberMessage->palette();
+    palette.setColor(QPalette::WindowText, QColor(200, 0, 0));
+    numberMessage->setPalette(palette);
+    numberMessage->hide();
+    QObject::connect(searchButton, &QPushButton::clicked, this, [this] { search(); });
+    QObject::connect(numberBox, &QLineEdit::returnPressed, this, [this] { search(); });
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(numberBox);
+    row->addWidget(searchButton);
+    row->addStretch(1);
+    layout->addLayout(row);
+    layout->addWidget(numberMessage);
+}
+
+void AnalysisFrame::search()
+{
+    if (!numberBox)
+        return;
+    Hourglass hourglass;
+    m_number = numberBox->text();
+    const bool valid = number_search::readNumber(m_number).has_value();
+    numberMessage->setText(valid ? QString() : number_search::kInvalidNumber);
+    numberMessage->setVisible(!valid);
+    computeFrom(m_history);
+    showComputed();
 }
 
 void AnalysisFrame::buildLegend(QHBoxLayout* row)
@@ -237,7 +298,7 @@ void AnalysisFrame::showChart(int col, int row)
 
 void AnalysisFrame::computeFrom(const History& history)
 {
-    m_computed = scrollingBothWays(catalogue::computeSheets(record(), history, {.range = rangeChoice()}));
+    m_computed = scrollingBothWays(catalogue::computeSheets(record(), history, options()));
     m_computedHistory = history;
 }
 

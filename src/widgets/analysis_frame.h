@@ -14,6 +14,7 @@
 class BarChart;
 class GridView;
 class QLabel;
+class QLineEdit;
 class QMdiSubWindow;
 class QPushButton;
 
@@ -42,19 +43,32 @@ public:
     QList<GridView*> views;
     QList<QLabel*> titleLabels;
     BarChart* chart = nullptr; // where the window's sheets have a chart
+    // A window that looks up a number: the box it is typed in, 検索, and what is wrong with it.
+    QLineEdit* numberBox = nullptr;
+    QPushButton* searchButton = nullptr;
+    QLabel* numberMessage = nullptr;
+
+    // The number looked up, as typed when 検索 was last pressed.
+    const QString& number() const { return m_number; }
+    // Looks the box's number up over the range (検索).
+    void search();
 
 protected:
     QList<const Grid*> shownGrids() const override { return m_sheets->grids(); }
     const History& shownHistory() const override { return m_history; }
+    QStringList shownNotes() const override;
 
 private:
     void buildLegend(class QHBoxLayout* row);
     void fitGridsToSheets();
     void showChart(int col, int row);
+    void buildNumberRow(class QVBoxLayout* layout);
+    SheetOptions options() const;
 
     std::unique_ptr<WindowSheets> m_sheets;
     std::unique_ptr<WindowSheets> m_computed; // made by computeFrom, waiting to be shown
     History m_history; // the grid was computed from it
     History m_computedHistory; // m_computed is computed from it
     int m_chartCol = 1, m_chartRow = 1; // the cell the chart is of
+    QString m_number;
 };

@@ -28,7 +28,7 @@ QStringList cells(const Grid& g)
 
 QStringList computed(const catalogue::WindowRecord& record, const History& history)
 {
-    return cells(*catalogue::computeSheets(record, history)->grids().first());
+    return cells(*catalogue::computeSheets(record, history, cataloguetest::searching())->grids().first());
 }
 
 // The first 600 real draws, and a history of its own: other digits, a gap, an incomplete draw.

@@ -3,6 +3,7 @@
 
 #include "catalogue/window_catalogue.h"
 #include "grid/grid_export.h"
+#include "support/catalogue_support.h"
 #include "support/history_builder.h"
 
 #include <gtest/gtest.h>
@@ -113,7 +114,7 @@ TEST(RangeWindows, EachWindowOverARangeIsTheWindowOverTheRangeRenumbered)
         for (const catalogue::WindowRecord& record : catalogue::windows()) {
             if (!record.computes() || record.takesRange)
                 continue;
-            SheetOptions options;
+            SheetOptions options = cataloguetest::searching();
             options.reflected = record.usesPredictionFlags ? 4 : 0;
             const auto handSheets = catalogue::computeSheets(record, hand, options);
             options.range = RangeChoice::between(a, b);

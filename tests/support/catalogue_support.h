@@ -19,6 +19,16 @@ inline std::unique_ptr<Grid> analysisGrid(const QString& form, const History& hi
     return single ? single->takeGrid() : nullptr;
 }
 
+// The number the family-wide tests look up in a window that looks one up (当せん番号検索), and the
+// options that carry it (the window's default range).
+inline const QString kSearched = QStringLiteral("565");
+inline SheetOptions searching()
+{
+    SheetOptions options;
+    options.number = kSearched;
+    return options;
+}
+
 inline QVector<const catalogue::WindowRecord*> analyses()
 {
     return catalogue::windowsIn(catalogue::Frame::Analysis);

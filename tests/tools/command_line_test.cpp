@@ -276,6 +276,20 @@ TEST_F(CommandLine, EveryWindowTakesARangeAndTheTestingWindowsKeepTheirMeaningOf
         EXPECT_TRUE(run.err.contains(QLatin1String(named))) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
+
+    // The search takes --number, and no other window does; what is no number is a usage error.
+    const QString search = QStringLiteral("当せん番号検索");
+    const toolfixture::Run found = exportRange(search, {QStringLiteral("--number"), QStringLiteral(" 12 ")});
+    ASSERT_EQ(found.exitCode, 0) << found.err.toStdString();
+    EXPECT_TRUE(found.out.contains("合計")) << "a number: the total row";
+    for (const auto& [window, number] :
+         {std::pair{search, QStringLiteral("1234")}, std::pair{search, QStringLiteral("")},
+          std::pair{kChart, QStringLiteral("123")}}) {
+        const toolfixture::Run run = exportRange(window, {QStringLiteral("--number"), number});
+        EXPECT_EQ(run.exitCode, 2) << number.toStdString();
+        EXPECT_TRUE(run.err.contains(QLatin1String("--number"))) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
 }
 
 } // namespace

@@ -111,7 +111,8 @@ TEST(TextFit, EveryTextOfEveryWindowFitsItsCell)
     const History history = fixture::realHistory();
     SCOPED_TRACE("device pixel ratio " + std::to_string(qGuiApp->devicePixelRatio()));
     for (const catalogue::WindowRecord* record : cataloguetest::analyses()) {
-        const std::unique_ptr<WindowSheets> sheets = catalogue::computeSheets(*record, history);
+        const std::unique_ptr<WindowSheets> sheets
+            = catalogue::computeSheets(*record, history, cataloguetest::searching());
         for (const Grid* grid : sheets->grids()) {
             const auto found = misfits(*grid);
             EXPECT_TRUE(found.empty()) << record->form.toStdString() << ":\n" << describe(found);
