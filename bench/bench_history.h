@@ -7,6 +7,7 @@
 
 #include <QTemporaryDir>
 
+#include <QDate>
 #include <random>
 
 // Made once; copies share the draws.
@@ -29,17 +30,20 @@ inline History fullHistory()
 }
 
 // The same kind of history as a database file in dir, the last seven draws numbered but not
-// drawn yet, as in real use. Returns its path.
+// drawn yet, as in real use, each drawn on a weekday from 1994/10/07 on. Returns its path.
 inline QString makeFullDatabase(const QTemporaryDir& dir)
 {
-    QByteArray csv = "回数,第1数字,第2数字,第3数字\n";
+    QByteArray csv = "回数,第1数字,第2数字,第3数字,抽せん日\n";
     std::mt19937 random(7);
+    QDate day(1994, 10, 7);
     for (int n = 1; n <= 32767; ++n) {
+        const QByteArray date = day.toString(QStringLiteral("yyyy/MM/dd")).toLatin1();
+        day = day.addDays(day.dayOfWeek() == Qt::Friday ? 3 : 1);
         if (n > 32760)
-            csv += QByteArray::number(n) + ",,,\n";
+            csv += QByteArray::number(n) + ",,,," + date + '\n';
         else
             csv += QByteArray::number(n) + ',' + QByteArray::number(random() % 10) + ','
-                + QByteArray::number(random() % 10) + ',' + QByteArray::number(random() % 10) + '\n';
+                + QByteArray::number(random() % 10) + ',' + QByteArray::number(random() % 10) + ',' + date + '\n';
     }
     const QString path = dir.filePath(QStringLiteral("bench.db"));
     QString reason;

@@ -7,7 +7,10 @@
 #include "app/main_frm.h"
 #include "app/window_registry.h"
 #include "catalogue/window_catalogue.h"
+#include "widgets/analysis_frame.h"
 #include "widgets/child_frame.h"
+
+#include <QLineEdit>
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -66,6 +69,11 @@ void BM_ChangeTheRangeOfOneWindow(benchmark::State& state)
         return;
     }
     state.SetLabel(form.toStdString());
+    // The search over a number that comes as each kind.
+    if (auto* analysis = dynamic_cast<AnalysisFrame*>(frame); analysis && analysis->numberBox) {
+        analysis->numberBox->setText(QStringLiteral("123"));
+        analysis->search();
+    }
     const RangeChoice choices[2] = {record->takesRange ? RangeChoice::lastDraws(100) : RangeChoice::all(),
                                     record->takesRange ? RangeChoice::lastDraws(300) : RangeChoice::lastDraws(1000)};
     int next = 0;
@@ -77,6 +85,32 @@ void BM_ChangeTheRangeOfOneWindow(benchmark::State& state)
     frame->chooseRange(record->defaultRange);
 }
 BENCHMARK(BM_ChangeTheRangeOfOneWindow)->DenseRange(0, int(rangeForms().size()) - 1)->Unit(benchmark::kMillisecond);
+
+// 当せん番号検索 over every draw: a ストレート/ボックス number and a ミニ one in turn, computed and
+// repainted as 検索 does.
+void BM_SearchANumber(benchmark::State& state)
+{
+    static Program program;
+    static const bool started = program.start();
+    if (!started) {
+        state.SkipWithError("cannot load");
+        return;
+    }
+    auto* frame = dynamic_cast<AnalysisFrame*>(frameOf(program.main.openChild(QStringLiteral("当せん番号検索"))));
+    if (!frame || !frame->numberBox) {
+        state.SkipWithError("cannot open the window");
+        return;
+    }
+    const QString numbers[2] = {QStringLiteral("123"), QStringLiteral("45")};
+    int next = 0;
+    for (auto _ : state) {
+        frame->numberBox->setText(numbers[next]);
+        frame->search();
+        frame->repaint();
+        next = 1 - next;
+    }
+}
+BENCHMARK(BM_SearchANumber)->Unit(benchmark::kMillisecond);
 
 // Every window open: この期間をすべてのウィンドウに, between 直近1000回 and 直近300回.
 void BM_OneRangeToEveryOpenWindow(benchmark::State& state)
