@@ -123,7 +123,8 @@ void mainStep(Grid& grid, const History& history, const QString& typed)
                 .rowHeight = 10,
                 .colWidth = 8});
     grid.setColWidth(1, 6);
-    grid.setColWidth(kMatchCol, 30);
+    grid.setColWidth(2, 9);
+    grid.setColWidth(kMatchCol, 28);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
     colours(grid, 1, 1, kCols, 1, colors::kHeadingBack, {});
     const QString headings[kCols]

@@ -80,7 +80,7 @@ void ペア数字分析::mainStep(Grid& grid, const History& history)
                 .scrollBars = ScrollBars::Vertical,
                 .frozenRows = kDigitRow,
                 .rowHeight = 10,
-                .colWidth = 4.5});
+                .colWidth = 3.5});
     grid.setColWidth(1, 5);
     grid.setAllowCellOverflow(true);
     grid.setText(1, kExpectedRow, QStringLiteral("期待値"));

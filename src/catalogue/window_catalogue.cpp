@@ -181,7 +181,7 @@ QVector<WindowRecord> buildCatalogue()
     // The number views: what players bet on and look at, beyond single digits.
     all << analysisRecord(u"桁別出現分析", u"桁別出現分析",
                           u"過去の当選番号の数字0～9の出現を第1～第3数字の位置別と全体で分析します",
-                          place("mnuNumbersView", "mnuKetabetsu", u"桁別出現分析", 10), "positions.html", 17000, 9000,
+                          place("mnuNumbersView", "mnuKetabetsu", u"桁別出現分析", 10), "positions.html", 18500, 9000,
                           Legend::None, true, true, &digitPositionSheets);
     WindowRecord box = analysisRecord(
         u"ボックス番号分析", u"ボックス番号分析",
@@ -196,25 +196,25 @@ QVector<WindowRecord> buildCatalogue()
                           true, true, &analysis<ミニ分析>);
     all << analysisRecord(u"ペア数字分析", u"ペア数字分析",
                           u"過去の当選番号の2つの位置の数字の組合せ（ペア）が何回出たかを分析します",
-                          place("mnuNumbersView", "mnuPair", u"ペア数字分析", 40), "pairs.html", 18000, 5600,
+                          place("mnuNumbersView", "mnuPair", u"ペア数字分析", 40), "pairs.html", 16700, 5000,
                           Legend::None, true, true, &analysis<ペア数字分析>);
     WindowRecord weekdays = analysisRecord(u"曜日別分析", u"曜日別分析",
                                            u"過去の当選番号を抽せん日の曜日別に集計し、週ごとに並べて分析します",
                                            place("mnuNumbersView", "mnuYoubi", u"曜日別分析", 50), "weekdays.html",
-                                           10200, 7800, Legend::None, true, true, &analysisGrids<曜日別分析>);
+                                           11800, 8600, Legend::None, true, true, &analysisGrids<曜日別分析>);
     weekdays.titles = 曜日別分析::kTitles;
     all << weekdays;
     WindowRecord wheel
         = analysisRecord(u"裏数字・風車盤分析", u"裏数字・風車盤分析",
                          u"過去の当選番号の裏数字と、風車盤の上で各数字が前回から動いた移動値を分析します",
                          place("mnuNumbersView", "mnuReverseWheel", u"裏数字・風車盤分析", 60), "reverse-wheel.html",
-                         9000, 7800, Legend::None, true, true, &analysisGrids<裏数字風車盤分析>);
+                         9700, 7800, Legend::None, true, true, &analysisGrids<裏数字風車盤分析>);
     wheel.titles = {QStringLiteral("●移動値の出現数"), QStringLiteral("●当選番号と裏数字")};
     all << wheel;
     WindowRecord search
         = analysisRecord(u"当せん番号検索", u"当せん番号検索",
                          u"番号を入れて検索すると、その番号がストレート・ボックス・ミニで当たった回を一覧にします",
-                         place("mnuNumbersView", "mnuNumberSearch", u"当せん番号検索", 70), "search.html", 7800, 7200,
+                         place("mnuNumbersView", "mnuNumberSearch", u"当せん番号検索", 70), "search.html", 8300, 7200,
                          Legend::None, true, true, &number_search::sheets);
     search.takesNumber = true;
     all << search;
