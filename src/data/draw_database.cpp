@@ -33,6 +33,13 @@ const QString DrawDatabase::kHistoryFileName = QStringLiteral("numbers3-history.
 const QString DrawDatabase::kTable = QStringLiteral("当選データ");
 const QString DrawDatabase::kQuery = QStringLiteral("全データ選択クエリ");
 const QString DrawDatabase::kSelectAll = QStringLiteral("select * from 全データ選択クエリ order by 回数");
+const QString DrawDatabase::kPrizeTable = QStringLiteral("当せん金");
+const QString DrawDatabase::kPrizesFileName = QStringLiteral("numbers3-prizes.csv");
+
+QString DrawDatabase::shippedPrizesBeside(const QString& shippedHistoryPath)
+{
+    return QFileInfo(shippedHistoryPath).dir().filePath(kPrizesFileName);
+}
 
 namespace {
 
@@ -47,6 +54,27 @@ QString digitColumn(int p)
 {
     return QStringLiteral("%1 INTEGER CHECK (%1 IS NULL OR (typeof(%1) = 'integer' AND %1 BETWEEN 0 AND 9))")
         .arg(draw::kDigitFields[p]);
+}
+
+// The table 当せん金: 回数, then a count and an amount for each kind. An amount not typed yet is
+// Null (the entry window stores a draw's amounts one by one); a count may stay unknown.
+QString prizeTableSql()
+{
+    QStringList columns{QStringLiteral("%1 INTEGER PRIMARY KEY CHECK (%1 BETWEEN %2 AND %3)")
+                            .arg(draw::kDrawNoField)
+                            .arg(draw::kMinDrawNo)
+                            .arg(draw::kMaxDrawNo)};
+    for (int k = 0; k < prize::kKinds; ++k) {
+        columns << QStringLiteral("%1 INTEGER CHECK (%1 IS NULL OR (typeof(%1) = 'integer' AND %1 BETWEEN 0 AND %2))")
+                       .arg(prize::countField(k))
+                       .arg(prize::kMaxCount);
+        columns << QStringLiteral("%1 INTEGER CHECK (%1 IS NULL OR (typeof(%1) = 'integer' AND %1 BETWEEN 0 AND %2 "
+                                  "AND %1 % %3 = 0))")
+                       .arg(prize::amountField(k))
+                       .arg(prize::kMaxAmount)
+                       .arg(prize::kAmountStep);
+    }
+    return QStringLiteral("create table %1 (%2)").arg(DrawDatabase::kPrizeTable, columns.join(QStringLiteral(", ")));
 }
 
 // SQLite opens a file named by URI without creating it (mode=ro or mode=rw).
@@ -360,6 +388,8 @@ bool DrawDatabase::createSchema(QString* reason)
         QStringLiteral("create view %1 as select %2, %3, %4, %5, %6 from %7")
             .arg(kQuery, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2],
                  draw::kDateField, kTable),
+        prizeTableSql(),
+        QStringLiteral("pragma user_version = %1").arg(kSchemaVersion),
     };
     QSqlQuery query(m_db);
     for (const QString& sql : statements) {
@@ -373,7 +403,264 @@ bool DrawDatabase::createSchema(QString* reason)
 
 std::optional<History> DrawDatabase::readHistory(QString* reason)
 {
-    return History::read(m_db, kSelectAll, reason);
+    std::optional<History> history = History::read(m_db, kSelectAll, reason);
+    if (!history || !hasPrizeTable())
+        return history;
+    const std::optional<QHash<int, prize::DrawPrizes>> prizes = storedPrizes(reason);
+    if (!prizes)
+        return std::nullopt;
+    return history->withPrizes(*prizes);
+}
+
+bool DrawDatabase::hasPrizeTable()
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"));
+    query.addBindValue(kPrizeTable);
+    return query.exec() && query.next();
+}
+
+std::optional<int> DrawDatabase::userVersion()
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("pragma user_version")) || !query.next())
+        return std::nullopt;
+    return query.value(0).toInt();
+}
+
+bool DrawDatabase::needsUpgrade()
+{
+    return !hasPrizeTable() && userVersion().value_or(0) <= kSchemaVersion;
+}
+
+namespace {
+
+// The select of every prize field, 回数 first.
+QString prizeSelect(const QString& table)
+{
+    return QStringLiteral("select %1 from %2").arg(prize::fileHeader().join(QStringLiteral(", ")), table);
+}
+
+// A stored whole number, when the field holds one (an edit outside the program may store text).
+std::optional<int> storedInt(const QVariant& value)
+{
+    if (value.isNull() || (value.typeId() != QMetaType::LongLong && value.typeId() != QMetaType::Int))
+        return std::nullopt;
+    return int(value.toLongLong());
+}
+
+} // namespace
+
+std::optional<QHash<int, DrawDatabase::PrizeAmounts>> DrawDatabase::storedAmounts(QString* reason)
+{
+    QHash<int, PrizeAmounts> byDrawNo;
+    if (!hasPrizeTable())
+        return byDrawNo;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(prizeSelect(kPrizeTable))) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    while (query.next()) {
+        PrizeAmounts amounts;
+        for (int k = 0; k < prize::kKinds; ++k)
+            amounts[std::size_t(k)] = storedInt(query.value(2 + 2 * k));
+        byDrawNo.insert(query.value(0).toInt(), amounts);
+    }
+    if (query.lastError().isValid()) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    return byDrawNo;
+}
+
+std::optional<QHash<int, prize::DrawPrizes>> DrawDatabase::storedPrizes(QString* reason)
+{
+    QHash<int, prize::DrawPrizes> byDrawNo;
+    if (!hasPrizeTable())
+        return byDrawNo;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(prizeSelect(kPrizeTable))) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    while (query.next()) {
+        const std::optional<int> drawNo = draw::drawNoValue(query.value(0));
+        if (!drawNo)
+            continue;
+        prize::DrawPrizes prizes;
+        bool known = true;
+        for (int k = 0; known && k < prize::kKinds; ++k) {
+            prizes.counts[std::size_t(k)] = storedInt(query.value(1 + 2 * k));
+            const std::optional<int> amount = storedInt(query.value(2 + 2 * k));
+            known = amount && prize::isValidAmount(*amount);
+            prizes.amounts[std::size_t(k)] = amount.value_or(0);
+        }
+        if (known)
+            byDrawNo.insert(*drawNo, prizes);
+    }
+    if (query.lastError().isValid()) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    return byDrawNo;
+}
+
+bool DrawDatabase::writeAmounts(int drawNo, const PrizeAmounts& amounts, QString* reason)
+{
+    if (!hasPrizeTable()) {
+        *reason = QStringLiteral("このデータベースには当せん金を記録する表がありません");
+        return false;
+    }
+    QSqlQuery query(m_db);
+    QStringList sets;
+    for (int k = 0; k < prize::kKinds; ++k)
+        sets << prize::amountField(k) + QStringLiteral(" = excluded.") + prize::amountField(k);
+    QStringList names{draw::kDrawNoField};
+    for (int k = 0; k < prize::kKinds; ++k)
+        names << prize::amountField(k);
+    query.prepare(QStringLiteral("insert into %1 (%2) values (%3) on conflict (%4) do update set %5")
+                      .arg(kPrizeTable, names.join(u','), QStringList(names.size(), QStringLiteral("?")).join(u','),
+                           draw::kDrawNoField, sets.join(u',')));
+    query.addBindValue(drawNo);
+    for (const std::optional<int>& amount : amounts)
+        query.addBindValue(amount ? QVariant(*amount) : QVariant(QMetaType(QMetaType::Int)));
+    if (!query.exec()) {
+        *reason = message::databaseReason(query.lastError());
+        return false;
+    }
+    // A draw left with nothing known has no row.
+    QStringList empty;
+    for (const QString& field : prize::fields())
+        empty << field + QStringLiteral(" is null");
+    QSqlQuery drop(m_db);
+    drop.prepare(QStringLiteral("delete from %1 where %2 = ? and %3")
+                     .arg(kPrizeTable, draw::kDrawNoField, empty.join(QStringLiteral(" and "))));
+    drop.addBindValue(drawNo);
+    if (!drop.exec()) {
+        *reason = message::databaseReason(drop.lastError());
+        return false;
+    }
+    return true;
+}
+
+bool DrawDatabase::insertPrizes(const QHash<int, prize::DrawPrizes>& prizes, QString* reason)
+{
+    QSqlQuery insert(m_db);
+    if (!insert.prepare(QStringLiteral("insert or replace into %1 (%2) values (%3)")
+                            .arg(kPrizeTable, prize::fileHeader().join(u','),
+                                 QStringList(prize::fileHeader().size(), QStringLiteral("?")).join(u',')))) {
+        *reason = message::databaseReason(insert.lastError());
+        return false;
+    }
+    QList<int> drawNos = prizes.keys();
+    std::sort(drawNos.begin(), drawNos.end());
+    for (const int drawNo : drawNos) {
+        const prize::DrawPrizes& paid = prizes[drawNo];
+        insert.bindValue(0, drawNo);
+        for (int k = 0; k < prize::kKinds; ++k) {
+            const std::optional<int>& count = paid.counts[std::size_t(k)];
+            insert.bindValue(1 + 2 * k, count ? QVariant(*count) : QVariant(QMetaType(QMetaType::Int)));
+            insert.bindValue(2 + 2 * k, paid.amounts[std::size_t(k)]);
+        }
+        if (!insert.exec()) {
+            *reason
+                = QStringLiteral("第%1回の当せん金: %2").arg(drawNo).arg(message::databaseReason(insert.lastError()));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DrawDatabase::addPrizeTable(const HistoryCsv& shippedHistory, const QHash<int, prize::DrawPrizes>& shippedPrizes,
+                                 QString* reason)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(prizeTableSql())) {
+        *reason = message::databaseReason(query.lastError());
+        return false;
+    }
+    const std::optional<StoredDraws> stored = storedDraws(reason);
+    if (!stored)
+        return false;
+    // Only a draw the player holds as it was drawn takes the shipped prizes.
+    QHash<int, prize::DrawPrizes> matching;
+    for (const HistoryRow& row : shippedHistory.rows) {
+        const auto paid = shippedPrizes.constFind(row.drawNo);
+        const auto draw = stored->byDrawNo.constFind(row.drawNo);
+        if (paid == shippedPrizes.cend() || draw == stored->byDrawNo.cend())
+            continue;
+        bool same = true;
+        for (int p = 0; same && p < 3; ++p) {
+            same = row.digits[std::size_t(p)]
+                && draw::digitValue(draw->digits[std::size_t(p)]) == *row.digits[std::size_t(p)];
+        }
+        if (same)
+            matching.insert(row.drawNo, *paid);
+    }
+    if (!insertPrizes(matching, reason))
+        return false;
+    if (!query.exec(QStringLiteral("pragma user_version = %1").arg(kSchemaVersion))) {
+        *reason = message::databaseReason(query.lastError());
+        return false;
+    }
+    return true;
+}
+
+DrawDatabase::Upgrade DrawDatabase::bringForward(const QString& path, const QString& shippedHistoryPath,
+                                                 QString* reason)
+{
+    {
+        DrawDatabase look(connectString(path), Mode::ReadOnly);
+        if (!look.open(reason))
+            return Upgrade::Failed;
+        if (!look.needsUpgrade())
+            return Upgrade::Current;
+        if (!look.m_writable)
+            return Upgrade::NotWritable;
+    }
+    const HistoryCsv history = HistoryCsv::readFile(shippedHistoryPath);
+    if (!history.ok()) {
+        *reason = QStringLiteral("同梱の当選データ %1 を読めません（%2）")
+                      .arg(QDir::toNativeSeparators(shippedHistoryPath), history.error);
+        return Upgrade::Failed;
+    }
+    const QString prizesPath = shippedPrizesBeside(shippedHistoryPath);
+    const HistoryCsv prizeFile = HistoryCsv::readFile(prizesPath);
+    if (!prizeFile.ok() || !prizeFile.prizesOnly) {
+        *reason = QStringLiteral("同梱の当せん金 %1 を読めません（%2）")
+                      .arg(QDir::toNativeSeparators(prizesPath),
+                           prizeFile.ok() ? QStringLiteral("見出しが違います") : prizeFile.error);
+        return Upgrade::Failed;
+    }
+    DrawDatabase db(connectString(path), Mode::ReadWrite);
+    if (!db.open(reason))
+        return Upgrade::Failed;
+    QSqlQuery begin(db.m_db);
+    if (!begin.exec(QStringLiteral("begin immediate"))) {
+        *reason = message::databaseReason(begin.lastError());
+        return Upgrade::Failed;
+    }
+    begin.finish();
+    const auto rollBack = [&db] { QSqlQuery(db.m_db).exec(QStringLiteral("rollback")); };
+    // Another start may have brought it forward meanwhile.
+    if (!db.needsUpgrade()) {
+        rollBack();
+        return Upgrade::Current;
+    }
+    if (!db.addPrizeTable(history, prizeFile.prizesByDrawNo(), reason)) {
+        rollBack();
+        return Upgrade::Failed;
+    }
+    QSqlQuery commit(db.m_db);
+    if (!commit.exec(QStringLiteral("commit"))) {
+        *reason = message::databaseReason(commit.lastError());
+        rollBack();
+        return Upgrade::Failed;
+    }
+    return Upgrade::Upgraded;
 }
 
 bool DrawDatabase::StoredDraw::operator==(const StoredDraw& other) const
@@ -594,8 +881,41 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
     return true;
 }
 
+bool DrawDatabase::writePrizes(const QHash<int, prize::DrawPrizes>& prizes, QString* reason)
+{
+    if (prizes.isEmpty())
+        return true;
+    if (!m_db.transaction()) {
+        *reason = message::databaseReason(m_db.lastError());
+        return false;
+    }
+    if (!insertPrizes(prizes, reason)) {
+        m_db.rollback();
+        return false;
+    }
+    if (!m_db.commit()) {
+        *reason = message::databaseReason(m_db.lastError());
+        m_db.rollback();
+        return false;
+    }
+    return true;
+}
+
 bool DrawDatabase::insertRows(const HistoryCsv& history, QString* reason)
 {
+    if (history.hasPrizes) {
+        QHash<int, prize::DrawPrizes> prizes = history.prizesByDrawNo();
+        if (!prizes.isEmpty() && !hasPrizeTable()) {
+            *reason
+                = QStringLiteral("このデータベースには当せん金を記録する表がありません（読み取り専用で開かれました）");
+            return false;
+        }
+        if (!insertPrizes(prizes, reason))
+            return false;
+    }
+    if (history.prizesOnly)
+        return true; // a prize file says nothing of the draws
+
     const bool tableHasDate = tableHasDateColumn();
     const bool storeDate = tableHasDate && history.extraColumns.contains(draw::kDateField);
 
@@ -632,7 +952,8 @@ bool DrawDatabase::insertRows(const HistoryCsv& history, QString* reason)
     return true;
 }
 
-DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCsv& history, QString* reason, int waitMs)
+DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCsv& history, QString* reason, int waitMs,
+                                            const QHash<int, prize::DrawPrizes>& prizes)
 {
     if (!history.ok()) {
         *reason = history.error;
@@ -683,7 +1004,7 @@ DrawDatabase::Creation DrawDatabase::create(const QString& path, const HistoryCs
         if (!db.m_db.open())
             *reason = message::databaseReason(db.m_db.lastError());
         else
-            ok = db.createSchema(reason) && db.writeDraws(history, reason);
+            ok = db.createSchema(reason) && db.writeDraws(history, reason) && db.writePrizes(prizes, reason);
     }
     Creation result = ok ? Creation::Created : Creation::Failed;
     if (ok && !moveIntoPlaceExclusively(building, path)) {

@@ -3,6 +3,7 @@
 // (view) 全データ選択クエリ over it. This class opens it, creates it and checks it.
 
 #include "data/history.h"
+#include "data/prizes.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -22,6 +23,14 @@ public:
     static const QString kTable; // 当選データ
     static const QString kQuery; // 全データ選択クエリ
     static const QString kSelectAll; // select * from 全データ選択クエリ order by 回数
+    static const QString kPrizeTable; // 当せん金
+    static const QString kPrizesFileName; // the prizes that ship with the program
+    // The version of the schema this program makes (pragma user_version): 0 for the draws alone,
+    // 1 with the table 当せん金.
+    static constexpr int kSchemaVersion = 1;
+
+    // The shipped prize file, which lies beside the shipped history.
+    static QString shippedPrizesBeside(const QString& shippedHistoryPath);
 
     // A connection string names the driver and the file: "Driver=QSQLITE;Data Source=<path>".
     static QString connectString(const QString& databasePath);
@@ -44,8 +53,24 @@ public:
     // never over a file that appeared meanwhile; creators in other processes wait for each
     // other (up to waitMs) on a lock file beside the database, which a creator that was killed
     // holds no longer. On failure nothing is left behind.
+    // prizes: the table 当せん金 of the new file (the shipped prizes), written as they are.
     static Creation create(const QString& path, const HistoryCsv& history, QString* reason,
-                           int waitMs = kCreationWaitMs);
+                           int waitMs = kCreationWaitMs, const QHash<int, prize::DrawPrizes>& prizes = {});
+
+    // What bringing an existing database forward to this program's schema did.
+    enum class Upgrade {
+        Current, // nothing to do
+        Upgraded, // the table 当せん金 was added, filled from the shipped prizes
+        NotWritable, // the file (or its folder) may not be written: it stays as it is
+        Failed, // nothing was changed; the reason says why
+    };
+    // Adds what an earlier version's database lacks, in one transaction: the table 当せん金, with
+    // the shipped prizes of each draw whose stored digits are those of the shipped history, and
+    // the schema's version. Killed at any moment, the file is the old one or the new one. The
+    // shipped files are read only when there is something to do.
+    static Upgrade bringForward(const QString& path, const QString& shippedHistoryPath, QString* reason);
+    // Whether the database lacks what this program's schema adds (read without writing).
+    bool needsUpgrade();
 
     // Removes what a creation killed halfway left beside the database (its unfinished file, its
     // journal, its lock file). Does nothing while another creation runs.
@@ -64,11 +89,29 @@ public:
     bool open(QString* reason);
     QSqlDatabase& database() { return m_db; }
 
-    // The whole history as the query 全データ選択クエリ lists it, in draw order.
+    // The whole history as the query 全データ選択クエリ lists it, in draw order, with the prizes
+    // of the table 当せん金 where the database has it.
     std::optional<History> readHistory(QString* reason);
 
-    // Inserts each draw of the history, or replaces the stored draw with the same 回数,
-    // in one transaction: either all draws are written or none.
+    // Whether the database keeps prizes (the table 当せん金).
+    bool hasPrizeTable();
+    // The prizes of each draw whose five amounts are all stored, by 回数 (none without the table).
+    std::optional<QHash<int, prize::DrawPrizes>> storedPrizes(QString* reason);
+    // The five amounts of each draw with a row in 当せん金, as typed so far (an amount not typed
+    // yet is none), by 回数.
+    using PrizeAmounts = std::array<std::optional<int>, prize::kKinds>;
+    std::optional<QHash<int, PrizeAmounts>> storedAmounts(QString* reason);
+    // Stores the five amounts of a draw, keeping its counts; a draw left with no amount and no
+    // count loses its row. Refused (with the reason) where the database has no table 当せん金.
+    bool writeAmounts(int drawNo, const PrizeAmounts& amounts, QString* reason);
+    // Inserts or replaces the prizes of each draw in one transaction.
+    bool writePrizes(const QHash<int, prize::DrawPrizes>& prizes, QString* reason);
+    // Inserts or replaces the prizes of each draw, inside a transaction the caller holds.
+    bool insertPrizes(const QHash<int, prize::DrawPrizes>& prizes, QString* reason);
+
+    // Inserts each draw of the history, or replaces the stored draw with the same 回数, with the
+    // prizes its lines give (a prize file: the prizes alone), in one transaction: either all
+    // are written or none.
     bool writeDraws(const HistoryCsv& history, QString* reason);
 
     // A draw as the table 当選データ stores it: each digit a number, Null or whatever an edit
@@ -128,11 +171,15 @@ public:
     // writes leave it as it is. Nothing when the database cannot say.
     std::optional<qint64> dataVersion();
 
-    // Creates the table and the query in an empty database.
+    // Creates the tables and the query in an empty database, with the schema's version.
     bool createSchema(QString* reason);
 
 private:
     bool checkSchema(QString* reason);
+    // Adds the table 当せん金 (see bringForward) inside a transaction the caller holds.
+    bool addPrizeTable(const HistoryCsv& shippedHistory, const QHash<int, prize::DrawPrizes>& shippedPrizes,
+                       QString* reason);
+    std::optional<int> userVersion();
     // Whether the table keeps 抽せん日 (one made elsewhere may not).
     bool tableHasDateColumn();
     // Inserts or replaces the rows inside a transaction the caller holds.

@@ -15,6 +15,7 @@ struct History::Data {
     QVector<DrawRecord> draws;
     QHash<qint64, QVariant> otherValues; // (index * 4 + field) → a stored value that is not a digit
     QStringList dates; // 抽せん日 by index; empty when the source has none
+    QVector<std::optional<prize::DrawPrizes>> prizes; // by index; empty when no draw has any
     StartupFigures figures;
     int recordsThroughLastComplete = 0; // the index of the last complete draw, plus one
     int drawNoOffset = 0; // taken off every 回数 (a history over a range)
@@ -259,6 +260,39 @@ QVariant History::field(qsizetype index, const QString& name) const
     }
 }
 
+const prize::DrawPrizes* History::prizes(qsizetype index) const
+{
+    if (index < 0 || index >= d->prizes.size() || !d->prizes.at(index))
+        return nullptr;
+    return &*d->prizes.at(index);
+}
+
+bool History::hasPrizes() const
+{
+    return !d->prizes.isEmpty();
+}
+
+History History::withPrizes(const QHash<int, prize::DrawPrizes>& byDrawNo) const
+{
+    auto data = std::make_shared<Data>(*d);
+    data->prizes.clear();
+    if (!byDrawNo.isEmpty()) {
+        data->prizes.resize(data->draws.size());
+        bool any = false;
+        for (qsizetype i = 0; i < data->draws.size(); ++i) {
+            const int drawNo = data->draws.at(i).drawNo;
+            const auto found = drawNo == 0 ? byDrawNo.cend() : byDrawNo.constFind(realDrawNo(drawNo));
+            if (found != byDrawNo.cend()) {
+                data->prizes[i] = *found;
+                any = true;
+            }
+        }
+        if (!any)
+            data->prizes.clear();
+    }
+    return History(std::move(data));
+}
+
 QString History::date(qsizetype index) const
 {
     return index >= 0 && index < d->dates.size() ? d->dates.at(index) : QString();
@@ -286,7 +320,11 @@ History History::overRange(const DrawRange& range) const
         data->draws << row;
         if (!d->dates.isEmpty())
             data->dates << d->dates.at(i);
+        if (!d->prizes.isEmpty())
+            data->prizes << d->prizes.at(i);
     }
+    if (std::none_of(data->prizes.cbegin(), data->prizes.cend(), [](const auto& p) { return p.has_value(); }))
+        data->prizes.clear();
     return History(finish(std::move(data)));
 }
 
@@ -299,7 +337,7 @@ bool History::operator==(const History& other) const
 {
     return d == other.d
         || (d->draws == other.d->draws && d->otherValues == other.d->otherValues && d->dates == other.d->dates
-            && d->drawNoOffset == other.d->drawNoOffset);
+            && d->prizes == other.d->prizes && d->drawNoOffset == other.d->drawNoOffset);
 }
 
 std::optional<DrawRange> History::completeDrawsIn(const DrawRange& range) const

@@ -5,6 +5,7 @@
 // computation takes the history it shows as a `const History&`.
 
 #include "data/draw_range.h"
+#include "data/prizes.h"
 
 #include <QHash>
 #include <QString>
@@ -82,6 +83,14 @@ public:
     // database made outside the program may repeat a draw number), so that no draw is cut off.
     int drawRowCount() const;
 
+    // What the draw at index paid, when its prizes are known (every amount of the five kinds).
+    const prize::DrawPrizes* prizes(qsizetype index) const;
+    // Whether any draw's prizes are known.
+    bool hasPrizes() const;
+    // The same history with the prizes of each draw whose stored 回数 is a key (replacing any it
+    // had); the others have none.
+    History withPrizes(const QHash<int, prize::DrawPrizes>& byDrawNo) const;
+
     // The value of 回数, 第1数字, 第2数字 or 第3数字 of the draw at index as the database gave it:
     // a number, the empty string or Null. An unknown name or index gives an invalid QVariant.
     QVariant field(qsizetype index, const QString& name) const;
@@ -104,7 +113,7 @@ public:
     // the range holds no complete draw.
     std::optional<DrawRange> completeDrawsIn(const DrawRange& range) const;
 
-    // The same draws, in the same order, with the same stored values and dates.
+    // The same draws, in the same order, with the same stored values, dates and prizes.
     bool operator==(const History& other) const;
 
 private:

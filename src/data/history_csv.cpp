@@ -162,12 +162,68 @@ QString fieldError(const QString& field, const QString& value, const char* what)
         .arg(field, QString::fromUtf8(what), value.isEmpty() ? QStringLiteral("空") : message::excerpt(value));
 }
 
+// A whole number of ASCII digits, up to max.
+std::optional<int> plainNumber(const QString& text, int max)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    }
+    const int value = text.toInt();
+    return value <= max ? std::optional<int>(value) : std::nullopt;
+}
+
+// The prizes of a line whose prize fields start at `first` (count, amount, kind by kind). Nothing
+// when every one is empty; a field that is wrong names itself in `error`.
+std::optional<prize::DrawPrizes> prizesOf(const QStringList& fields, qsizetype first, QString* errorField,
+                                          QString* error)
+{
+    bool any = false;
+    for (int f = 0; f < 2 * prize::kKinds; ++f)
+        any = any || !fields.at(first + f).isEmpty();
+    if (!any)
+        return std::nullopt;
+    prize::DrawPrizes prizes;
+    for (int k = 0; k < prize::kKinds; ++k) {
+        const QString& count = fields.at(first + 2 * k);
+        if (!count.isEmpty()) {
+            prizes.counts[k] = plainNumber(count, prize::kMaxCount);
+            if (!prizes.counts[k]) {
+                *errorField = prize::countField(k);
+                *error = fieldError(*errorField, count, "0以上の整数");
+                return std::nullopt;
+            }
+        }
+        const QString& amount = fields.at(first + 2 * k + 1);
+        const std::optional<int> yen = plainNumber(amount, prize::kMaxAmount);
+        if (!yen || !prize::isValidAmount(*yen)) {
+            *errorField = prize::amountField(k);
+            *error = fieldError(*errorField, amount, "100円単位の金額（0～99999900）");
+            return std::nullopt;
+        }
+        prizes.amounts[k] = *yen;
+    }
+    return prizes;
+}
+
 } // namespace
 
 QString HistoryCsv::extraValue(const HistoryRow& row, const QString& column) const
 {
     const qsizetype i = extraColumns.indexOf(column);
     return i < 0 || i >= row.extra.size() ? QString() : row.extra.at(i);
+}
+
+QHash<int, prize::DrawPrizes> HistoryCsv::prizesByDrawNo() const
+{
+    QHash<int, prize::DrawPrizes> prizes;
+    for (const HistoryRow& row : rows) {
+        if (row.prizes)
+            prizes.insert(row.drawNo, *row.prizes);
+    }
+    return prizes;
 }
 
 HistoryCsv HistoryCsv::parse(const QByteArray& utf8, BadLines badLines)
@@ -212,6 +268,8 @@ HistoryCsv HistoryCsv::read(QIODevice& device, BadLines badLines)
     QStringList header;
     int headerLine = 0;
     qsizetype dateColumn = -1;
+    qsizetype prizeColumn = -1; // the first of the ten prize columns
+    int firstExtra = 4; // the further columns start after the digits (after 回数 in a prize file)
     QSet<int> seen;
     QStringList fields;
     for (int lineNo = 1;; ++lineNo) {
@@ -255,10 +313,27 @@ HistoryCsv HistoryCsv::read(QIODevice& device, BadLines badLines)
             header = fields;
             const QStringList expected
                 = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]};
-            if (header.mid(0, 4) != expected)
+            if (header == prize::fileHeader()) {
+                csv.prizesOnly = true;
+                firstExtra = 1;
+            } else if (header.mid(0, 4) != expected) {
                 return fail(lineNo, QString(),
-                            QStringLiteral("見出しが「回数,第1数字,第2数字,第3数字」で始まっていません"));
-            csv.extraColumns = header.mid(4);
+                            QStringLiteral("見出しが「回数,第1数字,第2数字,第3数字」（当せん金のファイルは「%1」）で"
+                                           "始まっていません")
+                                .arg(prize::fileHeader().join(u',')));
+            }
+            csv.extraColumns = header.mid(firstExtra);
+            prizeColumn = header.indexOf(prize::fields().first(), firstExtra);
+            int prizeFields = 0;
+            for (const QString& name : prize::fields())
+                prizeFields += header.count(name);
+            if (prizeFields != 0
+                && (prizeColumn < 0 || header.mid(prizeColumn, prize::fields().size()) != prize::fields()
+                    || prizeFields != prize::fields().size()))
+                return fail(lineNo, QString(),
+                            QStringLiteral("当せん金の項目は「%1」の順に、すべてそろえてください")
+                                .arg(prize::fields().join(u',')));
+            csv.hasPrizes = prizeFields != 0;
             if (badLines == BadLines::Collect)
                 dateColumn = header.indexOf(draw::kDateField, 4);
             continue;
@@ -283,7 +358,7 @@ HistoryCsv HistoryCsv::read(QIODevice& device, BadLines badLines)
         seen.insert(*drawNo);
         row.drawNo = *drawNo;
         bool good = true;
-        for (int p = 0; good && p < 3; ++p) {
+        for (int p = 0; good && !csv.prizesOnly && p < 3; ++p) {
             const QString& value = fields.at(p + 1);
             if (value.isEmpty())
                 continue;
@@ -307,7 +382,17 @@ HistoryCsv HistoryCsv::read(QIODevice& device, BadLines badLines)
             }
             fields[dateColumn] = draw::dateText(*date.date);
         }
-        row.extra = fields.mid(4);
+        if (prizeColumn >= 0) {
+            QString errorField;
+            QString error;
+            row.prizes = prizesOf(fields, prizeColumn, &errorField, &error);
+            if (!error.isEmpty()) {
+                if (bad(lineNo, errorField, error))
+                    return csv;
+                continue;
+            }
+        }
+        row.extra = fields.mid(firstExtra);
         if (badLines == BadLines::Stop)
             csv.rows << row;
         else
@@ -399,14 +484,29 @@ QByteArray historyCsvBytes(const History& history, bool byteOrderMark)
     bytes.reserve(32 + history.recordCount() * 24);
     if (byteOrderMark)
         bytes += "\xEF\xBB\xBF";
-    const QStringList header
+    QStringList header
         = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2], draw::kDateField};
+    const bool prizes = history.hasPrizes();
+    if (prizes)
+        header << prize::fields();
     bytes += header.join(u',').toUtf8() + '\n';
     for (qsizetype i = 0; i < history.recordCount(); ++i) {
         bytes += csvField(fieldText(history.field(i, draw::kDrawNoField)));
         for (const QString& digit : draw::kDigitFields)
             bytes += ',' + csvField(fieldText(history.field(i, digit)));
-        bytes += ',' + csvField(history.date(i)) + '\n';
+        bytes += ',' + csvField(history.date(i));
+        if (prizes) {
+            const prize::DrawPrizes* paid = history.prizes(i);
+            for (int k = 0; k < prize::kKinds; ++k) {
+                bytes += ',';
+                if (paid && paid->counts[k])
+                    bytes += QByteArray::number(*paid->counts[k]);
+                bytes += ',';
+                if (paid)
+                    bytes += QByteArray::number(paid->amounts[k]);
+            }
+        }
+        bytes += '\n';
     }
     return bytes;
 }

@@ -5,6 +5,10 @@
 // Format: UTF-8 (a BOM is allowed), a header that starts 回数,第1数字,第2数字,第3数字, then one
 // draw a line; lines end with LF, CR LF or CR. An empty digit field means the draw has not been
 // entered yet. Further columns are carried along by name (抽せん日 is the one the database keeps).
+// The ten prize columns of the shipped prize file (ストレート口数 … ミニ当せん金) may follow as
+// further columns, all of them or none; a line's prizes are all empty (nothing said) or its five
+// amounts given. A prize file alone has the header 回数 and the ten prize columns, exactly as it
+// ships: its lines carry prizes and no digits.
 //
 // The reader streams: it holds the current line and the rows parsed so far, never the whole
 // text, and it refuses a file over kMaxFileBytes or a line over kMaxLineBytes before reading on.
@@ -19,6 +23,8 @@
 #include <QStringList>
 #include <QVector>
 #include <array>
+
+#include "data/prizes.h"
 #include <optional>
 
 class History;
@@ -29,6 +35,7 @@ struct HistoryRow {
     int drawNo = 0; // 1–32767
     std::array<std::optional<int>, 3> digits;
     QStringList extra; // values of the further columns, in header order
+    std::optional<prize::DrawPrizes> prizes; // the line's prizes, when it gives them
 };
 
 // A line a reading left out, and why.
@@ -46,7 +53,9 @@ struct HistoryCsv {
     // A draw line is a few dozen bytes; a line this long is not one.
     static constexpr qsizetype kMaxLineBytes = 64 * 1024;
 
-    QStringList extraColumns; // header names after the four draw columns
+    QStringList extraColumns; // header names after the four draw columns (after 回数 in a prize file)
+    bool hasPrizes = false; // the header has the ten prize columns
+    bool prizesOnly = false; // a prize file: the lines say nothing of digits or dates
     QVector<HistoryRow> rows; // in file order
     QString error; // empty when the whole file is good
     int errorLine = 0; // the line the error is on; 0 when it concerns the file as a whole
@@ -58,6 +67,9 @@ struct HistoryCsv {
     enum class BadLines { Stop, Collect };
 
     bool ok() const { return error.isEmpty(); }
+
+    // The prizes the lines give, by 回数.
+    QHash<int, prize::DrawPrizes> prizesByDrawNo() const;
 
     // The value of a further column of a row, or a null string when the file has no such column.
     QString extraValue(const HistoryRow& row, const QString& column) const;
@@ -98,6 +110,7 @@ private:
 
 // The history as a CSV file in the form the reader takes: the header
 // 回数,第1数字,第2数字,第3数字,抽せん日, then one draw a line in draw-number order, LF line ends.
+// A history with prizes has the ten prize columns after 抽せん日 (empty for a draw without).
 // A value that is no digit (stored by an edit outside the program) is written as it is, quoted
 // where it must be; byteOrderMark starts the file with UTF-8's BOM (for spreadsheets).
 QByteArray historyCsvBytes(const History& history, bool byteOrderMark);

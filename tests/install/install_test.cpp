@@ -124,6 +124,8 @@ TEST_F(Installed, FirstStartMakesTheUsersDataFromTheShippedHistoryAndTheSecondRe
     // Read-only, as an installed tree is to its users.
     const QStringList tree = filesUnder(prefix());
     ASSERT_TRUE(tree.contains(installed(QStringLiteral("share/numbers3zubarin/numbers3-history.csv"))));
+    ASSERT_TRUE(tree.contains(installed(QStringLiteral("share/numbers3zubarin/numbers3-prizes.csv"))));
+    ASSERT_TRUE(tree.contains(installed(QStringLiteral("share/numbers3zubarin/NOTICE-prizes.txt"))));
     QDirIterator dirs(prefix(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (dirs.hasNext())
         QFile::setPermissions(dirs.next(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
@@ -236,8 +238,10 @@ TEST(Package, ControlFieldsNameTheRuntimeDependencies)
         EXPECT_TRUE(fields.out.contains(QString::fromLatin1(dependency)))
             << dependency << " in " << fields.out.toStdString();
     const Outcome contents = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});
-    for (const char* path : {"./usr/bin/numbers3zubarin", "./usr/bin/numbers3zubarin-tool",
-                             "./usr/share/numbers3zubarin/numbers3-history.csv"})
+    for (const char* path :
+         {"./usr/bin/numbers3zubarin", "./usr/bin/numbers3zubarin-tool",
+          "./usr/share/numbers3zubarin/numbers3-history.csv", "./usr/share/numbers3zubarin/numbers3-prizes.csv",
+          "./usr/share/numbers3zubarin/NOTICE-prizes.txt"})
         EXPECT_TRUE(contents.out.contains(QString::fromLatin1(path))) << path;
 }
 
