@@ -229,7 +229,12 @@ int runImport(const QStringList& args, QTextStream& out, QTextStream& err)
     const ImportResult result = importHistory(db, options.value(QStringLiteral("csv")));
     if (!result.ok)
         return fail(err, result.error);
-    if (result.created)
+    if (result.prizesOnly)
+        out << QStringLiteral("データベース %1 に当せん金 %2 回分を書き込みました%3")
+                   .arg(db)
+                   .arg(result.prizes)
+                   .arg(result.created ? QStringLiteral("（データベースを作成しました）") : QString());
+    else if (result.created)
         out << QStringLiteral("データベース %1 を作成し、当選データ %2 件を書き込みました").arg(db).arg(result.written);
     else
         out << QStringLiteral("データベース %1 に当選データ %2 件を書き込みました（追加 %3 件、置き換え %4 件）")
@@ -379,10 +384,12 @@ int runWindows(const QStringList& args, QTextStream& out, QTextStream& err)
 
 } // namespace
 
-ImportResult importHistory(const QString& databasePath, const QString& csvPath)
+ImportResult importHistory(const QString& databasePath, const QString& csvPath, const QString& shippedHistoryPath)
 {
     ImportResult result;
     HistoryCsv history = HistoryCsv::readFile(csvPath);
+    result.prizesOnly = history.prizesOnly;
+    result.prizes = int(history.prizesByDrawNo().size());
     if (!history.ok()) {
         result.errorLine = history.errorLine;
         result.errorField = history.errorField;
@@ -404,6 +411,11 @@ ImportResult importHistory(const QString& databasePath, const QString& csvPath)
     case DrawDatabase::Creation::AlreadyThere:
         break; // there before, or made by another process meanwhile: the draws go into it
     }
+    // A database of an earlier version gets its prizes before the first write. Where that cannot
+    // be done, the draws are imported all the same; prizes in the file are then refused below.
+    DrawDatabase::bringForward(
+        databasePath, shippedHistoryPath.isEmpty() ? programData().shippedHistory : shippedHistoryPath, &reason);
+    reason.clear();
 
     DrawDatabase database(DrawDatabase::connectString(databasePath), DrawDatabase::Mode::ReadWrite);
     if (!database.open(&reason)) {

@@ -23,14 +23,20 @@ struct ImportResult {
     int errorLine = 0; // the CSV line that stopped the import; 0 when no line is to blame
     QString errorField;
     bool created = false; // the database did not exist and was made with the program's schema
-    int written = 0; // draws written
+    int written = 0; // draws written (a prize file: the draws whose prizes were written)
     int replaced = 0; // of those, draws whose 回数 was stored already
+    bool prizesOnly = false; // the file held prizes alone
+    int prizes = 0; // draws whose prizes the file gave
 };
 
 // Writes every draw of the CSV to the database, inserting or replacing by 回数, all in one
 // transaction: a bad line or a failed write leaves the database as it was (or absent, when the
-// import was to create it). Stored 抽せん日 are kept when the CSV has no such column.
-ImportResult importHistory(const QString& databasePath, const QString& csvPath);
+// import was to create it). Stored 抽せん日 are kept when the CSV has no such column. The prizes
+// a line gives (the ten prize columns, or a prize file alone) go to the table 当せん金. A database
+// made by an earlier version is first brought forward with the prizes shipped beside
+// shippedHistoryPath (empty: beside the program).
+ImportResult importHistory(const QString& databasePath, const QString& csvPath,
+                           const QString& shippedHistoryPath = QString());
 
 // PDF: the pages of the print preview (print/page_layout.h) on A4 portrait; it needs a
 // QGuiApplication (without one the export fails).

@@ -4,12 +4,14 @@
 
 namespace GlobalBas {
 
-bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason)
+bool startupLoad(const QString& databasePath, const QString& shippedHistoryPath, QString* reason, QString* notice)
 {
     std::optional<history_source::Loaded> loaded
         = history_source::startupLoad(databasePath, shippedHistoryPath, reason);
     if (!loaded)
         return false;
+    if (notice)
+        *notice = loaded->notice;
     adoptHistory(std::move(loaded->history));
     return true;
 }

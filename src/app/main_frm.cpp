@@ -39,6 +39,8 @@ const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについ�
 const QList<QKeySequence> kCloseWindowKeys = {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_W)};
 // Activating the main window does what this entry of its menu does.
 const QString kActivationItem = QStringLiteral("mnuYoso");
+// How long a notice of the load stays in the status bar before the standing shows again.
+constexpr int kNoticeMs = 30000;
 
 } // namespace
 
@@ -520,14 +522,18 @@ bool MainFrm::load()
     if (m_readInitFile)
         m_readInitFile();
     QString reason;
+    QString notice;
     bool loaded = false;
     {
         Hourglass hourglass;
         setPropEnd(true);
-        loaded = GlobalBas::startupLoad(m_files.database, m_files.shippedHistory, &reason);
+        loaded = GlobalBas::startupLoad(m_files.database, m_files.shippedHistory, &reason, &notice);
     }
     if (loaded) {
         m_status->show(GlobalBas::gRsDraws);
+        // Once, where the prizes cannot be kept (a database that may not be written).
+        if (!notice.isEmpty())
+            statusBar()->showMessage(notice, kNoticeMs);
         m_databasePath = m_files.database;
         m_watcher->watch(m_databasePath);
     } else {

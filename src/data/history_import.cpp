@@ -172,8 +172,17 @@ std::optional<Preview> preview(const QString& databasePath, const HistoryCsv& in
     const std::optional<DrawDatabase::StoredDraws> stored = database.storedDraws(reason);
     if (!stored)
         return std::nullopt;
+    std::optional<QHash<int, prize::DrawPrizes>> storedPrizes;
+    if (input.hasPrizes) {
+        storedPrizes = database.storedPrizes(reason);
+        if (!storedPrizes)
+            return std::nullopt;
+    }
 
     Preview preview;
+    preview.prizesOnly = input.prizesOnly;
+    preview.toWrite.hasPrizes = input.hasPrizes;
+    preview.toWrite.prizesOnly = input.prizesOnly;
     preview.refused = input.refused;
     preview.hasDateColumn = stored->hasDateColumn;
     preview.emptyDates
@@ -191,18 +200,36 @@ std::optional<Preview> preview(const QString& databasePath, const HistoryCsv& in
         if (stored->hasDateColumn)
             shown.after.date = resolved.extraValue(row, draw::kDateField);
         const auto found = stored->byDrawNo.constFind(row.drawNo);
-        if (found == stored->byDrawNo.cend()) {
+        if (found != stored->byDrawNo.cend())
+            shown.before = *found;
+        // What the line's prizes would do.
+        bool prizesChange = false;
+        if (row.prizes) {
+            const auto had = storedPrizes->constFind(row.drawNo);
+            if (had == storedPrizes->cend())
+                ++preview.prizeAdditions;
+            else if (*had != *row.prizes)
+                ++preview.prizeChanges;
+            else
+                ++preview.prizesUnchanged;
+            prizesChange = had == storedPrizes->cend() || *had != *row.prizes;
+        }
+        if (input.prizesOnly) {
+            if (!prizesChange)
+                continue;
+        } else if (found == stored->byDrawNo.cend()) {
             preview.additions << shown;
         } else {
-            shown.before = *found;
             bool same = found->date == shown.after.date;
             for (int p = 0; p < 3; ++p)
                 same = same && sameDigit(found->digits[p], row.digits[p]);
             if (same) {
                 ++preview.unchanged;
-                continue;
+                if (!prizesChange)
+                    continue;
+            } else {
+                preview.changes << shown;
             }
-            preview.changes << shown;
         }
         preview.toWrite.rows << input.rows.at(i);
         preview.expected.insert(row.drawNo, shown.before);

@@ -43,8 +43,15 @@ struct Preview {
     int unchanged = 0; // draws already stored as they are given
     QVector<RefusedLine> refused; // lines that are not taken, with the reason
     bool hasDateColumn = true; // the table keeps dates (a table made elsewhere may not)
+    // The prizes the file gives (the ten prize columns, or a prize file alone): for draws without
+    // stored prizes, for draws whose stored prizes would change, and for draws that have them as
+    // given. A prize file changes no draw.
+    bool prizesOnly = false;
+    int prizeAdditions = 0;
+    int prizeChanges = 0;
+    int prizesUnchanged = 0;
 
-    // What 取り込む writes: the additions and the changes, as read.
+    // What 取り込む writes: the additions and the changes (of draws or of their prizes), as read.
     HistoryCsv toWrite;
     DrawDatabase::EmptyDates emptyDates = DrawDatabase::EmptyDates::Clear;
     // The stored draws the preview was made against, for each 回数 of toWrite.

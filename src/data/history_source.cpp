@@ -47,7 +47,11 @@ std::optional<Loaded> startupLoad(const QString& databasePath, const QString& sh
     }
 
     QString why;
-    switch (DrawDatabase::bringForward(databasePath, shippedHistoryPath, &why)) {
+    // Without the shipped files (the companion's exports) the file is only read.
+    const DrawDatabase::Upgrade upgrade = shippedHistoryPath.isEmpty()
+        ? DrawDatabase::Upgrade::Current
+        : DrawDatabase::bringForward(databasePath, shippedHistoryPath, &why);
+    switch (upgrade) {
     case DrawDatabase::Upgrade::Current:
     case DrawDatabase::Upgrade::Upgraded:
         break;

@@ -9,14 +9,35 @@ const std::array<QString, kKinds> kKindNames = {
     QStringLiteral("セットボックス"), QStringLiteral("ミニ"),
 };
 
+namespace {
+
+// The names as literals, so that they may also be asked for while other files' globals are made.
+QString kindName(int kind)
+{
+    switch (kind) {
+    case Straight:
+        return QStringLiteral("ストレート");
+    case Box:
+        return QStringLiteral("ボックス");
+    case SetStraight:
+        return QStringLiteral("セットストレート");
+    case SetBox:
+        return QStringLiteral("セットボックス");
+    default:
+        return QStringLiteral("ミニ");
+    }
+}
+
+} // namespace
+
 QString countField(int kind)
 {
-    return kKindNames.at(std::size_t(kind)) + QStringLiteral("口数");
+    return kindName(kind) + QStringLiteral("口数");
 }
 
 QString amountField(int kind)
 {
-    return kKindNames.at(std::size_t(kind)) + QStringLiteral("当せん金");
+    return kindName(kind) + QStringLiteral("当せん金");
 }
 
 const QStringList& fields()
@@ -32,7 +53,7 @@ const QStringList& fields()
 
 const QStringList& fileHeader()
 {
-    static const QStringList header = QStringList{draw::kDrawNoField} + fields();
+    static const QStringList header = QStringList{QStringLiteral("回数")} + fields();
     return header;
 }
 

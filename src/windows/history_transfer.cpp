@@ -610,11 +610,20 @@ bool HistoryImportDialog::showPreview()
 void HistoryImportDialog::fillPreview()
 {
     const history_import::Preview& p = *m_preview;
-    m_summary->setText(QStringLiteral("追加 %1回分　　変更 %2回分　　登録済みと同じ %3回分　　取り込めない行 %4行")
-                           .arg(p.additions.size())
-                           .arg(p.changes.size())
-                           .arg(p.unchanged)
-                           .arg(p.refused.size()));
+    const QString prizes = QStringLiteral("当せん金 新しく %1回分・変更 %2回分・登録済みと同じ %3回分")
+                               .arg(p.prizeAdditions)
+                               .arg(p.prizeChanges)
+                               .arg(p.prizesUnchanged);
+    if (p.prizesOnly)
+        m_summary->setText(QStringLiteral("%1　　取り込めない行 %2行").arg(prizes).arg(p.refused.size()));
+    else
+        m_summary->setText(
+            QStringLiteral("追加 %1回分　　変更 %2回分　　登録済みと同じ %3回分　　取り込めない行 %4行%5")
+                .arg(p.additions.size())
+                .arg(p.changes.size())
+                .arg(p.unchanged)
+                .arg(p.refused.size())
+                .arg(m_input && m_input->hasPrizes ? QStringLiteral("\n") + prizes : QString()));
 
     m_additions->setRowCount(int(p.additions.size()));
     for (int r = 0; r < p.additions.size(); ++r) {
@@ -675,6 +684,8 @@ void HistoryImportDialog::fillPreview()
     QStringList notes;
     if (!p.writesAnything())
         notes << QStringLiteral("データベースに書き込むものはありません。");
+    else if (p.prizesOnly)
+        notes << QStringLiteral("「取り込む」で、当せん金をまとめて書き込みます。当選番号は変わりません。");
     else
         notes << QStringLiteral("「取り込む」で、追加と変更をまとめて書き込みます。");
     if (!p.refused.isEmpty())

@@ -1,7 +1,9 @@
 // A separate process for the tests that need one: a start-up racing another process, a writer
 // killed in the middle of its transaction, and the memory a reader takes at its peak.
 //
-//   n3_test_child start DB CSV        the start-up load; prints "ok ROWS LAST" or the reason
+//   n3_test_child start DB CSV        the start-up load; prints "ok ROWS LAST NOTICE" or the reason
+//   n3_test_child upgrade DB CSV      brings the database forward with the prizes beside CSV;
+//                                     prints what it did
 //   n3_test_child hold-write DB N     rewrites draws 1..N in one transaction, spilling pages
 //                                     into the file, prints "ready" and waits to be killed
 //   n3_test_child read-peak CSV       reads a history; prints "rows=R line=L peak_kb=K"
@@ -29,8 +31,17 @@ int start(const QString& db, const QString& csv)
         std::printf("failed %s\n", qPrintable(reason));
         return 1;
     }
-    std::printf("ok %d %d\n", loaded->history.recordCount(), loaded->history.lastDrawNo());
+    std::printf("ok %d %d %s\n", loaded->history.recordCount(), loaded->history.lastDrawNo(),
+                qPrintable(loaded->notice));
     return 0;
+}
+
+int upgrade(const QString& db, const QString& csv)
+{
+    QString reason;
+    const DrawDatabase::Upgrade result = DrawDatabase::bringForward(db, csv, &reason);
+    std::printf("%d %s\n", int(result), qPrintable(reason));
+    return result == DrawDatabase::Upgrade::Failed ? 1 : 0;
 }
 
 int holdWrite(const QString& path, int count)
@@ -105,12 +116,16 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() == 4 && args[1] == QLatin1String("start"))
         return start(args[2], args[3]);
+    if (args.size() == 4 && args[1] == QLatin1String("upgrade"))
+        return upgrade(args[2], args[3]);
     if (args.size() == 4 && args[1] == QLatin1String("hold-write"))
         return holdWrite(args[2], args[3].toInt());
     if (args.size() == 3 && args[1] == QLatin1String("read-peak"))
         return readPeak(args[2]);
     if (args.size() == 3 && args[1] == QLatin1String("hold-lock"))
         return holdLock(args[2]);
-    std::fprintf(stderr, "usage: n3_test_child start DB CSV | hold-write DB N | read-peak CSV | hold-lock FILE\n");
+    std::fprintf(
+        stderr,
+        "usage: n3_test_child start DB CSV | upgrade DB CSV | hold-write DB N | read-peak CSV | hold-lock FILE\n");
     return 2;
 }
