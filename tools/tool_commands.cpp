@@ -557,6 +557,8 @@ QString usage()
                "使い方:\n"
                "  numbers3zubarin-tool import [--db FILE | --data-dir DIR [--create]] --csv FILE\n"
                "      CSV（UTF-8、見出し「回数,第1数字,第2数字,第3数字[,抽せん日]」）の当選データを取り込みます。\n"
+               "      当せん金の10項目（ストレート口数,ストレート当せん金,…,ミニ口数,ミニ当せん金）を続けても、\n"
+               "      見出し「回数,ストレート口数,…」の当せん金だけのファイルでもかまいません。\n"
                "      同じ回数のデータは置き換えます。誤りのある行が一つでもあれば何も書き込みません。\n"
                "      データベースがなければ作成します。--data-dir のフォルダーは --create があるときだけ作ります。\n"
                "  numbers3zubarin-tool export [--db FILE | --data-dir DIR] --window NAME [--format csv|json|pdf] "

@@ -5,7 +5,11 @@
 #include "support/history_fixture.h"
 #include "tools/tool_test_support.h"
 
+#include "data/draw_database.h"
+#include "data/prizes.h"
+
 #include <QDir>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -116,6 +120,68 @@ TEST_F(Import, ImportsTheShippedHistory)
     ASSERT_EQ(draws.size(), 7089);
     EXPECT_EQ(draws.first(), QStringLiteral("1:1-9-1:1994/10/07"));
     EXPECT_EQ(draws.last(), QStringLiteral("7089:4-3-1:2026/10/09"));
+}
+
+// The prizes in the database, as "回数:straight/box/…" by draw.
+QStringList storedPrizes(const QString& db)
+{
+    DrawDatabase database(DrawDatabase::connectString(db), DrawDatabase::Mode::ReadOnly);
+    QString reason;
+    EXPECT_TRUE(database.open(&reason)) << reason.toStdString();
+    const auto prizes = database.storedPrizes(&reason);
+    EXPECT_TRUE(prizes) << reason.toStdString();
+    QStringList rows;
+    for (auto it = prizes->cbegin(); it != prizes->cend(); ++it) {
+        QStringList amounts;
+        for (const int yen : it->amounts)
+            amounts << QString::number(yen);
+        rows << QStringLiteral("%1:%2").arg(it.key()).arg(amounts.join(u'/'));
+    }
+    rows.sort();
+    return rows;
+}
+
+TEST_F(Import, TakesPrizesAloneOrWithTheDrawsAndBringsAnEarlierDatabaseForwardFirst)
+{
+    const QByteArray prizeHeader = prize::fileHeader().join(u',').toUtf8() + '\n';
+    const QString db = path(QStringLiteral("n.db"));
+    ASSERT_TRUE(import(db, kHeader + "1,1,2,3\n2,4,4,5\n").ok);
+
+    // A prize file alone changes no draw; a bad line in it writes nothing at all.
+    tool::ImportResult result = import(db, prizeHeader + "2,1,98700,3,32900,,65800,,16400,,9800\n");
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_TRUE(result.prizesOnly);
+    EXPECT_EQ(result.prizes, 1);
+    EXPECT_EQ(storedDraws(db), (QStringList{QStringLiteral("1:1-2-3:_"), QStringLiteral("2:4-4-5:_")}));
+    EXPECT_EQ(storedPrizes(db), QStringList{QStringLiteral("2:98700/32900/65800/16400/9800")});
+    result = import(db, prizeHeader + "1,,90000,,15000,,52500,,7500,,9000\n2,,98750,,0,,0,,0,,9800\n");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.errorLine, 3);
+    EXPECT_EQ(storedPrizes(db), QStringList{QStringLiteral("2:98700/32900/65800/16400/9800")});
+
+    // As columns after the draws: written with them, in the same transaction.
+    ASSERT_TRUE(import(db,
+                       QByteArray("回数,第1数字,第2数字,第3数字,抽せん日,") + prizeHeader.mid(7)
+                           + "1,1,2,3,1994/10/07,,90000,,15000,,52500,,7500,,9000\n")
+                    .ok);
+    EXPECT_EQ(storedPrizes(db),
+              (QStringList{QStringLiteral("1:90000/15000/52500/7500/9000"),
+                           QStringLiteral("2:98700/32900/65800/16400/9800")}));
+
+    // A database of the version before the prizes gets the shipped prizes before the import writes.
+    const QString earlier = path(QStringLiteral("earlier.db"));
+    fixture::writeDatabase(earlier, {{1, 1, 9, 1}, {2, 1, 9, 2}});
+    {
+        DrawDatabase database(DrawDatabase::connectString(earlier), DrawDatabase::Mode::ReadWrite);
+        QString reason;
+        ASSERT_TRUE(database.open(&reason));
+        QSqlQuery(database.database()).exec(QStringLiteral("drop table 当せん金"));
+        QSqlQuery(database.database()).exec(QStringLiteral("pragma user_version = 0"));
+    }
+    toolfixture::writeFile(path(QStringLiteral("in.csv")), kHeader + "3,3,3,3\n");
+    ASSERT_TRUE(tool::importHistory(earlier, path(QStringLiteral("in.csv")), QStringLiteral(N3_HISTORY_CSV)).ok);
+    // Draw 1 is 191 as drawn; draw 2 is held as 192, not the drawn 988, and draw 3 came after.
+    EXPECT_EQ(storedPrizes(earlier), QStringList{QStringLiteral("1:119800/39900/79800/19900/11900")});
 }
 
 } // namespace
