@@ -6,7 +6,11 @@
 #include "data/draw_database.h"
 #include "data/history_source.h"
 
+#include "data/history_csv.h"
+
 #include <QCoreApplication>
+#include <QFile>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -44,6 +48,44 @@ void BM_CreateFromShippedHistory(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CreateFromShippedHistory)->Unit(benchmark::kMillisecond);
+
+// The real history in a database of the version before the prizes, brought forward and read at
+// start-up: the shipped prizes added to every draw held as drawn.
+void BM_StartupBringingTheRealDatabaseForward(benchmark::State& state)
+{
+    const QString shipped = QStringLiteral(N3_SOURCE_DIR "/data/numbers3-history.csv");
+    QTemporaryDir dir;
+    const QString earlier = dir.filePath(QStringLiteral("earlier.db"));
+    QString reason;
+    if (DrawDatabase::create(earlier, HistoryCsv::readFile(shipped), &reason) != DrawDatabase::Creation::Created) {
+        state.SkipWithError(qPrintable(reason));
+        return;
+    }
+    {
+        DrawDatabase db(DrawDatabase::connectString(earlier), DrawDatabase::Mode::ReadWrite);
+        db.open(&reason);
+        QSqlQuery(db.database()).exec(QStringLiteral("drop table 当せん金"));
+        QSqlQuery(db.database()).exec(QStringLiteral("pragma user_version = 0"));
+    }
+    const QString path = dir.filePath(QStringLiteral("n.db"));
+    int prizes = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(path);
+        QFile::copy(earlier, path);
+        state.ResumeTiming();
+        std::optional<history_source::Loaded> loaded = history_source::startupLoad(path, shipped, &reason);
+        if (!loaded || !loaded->notice.isEmpty()) {
+            state.SkipWithError(qPrintable(loaded ? loaded->notice : reason));
+            break;
+        }
+        prizes = 0;
+        for (qsizetype i = 0; i < loaded->history.recordCount(); ++i)
+            prizes += loaded->history.prizes(i) ? 1 : 0;
+    }
+    state.counters["drawsWithPrizes"] = prizes;
+}
+BENCHMARK(BM_StartupBringingTheRealDatabaseForward)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
