@@ -46,6 +46,14 @@ void requireValidRows(const HistoryCsv& csv)
         seen.insert(row.drawNo);
         for (const std::optional<int>& digit : row.digits)
             require(!digit || (*digit >= 0 && *digit <= 9), "digits 0-9 or empty");
+        require(!row.prizes || csv.hasPrizes, "prizes only under the prize columns");
+        require(!csv.prizesOnly || row.digits == std::array<std::optional<int>, 3>{}, "a prize file has no digits");
+        if (row.prizes) {
+            for (int k = 0; k < prize::kKinds; ++k) {
+                require(prize::isValidAmount(row.prizes->amounts[k]), "prize amounts in whole hundreds of yen");
+                require(!row.prizes->counts[k] || *row.prizes->counts[k] >= 0, "counts 0 or more");
+            }
+        }
     }
     int last = 0;
     for (const RefusedLine& refused : csv.refused) {
@@ -63,7 +71,8 @@ bool sameResult(const HistoryCsv& a, const HistoryCsv& b)
     for (qsizetype i = 0; i < a.rows.size(); ++i) {
         const HistoryRow& x = a.rows.at(i);
         const HistoryRow& y = b.rows.at(i);
-        if (x.line != y.line || x.drawNo != y.drawNo || x.digits != y.digits || x.extra != y.extra)
+        if (x.line != y.line || x.drawNo != y.drawNo || x.digits != y.digits || x.extra != y.extra
+            || x.prizes != y.prizes)
             return false;
     }
     return true;
