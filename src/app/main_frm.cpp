@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
 #include <QWindow>
@@ -39,8 +40,6 @@ const QString kHelpKeyword = QStringLiteral("ミニロトズバリンについ�
 const QList<QKeySequence> kCloseWindowKeys = {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_W)};
 // Activating the main window does what this entry of its menu does.
 const QString kActivationItem = QStringLiteral("mnuYoso");
-// How long a notice of the load stays in the status bar before the standing shows again.
-constexpr int kNoticeMs = 30000;
 
 } // namespace
 
@@ -531,9 +530,18 @@ bool MainFrm::load()
     }
     if (loaded) {
         m_status->show(GlobalBas::gRsDraws);
-        // Once, where the prizes cannot be kept (a database that may not be written).
-        if (!notice.isEmpty())
-            statusBar()->showMessage(notice, kNoticeMs);
+        // Once, where the prizes cannot be kept (a database that may not be written): at the
+        // right of the status bar, beside where the history stands.
+        if (!notice.isEmpty()) {
+            auto* label = findChild<QLabel*>(QStringLiteral("loadNotice"));
+            if (!label) {
+                label = new QLabel(statusBar());
+                label->setObjectName(QStringLiteral("loadNotice"));
+                statusBar()->addPermanentWidget(label);
+            }
+            label->setText(notice);
+            label->setToolTip(notice);
+        }
         m_databasePath = m_files.database;
         m_watcher->watch(m_databasePath);
     } else {

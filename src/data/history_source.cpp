@@ -36,7 +36,7 @@ std::optional<Loaded> startupLoad(const QString& databasePath, const QString& sh
         QString why;
         const std::optional<QHash<int, prize::DrawPrizes>> prizes = shippedPrizes(shippedHistoryPath, &why);
         if (!prizes)
-            notice = QStringLiteral("%1。当せん金なしでデータベースを作りました").arg(why);
+            notice = QStringLiteral("当せん金なし（%1）").arg(why);
         // Another start (or an import) may create it at the same moment: then that one is used.
         if (DrawDatabase::create(databasePath, history, reason, DrawDatabase::kCreationWaitMs,
                                  prizes.value_or(QHash<int, prize::DrawPrizes>()))
@@ -56,11 +56,11 @@ std::optional<Loaded> startupLoad(const QString& databasePath, const QString& sh
     case DrawDatabase::Upgrade::Upgraded:
         break;
     case DrawDatabase::Upgrade::NotWritable:
-        notice = QStringLiteral("データベースに書き込めないため、当せん金なしで使っています");
+        notice = QStringLiteral("当せん金なし（データベースに書き込めません）");
         break;
     case DrawDatabase::Upgrade::Failed:
         // The history is read all the same; why it could not be brought forward is told.
-        notice = QStringLiteral("当せん金を記録できませんでした（%1）。当せん金なしで使っています").arg(why);
+        notice = QStringLiteral("当せん金なし（記録できませんでした: %1）").arg(why);
         break;
     }
 

@@ -120,6 +120,27 @@ TEST(PrizeColumns, GoOutWithTheHistoryAndComeBackTheSame)
                     .startsWith("回数,第1数字,第2数字,第3数字,抽せん日\n1,"));
 }
 
+TEST(NewDatabase, GetsTheDrawsAndThePrizesThatShipAndTheSchemasVersion)
+{
+    QTemporaryDir dir;
+    const QString db = dir.filePath(DrawDatabase::kFileName);
+    QString reason;
+    const auto loaded = history_source::startupLoad(db, kShippedHistory, &reason);
+    ASSERT_TRUE(loaded) << reason.toStdString();
+    EXPECT_TRUE(loaded->notice.isEmpty());
+    int withPrizes = 0;
+    for (qsizetype i = 0; i < loaded->history.recordCount(); ++i)
+        withPrizes += loaded->history.prizes(i) ? 1 : 0;
+    EXPECT_EQ(withPrizes, 6335);
+    const prize::DrawPrizes* triple = loaded->history.prizes(6809); // 第6810回, 777
+    ASSERT_TRUE(triple);
+    EXPECT_EQ(triple->amounts, (std::array<int, 5>{69100, 0, 0, 0, 6900}));
+    EXPECT_EQ(triple->counts[prize::Box], 0);
+    DrawDatabase look(DrawDatabase::connectString(db), DrawDatabase::Mode::ReadOnly);
+    ASSERT_TRUE(look.open(&reason));
+    EXPECT_FALSE(look.needsUpgrade());
+}
+
 // A database as the version before the prizes made it: the draws, the query, no version.
 class EarlierDatabase : public ::testing::Test {
 protected:
