@@ -5,16 +5,19 @@
 #include "grid/sheet.h"
 #include "prediction/predictor.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 using namespace backtest;
 
 namespace {
 
-// A win stands out in a warm colour: the pick that won and its mark.
+// A win stands out in a warm colour: the pick that won and its mark (the amount won, or this mark
+// on a draw whose prizes are unknown).
 constexpr GridColor kWinBack = rgb(255, 215, 150);
 constexpr GridColor kWinFore = colors::kRed;
 const QString kWinMark = QStringLiteral("◎");
@@ -25,12 +28,14 @@ const QString kNone = QStringLiteral("–");
 constexpr double kNegligible = 1e-300;
 
 // The summary grid.
-constexpr int kSummaryCols = 9;
-constexpr std::array<double, kSummaryCols> kSummaryWidths = {10, 7, 8, 13, 9, 11, 13, 9, 8};
+constexpr int kSummaryCols = 10;
+constexpr std::array<double, kSummaryCols> kSummaryWidths = {10, 7, 8, 13, 9, 11, 13, 6, 9, 8};
 const std::array<QString, kSummaryCols> kSummaryHeadings
     = {QStringLiteral("手法"),       QStringLiteral("検証回数"),   QStringLiteral("購入口数"),
        QStringLiteral("購入金額"),   QStringLiteral("当せん回数"), QStringLiteral("偶然の期待値"),
-       QStringLiteral("当せん金額"), QStringLiteral("還元率"),     QStringLiteral("p値")};
+       QStringLiteral("当せん金額"), QStringLiteral("実配当"),     QStringLiteral("還元率"),
+       QStringLiteral("p値")};
+constexpr int kReturnCol = 9; // 還元率, then p値: the results
 
 // The draw grid: 回数, 抽せん日 and 当選番号, then a pick and a mark column per method.
 constexpr int kDrawNoCol = 1;
@@ -48,6 +53,13 @@ constexpr int markCol(int method)
 }
 constexpr double kPickWidth = 10;
 constexpr double kMarkWidth = 3;
+
+// The mark columns when some win shows its amount: wide enough for the longest amount shown, of
+// `chars` characters (digits and ","), and never narrower than for six of them ("98,700").
+double amountMarkWidth(qsizetype chars)
+{
+    return 1.0 + 0.8 * double(std::max<qsizetype>(chars, 6));
+}
 
 // What a method buys for one draw.
 struct Pick {
@@ -114,37 +126,38 @@ Picks picksOf(const prediction::Prediction& prediction)
     return picks;
 }
 
-// What a pick wins on a draw; 0 when it loses.
-int prizeOf(const Pick& pick, const DrawRecord& draw)
+// What a winning pick is paid.
+struct Win {
+    int amount = 0; // ¥
+    bool own = false; // the draw's own prize; else the nominal one
+};
+
+// Whether a pick wins on a draw, by its numbers alone, and what the win pays: the draw's own
+// prize of the kind of ticket when its prizes are known (one stored as 0 pays 0, a win all the
+// same), else the nominal prize.
+std::optional<Win> winOf(const Pick& pick, const DrawRecord& draw, const prize::DrawPrizes* prizes)
 {
     const int a = draw.digit(1), b = draw.digit(2), c = draw.digit(3);
-    if (pick.straight)
-        return a == pick.digits[0] && b == pick.digits[1] && c == pick.digits[2] ? kStraightPrize : 0;
-    if (a == b && b == c)
-        return 0;
+    if (pick.straight) {
+        if (a != pick.digits[0] || b != pick.digits[1] || c != pick.digits[2])
+            return std::nullopt;
+        return prizes ? Win{prizes->amounts[prize::Straight], true} : Win{prize::kNominalStraight, false};
+    }
+    const prize::Shape shape = prize::shapeOf(a, b, c);
+    if (shape == prize::Shape::Triple)
+        return std::nullopt;
     const unsigned drawn = (1u << a) | (1u << b) | (1u << c);
     if (drawn & ~pick.set)
-        return 0;
-    return a != b && b != c && a != c ? kBoxPrize : kBoxPairPrize;
+        return std::nullopt;
+    if (prizes)
+        return Win{prizes->amounts[prize::Box], true};
+    return Win{shape == prize::Shape::Single ? prize::kNominalBoxSingle : prize::kNominalBoxDouble, false};
 }
 
 // The picks for a draw numbered n from the tables of every draw numbered below it.
 Picks picksBefore(const prediction::PredictionTables& tables, int lastDrawNo, int reflected)
 {
     return picksOf(prediction::predict(tables, lastDrawNo, reflected));
-}
-
-QString withSeparators(qint64 value)
-{
-    QString digits = QString::number(value < 0 ? -value : value);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, u',');
-    return value < 0 ? u'-' + digits : digits;
-}
-
-QString yen(qint64 value)
-{
-    return withSeparators(value) + u'円';
 }
 
 // As printf writes it: the same digits on every platform and locale.
@@ -259,10 +272,13 @@ void BacktestSheets::compute(const History& history, DrawRange range, int reflec
     layOutDraws(tested);
 
     int row = 2;
+    qsizetype longestAmount = 0; // of the amounts the marks show
+    // index: the draw's record in the history, which its date and prizes are kept by.
     auto score = [&](qsizetype index, const DrawRecord& draw, const Picks& picks) {
         const char number[3] = {char('0' + draw.digit(1)), char('0' + draw.digit(2)), char('0' + draw.digit(3))};
-        m_draws.setText(kDrawNoCol, row, QString::number(draw.drawNo));
-        m_draws.setDrawRow(row, draw.drawNo);
+        const prize::DrawPrizes* prizes = history.prizes(index);
+        m_draws.setText(kDrawNoCol, row, history.drawNoText(draw.drawNo));
+        m_draws.setDrawRow(row, history.realDrawNo(draw.drawNo));
         m_draws.setText(kDateCol, row, history.date(index));
         m_draws.setText(kNumberCol, row, QString::fromLatin1(number, 3));
         for (int m = 0; m < kMethodCount; ++m) {
@@ -274,10 +290,16 @@ void BacktestSheets::compute(const History& history, DrawRange range, int reflec
             result.tickets += pick.tickets;
             result.chances.add(pick.chance);
             m_draws.setText(pickCol(m), row, pick.text);
-            if (const int prize = prizeOf(pick, draw)) {
+            if (const std::optional<Win> win = winOf(pick, draw, prizes)) {
                 ++result.wins;
-                result.prize += prize;
-                m_draws.setText(markCol(m), row, kWinMark);
+                result.prize += win->amount;
+                QString mark = kWinMark;
+                if (win->own) {
+                    ++result.ownPrizeWins;
+                    mark = prize::grouped(win->amount);
+                    longestAmount = std::max(longestAmount, mark.size());
+                }
+                m_draws.setText(markCol(m), row, mark);
                 m_draws.setCellColors(pickCol(m), row, kWinBack, kWinFore);
                 m_draws.setCellColors(markCol(m), row, kWinBack, kWinFore);
             }
@@ -327,6 +349,10 @@ void BacktestSheets::compute(const History& history, DrawRange range, int reflec
             score(i, draw, picks);
         }
     }
+    if (longestAmount > 0) {
+        for (int m = 0; m < kMethodCount; ++m)
+            m_draws.setColWidth(markCol(m), amountMarkWidth(longestAmount));
+    }
     fillSummary();
 }
 
@@ -348,7 +374,7 @@ void BacktestSheets::layOutSummary()
     borders(g, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
     colours(g, 1, 1, kSummaryCols, 1, colors::kHeadingBack, colors::kBlack);
     colours(g, 1, 2, 1, rows, colors::kPaleYellow, colors::kBlack);
-    colours(g, 8, 2, 9, rows, colors::kResultBack, colors::kResultFore);
+    colours(g, kReturnCol, 2, kSummaryCols, rows, colors::kResultBack, colors::kResultFore);
     g.setBlock(1, 2, 1, rows);
     g.setHAlign(HAlign::Left);
     for (int c = 1; c <= kSummaryCols; ++c)
@@ -402,17 +428,18 @@ void BacktestSheets::fillSummary()
         const bool bought = r.tickets > 0;
         g.setText(2, row, QString::number(r.draws));
         g.setText(3, row, QString::number(r.tickets));
-        g.setText(4, row, yen(r.cost()));
+        g.setText(4, row, prize::yenText(r.cost()));
         g.setText(5, row, QString::number(r.wins));
         // Summed in whole thousandths, divided once.
         g.setText(6, row, fixed("%.2f", double(r.chances.thousandthsSum()) / 1000.0));
-        g.setText(7, row, yen(r.prize));
-        g.setText(8, row, bought ? fixed("%.1f", double(r.prize) * 100.0 / double(r.cost())) + u'%' : kNone);
+        g.setText(7, row, prize::yenText(r.prize));
+        g.setText(8, row, QString::number(r.ownPrizeWins));
+        g.setText(kReturnCol, row, bought ? fixed("%.1f", double(r.prize) * 100.0 / double(r.cost())) + u'%' : kNone);
         QString p = kNone;
         if (bought) {
             const double value = r.chances.atLeast(r.wins);
             p = value < 0.0001 ? QStringLiteral("<0.0001") : fixed("%.4f", value);
         }
-        g.setText(9, row, p);
+        g.setText(kReturnCol + 1, row, p);
     }
 }

@@ -6,6 +6,7 @@
 // out and filled here, without widgets, so the companion exports what the window shows.
 
 #include "data/draw_range.h"
+#include "data/prizes.h"
 #include "catalogue/window_sheets.h"
 #include "grid/grid.h"
 
@@ -23,9 +24,9 @@ inline constexpr int kMethodCount = 7;
 inline constexpr int kCycleMethods = 4;
 
 inline constexpr int kTicketPrice = 200; // ¥ a ticket
-inline constexpr int kStraightPrize = 90000; // ¥ a straight ticket that matches in order
-inline constexpr int kBoxPrize = 15000; // ¥ a box ticket, three different digits
-inline constexpr int kBoxPairPrize = 30000; // ¥ a box ticket, two digits the same
+// A win pays the draw's own prize of its kind of ticket (ストレート or ボックス) when the draw's
+// prizes are known, else the nominal prize of prize:: (90,000円; a box 15,000円, or 30,000円 with
+// two digits the same).
 
 // The chances of a win of the draws a method predicted, each in thousandths, grouped by value;
 // and from them how likely luck alone is to win at least a given number of those draws.
@@ -51,6 +52,7 @@ struct MethodResult {
     int draws = 0; // tested draws it made a prediction for
     qint64 tickets = 0;
     int wins = 0; // draws won
+    int ownPrizeWins = 0; // of them, the wins paid the draw's own prize
     qint64 prize = 0; // ¥
     ChanceTally chances;
 
@@ -73,11 +75,12 @@ public:
     void compute(const History& history, DrawRange range, int reflected);
 
     // One heading row, then one row per method: 手法, 検証回数, 購入口数, 購入金額, 当せん回数,
-    // 偶然の期待値, 当せん金額, 還元率, p値.
+    // 偶然の期待値, 当せん金額, 実配当 (the wins paid the draw's own prize), 還元率, p値.
     Grid& summary() { return m_summary; }
     const Grid& summary() const { return m_summary; }
     // One heading row, then one row per tested draw in the history's order: 回数, 抽せん日,
-    // 当選番号, then each method's pick and its mark "◎" when it won.
+    // 当選番号, then each method's pick and its mark when it won: the amount won ("98,700") on a
+    // draw whose prizes are known, "◎" on one whose are not.
     Grid& draws() { return m_draws; }
     const Grid& draws() const { return m_draws; }
     QList<Grid*> sheetGrids() override { return {&m_summary, &m_draws}; }

@@ -104,4 +104,46 @@ TEST(TestingWindows, ARangeThatFollowsTheHistoryMovesOnAndATypedOneStays)
     prediction->Opt反映しない_Click(0);
 }
 
+TEST(TestingWindows, TheBacktestPaysTheDrawsOwnPrizesOfTheHistoryShown)
+{
+    // Each draw's straight prize tells it apart: ¥90,000 and ¥100 more for each draw number.
+    const History plain = drawsUpTo(60);
+    QHash<int, prize::DrawPrizes> byDrawNo;
+    for (const DrawRecord& d : plain.draws()) {
+        const prize::Shape shape = prize::shapeOf(d.digit(1), d.digit(2), d.digit(3));
+        byDrawNo.insert(d.drawNo, {.counts = {}, .amounts = prize::amountsFromStraight(90000 + 100 * d.drawNo, shape)});
+    }
+    byDrawNo.remove(44);
+    auto main = fixture::mainWindowOver(plain.withPrizes(byDrawNo));
+    main->show();
+    auto* backtest = fixture::openedFrom<BacktestWindow>(*main, "mnuBacktest", QStringLiteral("予想の検証"));
+    ASSERT_TRUE(backtest);
+    QCoreApplication::processEvents();
+
+    // Every win shows what its draw paid, but on draw 44, whose prizes are unknown.
+    const Grid& draws = backtest->sheets().draws();
+    int amounts = 0, unknown = 0;
+    for (int r = 2; r <= draws.maxRows(); ++r) {
+        const int drawNo = draws.text(1, r).toInt();
+        for (int m = 0; m < 7; ++m) {
+            const QString mark = draws.text(5 + 2 * m, r);
+            if (mark.isEmpty())
+                continue;
+            const bool straight = m < 4;
+            const QString expected = drawNo == 44
+                ? QStringLiteral("◎")
+                : prize::grouped(byDrawNo[drawNo].amounts[straight ? prize::Straight : prize::Box]);
+            EXPECT_EQ(mark, expected) << "draw " << drawNo << " method " << m;
+            ++(drawNo == 44 ? unknown : amounts);
+        }
+    }
+    EXPECT_GT(amounts, 0);
+    EXPECT_EQ(unknown, 1);
+
+    // The summary, 実配当 and all, is shown whole.
+    const Grid& summary = backtest->sheets().summary();
+    EXPECT_EQ(summary.text(8, 1), QStringLiteral("実配当"));
+    EXPECT_GE(backtest->summaryView->width(), backtest->summaryView->sizeHint().width());
+}
+
 } // namespace

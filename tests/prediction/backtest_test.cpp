@@ -26,7 +26,7 @@ QStringList row(const Grid& g, int r)
 
 QStringList nothing(const QString& label)
 {
-    return {label, "0", "0", "0円", "0", "0.00", "0円", "–", "–"};
+    return {label, "0", "0", "0円", "0", "0.00", "0円", "0", "–", "–"};
 }
 
 // Draws 1–3 are predicted by 消去法 alone (no cycle digits yet): {1,8} wins on the pair 181,
@@ -66,11 +66,12 @@ TEST(Backtest, HandWorkedWinsAndTotals)
     ASSERT_EQ(s.maxRows(), 8);
     EXPECT_EQ(row(s, 1),
               (QStringList{"手法", "検証回数", "購入口数", "購入金額", "当せん回数", "偶然の期待値", "当せん金額",
-                           "還元率", "p値"}));
+                           "実配当", "還元率", "p値"}));
     EXPECT_EQ(row(s, 2), nothing(" 7回周期法"));
     EXPECT_EQ(row(s, 5), nothing("12回周期法"));
     // 2 + 7 + 16 tickets; chances 6, 24 and 60 thousandths; P(at least 2 of 3) = 0.00192672.
-    EXPECT_EQ(row(s, 6), (QStringList{"消去法", "3", "25", "5,000円", "2", "0.09", "45,000円", "900.0%", "0.0019"}));
+    EXPECT_EQ(row(s, 6),
+              (QStringList{"消去法", "3", "25", "5,000円", "2", "0.09", "45,000円", "0", "900.0%", "0.0019"}));
     EXPECT_EQ(row(s, 7), nothing("連発予想"));
     EXPECT_EQ(row(s, 8), nothing("１発予想"));
     EXPECT_EQ(s.hAlign(1, 6), HAlign::Left);
@@ -95,17 +96,86 @@ TEST(Backtest, HandWorkedWinsAndTotals)
 
     // Draw 12 on its own (and draw 13, not drawn yet, is no test draw).
     sheets.compute(history, {12, 13}, 0);
-    EXPECT_EQ(row(s, 2), (QStringList{" 7回周期法", "1", "1", "200円", "1", "0.00", "90,000円", "45000.0%", "0.0010"}));
+    EXPECT_EQ(row(s, 2),
+              (QStringList{" 7回周期法", "1", "1", "200円", "1", "0.00", "90,000円", "0", "45000.0%", "0.0010"}));
     EXPECT_EQ(row(s, 3), nothing(" 9回周期法"));
-    EXPECT_EQ(row(s, 6), (QStringList{"消去法", "1", "156", "31,200円", "0", "0.72", "0円", "0.0%", "1.0000"}));
-    EXPECT_EQ(row(s, 7), (QStringList{"連発予想", "1", "7", "1,400円", "1", "0.02", "15,000円", "1071.4%", "0.0240"}));
-    EXPECT_EQ(row(s, 8), (QStringList{"１発予想", "1", "7", "1,400円", "1", "0.02", "15,000円", "1071.4%", "0.0240"}));
+    EXPECT_EQ(row(s, 6), (QStringList{"消去法", "1", "156", "31,200円", "0", "0.72", "0円", "0", "0.0%", "1.0000"}));
+    EXPECT_EQ(row(s, 7),
+              (QStringList{"連発予想", "1", "7", "1,400円", "1", "0.02", "15,000円", "0", "1071.4%", "0.0240"}));
+    EXPECT_EQ(row(s, 8),
+              (QStringList{"１発予想", "1", "7", "1,400円", "1", "0.02", "15,000円", "0", "1071.4%", "0.0240"}));
     ASSERT_EQ(d.maxRows(), 2);
     EXPECT_EQ(row(d, 2),
               (QStringList{"12", "2024/01/12", "560", "560", "◎", "", "", "", "", "", "", "123456789", "", "056", "◎",
                            "056", "◎"}));
     // The colours of the earlier wins are gone with them.
     EXPECT_EQ(d.backColor(12, 2), d.backColor(6, 2));
+}
+
+// What a draw paid: its straight and box prizes (the other kinds play no part here).
+prize::DrawPrizes paid(int straight, int box)
+{
+    return {.counts = {}, .amounts = {straight, box, 0, 0, 0}};
+}
+
+// The same draws with prizes known for some of them: the pair 181 of draw 1 (a box win), draws
+// 11 and 12 (560, won by straight and box in draw 12) and draw 13, not drawn yet; the single 348
+// of draw 3 has none.
+History handWorkedWithPrizes()
+{
+    return handWorked().withPrizes(
+        {{1, paid(94300, 31400)}, {11, paid(87600, 14600)}, {12, paid(98700, 16400)}, {13, paid(77700, 12900)}});
+}
+
+TEST(Backtest, AWinPaysTheDrawsOwnPrizeWhenItIsKnown)
+{
+    const History history = handWorkedWithPrizes();
+    BacktestSheets sheets;
+    const Grid& s = sheets.summary();
+    const Grid& d = sheets.draws();
+
+    // 消去法 wins the pair of draw 1 at its own box prize and the single of draw 3 at 15,000円.
+    sheets.compute(history, {1, 3}, 0);
+    EXPECT_EQ(row(s, 6),
+              (QStringList{"消去法", "3", "25", "5,000円", "2", "0.09", "46,400円", "1", "928.0%", "0.0019"}));
+    EXPECT_EQ(row(s, 2), nothing(" 7回周期法"));
+    EXPECT_EQ(d.text(13, 2), QStringLiteral("31,400"));
+    EXPECT_EQ(d.text(13, 3), QString());
+    EXPECT_EQ(d.text(13, 4), QStringLiteral("◎"));
+    EXPECT_EQ(d.backColor(13, 2), d.backColor(13, 4));
+    EXPECT_NE(d.backColor(13, 2), d.backColor(13, 3));
+    EXPECT_GT(d.colWidth(13), d.colWidth(12) / 2); // room for the amount
+
+    // A stored box prize of 0 still makes the single of draw 3 a win.
+    sheets.compute(handWorked().withPrizes({{3, paid(90000, 0)}}), {1, 3}, 0);
+    EXPECT_EQ(row(s, 6),
+              (QStringList{"消去法", "3", "25", "5,000円", "2", "0.09", "30,000円", "1", "600.0%", "0.0019"}));
+    EXPECT_EQ(d.text(13, 4), QStringLiteral("0"));
+    EXPECT_EQ(d.backColor(13, 4), d.backColor(13, 2));
+
+    // Draw 12: the straight and both box picks paid its own prizes, not draw 11's or 13's.
+    sheets.compute(history, {12, 13}, 0);
+    EXPECT_EQ(row(s, 2),
+              (QStringList{" 7回周期法", "1", "1", "200円", "1", "0.00", "98,700円", "1", "49350.0%", "0.0010"}));
+    EXPECT_EQ(row(s, 6), (QStringList{"消去法", "1", "156", "31,200円", "0", "0.72", "0円", "0", "0.0%", "1.0000"}));
+    EXPECT_EQ(row(s, 7),
+              (QStringList{"連発予想", "1", "7", "1,400円", "1", "0.02", "16,400円", "1", "1171.4%", "0.0240"}));
+    EXPECT_EQ(row(s, 3), nothing(" 9回周期法"));
+    EXPECT_EQ(row(d, 2),
+              (QStringList{"12", "2024/01/12", "560", "560", "98,700", "", "", "", "", "", "", "123456789", "", "056",
+                           "16,400", "056", "16,400"}));
+
+    // Over a range the history is renumbered (draw 12 is its 11th); the draw keeps its prizes
+    // and its number.
+    const History over = history.overRange({2, 13});
+    ASSERT_EQ(over.drawNoOffset(), 1);
+    sheets.compute(over, {11, 11}, 0);
+    ASSERT_EQ(d.maxRows(), 2);
+    EXPECT_EQ(d.text(1, 2), QStringLiteral("12"));
+    EXPECT_EQ(d.text(3, 2), QStringLiteral("560"));
+    EXPECT_EQ(d.text(5, 2), QStringLiteral("98,700"));
+    EXPECT_EQ(row(s, 2),
+              (QStringList{" 7回周期法", "1", "1", "200円", "1", "0.00", "98,700円", "1", "49350.0%", "0.0010"}));
 }
 
 // What the prediction window shows for the records numbered below n, as the draw grid writes a

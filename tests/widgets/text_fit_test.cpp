@@ -136,6 +136,20 @@ TEST(TextFit, EveryTextOfEveryWindowFitsItsCell)
             const auto found = misfits(*grid);
             EXPECT_TRUE(found.empty()) << "予想の検証:\n" << describe(found);
         }
+        // The wins of draws with prizes show their amounts: the shortest and the longest.
+        for (const int straight : {15000, prize::kMaxAmount}) {
+            QHash<int, prize::DrawPrizes> byDrawNo;
+            for (const DrawRecord& draw : history.draws()) {
+                if (draw.complete)
+                    byDrawNo.insert(draw.drawNo,
+                                    {.counts = {},
+                                     .amounts = prize::amountsFromStraight(
+                                         straight, prize::shapeOf(draw.digit(1), draw.digit(2), draw.digit(3)))});
+            }
+            backtest.compute(history.withPrizes(byDrawNo), range, 2);
+            const auto found = misfits(backtest.draws());
+            EXPECT_TRUE(found.empty()) << "予想の検証, ¥" << straight << " a straight:\n" << describe(found);
+        }
         RandomnessSheet randomness;
         randomness.compute(history, range);
         const auto found = misfits(randomness.grid());
