@@ -656,6 +656,12 @@ bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
             return true;
         }
     }
+    // An amount copied from a sheet brings its line end: it goes in without it.
+    if (auto* line = qobject_cast<QLineEdit*>(object); line && line->objectName() == QStringLiteral("amountEditor")
+        && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+        line->insert(QGuiApplication::clipboard()->text().trimmed());
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         auto* editor = qobject_cast<QLineEdit*>(object);

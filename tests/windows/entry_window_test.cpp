@@ -692,7 +692,13 @@ TEST_F(EntryWindow, AStraightFillsTheKindsStillEmptyByTheShapeOfTheDraw)
     ASSERT_TRUE(w->sheet()->setData(cell(1, prizeColumn(prize::Straight)), QStringLiteral("98,700")));
     EXPECT_EQ(amountsShown(1), (QStringList{"98,700", "30,000", "65,800", "16,400", "9,800"}));
     // A triple pays nothing as a box or a set; a draw still without all its digits gets its ミニ.
-    ASSERT_TRUE(w->sheet()->setData(cell(2, prizeColumn(prize::Straight)), 98700));
+    // (Pasted as a cell copied from a sheet brings it, with its line end.)
+    activate(2, prizeColumn(prize::Straight));
+    w->fpSpread1()->edit(cell(2, prizeColumn(prize::Straight)));
+    ASSERT_NE(editor(), nullptr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("98,700\r\n"));
+    QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Return);
     EXPECT_EQ(amountsShown(2), (QStringList{"98,700", "0", "0", "0", "9,800"}));
     ASSERT_TRUE(w->sheet()->setData(cell(3, prizeColumn(prize::Straight)), QStringLiteral("98700")));
     EXPECT_EQ(amountsShown(3), (QStringList{"98,700", "", "", "", "9,800"}));
