@@ -106,8 +106,8 @@ std::optional<QVariant> storedDigit(const QVariant& input)
 
 using namespace entry;
 
-DrawSheetModel::DrawSheetModel(const QSqlDatabase& database, QObject* parent)
-    : QIdentityProxyModel(parent), m_table(new QSqlTableModel(this, database))
+DrawSheetModel::DrawSheetModel(DrawDatabase& database, QObject* parent)
+    : QIdentityProxyModel(parent), m_database(database), m_table(new QSqlTableModel(this, database.database()))
 {
     m_table->setTable(DrawDatabase::kTable);
     m_table->setEditStrategy(QSqlTableModel::OnFieldChange);
@@ -144,6 +144,13 @@ bool DrawSheetModel::select(QString* reason)
             return false;
         }
     }
+    // The amounts first: when they cannot be read, the sheet stays as it was.
+    const bool hasPrizes = m_database.hasPrizeTable();
+    std::optional<QHash<int, Amounts>> amounts = QHash<int, Amounts>();
+    if (hasPrizes && !(amounts = m_database.storedAmounts(reason)))
+        return false;
+    m_hasPrizes = hasPrizes;
+    m_amounts = std::move(*amounts);
     if (!m_table->select()) {
         *reason = message::databaseReason(m_table->lastError());
         return false;
@@ -151,6 +158,17 @@ bool DrawSheetModel::select(QString* reason)
     while (m_table->canFetchMore())
         m_table->fetchMore();
     return true;
+}
+
+std::optional<int> DrawSheetModel::validDrawNo(int row) const
+{
+    return draw::drawNoValue(drawNo(row));
+}
+
+DrawSheetModel::Amounts DrawSheetModel::amounts(int row) const
+{
+    const std::optional<int> number = m_hasPrizes ? validDrawNo(row) : std::nullopt;
+    return number ? m_amounts.value(*number) : Amounts();
 }
 
 QVariant DrawSheetModel::drawNo(int row) const
@@ -226,6 +244,69 @@ bool DrawSheetModel::restoreCell(int row, int column, const QVariant& stored)
     return write(row, column, stored);
 }
 
+bool DrawSheetModel::restoreAmounts(int row, const Amounts& stored, QString* reason)
+{
+    if (row < 0 || row >= rowCount() || !(flags(index(row, kFirstPrizeColumn)) & Qt::ItemIsEditable)) {
+        *reason = QStringLiteral("この行には当せん金を入力できません");
+        return false;
+    }
+    return storeAmounts(row, stored, reason);
+}
+
+bool DrawSheetModel::storeAmounts(int row, const Amounts& amounts, QString* reason)
+{
+    const int number = *validDrawNo(row);
+    if (!m_database.writeAmounts(number, amounts, reason))
+        return false;
+    if (amounts == Amounts())
+        m_amounts.remove(number);
+    else
+        m_amounts.insert(number, amounts);
+    Q_EMIT dataChanged(index(row, kFirstPrizeColumn), index(row, kLastPrizeColumn));
+    return true;
+}
+
+bool DrawSheetModel::writeAmount(int row, int column, const QVariant& value)
+{
+    const int kind = column - kFirstPrizeColumn;
+    const QString text = value.toString().trimmed();
+    std::optional<int> amount;
+    if (!text.isEmpty()) {
+        amount = prize::readAmount(text);
+        if (!amount) {
+            Q_EMIT valueRefused(row, column, prize::amountRefusal(text));
+            return false;
+        }
+    }
+    const Amounts before = amounts(row);
+    Amounts after = before;
+    after[std::size_t(kind)] = amount;
+    // A straight fills the kinds still empty with what the same pool pays them: all of them
+    // once the draw's digits tell its shape, the ミニ alone (which does not depend on it) before.
+    if (kind == prize::Straight && amount) {
+        std::optional<int> digits[3];
+        for (int p = 0; p < 3; ++p)
+            digits[p] = draw::digitValue(data(index(row, kFirstDigitColumn + p), Qt::EditRole));
+        const bool shapeKnown = digits[0] && digits[1] && digits[2];
+        const std::array<int, prize::kKinds> filled = prize::amountsFromStraight(
+            *amount, shapeKnown ? prize::shapeOf(*digits[0], *digits[1], *digits[2]) : prize::Shape::Single);
+        for (int k = 0; k < prize::kKinds; ++k) {
+            if (!after[std::size_t(k)] && (shapeKnown || k == prize::Mini))
+                after[std::size_t(k)] = filled[std::size_t(k)];
+        }
+    }
+    if (after == before)
+        return true;
+    QString reason;
+    if (!storeAmounts(row, after, &reason)) {
+        Q_EMIT dataChanged(index(row, kFirstPrizeColumn), index(row, kLastPrizeColumn));
+        Q_EMIT writeFailed(column, reason);
+        return false;
+    }
+    Q_EMIT amountsWritten(*validDrawNo(row), column, before, after);
+    return true;
+}
+
 bool DrawSheetModel::write(int row, int column, const QVariant& stored)
 {
     const QVariant number = drawNo(row);
@@ -239,7 +320,7 @@ bool DrawSheetModel::write(int row, int column, const QVariant& stored)
     const QString reason = message::databaseReason(m_table->lastError());
     m_table->revertRow(row);
     Q_EMIT dataChanged(index(row, 0), index(row, kColumnCount - 1));
-    Q_EMIT writeFailed(reason);
+    Q_EMIT writeFailed(column, reason);
     return false;
 }
 
@@ -254,7 +335,7 @@ void DrawSheetModel::tableDataChanged(const QModelIndex& topLeft, const QModelIn
 
 QModelIndex DrawSheetModel::mapToSource(const QModelIndex& proxyIndex) const
 {
-    if (!proxyIndex.isValid() || proxyIndex.model() != this || proxyIndex.column() >= kStaticColumn
+    if (!proxyIndex.isValid() || proxyIndex.model() != this || proxyIndex.column() >= kTableColumns
         || m_fieldColumn[proxyIndex.column()] < 0)
         return {};
     return m_table->index(proxyIndex.row(), m_fieldColumn[proxyIndex.column()]);
@@ -264,7 +345,7 @@ QModelIndex DrawSheetModel::mapFromSource(const QModelIndex& sourceIndex) const
 {
     if (!sourceIndex.isValid() || sourceIndex.model() != m_table)
         return {};
-    for (int c = 0; c < kStaticColumn; ++c) {
+    for (int c = 0; c < kTableColumns; ++c) {
         if (m_fieldColumn[c] == sourceIndex.column())
             return createIndex(sourceIndex.row(), c);
     }
@@ -287,6 +368,11 @@ QModelIndex DrawSheetModel::sibling(int row, int column, const QModelIndex& inde
     return index.isValid() ? this->index(row, column) : QModelIndex();
 }
 
+QModelIndex DrawSheetModel::buddy(const QModelIndex& index) const
+{
+    return index;
+}
+
 int DrawSheetModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : m_table->rowCount();
@@ -302,6 +388,19 @@ QVariant DrawSheetModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     const int column = index.column();
+    if (isPrizeColumn(column)) {
+        const std::optional<int> amount = amounts(index.row())[std::size_t(column - kFirstPrizeColumn)];
+        switch (role) {
+        case Qt::DisplayRole:
+            return amount ? prize::grouped(*amount) : QString();
+        case Qt::EditRole:
+            return amount ? QVariant(*amount) : QVariant();
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        default:
+            return {};
+        }
+    }
     switch (role) {
     case Qt::DisplayRole:
         return column == kStaticColumn ? QString() : cellText(data(index, Qt::EditRole));
@@ -329,11 +428,13 @@ bool DrawSheetModel::setData(const QModelIndex& index, const QVariant& value, in
         if (text.isEmpty())
             return write(row, kDateColumn, QVariant(QMetaType(QMetaType::QString)));
         if (const QString refusal = dayRefusal(row, text); !refusal.isEmpty()) {
-            Q_EMIT valueRefused(refusal);
+            Q_EMIT valueRefused(row, kDateColumn, refusal);
             return false;
         }
         return write(row, kDateColumn, draw::dateText(draw_calendar::dayOf(text)));
     }
+    if (isPrizeColumn(index.column()))
+        return (flags(index) & Qt::ItemIsEditable) && writeAmount(row, index.column(), value);
     if (!isDigitColumn(index.column()))
         return false;
     const auto stored = storedDigit(value);
@@ -347,7 +448,9 @@ Qt::ItemFlags DrawSheetModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    const bool editable = isDigitColumn(index.column()) || (index.column() == kDateColumn && hasDates());
+    const int column = index.column();
+    const bool editable = isDigitColumn(column) || (column == kDateColumn && hasDates())
+        || (isPrizeColumn(column) && m_hasPrizes && validDrawNo(index.row()));
     return editable ? flags | Qt::ItemIsEditable : flags;
 }
 
@@ -365,6 +468,8 @@ QVariant DrawSheetModel::headerData(int section, Qt::Orientation orientation, in
         return draw::kDigitFields[section - kFirstDigitColumn];
     if (section == kDateColumn)
         return draw::kDateField;
+    if (isPrizeColumn(section))
+        return prize::kKindNames.at(std::size_t(section - kFirstPrizeColumn));
     return QString();
 }
 
@@ -450,9 +555,24 @@ QWidget* DigitDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９/／\\-－]{0,10}")), editor));
         return editor;
     }
+    if (isPrizeColumn(index.column())) {
+        if (!(index.flags() & Qt::ItemIsEditable))
+            return nullptr;
+        // Digits and groupings as typed or copied ("98,700", "９８７００", "98,700円"); the amount
+        // itself is checked when it is stored.
+        auto* editor = new QLineEdit(parent);
+        editor->setObjectName(QStringLiteral("amountEditor"));
+        editor->setFrame(false);
+        editor->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        editor->setMaxLength(16);
+        editor->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9０-９,，円 ]{0,16}")), editor));
+        return editor;
+    }
     if (!isDigitColumn(index.column()))
         return nullptr;
     auto* editor = new QLineEdit(parent);
+    editor->setObjectName(QStringLiteral("digitEditor"));
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignCenter);
     editor->setMaxLength(1);
@@ -471,6 +591,10 @@ void DigitDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
         return;
     if (index.column() == kDateColumn) {
         line->setText(index.data(Qt::EditRole).toString());
+        return;
+    }
+    if (isPrizeColumn(index.column())) {
+        line->setText(index.data(Qt::DisplayRole).toString());
         return;
     }
     // Only a valid digit is offered for editing; anything else the user types over.
@@ -519,8 +643,8 @@ bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
         }
     }
     // A paste (the keys, or the middle button's selection) takes one digit, or is refused. A
-    // day is checked when it is stored.
-    if (auto* line = qobject_cast<QLineEdit*>(object); line && line->objectName() != QStringLiteral("dayEditor")) {
+    // day or an amount is checked when it is stored.
+    if (auto* line = qobject_cast<QLineEdit*>(object); line && line->objectName() == QStringLiteral("digitEditor")) {
         if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
             paste(line, QClipboard::Clipboard);
             return true;
@@ -531,6 +655,12 @@ bool DigitDelegate::eventFilter(QObject* object, QEvent* event)
                 paste(line, QClipboard::Selection);
             return true;
         }
+    }
+    // An amount copied from a sheet brings its line end: it goes in without it.
+    if (auto* line = qobject_cast<QLineEdit*>(object); line && line->objectName() == QStringLiteral("amountEditor")
+        && event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+        line->insert(QGuiApplication::clipboard()->text().trimmed());
+        return true;
     }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -595,6 +725,23 @@ QModelIndex EntryGridView::moveCursor(CursorAction cursorAction, Qt::KeyboardMod
         return model()->index(0, kFirstDigitColumn);
     int row = current.row();
     int column = current.column();
+    // The amounts, one after the other, row by row.
+    if (isPrizeColumn(column)) {
+        if (cursorAction == MoveNext) {
+            if (column < kLastPrizeColumn) {
+                ++column;
+            } else if (row + 1 < rows) {
+                ++row;
+                column = kFirstPrizeColumn;
+            }
+        } else if (column > kFirstPrizeColumn) {
+            --column;
+        } else if (row > 0) {
+            --row;
+            column = kLastPrizeColumn;
+        }
+        return model()->index(row, column);
+    }
     if (cursorAction == MoveNext) {
         if (column < kFirstDigitColumn) {
             column = kFirstDigitColumn;

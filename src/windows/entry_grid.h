@@ -1,32 +1,50 @@
 #pragma once
-// The parts of the draw-entry grid: the sheet shown over the table of draws, the one-digit
-// editor, and the view that moves through the digit cells.
+// The parts of the draw-entry grid: the sheet shown over the table of draws and the prizes of
+// each draw, the cell editors, and the view that moves through the digit cells.
+
+#include "data/draw_database.h"
+#include "data/prizes.h"
 
 #include <QClipboard>
 #include <QDate>
 #include <QIdentityProxyModel>
 #include <QStyledItemDelegate>
+#include <QHash>
 #include <QTableView>
 #include <optional>
 
 class QLineEdit;
-class QSqlDatabase;
 class QSqlTableModel;
 
 namespace entry {
 
-// Sheet columns, from 0: the draw number, the three digits, the day of the draw, and a static
-// column of no field.
+// Sheet columns, from 0: the draw number, the three digits, the day of the draw, the amount
+// each kind of ticket paid (ストレート to ミニ, in the order of prize::Kind), and a static column
+// of no field.
 constexpr int kDrawNoColumn = 0;
 constexpr int kFirstDigitColumn = 1;
 constexpr int kLastDigitColumn = 3;
 constexpr int kDateColumn = 4;
-constexpr int kStaticColumn = 5;
-constexpr int kColumnCount = 6;
+constexpr int kFirstPrizeColumn = 5;
+constexpr int kLastPrizeColumn = kFirstPrizeColumn + prize::kKinds - 1;
+constexpr int kStaticColumn = kLastPrizeColumn + 1;
+constexpr int kColumnCount = kStaticColumn + 1;
+// The columns with a field of the table 当選データ behind them: 回数 to 抽せん日.
+constexpr int kTableColumns = kDateColumn + 1;
 
 constexpr bool isDigitColumn(int column)
 {
     return column >= kFirstDigitColumn && column <= kLastDigitColumn;
+}
+
+constexpr bool isPrizeColumn(int column)
+{
+    return column >= kFirstPrizeColumn && column <= kLastPrizeColumn;
+}
+
+constexpr int prizeColumn(int kind)
+{
+    return kFirstPrizeColumn + kind;
 }
 
 // The text a cell shows. Null shows nothing; a stored real keeps its decimal point, so the
@@ -44,23 +62,32 @@ std::optional<QVariant> storedDigit(const QVariant& input);
 
 } // namespace entry
 
-// The six columns of the sheet over the table 当選データ, every row of it in 回数 order.
-// Digits and days go to the database as soon as they are set; a value that is not a digit, or
-// not a day between the draws before and after, never does.
+// The columns of the sheet over the table 当選データ, every row of it in 回数 order, with the
+// amounts of the table 当せん金 beside. Digits, days and amounts go to the database as soon as
+// they are set; a value that is not a digit, not a day between the draws before and after, or
+// not an amount a prize can be, never does.
 //
 // A proxy over the table model: the rows (fetching, resets, inserts, removals) come through as
 // the table has them, while the columns are the sheet's own. 回数, the three digits and 抽せん日
 // are found by field name wherever the table keeps them (a table without 抽せん日 shows the
 // column empty and read-only), and the static column has no field behind it at all. The sheet
 // answers for its cells itself; nothing reaches the table but a valid value through setData.
+//
+// The amounts are the sheet's own, by draw number, read with the rows and written through the
+// database a draw at a time. A row without a valid 回数, or a database without the table
+// 当せん金, has its amounts empty and read-only.
 class DrawSheetModel : public QIdentityProxyModel {
     Q_OBJECT
 
 public:
-    explicit DrawSheetModel(const QSqlDatabase& database, QObject* parent = nullptr);
+    using Amounts = DrawDatabase::PrizeAmounts;
+
+    // The database must outlive the sheet.
+    explicit DrawSheetModel(DrawDatabase& database, QObject* parent = nullptr);
     ~DrawSheetModel() override;
 
-    // Reads the table again, every row of it (the table model alone fetches 256 at a time).
+    // Reads the table again, every row of it (the table model alone fetches 256 at a time), and
+    // the amounts of every draw.
     bool select(QString* reason);
 
     // The draw number of a row as stored, and the last row that holds a draw number (-1 if none).
@@ -76,10 +103,16 @@ public:
     QString dayRefusal(int row, const QString& text) const;
     // Whether a row has some of its digits but not all three.
     bool isPartlyTyped(int row) const;
+    // Whether the database keeps prizes (the table 当せん金).
+    bool hasPrizes() const { return m_hasPrizes; }
+    // The amounts of the draw in a row as stored (all none when nothing is typed).
+    Amounts amounts(int row) const;
 
     // Writes a cell as a step taken back or taken again: the value as stored before, with no
     // rule asked and no step recorded.
     bool restoreCell(int row, int column, const QVariant& stored);
+    // Writes the five amounts of a row's draw as a step taken back or taken again.
+    bool restoreAmounts(int row, const Amounts& stored, QString* reason);
 
     // The column mapping: a sheet cell to the table's field of its column (none for the static
     // column), and a table cell to the sheet (none for a field the sheet does not show).
@@ -89,6 +122,8 @@ public:
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     QModelIndex sibling(int row, int column, const QModelIndex& index) const override;
+    // Every cell edits itself (the proxy would ask the table, which has no cell for an amount).
+    QModelIndex buddy(const QModelIndex& index) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
 
@@ -106,26 +141,40 @@ public:
     bool removeColumns(int column, int count, const QModelIndex& parent = {}) override;
 
 Q_SIGNALS:
-    // The database refused a digit; the sheet shows again what the database holds.
-    void writeFailed(const QString& reason);
-    // A value was refused before it reached the database (a day out of order); why, for the user.
-    void valueRefused(const QString& reason);
+    // The database refused a value typed in a column; the sheet shows again what it holds.
+    void writeFailed(int column, const QString& reason);
+    // A value was refused before it reached the database (a day out of order, an amount that no
+    // prize can be): the cell, and why, for the user.
+    void valueRefused(int row, int column, const QString& reason);
     // A digit or a day went to the database: the draw, the column, and the values stored before
     // and after.
     void cellWritten(const QVariant& drawNo, int column, const QVariant& before, const QVariant& after);
+    // An amount typed in a column went to the database, with those it filled: the draw's five
+    // amounts before and after.
+    void amountsWritten(int drawNo, int column, const DrawSheetModel::Amounts& before,
+                        const DrawSheetModel::Amounts& after);
 
 private:
     void tableDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);
 
     bool write(int row, int column, const QVariant& stored);
+    // An amount typed in a row (empty text: none), with the amounts a straight fills.
+    bool writeAmount(int row, int column, const QVariant& value);
+    bool storeAmounts(int row, const Amounts& amounts, QString* reason);
+    // The draw number of a row, when it is a valid one.
+    std::optional<int> validDrawNo(int row) const;
 
+    DrawDatabase& m_database;
     QSqlTableModel* m_table;
-    // The table's column of each sheet column but the static one; -1 for a field it lacks.
-    int m_fieldColumn[entry::kStaticColumn] = {-1, -1, -1, -1, -1};
+    // The table's column of each sheet column with a field; -1 for a field it lacks.
+    int m_fieldColumn[entry::kTableColumns] = {-1, -1, -1, -1, -1};
+    bool m_hasPrizes = false;
+    QHash<int, Amounts> m_amounts; // by draw number; a draw with nothing typed has none
 };
 
-// The editor of a digit cell (one digit 0–9 or nothing) and of a day (2026/10/12). Enter
-// stores it and moves on. The current cell is framed, also inside a highlighted row.
+// The editor of a digit cell (one digit 0–9 or nothing), of a day (2026/10/12) and of an amount
+// (98,700). Enter stores it and moves on. The current cell is framed, also inside a highlighted
+// row.
 class DigitDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -146,7 +195,8 @@ private:
     void paste(QLineEdit* editor, QClipboard::Mode mode) const;
 };
 
-// The grid of the entry window: Enter (and Tab) move to the next digit cell, row by row;
+// The grid of the entry window: Enter (and Tab) move to the next digit cell, row by row, and
+// from an amount to the next amount, on to the next row's ストレート;
 // its natural size shows every column and a given number of rows. A key that is the shortcut of
 // one of the window's commands runs that command, never the grid's or the editor's own use of
 // it (Ctrl+A is 行追加, not "select all"), and typing on a cell that cannot be edited does nothing.

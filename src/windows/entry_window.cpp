@@ -37,6 +37,7 @@ constexpr int kDrawNoWidth = 5;
 constexpr int kDigitWidth = 7;
 constexpr int kStaticWidth = 4;
 constexpr int kDateWidth = 11;
+constexpr int kPrizeWidth = 10; // "99,999,900"
 // How many draws a question names before it counts the rest.
 constexpr int kNamedDraws = 3;
 
@@ -197,7 +198,7 @@ bool 当選データ入力::openRecordSet(QString* reason)
                                                 DrawDatabase::Mode::ReadWrite);
     if (!m_database->open(reason))
         return false;
-    m_sheet = new DrawSheetModel(m_database->database(), this);
+    m_sheet = new DrawSheetModel(*m_database, this);
     if (!m_sheet->select(reason))
         return false;
     m_dataVersion = m_database->dataVersion();
@@ -208,15 +209,31 @@ bool 当選データ入力::openRecordSet(QString* reason)
                 recordCell(drawNo, column, before, after);
             });
     connect(
+        m_sheet, &DrawSheetModel::amountsWritten, this,
+        [this](int drawNo, int column, const DrawSheetModel::Amounts& before, const DrawSheetModel::Amounts& after) {
+            m_databaseChanged = true;
+            recordAmounts(drawNo, column, before, after);
+        });
+    // Said once the editor has moved on; then the cursor goes back to the cell to type it again.
+    connect(
         m_sheet, &DrawSheetModel::valueRefused, this,
-        [this](const QString& why) {
-            showMessage({this, QStringLiteral("抽せん日に誤りがあります。\n\n%1").arg(why), kMessageTitle,
-                         QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
+        [this](int row, int column, const QString& why) {
+            const QString what = isPrizeColumn(column)
+                ? QStringLiteral("%1の%2に誤りがあります。")
+                      .arg(drawName(m_sheet->drawNo(row)), prize::amountField(column - kFirstPrizeColumn))
+                : QStringLiteral("抽せん日に誤りがあります。");
+            showMessage({this, QStringLiteral("%1\n\n%2").arg(what, why), kMessageTitle, QMessageBox::Warning,
+                         QMessageBox::Ok, QMessageBox::Ok});
+            moveTo(row, column);
         },
         Qt::QueuedConnection);
     connect(
         m_sheet, &DrawSheetModel::writeFailed, this,
-        [this](const QString& why) { reportDatabaseError(QStringLiteral("当選数字を書き込めません。"), why); },
+        [this](int column, const QString& why) {
+            reportDatabaseError(isPrizeColumn(column) ? QStringLiteral("当せん金を書き込めません。")
+                                                      : QStringLiteral("当選数字を書き込めません。"),
+                                why);
+        },
         Qt::QueuedConnection);
     return true;
 }
@@ -263,6 +280,10 @@ void 当選データ入力::layOutGrid()
     for (int c = kFirstDigitColumn; c <= kLastDigitColumn; ++c)
         columns->resizeSection(c, metrics.colPixels(kDigitWidth));
     columns->resizeSection(kDateColumn, metrics.colPixels(kDateWidth));
+    // An amount column holds the largest amount, and the name of its kind above it ("セット
+    // ストレート" may need more, depending on the style's margins around a heading).
+    for (int c = kFirstPrizeColumn; c <= kLastPrizeColumn; ++c)
+        columns->resizeSection(c, qMax(metrics.colPixels(kPrizeWidth), columns->sectionSizeHint(c)));
     columns->resizeSection(kStaticColumn, metrics.colPixels(kStaticWidth));
 
     m_grid->setVisibleRows(kVisibleRows);
@@ -439,6 +460,29 @@ void 当選データ入力::recordCell(const QVariant& drawNo, int column, const
         QStringLiteral("%1の%2").arg(drawName(drawNo), what),
         [this, drawNo, column, before] { return putCell(drawNo, column, before); },
         [this, drawNo, column, after] { return putCell(drawNo, column, after); }));
+}
+
+void 当選データ入力::recordAmounts(int drawNo, int column, const DrawDatabase::PrizeAmounts& before,
+                                   const DrawDatabase::PrizeAmounts& after)
+{
+    // One step for the amount typed and those it filled: taken back, all five are as before.
+    m_undo->push(new Step(
+        QStringLiteral("%1の%2").arg(drawName(drawNo), prize::amountField(column - kFirstPrizeColumn)),
+        [this, drawNo, column, before] { return putAmounts(drawNo, column, before); },
+        [this, drawNo, column, after] { return putAmounts(drawNo, column, after); }));
+}
+
+bool 当選データ入力::putAmounts(int drawNo, int column, const DrawDatabase::PrizeAmounts& amounts)
+{
+    const int row = m_sheet->rowOfDrawNo(drawNo);
+    QString reason = QStringLiteral("%1が見つかりません").arg(drawName(drawNo));
+    if (row < 0 || !m_sheet->restoreAmounts(row, amounts, &reason)) {
+        stepFailed(QStringLiteral("元に戻せません。"), reason);
+        return false;
+    }
+    m_databaseChanged = true;
+    moveTo(row, column);
+    return true;
 }
 
 bool 当選データ入力::putCell(const QVariant& drawNo, int column, const QVariant& value)

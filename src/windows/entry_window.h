@@ -43,7 +43,7 @@ public:
     QAction* mnuDelLine() const { return m_mnuDelLine; }
     QAction* mnuUndo() const { return m_mnuUndo; }
     QAction* mnuRedo() const { return m_mnuRedo; }
-    // The steps made while the window is open: digits, days, added and deleted rows.
+    // The steps made while the window is open: digits, days, amounts, added and deleted rows.
     QUndoStack* undoStack() const { return m_undo; }
 
     // The commands, as the menu, the shortcuts and the button run them.
@@ -82,6 +82,9 @@ private:
     bool putRow(const QVariant& drawNo, const DrawDatabase::StoredDraw& draw, int column);
     bool takeRow(const QVariant& drawNo, int column);
     void recordCell(const QVariant& drawNo, int column, const QVariant& before, const QVariant& after);
+    bool putAmounts(int drawNo, int column, const DrawDatabase::PrizeAmounts& amounts);
+    void recordAmounts(int drawNo, int column, const DrawDatabase::PrizeAmounts& before,
+                       const DrawDatabase::PrizeAmounts& after);
     // A step that could not be taken back leaves the steps before it meaningless.
     void stepFailed(const QString& what, const QString& reason);
     // Whether the user lets the window close with draws that lack a digit.

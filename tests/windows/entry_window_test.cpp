@@ -147,6 +147,43 @@ protected:
         QSqlDatabase::removeDatabase(name);
         return rows;
     }
+    // The five amounts of a row as the sheet shows them, and every row of 当せん金 as a fresh
+    // connection finds it: "回数,ストレート,…,ミニ", Null as nothing.
+    QStringList amountsShown(int row) const
+    {
+        QStringList texts;
+        for (int c = entry::kFirstPrizeColumn; c <= entry::kLastPrizeColumn; ++c)
+            texts << cell(row, c).data().toString();
+        return texts;
+    }
+    QStringList amountsStored() const
+    {
+        QStringList rows;
+        const QString name = QStringLiteral("prizes-") + path;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(path);
+            EXPECT_TRUE(db.open());
+            QSqlQuery q(
+                QStringLiteral("select 回数 || ',' || quote(ストレート当せん金) || ',' || quote(ボックス当せん金) "
+                               "|| ',' || quote(セットストレート当せん金) || ',' || quote(セットボックス当せん金) "
+                               "|| ',' || quote(ミニ当せん金) from 当せん金 order by 回数"),
+                db);
+            while (q.next())
+                rows << q.value(0).toString().replace(QStringLiteral("NULL"), QString());
+        }
+        QSqlDatabase::removeDatabase(name);
+        return rows;
+    }
+    // Types an amount on a prize cell as the keyboard does: the first key opens the editor.
+    void typeAmount(int row, int kind, const QString& text)
+    {
+        activate(row, entry::prizeColumn(kind));
+        press(text.left(1));
+        ASSERT_NE(editor(), nullptr);
+        QTest::keyClicks(editor(), text.mid(1));
+        QTest::keyClick(editor(), Qt::Key_Return);
+    }
     QModelIndex cell(int row, int column) const { return w->sheet()->index(row, column); }
     void activate(int row, int column) { w->fpSpread1()->setCurrentIndex(cell(row, column)); }
     QPoint active() const
@@ -204,11 +241,22 @@ TEST_F(EntryWindow, OpensEveryDrawInOrderLaidOutAtTheTopLeft)
 
     QTableView* grid = w->fpSpread1();
     const GridMetrics metrics;
-    const int widths[] = {5, 7, 7, 7, 11, 4};
-    for (int c = 0; c < 6; ++c)
+    const int widths[] = {5, 7, 7, 7, 11};
+    for (int c = 0; c < 5; ++c)
         EXPECT_EQ(grid->columnWidth(c), metrics.colPixels(widths[c])) << c;
+    EXPECT_EQ(grid->columnWidth(entry::kStaticColumn), metrics.colPixels(4));
     EXPECT_EQ(grid->rowHeight(299), metrics.rowPixels(10));
     EXPECT_EQ(grid->viewport()->height() / metrics.rowPixels(10), 50);
+    // Every column is in view at the window's own size, with room in the prize columns for the
+    // largest amount and for the kind's name above it.
+    EXPECT_LE(grid->horizontalHeader()->length(), grid->viewport()->width());
+    const int largest = QFontMetrics(grid->font()).horizontalAdvance(QStringLiteral("99,999,900"));
+    for (int c = entry::kFirstPrizeColumn; c <= entry::kLastPrizeColumn; ++c) {
+        EXPECT_EQ(w->sheet()->headerData(c, Qt::Horizontal).toString(),
+                  prize::kKindNames.at(std::size_t(c - entry::kFirstPrizeColumn)));
+        EXPECT_LE(largest + 2 * GridMetrics::kTextMargin, grid->columnWidth(c)) << c;
+        EXPECT_LE(grid->horizontalHeader()->sectionSizeHint(c), grid->columnWidth(c)) << c;
+    }
 }
 
 TEST_F(EntryWindow, TypedDigitsAreStoredAtOnceAndEnterMovesToTheNextDigit)
@@ -627,6 +675,164 @@ TEST_F(EntryWindow, UndoAndRedoEveryKindOfChangeWithTheDatabaseAfterEachStep)
     EXPECT_TRUE(messages.size() == 2) << "only the two questions";
 }
 
+// The prizes of a draw: a straight typed fills the kinds still empty with what the same pool pays
+// them, by the shape of the draw's number; what was typed before stays.
+TEST_F(EntryWindow, AStraightFillsTheKindsStillEmptyByTheShapeOfTheDraw)
+{
+    using namespace entry;
+    start({{1, 1, 2, 3}, {2, 1, 1, 2}, {3, 7, 7, 7}, {4, 5, null(), null()}});
+    ASSERT_NE(open(), nullptr);
+    // A single, by the keyboard: Enter stores it and moves on to the next amount.
+    typeAmount(0, prize::Straight, QStringLiteral("98700"));
+    EXPECT_EQ(amountsShown(0), (QStringList{"98,700", "16,400", "57,500", "8,200", "9,800"}));
+    EXPECT_EQ(active(), QPoint(prizeColumn(prize::Box), 0));
+    // A double with its box typed first (full-width, grouped, as an input method gives it).
+    ASSERT_TRUE(w->sheet()->setData(cell(1, prizeColumn(prize::Box)), QStringLiteral("３０，０００")));
+    EXPECT_EQ(amountsShown(1), (QStringList{"", "30,000", "", "", ""})) << "nothing else fills from a box";
+    ASSERT_TRUE(w->sheet()->setData(cell(1, prizeColumn(prize::Straight)), QStringLiteral("98,700")));
+    EXPECT_EQ(amountsShown(1), (QStringList{"98,700", "30,000", "65,800", "16,400", "9,800"}));
+    // A triple pays nothing as a box or a set; a draw still without all its digits gets its ミニ.
+    // (Pasted as a cell copied from a sheet brings it, with its line end.)
+    activate(2, prizeColumn(prize::Straight));
+    w->fpSpread1()->edit(cell(2, prizeColumn(prize::Straight)));
+    ASSERT_NE(editor(), nullptr);
+    QGuiApplication::clipboard()->setText(QStringLiteral("98,700\r\n"));
+    QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    EXPECT_EQ(amountsShown(2), (QStringList{"98,700", "0", "0", "0", "9,800"}));
+    ASSERT_TRUE(w->sheet()->setData(cell(3, prizeColumn(prize::Straight)), QStringLiteral("98700")));
+    EXPECT_EQ(amountsShown(3), (QStringList{"98,700", "", "", "", "9,800"}));
+
+    // Any amount may be typed over afterwards, and a straight typed again leaves them.
+    ASSERT_TRUE(w->sheet()->setData(cell(0, prizeColumn(prize::SetBox)), QStringLiteral("8,100")));
+    ASSERT_TRUE(w->sheet()->setData(cell(0, prizeColumn(prize::Straight)), QStringLiteral("90,000")));
+    EXPECT_EQ(amountsShown(0), (QStringList{"90,000", "16,400", "57,500", "8,100", "9,800"}));
+    // An emptied cell stores none for its kind; the others stay.
+    ASSERT_TRUE(w->sheet()->setData(cell(0, prizeColumn(prize::Mini)), QString()));
+    EXPECT_EQ(amountsStored(),
+              (QStringList{"1,90000,16400,57500,8100,", "2,98700,30000,65800,16400,9800", "3,98700,0,0,0,9800",
+                           "4,98700,,,,9800"}));
+
+    // From the last amount, Enter goes on to the next draw's ストレート; from 第3数字 to the next
+    // draw's 第1数字, as ever.
+    activate(0, kLastPrizeColumn);
+    QTest::keyClick(w->fpSpread1(), Qt::Key_Return);
+    EXPECT_EQ(active(), QPoint(kFirstPrizeColumn, 1));
+    activate(0, kLastDigitColumn);
+    QTest::keyClick(w->fpSpread1(), Qt::Key_Return);
+    EXPECT_EQ(active(), QPoint(kFirstDigitColumn, 1));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(EntryWindow, AmountsNoPrizeCanBeAreRefusedSayingWhyAndStoreNothing)
+{
+    using namespace entry;
+    start({{1, 1, 2, 3}});
+    ASSERT_NE(open(), nullptr);
+    ASSERT_TRUE(w->sheet()->setData(cell(0, prizeColumn(prize::Straight)), QStringLiteral("98700")));
+    const QStringList before = amountsStored();
+    activate(0, kFirstDigitColumn);
+    for (const QVariant& bad :
+         {QVariant("150"), QVariant("-100"), QVariant("100,000,000"), QVariant("abc"), QVariant(-100)}) {
+        messages.clear();
+        EXPECT_FALSE(w->sheet()->setData(cell(0, prizeColumn(prize::Box)), bad)) << bad.toString().toStdString();
+        ASSERT_TRUE(fixture::waitFor([&] { return !messages.isEmpty(); })) << bad.toString().toStdString();
+        EXPECT_EQ(messages[0].text,
+                  QStringLiteral("第1回のボックス当せん金に誤りがあります。\n\n")
+                      + prize::amountRefusal(bad.toString()));
+        EXPECT_EQ(active(), QPoint(prizeColumn(prize::Box), 0)) << "back on the cell to type it again";
+    }
+    EXPECT_EQ(amountsStored(), before);
+    EXPECT_EQ(amountsShown(0), (QStringList{"98,700", "16,400", "57,500", "8,200", "9,800"}));
+    EXPECT_EQ(w->undoStack()->count(), 1);
+
+    // A database that keeps no prizes (one that could not be brought forward): the cells are
+    // empty and cannot be typed in.
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(QFile::remove(path));
+    start({{1, 1, 2, 3}}, false);
+    ASSERT_NE(open(), nullptr);
+    EXPECT_FALSE(w->sheet()->hasPrizes());
+    EXPECT_FALSE(cell(0, kFirstPrizeColumn).flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(w->sheet()->setData(cell(0, kFirstPrizeColumn), QStringLiteral("98700")));
+    activate(0, kFirstPrizeColumn);
+    press(QStringLiteral("9"));
+    EXPECT_FALSE(w->fpSpread1()->isEditing());
+    EXPECT_EQ(amountsShown(0), QStringList(prize::kKinds, QString()));
+
+    // A table made elsewhere may hold a row without a valid 回数: its amounts cannot be typed,
+    // while the other rows' can.
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QStringList prizeColumns{QStringLiteral("回数 INTEGER PRIMARY KEY")};
+    for (const QString& field : prize::fields())
+        prizeColumns << field + QStringLiteral(" INTEGER");
+    fixture::exec(path,
+                  {QStringLiteral("create table 当せん金 (%1)").arg(prizeColumns.join(u',')),
+                   QStringLiteral("insert into 当選データ values (NULL, 4, 5, 6)")});
+    ASSERT_NE(open(), nullptr);
+    ASSERT_TRUE(w->sheet()->hasPrizes());
+    ASSERT_TRUE(w->sheet()->drawNo(0).isNull()) << "Null sorts first";
+    EXPECT_FALSE(cell(0, kFirstPrizeColumn).flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(w->sheet()->setData(cell(0, kFirstPrizeColumn), QStringLiteral("98700")));
+    EXPECT_TRUE(w->sheet()->setData(cell(1, kFirstPrizeColumn), QStringLiteral("98700")));
+    EXPECT_EQ(amountsStored(), (QStringList{"1,98700,16400,57500,8200,9800"}));
+}
+
+// A straight with the amounts it filled is one step: taken back, all five are as they were.
+TEST_F(EntryWindow, UndoTakesBackAStraightWithWhatItFilledAsOneStep)
+{
+    using namespace entry;
+    start({{1, 1, 2, 3}, {2, 4, 5, 6}});
+    ASSERT_NE(open(), nullptr);
+    ASSERT_TRUE(w->sheet()->setData(cell(1, prizeColumn(prize::Box)), QStringLiteral("15,000")));
+    typeAmount(1, prize::Straight, QStringLiteral("90000"));
+    const QStringList filled = {"90,000", "15,000", "52,500", "7,500", "9,000"};
+    ASSERT_EQ(amountsShown(1), filled);
+    ASSERT_EQ(w->undoStack()->count(), 2);
+    EXPECT_EQ(w->mnuUndo()->text(), QStringLiteral("元に戻す（第2回のストレート当せん金）"));
+
+    activate(0, kFirstDigitColumn);
+    QTest::keyClick(w->fpSpread1(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(amountsShown(1), (QStringList{"", "15,000", "", "", ""}));
+    EXPECT_EQ(amountsStored(), (QStringList{"2,,15000,,,"}));
+    EXPECT_EQ(active(), QPoint(prizeColumn(prize::Straight), 1));
+    w->mnuUndo_Click();
+    EXPECT_EQ(amountsShown(1), QStringList(prize::kKinds, QString()));
+    EXPECT_EQ(amountsStored(), QStringList()) << "a draw with nothing typed has no row";
+    EXPECT_FALSE(w->mnuUndo()->isEnabled());
+
+    w->mnuRedo_Click();
+    QTest::keyClick(w->fpSpread1(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(amountsShown(1), filled);
+    EXPECT_EQ(amountsStored(), (QStringList{"2,90000,15000,52500,7500,9000"}));
+    EXPECT_FALSE(w->mnuRedo()->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// The amounts are in the database: a window opened again shows them, so does the history once
+// the window closes, and what another program writes meanwhile is read again with the rows.
+TEST_F(EntryWindow, AmountsAreReadWithTheRowsAndReachTheHistory)
+{
+    using namespace entry;
+    start({{1, 1, 2, 3}, {2, 4, 4, 6}});
+    ASSERT_NE(open(), nullptr);
+    typeAmount(0, prize::Straight, QStringLiteral("98700"));
+    w->Command1_Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(fixture::waitFor([&] { return main->currentHistory().prizes(0) != nullptr; }));
+    EXPECT_EQ(main->currentHistory().prizes(0)->amounts, (std::array<int, 5>{98700, 16400, 57500, 8200, 9800}));
+    EXPECT_EQ(main->currentHistory().prizes(1), nullptr);
+
+    ASSERT_NE(open(), nullptr);
+    EXPECT_EQ(amountsShown(0), (QStringList{"98,700", "16,400", "57,500", "8,200", "9,800"}));
+    fixture::exec(path, {QStringLiteral("insert into 当せん金 (回数, ストレート当せん金) values (2, 45000)")});
+    w->databaseFileChanged();
+    EXPECT_EQ(amountsShown(1), (QStringList{"45,000", "", "", "", ""}));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
 // A draw left with some of its digits asks before the window, or the program, closes.
 TEST_F(EntryWindow, ClosingWithAPartlyTypedDrawAsksNamingIt)
 {
@@ -665,6 +871,17 @@ TEST_F(EntryWindow, DatabaseFailuresAreReportedAndNothingIsShownThatIsNotStored)
     ASSERT_TRUE(fixture::waitFor([&] { return !messages.isEmpty(); }));
     EXPECT_TRUE(messages[0].text.contains(QStringLiteral("refused by test")));
     EXPECT_EQ(messages[0].icon, QMessageBox::Critical);
+    // So with an amount, and the amounts it would have filled.
+    fixture::exec(path,
+                  {QStringLiteral("create trigger refusePrize before insert on 当せん金 "
+                                  "begin select raise(abort, 'prize refused by test'); end")});
+    messages.clear();
+    EXPECT_FALSE(w->sheet()->setData(cell(0, entry::kFirstPrizeColumn), QStringLiteral("98700")));
+    EXPECT_EQ(amountsShown(0), QStringList(prize::kKinds, QString()));
+    ASSERT_TRUE(fixture::waitFor([&] { return !messages.isEmpty(); }));
+    EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("当せん金を書き込めません。")));
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("prize refused by test")));
+    EXPECT_EQ(w->undoStack()->count(), 0);
     sub->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
