@@ -214,7 +214,7 @@ QVector<WindowRecord> buildCatalogue()
     WindowRecord search
         = analysisRecord(u"当せん番号検索", u"当せん番号検索",
                          u"番号を入れて検索すると、その番号がストレート・ボックス・ミニで当たった回を一覧にします",
-                         place("mnuNumbersView", "mnuNumberSearch", u"当せん番号検索", 70), "search.html", 8300, 7200,
+                         place("mnuNumbersView", "mnuNumberSearch", u"当せん番号検索", 70), "search.html", 9500, 7200,
                          Legend::None, true, true, &number_search::sheets);
     search.takesNumber = true;
     all << search;
