@@ -11,8 +11,9 @@ namespace number_search {
 
 namespace {
 
-constexpr int kCols = 4;
+constexpr int kCols = 5;
 constexpr int kMatchCol = 4;
+constexpr int kPrizeCol = 5;
 
 bool isBlank(QChar c)
 {
@@ -39,6 +40,24 @@ GridColor kindBack(Match match)
         break;
     }
     return colors::kWhite;
+}
+
+// What a ticket of the match's kind won on a draw with those prizes; none when they are unknown.
+std::optional<int> prizeOf(const prize::DrawPrizes* prizes, Match match)
+{
+    if (!prizes)
+        return std::nullopt;
+    switch (match) {
+    case Match::Straight:
+        return prizes->amounts[prize::Straight];
+    case Match::Box:
+        return prizes->amounts[prize::Box];
+    case Match::Mini:
+        return prizes->amounts[prize::Mini];
+    case Match::None:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -125,10 +144,11 @@ void mainStep(Grid& grid, const History& history, const QString& typed)
     grid.setColWidth(1, 6);
     grid.setColWidth(2, 9);
     grid.setColWidth(kMatchCol, 28);
+    grid.setColWidth(kPrizeCol, 10);
     borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
     colours(grid, 1, 1, kCols, 1, colors::kHeadingBack, {});
-    const QString headings[kCols]
-        = {QStringLiteral("回数"), QStringLiteral("抽せん日"), QStringLiteral("当選番号"), QStringLiteral("一致")};
+    const QString headings[kCols] = {QStringLiteral("回数"), QStringLiteral("抽せん日"), QStringLiteral("当選番号"),
+                                     QStringLiteral("一致"), QStringLiteral("当せん金")};
     for (int c = 0; c < kCols; ++c)
         grid.setText(c + 1, 1, headings[c]);
     if (!number)
@@ -142,6 +162,8 @@ void mainStep(Grid& grid, const History& history, const QString& typed)
         grid.setText(2, row, history.date(r.index));
         grid.setText(3, row, QStringLiteral("%1%2%3").arg(draw.digit(1)).arg(draw.digit(2)).arg(draw.digit(3)));
         grid.setText(kMatchCol, row, kindText(r.match));
+        if (const std::optional<int> won = prizeOf(history.prizes(r.index), r.match))
+            grid.setText(kPrizeCol, row, prize::yenText(*won));
         colours(grid, 1, row, 1, row, colors::kDrawNoBack, colors::kDrawNoFore);
         colours(grid, kMatchCol, row, kMatchCol, row, kindBack(r.match), {});
         grid.setDrawRow(row, history.realDrawNo(draw.drawNo));

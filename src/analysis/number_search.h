@@ -2,7 +2,8 @@
 // 当せん番号検索: the draws a number won, as a player checks a ticket. A number of three digits
 // is looked up as ストレート (the draw's number), ボックス (its digits in any order; never for a
 // triple) and ミニ (its last two digits); a number of two digits as ミニ only. One row per draw
-// that matches, in draw order, and a last row 合計 with the count of each kind.
+// that matches, in draw order, with what a ticket of that kind won on the draw where its prizes
+// are known, and a last row 合計 with the count of each kind.
 
 #include "catalogue/window_sheets.h"
 #include "data/history.h"

@@ -17,6 +17,7 @@
 #include "analysis/number_search.h"
 #include "analysis/pair_numbers.h"
 #include "analysis/pattern.h"
+#include "analysis/prize_analysis.h"
 #include "analysis/randomness.h"
 #include "analysis/reverse_and_wheel.h"
 #include "analysis/split_data.h"
@@ -214,10 +215,17 @@ QVector<WindowRecord> buildCatalogue()
     WindowRecord search
         = analysisRecord(u"当せん番号検索", u"当せん番号検索",
                          u"番号を入れて検索すると、その番号がストレート・ボックス・ミニで当たった回を一覧にします",
-                         place("mnuNumbersView", "mnuNumberSearch", u"当せん番号検索", 70), "search.html", 8300, 7200,
+                         place("mnuNumbersView", "mnuNumberSearch", u"当せん番号検索", 70), "search.html", 9500, 7200,
                          Legend::None, true, true, &number_search::sheets);
     search.takesNumber = true;
     all << search;
+    WindowRecord prizes = analysisRecord(
+        u"配当分析", u"配当分析",
+        u"当せん金のわかっている回のストレート当せん金を、タイプ別と数字別に、基準の90,000円と比べて分析します",
+        place("mnuMain", "mnuPrizeAnalysis", u"配当分析", 107), "prizes.html", 12900, 10500, Legend::None, true, true,
+        &analysisGrids<配当分析>);
+    prizes.titles = 配当分析::kTitles;
+    all << prizes;
 
     // The two windows that test a stretch of the history; they only read it, so they never
     // hold the entry window back.

@@ -10,6 +10,8 @@ namespace {
 // Text tags, see Grid::packShortText().
 constexpr std::uint8_t kMaxLatin1 = 7;
 constexpr std::uint8_t kMaxUtf16 = 3;
+constexpr std::uint8_t kDigitsTag = 0x20;
+constexpr std::uint8_t kMaxDigits = 14;
 constexpr std::uint8_t kPoolTag = 0x80;
 
 constexpr std::size_t kMaxIds = 65536; // colour and style ids are 16 bits
@@ -426,6 +428,13 @@ QString Grid::decodeText(const Cell& c) const
             latin1[i] = char(v >> (8 * (i + 1)));
         return QString::fromLatin1(latin1, tag);
     }
+    if ((tag & 0xf0) == kDigitsTag) {
+        const int n = tag & 0x0f;
+        QChar chars[kMaxDigits];
+        for (int i = 0; i < n; ++i)
+            chars[i] = QChar(kDigitTextChars[(v >> (8 + 4 * i)) & 0x0f]);
+        return QString(chars, n);
+    }
     const int n = tag & 0x0f;
     QChar units[kMaxUtf16];
     for (int i = 0; i < n; ++i)
@@ -435,6 +444,12 @@ QString Grid::decodeText(const Cell& c) const
 
 std::uint32_t Grid::internString(const QString& text)
 {
+    const auto held = poolByBuffer_.constFind(text.constData());
+    if (held != poolByBuffer_.constEnd() && pool_[*held].constData() == text.constData()
+        && pool_[*held].size() == text.size()) {
+        ++poolRefs_[*held];
+        return *held;
+    }
     const auto it = poolIndex_.constFind(text);
     if (it != poolIndex_.constEnd()) {
         ++poolRefs_[*it];
@@ -452,6 +467,7 @@ std::uint32_t Grid::internString(const QString& text)
         poolRefs_.push_back(1);
     }
     poolIndex_.insert(pool_[id], id);
+    poolByBuffer_.insert(pool_[id].constData(), id);
     return id;
 }
 
@@ -462,6 +478,7 @@ void Grid::releaseText(const Cell& c)
     const auto id = std::uint32_t(packedText(c) >> 32);
     if (--poolRefs_[id] == 0) {
         poolIndex_.remove(pool_[id]);
+        poolByBuffer_.remove(pool_[id].constData());
         pool_[id] = QString();
         poolFree_.push_back(id);
     }
@@ -659,6 +676,7 @@ void Grid::clear()
     poolRefs_.clear();
     poolFree_.clear();
     poolIndex_.clear();
+    poolByBuffer_.clear();
     palette_.assign(1, GridColor{});
     paletteIndex_.clear();
     std::fill(std::begin(colorCache_), std::end(colorCache_), ColorCacheEntry{});
@@ -749,7 +767,7 @@ std::size_t Grid::memoryUsage() const
     for (const QString& s : pool_)
         if (!s.isNull())
             bytes += std::size_t(s.capacity()) * 2 + 32; // text plus its shared header
-    bytes += hashBytes(poolIndex_);
+    bytes += hashBytes(poolIndex_) + hashBytes(poolByBuffer_);
     bytes += palette_.capacity() * sizeof(GridColor) + hashBytes(paletteIndex_);
     bytes += styles_.capacity() * sizeof(Style) + hashBytes(styleIndex_);
     bytes += (rowHeights_.capacity() + colWidths_.capacity()) * sizeof(float);

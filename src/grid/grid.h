@@ -74,8 +74,9 @@ struct ColumnSpan {
 // alignment, colours, borders and so on. Texts and colours also have direct forms for the
 // loops that fill a million cells.
 //
-// A cell costs 14 bytes: its text (inline when short, else an id into a shared, counted string
-// pool), back and fore colour ids into a palette and a style id into a deduplicated table.
+// A cell costs 14 bytes: its text (inline when short or made of digits, else an id into a
+// shared, counted string pool), back and fore colour ids into a palette and a style id into a
+// deduplicated table.
 //
 // Defaults: an empty 0 x 0 sheet; rows 10 units high, columns 5 units wide (header row and
 // column included); both headers shown; scroll bars both, only when needed, tracking;
@@ -299,6 +300,10 @@ private:
     std::vector<std::uint32_t> poolRefs_;
     std::vector<std::uint32_t> poolFree_;
     QHash<QString, std::uint32_t> poolIndex_;
+    // The pool's strings by the address of their characters: a string handed in again as the
+    // very one the pool holds (a window writing one QString into many cells) is found without
+    // hashing its characters.
+    QHash<const QChar*, std::uint32_t> poolByBuffer_;
 
     std::vector<GridColor> palette_;
     QHash<std::uint32_t, std::uint16_t> paletteIndex_;
@@ -350,31 +355,70 @@ inline std::uint16_t Grid::colorIndex(GridColor color)
     return e.key == key ? e.index : colorIndexSlow(color);
 }
 
+// The characters of a digit text, by their four-bit codes.
+inline constexpr char16_t kDigitTextChars[16]
+    = {u'0', u'1', u'2', u'3', u'4', u'5', u'6', u'7', u'8', u'9', u',', u'.', u'/', u'-', u':', u'円'};
+
+// The four-bit code of a character of a digit text; -1 for any other character.
+inline int digitTextCode(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    switch (c) {
+    case u',':
+        return 10;
+    case u'.':
+        return 11;
+    case u'/':
+        return 12;
+    case u'-':
+        return 13;
+    case u':':
+        return 14;
+    case u'円':
+        return 15;
+    default:
+        return -1;
+    }
+}
+
 // A cell's text is 8 bytes, kept as a little-endian word: the low byte is a tag, 0 empty,
-// 1..7 that many Latin-1 bytes follow, 0x10|n n UTF-16 units from byte 2 (n <= 3),
-// 0x80 a pool id in bytes 4..7.
+// 1..7 that many Latin-1 bytes follow, 0x10|n n UTF-16 units from byte 2 (n <= 3), 0x20|n
+// n characters of a digit text four bits each from byte 1 (n <= 14: dates, amounts in yen,
+// grouped numbers), 0x80 a pool id in bytes 4..7.
 inline bool Grid::packShortText(const QString& text, std::uint64_t& packed)
 {
     const qsizetype n = text.size();
-    if (n > 7)
+    if (n > 14)
         return false;
     const auto* u = reinterpret_cast<const char16_t*>(text.constData());
-    std::uint64_t latin1 = std::uint64_t(n);
-    unsigned bits = 0;
+    if (n <= 7) {
+        std::uint64_t latin1 = std::uint64_t(n);
+        unsigned bits = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            bits |= u[i];
+            latin1 |= std::uint64_t(u[i] & 0xff) << (8 * (i + 1));
+        }
+        if (bits < 0x100) {
+            packed = latin1;
+            return true;
+        }
+        if (n <= 3) {
+            std::uint64_t utf16 = 0x10 | std::uint64_t(n);
+            for (qsizetype i = 0; i < n; ++i)
+                utf16 |= std::uint64_t(u[i]) << (16 * (i + 1));
+            packed = utf16;
+            return true;
+        }
+    }
+    std::uint64_t digits = 0x20 | std::uint64_t(n);
     for (qsizetype i = 0; i < n; ++i) {
-        bits |= u[i];
-        latin1 |= std::uint64_t(u[i] & 0xff) << (8 * (i + 1));
+        const int code = digitTextCode(u[i]);
+        if (code < 0)
+            return false;
+        digits |= std::uint64_t(code) << (8 + 4 * i);
     }
-    if (bits < 0x100) {
-        packed = latin1;
-        return true;
-    }
-    if (n > 3)
-        return false;
-    std::uint64_t utf16 = 0x10 | std::uint64_t(n);
-    for (qsizetype i = 0; i < n; ++i)
-        utf16 |= std::uint64_t(u[i]) << (16 * (i + 1));
-    packed = utf16;
+    packed = digits;
     return true;
 }
 

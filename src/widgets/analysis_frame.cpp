@@ -282,9 +282,11 @@ void AnalysisFrame::fitGridsToSheets()
         view->setMaximumSize(whole);
         const bool ownHeight = i < views.size() - 1 || chart;
         view->setSizePolicy(QSizePolicy::Expanding, ownHeight ? QSizePolicy::Preferred : QSizePolicy::Expanding);
-        // Squeezed (tiled with many others), each of several grids keeps a row or two in view.
+        // Squeezed (tiled with many others), each of several grids keeps a row or two in view;
+        // of more than two, a row each, so that the window needs no more room than the others.
+        const int lines = views.size() > 2 ? 1 : 2;
         if (views.size() > 1 || chart)
-            view->setMinimumHeight(qMin(whole.height(), 2 * view->fontMetrics().height()));
+            view->setMinimumHeight(qMin(whole.height(), lines * view->fontMetrics().height()));
     }
 }
 

@@ -31,7 +31,8 @@ QStringList computed(const catalogue::WindowRecord& record, const History& histo
     return cells(*catalogue::computeSheets(record, history, cataloguetest::searching())->grids().first());
 }
 
-// The first 600 real draws, and a history of its own: other digits, a gap, an incomplete draw.
+// The first 600 real draws with their prizes, and a history of its own: other digits and prizes,
+// a gap, an incomplete draw.
 struct TwoHistories {
     History a;
     History b;
@@ -41,14 +42,20 @@ TwoHistories twoHistories()
 {
     const History real = fixture::realHistory();
     TwoHistories h;
-    h.a = History::fromRows(real.draws().mid(0, 600));
+    h.a = History::fromRows(real.draws().mid(0, 600)).withPrizes(fixture::shippedPrizes());
     QVector<DrawRecord> rows;
+    QHash<int, prize::DrawPrizes> prizes;
     for (int n = 1; n <= 300; ++n) {
         if (n == 120)
             continue;
         rows << fixture::record({n, (n * 7) % 10, (n * 3 + 1) % 10, n == 200 ? -1 : (n * n) % 10});
+        prize::DrawPrizes paid;
+        paid.amounts[prize::Straight] = 50000 + n * 300;
+        paid.amounts[prize::Box] = 10000 + n * 100;
+        paid.amounts[prize::Mini] = 5000 + n * 100;
+        prizes.insert(n, paid);
     }
-    h.b = History::fromRows(rows);
+    h.b = History::fromRows(rows).withPrizes(prizes);
     return h;
 }
 

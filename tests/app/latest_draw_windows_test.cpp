@@ -20,7 +20,17 @@
 
 namespace {
 
-using fixture::drawsUpTo;
+// Draws 1 to last, every one with its prizes known, so that 配当分析 lists each.
+History drawsUpTo(int last)
+{
+    QHash<int, prize::DrawPrizes> prizes;
+    for (int n = 1; n <= last; ++n) {
+        prize::DrawPrizes paid;
+        paid.amounts[prize::Straight] = 60000 + n % 50 * 1000;
+        prizes.insert(n, paid);
+    }
+    return fixture::drawsUpTo(last).withPrizes(prizes);
+}
 
 struct Shown {
     QString form;

@@ -17,13 +17,20 @@ TEST(GridUnits, ConvertAtScreenAndPrinterResolution)
 
 TEST(GridText, RoundTripsAcrossEveryEncoding)
 {
-    Grid g(4, 4);
+    Grid g(4, 6);
     const QString samples[] = {
         QString(),
         QStringLiteral("0"),
         QStringLiteral("32767"),
         QStringLiteral("1234567"), // longest inline Latin-1
-        QStringLiteral("12345678"), // first pooled Latin-1
+        QStringLiteral("abcdefgh"), // first pooled Latin-1
+        QStringLiteral("12345678"), // a digit text
+        QStringLiteral("2026/10/08"),
+        QStringLiteral("9,500円"),
+        QStringLiteral("-1,234.5:0/"),
+        QStringLiteral("99,999,999,999"), // longest digit text
+        QStringLiteral("999,999,999,999"), // first pooled digit text
+        QStringLiteral("12,345円（第6回）"), // digits among other text
         QString::fromLatin1("\xff\xfe\x80\xe9"), // high Latin-1 bytes keep their value
         QStringLiteral("●"),
         QStringLiteral("初回"),
@@ -47,6 +54,19 @@ TEST(GridText, RoundTripsAcrossEveryEncoding)
     }
 }
 
+TEST(GridText, DigitTextsNeedNoPool)
+{
+    Grid g(3, 100);
+    for (int r = 1; r <= 100; ++r) {
+        g.setText(1, r, QStringLiteral("2026/10/%1").arg(r, 2, 10, QLatin1Char('0')));
+        g.setText(2, r, QString::number(r * 1000) + QStringLiteral(",100円"));
+    }
+    EXPECT_EQ(g.stringPoolSize(), 0);
+    EXPECT_EQ(g.text(2, 7), QStringLiteral("7000,100円"));
+    g.setText(3, 1, QStringLiteral("2026/10/08 12:00")); // a blank is no digit
+    EXPECT_EQ(g.stringPoolSize(), 1);
+}
+
 TEST(GridText, PoolIsSharedAndCounted)
 {
     Grid g(10, 100);
@@ -68,6 +88,15 @@ TEST(GridText, PoolIsSharedAndCounted)
     g.setText(3, 3, QStringLiteral("another long text"));
     EXPECT_EQ(g.stringPoolSize(), 1);
     EXPECT_EQ(g.text(3, 3), QStringLiteral("another long text"));
+    // A string changed after it was set is a text of its own, though it was the same string.
+    QString changing = QStringLiteral("12回前の出現まで");
+    g.setText(4, 4, changing);
+    changing[0] = u'3';
+    g.setText(4, 5, changing);
+    EXPECT_EQ(g.text(4, 4), QStringLiteral("12回前の出現まで"));
+    EXPECT_EQ(g.text(4, 5), QStringLiteral("32回前の出現まで"));
+    g.setText(4, 4, QString());
+    g.setText(4, 5, QString());
 
     // Cells dropped by shrinking or clearing give their texts back.
     g.setText(10, 50, QStringLiteral("dropped by columns"));

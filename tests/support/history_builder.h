@@ -59,4 +59,12 @@ inline History realHistory()
     return History::fromRows(std::move(rows));
 }
 
+// The prizes that ship with the program, by 回数.
+inline QHash<int, prize::DrawPrizes> shippedPrizes()
+{
+    const HistoryCsv csv = HistoryCsv::readFile(QStringLiteral(N3_SOURCE_DIR "/data/numbers3-prizes.csv"));
+    EXPECT_TRUE(csv.ok() && csv.prizesOnly) << csv.error.toStdString();
+    return csv.prizesByDrawNo();
+}
+
 } // namespace fixture

@@ -1,7 +1,7 @@
-// Every text of every window's grid, computed from the real history, fits its cell as the grid
-// paints it: no glyph touches or crosses a cell's lines, with a blank pixel on every side; a text
-// that overflows is measured over the empty cells it runs into. ctest runs this once more at
-// twice the scale.
+// Every text of every window's grid, computed from the real history and its prizes, fits its
+// cell as the grid paints it: no glyph touches or crosses a cell's lines, with a blank pixel on
+// every side; a text that overflows is measured over the empty cells it runs into. ctest runs
+// this once more at twice the scale.
 #include "support/catalogue_support.h"
 #include "analysis/randomness.h"
 #include "prediction/backtest.h"
@@ -108,7 +108,7 @@ std::string describe(const std::vector<Misfit>& found)
 
 TEST(TextFit, EveryTextOfEveryWindowFitsItsCell)
 {
-    const History history = fixture::realHistory();
+    const History history = fixture::realHistory().withPrizes(fixture::shippedPrizes());
     SCOPED_TRACE("device pixel ratio " + std::to_string(qGuiApp->devicePixelRatio()));
     for (const catalogue::WindowRecord* record : cataloguetest::analyses()) {
         const std::unique_ptr<WindowSheets> sheets
