@@ -5,6 +5,7 @@
 #include "data/history_csv.h"
 
 #include "data/message_text.h"
+#include "data/sqlite_handle.h"
 
 #include <QAtomicInt>
 #include <QHash>
@@ -480,31 +481,50 @@ std::optional<QHash<int, prize::DrawPrizes>> DrawDatabase::storedPrizes(QString*
     QHash<int, prize::DrawPrizes> byDrawNo;
     if (!hasPrizeTable())
         return byDrawNo;
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(prizeSelect(kPrizeTable))) {
-        *reason = message::databaseReason(query.lastError());
+    // Read through SQLite itself: a value at a time through the driver costs as much again as
+    // the rest of the start-up with a full table.
+    sqlite3* handle = sqliteHandle(m_db);
+    if (!handle) {
+        *reason = QStringLiteral("SQLite のデータベースではありません");
         return std::nullopt;
     }
-    while (query.next()) {
-        const std::optional<int> drawNo = draw::drawNoValue(query.value(0));
-        if (!drawNo)
+    const QByteArray sql = prizeSelect(kPrizeTable).toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK) {
+        *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(statement);
+        return std::nullopt;
+    }
+    // A whole number as stored; none for Null, text or a real an edit outside the program left.
+    const auto storedInt = [statement](int column) -> std::optional<qint64> {
+        if (sqlite3_column_type(statement, column) != SQLITE_INTEGER)
+            return std::nullopt;
+        return sqlite3_column_int64(statement, column);
+    };
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        const std::optional<qint64> drawNo = storedInt(0);
+        if (!drawNo || *drawNo < draw::kMinDrawNo || *drawNo > draw::kMaxDrawNo)
             continue;
         prize::DrawPrizes prizes;
         bool known = true;
         for (int k = 0; known && k < prize::kKinds; ++k) {
-            prizes.counts[std::size_t(k)] = storedInt(query.value(1 + 2 * k));
-            const std::optional<int> amount = storedInt(query.value(2 + 2 * k));
+            const std::optional<qint64> count = storedInt(1 + 2 * k);
+            if (count && *count >= 0 && *count <= prize::kMaxCount)
+                prizes.counts[std::size_t(k)] = int(*count);
+            const std::optional<qint64> amount = storedInt(2 + 2 * k);
             known = amount && prize::isValidAmount(*amount);
-            prizes.amounts[std::size_t(k)] = amount.value_or(0);
+            prizes.amounts[std::size_t(k)] = known ? int(*amount) : 0;
         }
         if (known)
-            byDrawNo.insert(*drawNo, prizes);
+            byDrawNo.insert(int(*drawNo), prizes);
     }
-    if (query.lastError().isValid()) {
-        *reason = message::databaseReason(query.lastError());
+    if (step != SQLITE_DONE) {
+        *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(statement);
         return std::nullopt;
     }
+    sqlite3_finalize(statement);
     return byDrawNo;
 }
 
