@@ -5,6 +5,7 @@
 #include "data/draw.h"
 #include "data/draw_database.h"
 #include "data/file_write.h"
+#include "data/tickets.h"
 #include "data/history_csv.h"
 #include "data/history_source.h"
 #include "data/message_text.h"
@@ -369,6 +370,89 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     return kExitOk;
 }
 
+// tickets import FILE | tickets export [--out FILE], with --db or --data-dir.
+int runTickets(const QStringList& args, QTextStream& out, QTextStream& err)
+{
+    const QString action = args.value(0);
+    if (action == QLatin1String("--help") || action == QLatin1String("-h")) {
+        out << usage();
+        return finish(out, err);
+    }
+    const bool importing = action == QLatin1String("import");
+    if (!importing && action != QLatin1String("export"))
+        return usageError(err,
+                          action.isEmpty()
+                              ? QStringLiteral("tickets の後に import か export を指定してください")
+                              : QStringLiteral("不明な tickets のコマンドです: %1").arg(message::excerpt(action)));
+    QStringList rest = args.mid(1);
+    QString file;
+    if (importing) {
+        if (rest.isEmpty() || rest.first().startsWith(QLatin1String("--")))
+            return usageError(err, QStringLiteral("tickets import には取り込むファイルを指定してください"));
+        file = rest.takeFirst();
+    }
+    const Options options = parseOptions(
+        rest,
+        importing ? QStringList{QStringLiteral("db"), QStringLiteral("data-dir")}
+                  : QStringList{QStringLiteral("db"), QStringLiteral("data-dir"), QStringLiteral("out")});
+    if (!options.error.isEmpty())
+        return usageError(err, options.error);
+    if (options.help) {
+        out << usage();
+        return finish(out, err);
+    }
+    const Files files = filesOf(options, false);
+    if (!files.error.isEmpty())
+        return files.usage ? usageError(err, files.error) : fail(err, files.error);
+    const QString& db = files.database;
+    if (!QFileInfo(db).isFile())
+        return fail(err, QStringLiteral("データベース %1 がありません").arg(db));
+
+    if (importing) {
+        const ticket::TicketsCsv csv = ticket::readTicketsFile(file);
+        if (!csv.error.isEmpty())
+            return fail(err, QStringLiteral("%1 を読めません: %2").arg(file, csv.error));
+        if (!csv.refused.isEmpty()) {
+            for (const ticket::RefusedTicket& refused : csv.refused)
+                err << oneLine(
+                    QStringLiteral("%1: %2行目: %3").arg(file).arg(refused.line).arg(refused.reasons.join(u' ')))
+                    << '\n';
+            return fail(err,
+                        QStringLiteral("%1 に取り込めない行が %2 行あるため、何も書き込んでいません")
+                            .arg(file)
+                            .arg(csv.refused.size()));
+        }
+        QString reason;
+        DrawDatabase::bringForward(db, programData().shippedHistory, &reason);
+        reason.clear();
+        DrawDatabase database(DrawDatabase::connectString(db), DrawDatabase::Mode::ReadWrite);
+        if (!database.open(&reason) || !database.insertTickets(csv.lines, &reason))
+            return fail(
+                err, QStringLiteral("データベース %1 に書き込めません（何も書き込んでいません）: %2").arg(db, reason));
+        out << QStringLiteral("データベース %1 に購入記録 %2 行を書き込みました\n").arg(db).arg(csv.lines.size());
+        return finish(out, err);
+    }
+
+    QString reason;
+    DrawDatabase database(DrawDatabase::connectString(db), DrawDatabase::Mode::ReadOnly);
+    std::optional<QVector<ticket::Line>> lines;
+    if (database.open(&reason))
+        lines = database.storedTickets(&reason);
+    if (!lines)
+        return fail(err, QStringLiteral("データベース %1 を読めません: %2").arg(db, reason));
+    const QByteArray bytes = ticket::ticketsCsvBytes(*lines);
+    const QString outPath = options.value(QStringLiteral("out"));
+    if (outPath.isEmpty() || outPath == QLatin1String("-")) {
+        out << QString::fromUtf8(bytes);
+        return finish(out, err);
+    }
+    if (DrawDatabase::isDatabaseFile(db, outPath))
+        return fail(err, QStringLiteral("書き出し先 %1 はデータベースそのものです").arg(outPath));
+    if (!writeFileBytes(outPath, bytes, &reason))
+        return fail(err, QStringLiteral("%1 に書き出せません: %2").arg(outPath, reason));
+    return kExitOk;
+}
+
 int runWindows(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     const Options options = parseOptions(args, {});
@@ -587,6 +671,11 @@ QString usage()
                "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
                "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
                "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
+               "  numbers3zubarin-tool tickets import FILE [--db FILE | --data-dir DIR]\n"
+               "      購入記録の CSV（見出し「開始回,継続回数,番号,申込,口数,メモ」）を取り込みます。\n"
+               "      取り込めない行が一つでもあれば、その行番号と理由をすべて表示し、何も書き込みません。\n"
+               "  numbers3zubarin-tool tickets export [--db FILE | --data-dir DIR] [--out FILE]\n"
+               "      購入記録を同じ形の CSV で書き出します（--out がないか - なら標準出力）。\n"
                "  numbers3zubarin-tool windows\n"
                "      書き出せる分析ウィンドウの名前を表示します。\n"
                "  numbers3zubarin-tool --help\n"
@@ -609,6 +698,8 @@ int runTool(const QStringList& args, QTextStream& out, QTextStream& err)
         return runExport(rest, out, err);
     if (command == QLatin1String("windows"))
         return runWindows(rest, out, err);
+    if (command == QLatin1String("tickets"))
+        return runTickets(rest, out, err);
     if (command.startsWith(u'-'))
         return usageError(err, QStringLiteral("不明なオプションです: %1").arg(message::excerpt(command)));
     return usageError(err, QStringLiteral("不明なコマンドです: %1").arg(message::excerpt(command)));

@@ -6,6 +6,7 @@
 
 #include "data/message_text.h"
 #include "data/sqlite_handle.h"
+#include "data/tickets.h"
 
 #include <QAtomicInt>
 #include <QHash>
@@ -35,6 +36,7 @@ const QString DrawDatabase::kTable = QStringLiteral("当選データ");
 const QString DrawDatabase::kQuery = QStringLiteral("全データ選択クエリ");
 const QString DrawDatabase::kSelectAll = QStringLiteral("select * from 全データ選択クエリ order by 回数");
 const QString DrawDatabase::kPrizeTable = QStringLiteral("当せん金");
+const QString DrawDatabase::kTicketTable = QStringLiteral("購入記録");
 const QString DrawDatabase::kPrizesFileName = QStringLiteral("numbers3-prizes.csv");
 
 QString DrawDatabase::shippedPrizesBeside(const QString& shippedHistoryPath)
@@ -76,6 +78,32 @@ QString prizeTableSql()
                        .arg(prize::kAmountStep);
     }
     return QStringLiteral("create table %1 (%2)").arg(DrawDatabase::kPrizeTable, columns.join(QStringLiteral(", ")));
+}
+
+// The table 購入記録: the player's ticket lines, each refused by the rules of the game as
+// ticket::refusals() states them.
+QString ticketTableSql()
+{
+    return QStringLiteral(
+               "create table 購入記録 ("
+               "id INTEGER PRIMARY KEY, "
+               "開始回 INTEGER NOT NULL CHECK (typeof(開始回) = 'integer' AND 開始回 BETWEEN %1 AND %2), "
+               "継続回数 INTEGER NOT NULL CHECK (typeof(継続回数) = 'integer' AND 継続回数 BETWEEN 1 AND %3), "
+               "番号 TEXT NOT NULL CHECK (typeof(番号) = 'text'), "
+               "申込 TEXT NOT NULL CHECK (申込 IN ('ストレート', 'ボックス', 'セット', 'ミニ')), "
+               "口数 INTEGER NOT NULL CHECK (typeof(口数) = 'integer' AND 口数 BETWEEN 1 AND %4), "
+               "メモ TEXT NOT NULL DEFAULT '' CHECK (typeof(メモ) = 'text' AND instr(メモ, char(10)) = 0 "
+               "AND instr(メモ, char(13)) = 0), "
+               "記録日時 TEXT NOT NULL, "
+               "CHECK (開始回 + 継続回数 - 1 <= %2), "
+               "CHECK (CASE 申込 WHEN 'ミニ' THEN length(番号) = 2 AND 番号 GLOB '[0-9][0-9]' "
+               "ELSE length(番号) = 3 AND 番号 GLOB '[0-9][0-9][0-9]' END), "
+               "CHECK (申込 NOT IN ('ボックス', 'セット') OR NOT (substr(番号, 1, 1) = substr(番号, 2, 1) "
+               "AND substr(番号, 2, 1) = substr(番号, 3, 1))))")
+        .arg(draw::kMinDrawNo)
+        .arg(draw::kMaxDrawNo)
+        .arg(ticket::kMaxDraws)
+        .arg(ticket::kMaxUnits);
 }
 
 // SQLite opens a file named by URI without creating it (mode=ro or mode=rw).
@@ -390,6 +418,7 @@ bool DrawDatabase::createSchema(QString* reason)
             .arg(kQuery, draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2],
                  draw::kDateField, kTable),
         prizeTableSql(),
+        ticketTableSql(),
         QStringLiteral("pragma user_version = %1").arg(kSchemaVersion),
     };
     QSqlQuery query(m_db);
@@ -415,10 +444,7 @@ std::optional<History> DrawDatabase::readHistory(QString* reason)
 
 bool DrawDatabase::hasPrizeTable()
 {
-    QSqlQuery query(m_db);
-    query.prepare(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"));
-    query.addBindValue(kPrizeTable);
-    return query.exec() && query.next();
+    return hasTable(kPrizeTable);
 }
 
 std::optional<int> DrawDatabase::userVersion()
@@ -431,7 +457,22 @@ std::optional<int> DrawDatabase::userVersion()
 
 bool DrawDatabase::needsUpgrade()
 {
-    return !hasPrizeTable() && userVersion().value_or(0) <= kSchemaVersion;
+    // A database of a later version is left as it is: what it adds, this program does not know.
+    const int version = userVersion().value_or(0);
+    return version < kSchemaVersion || (version == kSchemaVersion && (!hasPrizeTable() || !hasTicketTable()));
+}
+
+bool DrawDatabase::hasTicketTable()
+{
+    return hasTable(kTicketTable);
+}
+
+bool DrawDatabase::hasTable(const QString& name)
+{
+    QSqlQuery query(m_db);
+    query.prepare(QStringLiteral("select 1 from sqlite_master where type = 'table' and name = ?"));
+    query.addBindValue(name);
+    return query.exec() && query.next();
 }
 
 namespace {
@@ -620,18 +661,13 @@ bool DrawDatabase::addPrizeTable(const HistoryCsv& shippedHistory, const QHash<i
         if (same)
             matching.insert(row.drawNo, *paid);
     }
-    if (!insertPrizes(matching, reason))
-        return false;
-    if (!query.exec(QStringLiteral("pragma user_version = %1").arg(kSchemaVersion))) {
-        *reason = message::databaseReason(query.lastError());
-        return false;
-    }
-    return true;
+    return insertPrizes(matching, reason);
 }
 
 DrawDatabase::Upgrade DrawDatabase::bringForward(const QString& path, const QString& shippedHistoryPath,
                                                  QString* reason)
 {
+    bool needsPrizes = false;
     {
         DrawDatabase look(connectString(path), Mode::ReadOnly);
         if (!look.open(reason))
@@ -640,20 +676,27 @@ DrawDatabase::Upgrade DrawDatabase::bringForward(const QString& path, const QStr
             return Upgrade::Current;
         if (!look.m_writable)
             return Upgrade::NotWritable;
+        needsPrizes = !look.hasPrizeTable();
     }
-    const HistoryCsv history = HistoryCsv::readFile(shippedHistoryPath);
-    if (!history.ok()) {
-        *reason = QStringLiteral("同梱の当選データ %1 を読めません（%2）")
-                      .arg(QDir::toNativeSeparators(shippedHistoryPath), history.error);
-        return Upgrade::Failed;
-    }
-    const QString prizesPath = shippedPrizesBeside(shippedHistoryPath);
-    const HistoryCsv prizeFile = HistoryCsv::readFile(prizesPath);
-    if (!prizeFile.ok() || !prizeFile.prizesOnly) {
-        *reason = QStringLiteral("同梱の当せん金 %1 を読めません（%2）")
-                      .arg(QDir::toNativeSeparators(prizesPath),
-                           prizeFile.ok() ? QStringLiteral("見出しが違います") : prizeFile.error);
-        return Upgrade::Failed;
+    // The shipped files, only when the prizes are to be added.
+    HistoryCsv history;
+    QHash<int, prize::DrawPrizes> shippedPrizes;
+    if (needsPrizes) {
+        history = HistoryCsv::readFile(shippedHistoryPath);
+        if (!history.ok()) {
+            *reason = QStringLiteral("同梱の当選データ %1 を読めません（%2）")
+                          .arg(QDir::toNativeSeparators(shippedHistoryPath), history.error);
+            return Upgrade::Failed;
+        }
+        const QString prizesPath = shippedPrizesBeside(shippedHistoryPath);
+        const HistoryCsv prizeFile = HistoryCsv::readFile(prizesPath);
+        if (!prizeFile.ok() || !prizeFile.prizesOnly) {
+            *reason = QStringLiteral("同梱の当せん金 %1 を読めません（%2）")
+                          .arg(QDir::toNativeSeparators(prizesPath),
+                               prizeFile.ok() ? QStringLiteral("見出しが違います") : prizeFile.error);
+            return Upgrade::Failed;
+        }
+        shippedPrizes = prizeFile.prizesByDrawNo();
     }
     DrawDatabase db(connectString(path), Mode::ReadWrite);
     if (!db.open(reason))
@@ -670,7 +713,20 @@ DrawDatabase::Upgrade DrawDatabase::bringForward(const QString& path, const QStr
         rollBack();
         return Upgrade::Current;
     }
-    if (!db.addPrizeTable(history, prizeFile.prizesByDrawNo(), reason)) {
+    if (!db.hasPrizeTable() && (!needsPrizes || !db.addPrizeTable(history, shippedPrizes, reason))) {
+        if (!needsPrizes)
+            *reason = QStringLiteral("ほかのプログラムが当せん金の表を消しました");
+        rollBack();
+        return Upgrade::Failed;
+    }
+    QSqlQuery query(db.m_db);
+    if (!db.hasTicketTable() && !query.exec(ticketTableSql())) {
+        *reason = message::databaseReason(query.lastError());
+        rollBack();
+        return Upgrade::Failed;
+    }
+    if (!query.exec(QStringLiteral("pragma user_version = %1").arg(kSchemaVersion))) {
+        *reason = message::databaseReason(query.lastError());
         rollBack();
         return Upgrade::Failed;
     }
@@ -1053,4 +1109,72 @@ void DrawDatabase::removeStaleCreations(const QString& path)
     if (lock.acquire(0) != CreatorsLock::Result::Held)
         return; // a creation is running (or the folder cannot be written): leave it be
     removeCreatingFiles(path);
+}
+
+std::optional<QVector<ticket::Line>> DrawDatabase::storedTickets(QString* reason)
+{
+    QVector<ticket::Line> lines;
+    if (!hasTicketTable())
+        return lines;
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("select id, 開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時 from %1 order by id")
+                        .arg(kTicketTable))) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    while (query.next()) {
+        ticket::Line line;
+        line.id = query.value(0).toLongLong();
+        line.firstDraw = query.value(1).toInt();
+        line.draws = query.value(2).toInt();
+        line.number = query.value(3).toString();
+        line.type = ticket::typeOf(query.value(4).toString()).value_or(ticket::Type::Straight);
+        line.units = query.value(5).toInt();
+        line.memo = query.value(6).toString();
+        line.recorded = QDateTime::fromString(query.value(7).toString(), Qt::ISODate);
+        lines << line;
+    }
+    if (query.lastError().isValid()) {
+        *reason = message::databaseReason(query.lastError());
+        return std::nullopt;
+    }
+    return lines;
+}
+
+bool DrawDatabase::insertTickets(const QVector<ticket::Line>& lines, QString* reason)
+{
+    if (!hasTicketTable()) {
+        *reason = QStringLiteral("このデータベースには購入記録の表がありません");
+        return false;
+    }
+    if (!m_db.transaction()) {
+        *reason = message::databaseReason(m_db.lastError());
+        return false;
+    }
+    QSqlQuery insert(m_db);
+    insert.prepare(QStringLiteral("insert into %1 (開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
+                                  "values (?, ?, ?, ?, ?, ?, ?)")
+                       .arg(kTicketTable));
+    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    for (const ticket::Line& line : lines) {
+        insert.bindValue(0, line.firstDraw);
+        insert.bindValue(1, line.draws);
+        insert.bindValue(2, line.number);
+        insert.bindValue(3, ticket::typeName(line.type));
+        insert.bindValue(4, line.units);
+        insert.bindValue(5, line.memo.isNull() ? QStringLiteral("") : line.memo);
+        insert.bindValue(6, line.recorded.isValid() ? line.recorded.toUTC().toString(Qt::ISODate) : now);
+        if (!insert.exec()) {
+            *reason = message::databaseReason(insert.lastError());
+            m_db.rollback();
+            return false;
+        }
+    }
+    if (!m_db.commit()) {
+        *reason = message::databaseReason(m_db.lastError());
+        m_db.rollback();
+        return false;
+    }
+    return true;
 }

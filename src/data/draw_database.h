@@ -4,6 +4,7 @@
 
 #include "data/history.h"
 #include "data/prizes.h"
+#include "data/tickets.h"
 
 #include <QHash>
 #include <QSqlDatabase>
@@ -25,9 +26,10 @@ public:
     static const QString kSelectAll; // select * from 全データ選択クエリ order by 回数
     static const QString kPrizeTable; // 当せん金
     static const QString kPrizesFileName; // the prizes that ship with the program
+    static const QString kTicketTable; // 購入記録
     // The version of the schema this program makes (pragma user_version): 0 for the draws alone,
-    // 1 with the table 当せん金.
-    static constexpr int kSchemaVersion = 1;
+    // 1 with the table 当せん金, 2 with the table 購入記録 as well.
+    static constexpr int kSchemaVersion = 2;
 
     // The shipped prize file, which lies beside the shipped history.
     static QString shippedPrizesBeside(const QString& shippedHistoryPath);
@@ -65,8 +67,8 @@ public:
         Failed, // nothing was changed; the reason says why
     };
     // Adds what an earlier version's database lacks, in one transaction: the table 当せん金, with
-    // the shipped prizes of each draw whose stored digits are those of the shipped history, and
-    // the schema's version. Killed at any moment, the file is the old one or the new one. The
+    // the shipped prizes of each draw whose stored digits are those of the shipped history, the
+    // table 購入記録, and the schema's version. Killed at any moment, the file is the old one or the new one. The
     // shipped files are read only when there is something to do.
     static Upgrade bringForward(const QString& path, const QString& shippedHistoryPath, QString* reason);
     // Whether the database lacks what this program's schema adds (read without writing).
@@ -93,8 +95,15 @@ public:
     // of the table 当せん金 where the database has it.
     std::optional<History> readHistory(QString* reason);
 
-    // Whether the database keeps prizes (the table 当せん金).
+    // Whether the database keeps prizes (the table 当せん金), and tickets (購入記録).
     bool hasPrizeTable();
+    bool hasTicketTable();
+
+    // Every ticket line, in the order recorded; none without the table.
+    std::optional<QVector<ticket::Line>> storedTickets(QString* reason);
+    // Adds the lines, all in one transaction (each recorded now); false, with nothing written,
+    // when the database refuses one.
+    bool insertTickets(const QVector<ticket::Line>& lines, QString* reason);
     // The prizes of each draw whose five amounts are all stored, by 回数 (none without the table).
     std::optional<QHash<int, prize::DrawPrizes>> storedPrizes(QString* reason);
     // The five amounts of each draw with a row in 当せん金, as typed so far (an amount not typed
@@ -180,6 +189,7 @@ private:
     bool addPrizeTable(const HistoryCsv& shippedHistory, const QHash<int, prize::DrawPrizes>& shippedPrizes,
                        QString* reason);
     std::optional<int> userVersion();
+    bool hasTable(const QString& name);
     // Whether the table keeps 抽せん日 (one made elsewhere may not).
     bool tableHasDateColumn();
     // Inserts or replaces the rows inside a transaction the caller holds.

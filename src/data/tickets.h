@@ -40,7 +40,8 @@ struct Line {
 };
 
 // Every reason the line breaks the rules of the game, in the order of its fields; empty when it
-// keeps them. A triple (such as "777") bought as ボックス or セット says so in the player's words.
+// keeps them. A triple (such as "777") bought as ボックス or セット says so in the player's words; a
+// メモ holds no line break.
 QStringList refusals(const Line& line);
 
 // The tickets file: the header 開始回,継続回数,番号,申込,口数,メモ (a UTF-8 BOM allowed), then one

@@ -184,4 +184,31 @@ TEST_F(Import, TakesPrizesAloneOrWithTheDrawsAndBringsAnEarlierDatabaseForwardFi
     EXPECT_EQ(storedPrizes(earlier), QStringList{QStringLiteral("1:119800/39900/79800/19900/11900")});
 }
 
+TEST_F(Import, TicketsGoInWholeOrNotAtAllAndComeOutAsTheyWent)
+{
+    const QString db = path(QStringLiteral("n.db"));
+    ASSERT_TRUE(import(db, kHeader + "1,1,2,3\n").ok);
+    const QString tickets = path(QStringLiteral("tickets.csv"));
+    const QByteArray header = "開始回,継続回数,番号,申込,口数,メモ\n";
+    toolfixture::writeFile(tickets, header + "2,3,123,ボックス,2,first\n2,1,777,セット,0,\n3,1,07,ミニ,1,\n");
+    const toolfixture::Run refused = toolfixture::runProgram(
+        {QStringLiteral("tickets"), QStringLiteral("import"), tickets, QStringLiteral("--db"), db});
+    EXPECT_EQ(refused.exitCode, 1);
+    const QString said = QString::fromUtf8(refused.err);
+    EXPECT_TRUE(said.contains(QStringLiteral("3行目")) && said.contains(QStringLiteral("「777」"))
+                && said.contains(QStringLiteral("口数")) && !said.contains(QStringLiteral("2行目")))
+        << said.toStdString();
+    const auto exported = [&] {
+        return toolfixture::runProgram(
+            {QStringLiteral("tickets"), QStringLiteral("export"), QStringLiteral("--db"), db});
+    };
+    EXPECT_EQ(exported().out, header); // nothing was written
+
+    toolfixture::writeFile(tickets, header + "2,3,123,ボックス,2,first\n3,1,07,ミニ,1,\n");
+    const toolfixture::Run taken = toolfixture::runProgram(
+        {QStringLiteral("tickets"), QStringLiteral("import"), tickets, QStringLiteral("--db"), db});
+    EXPECT_EQ(taken.exitCode, 0) << taken.err.toStdString();
+    EXPECT_EQ(exported().out, toolfixture::readFile(tickets));
+}
+
 } // namespace
