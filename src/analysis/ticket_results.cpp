@@ -94,11 +94,11 @@ int nominalPrize(prize::Kind kind, prize::Shape shape)
     case prize::Box:
         return single ? prize::kNominalBoxSingle : prize::kNominalBoxDouble;
     case prize::SetStraight:
-        return single ? kNominalSetStraightSingle : kNominalSetStraightDouble;
+        return single ? prize::kNominalSetStraightSingle : prize::kNominalSetStraightDouble;
     case prize::SetBox:
-        return single ? kNominalSetBoxSingle : kNominalSetBoxDouble;
+        return single ? prize::kNominalSetBoxSingle : prize::kNominalSetBoxDouble;
     case prize::Mini:
-        return kNominalMini;
+        return prize::kNominalMini;
     }
     return 0;
 }

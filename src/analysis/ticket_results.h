@@ -18,14 +18,6 @@ enum class Outcome { Undrawn, Lost, Straight, Box, SetStraight, SetBox, Mini };
 QString outcomeText(Outcome outcome);
 bool isWin(Outcome outcome);
 
-// The nominal prizes of the set kinds and of ミニ, paid (like prize::kNominalStraight and the
-// box ones) when a draw's own prizes are unknown.
-constexpr int kNominalSetStraightSingle = 52500;
-constexpr int kNominalSetStraightDouble = 60000;
-constexpr int kNominalSetBoxSingle = 7500;
-constexpr int kNominalSetBoxDouble = 15000;
-constexpr int kNominalMini = 9000;
-
 struct DrawResult {
     int drawNo = 0; // as stored
     Outcome outcome = Outcome::Undrawn;

@@ -31,6 +31,11 @@ constexpr int kMaxCount = 99'999'999;
 constexpr int kNominalStraight = 90000;
 constexpr int kNominalBoxSingle = 15000;
 constexpr int kNominalBoxDouble = 30000;
+constexpr int kNominalSetStraightSingle = 52500;
+constexpr int kNominalSetStraightDouble = 60000;
+constexpr int kNominalSetBoxSingle = 7500;
+constexpr int kNominalSetBoxDouble = 15000;
+constexpr int kNominalMini = 9000;
 
 // An amount a player may type or a file may give: a multiple of ¥100 from 0 to ¥99,999,900.
 constexpr bool isValidAmount(long long yen)

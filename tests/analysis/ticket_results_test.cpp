@@ -3,7 +3,6 @@
 #include "analysis/ticket_results.h"
 #include "support/history_builder.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using namespace ticket_results;
@@ -180,22 +179,4 @@ TEST(TicketResults, ADamagedLineGivesNoMoreRowsThanATicketHas)
     ASSERT_EQ(last.size(), 2);
     EXPECT_EQ(last.at(1).drawNo, std::numeric_limits<int>::max());
     EXPECT_EQ(last.at(1).outcome, Outcome::Undrawn);
-}
-
-TEST(TicketResults, TenThousandLinesOverTheLargestHistoryTakeLittleTime)
-{
-    const History h = fixture::drawsUpTo(32767);
-    QElapsedTimer timer;
-    timer.start();
-    const DrawIndex index(h);
-    qint64 won = 0;
-    for (int i = 0; i < 10000; ++i) {
-        const ticket::Line l
-            = line(QStringLiteral("%1").arg(i % 1000, 3, 10, QChar(u'0')), Type::Set, 1 + (i * 37) % 32760, 10);
-        for (const DrawResult& r : resultsOf(l, h, index))
-            won += r.paid;
-    }
-    // A lookup that walked the history for each draw would take seconds.
-    EXPECT_LT(timer.elapsed(), 500);
-    EXPECT_GT(won, 0);
 }
