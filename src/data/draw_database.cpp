@@ -939,13 +939,13 @@ bool DrawDatabase::deleteDraw(const QVariant& drawNo, QString* reason)
     return true;
 }
 
-bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
+bool DrawDatabase::inTransaction(const std::function<bool()>& work, QString* reason)
 {
     if (!m_db.transaction()) {
         *reason = message::databaseReason(m_db.lastError());
         return false;
     }
-    if (!insertRows(history, reason)) {
+    if (!work()) {
         m_db.rollback();
         return false;
     }
@@ -957,24 +957,14 @@ bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
     return true;
 }
 
+bool DrawDatabase::writeDraws(const HistoryCsv& history, QString* reason)
+{
+    return inTransaction([&] { return insertRows(history, reason); }, reason);
+}
+
 bool DrawDatabase::writePrizes(const QHash<int, prize::DrawPrizes>& prizes, QString* reason)
 {
-    if (prizes.isEmpty())
-        return true;
-    if (!m_db.transaction()) {
-        *reason = message::databaseReason(m_db.lastError());
-        return false;
-    }
-    if (!insertPrizes(prizes, reason)) {
-        m_db.rollback();
-        return false;
-    }
-    if (!m_db.commit()) {
-        *reason = message::databaseReason(m_db.lastError());
-        m_db.rollback();
-        return false;
-    }
-    return true;
+    return prizes.isEmpty() || inTransaction([&] { return insertPrizes(prizes, reason); }, reason);
 }
 
 bool DrawDatabase::insertRows(const HistoryCsv& history, QString* reason)
@@ -1148,33 +1138,27 @@ bool DrawDatabase::insertTickets(const QVector<ticket::Line>& lines, QString* re
         *reason = QStringLiteral("このデータベースには購入記録の表がありません");
         return false;
     }
-    if (!m_db.transaction()) {
-        *reason = message::databaseReason(m_db.lastError());
-        return false;
-    }
-    QSqlQuery insert(m_db);
-    insert.prepare(QStringLiteral("insert into %1 (開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
-                                  "values (?, ?, ?, ?, ?, ?, ?)")
-                       .arg(kTicketTable));
-    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
-    for (const ticket::Line& line : lines) {
-        insert.bindValue(0, line.firstDraw);
-        insert.bindValue(1, line.draws);
-        insert.bindValue(2, line.number);
-        insert.bindValue(3, ticket::typeName(line.type));
-        insert.bindValue(4, line.units);
-        insert.bindValue(5, line.memo.isNull() ? QStringLiteral("") : line.memo);
-        insert.bindValue(6, line.recorded.isValid() ? line.recorded.toUTC().toString(Qt::ISODate) : now);
-        if (!insert.exec()) {
-            *reason = message::databaseReason(insert.lastError());
-            m_db.rollback();
-            return false;
-        }
-    }
-    if (!m_db.commit()) {
-        *reason = message::databaseReason(m_db.lastError());
-        m_db.rollback();
-        return false;
-    }
-    return true;
+    return inTransaction(
+        [&] {
+            QSqlQuery insert(m_db);
+            insert.prepare(QStringLiteral("insert into %1 (開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
+                                          "values (?, ?, ?, ?, ?, ?, ?)")
+                               .arg(kTicketTable));
+            const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+            for (const ticket::Line& line : lines) {
+                insert.bindValue(0, line.firstDraw);
+                insert.bindValue(1, line.draws);
+                insert.bindValue(2, line.number);
+                insert.bindValue(3, ticket::typeName(line.type));
+                insert.bindValue(4, line.units);
+                insert.bindValue(5, line.memo.isNull() ? QStringLiteral("") : line.memo);
+                insert.bindValue(6, line.recorded.isValid() ? line.recorded.toUTC().toString(Qt::ISODate) : now);
+                if (!insert.exec()) {
+                    *reason = message::databaseReason(insert.lastError());
+                    return false;
+                }
+            }
+            return true;
+        },
+        reason);
 }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <functional>
 #include <optional>
 
 struct HistoryCsv;
@@ -190,6 +191,9 @@ private:
                        QString* reason);
     std::optional<int> userVersion();
     bool hasTable(const QString& name);
+    // Runs work in a transaction of its own: committed when it succeeds, rolled back when it fails
+    // (work says why) or the commit does.
+    bool inTransaction(const std::function<bool()>& work, QString* reason);
     // Whether the table keeps 抽せん日 (one made elsewhere may not).
     bool tableHasDateColumn();
     // Inserts or replaces the rows inside a transaction the caller holds.

@@ -1,5 +1,6 @@
 #include "data/history_csv.h"
 
+#include "data/csv_text.h"
 #include "data/draw.h"
 #include "data/history.h"
 #include "data/message_text.h"
@@ -93,39 +94,16 @@ private:
     Result m_failure = Result::ReadError;
 };
 
-// Splits one CSV line; fields may be quoted, with "" standing for a quote inside quotes.
+// Splits one CSV line; an unquoted field loses the blanks around it.
 bool splitCsvLine(const QString& line, QStringList& fields)
 {
-    fields.clear();
-    QString field;
-    bool quoted = false;
-    bool wasQuoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < line.size() && line.at(i + 1) == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
-        } else if (c == u'"' && field.isEmpty() && !wasQuoted) {
-            quoted = wasQuoted = true;
-        } else if (c == u',') {
-            fields << (wasQuoted ? field : field.trimmed());
-            field.clear();
-            wasQuoted = false;
-        } else {
-            field += c;
-        }
-    }
-    if (quoted)
+    QList<bool> quoted;
+    if (!csv_text::split(line, fields, &quoted))
         return false;
-    fields << (wasQuoted ? field : field.trimmed());
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (!quoted.at(i))
+            fields[i] = fields.at(i).trimmed();
+    }
     return true;
 }
 
@@ -459,18 +437,6 @@ void RowCollector::finish()
 
 namespace {
 
-// A CSV field: quoted when it holds a comma, a quote, a line break or blanks at its ends.
-QByteArray csvField(const QString& value)
-{
-    const bool quote = value.contains(u',') || value.contains(u'"') || value.contains(u'\n') || value.contains(u'\r')
-        || (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
-    if (!quote)
-        return value.toUtf8();
-    QString quoted = value;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return '"' + quoted.toUtf8() + '"';
-}
-
 QString fieldText(const QVariant& value)
 {
     return value.isNull() ? QString() : value.toString();
@@ -491,10 +457,10 @@ QByteArray historyCsvBytes(const History& history, bool byteOrderMark)
         header << prize::fields();
     bytes += header.join(u',').toUtf8() + '\n';
     for (qsizetype i = 0; i < history.recordCount(); ++i) {
-        bytes += csvField(fieldText(history.field(i, draw::kDrawNoField)));
+        bytes += csv_text::field(fieldText(history.field(i, draw::kDrawNoField)));
         for (const QString& digit : draw::kDigitFields)
-            bytes += ',' + csvField(fieldText(history.field(i, digit)));
-        bytes += ',' + csvField(history.date(i));
+            bytes += ',' + csv_text::field(fieldText(history.field(i, digit)));
+        bytes += ',' + csv_text::field(history.date(i));
         if (prizes) {
             const prize::DrawPrizes* paid = history.prizes(i);
             for (int k = 0; k < prize::kKinds; ++k) {

@@ -1,5 +1,6 @@
 #include "data/tickets.h"
 
+#include "data/csv_text.h"
 #include "data/draw.h"
 #include "data/regular_file.h"
 
@@ -81,47 +82,6 @@ QStringList refusals(const Line& line)
 
 namespace {
 
-// Splits one CSV line; a field may be quoted, "" standing for a quote inside. False when a
-// quote is left open.
-bool splitLine(const QString& line, QStringList& fields, QList<bool>& quotedFields)
-{
-    fields.clear();
-    quotedFields.clear();
-    QString field;
-    bool quoted = false;
-    bool wasQuoted = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line.at(i);
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < line.size() && line.at(i + 1) == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
-        } else if (c == u'"' && field.trimmed().isEmpty() && !wasQuoted) {
-            field.clear();
-            quoted = wasQuoted = true;
-        } else if (c == u',') {
-            fields << field;
-            quotedFields << wasQuoted;
-            field.clear();
-            wasQuoted = false;
-        } else {
-            field += c;
-        }
-    }
-    if (quoted)
-        return false;
-    fields << field;
-    quotedFields << wasQuoted;
-    return true;
-}
-
 // A whole number written in ASCII digits, within what an int holds.
 std::optional<int> wholeNumber(const QString& text)
 {
@@ -156,7 +116,7 @@ TicketsCsv parseTickets(const QByteArray& utf8)
         physical.removeLast();
     QStringList fields;
     QList<bool> quoted;
-    if (physical.isEmpty() || !splitLine(physical.first(), fields, quoted)) {
+    if (physical.isEmpty() || !csv_text::split(physical.first(), fields, &quoted)) {
         csv.error = QStringLiteral("見出しの行がありません");
         return csv;
     }
@@ -172,7 +132,7 @@ TicketsCsv parseTickets(const QByteArray& utf8)
         if (physicalLine.trimmed().isEmpty())
             continue;
         QStringList reasons;
-        if (!splitLine(physicalLine, fields, quoted)) {
+        if (!csv_text::split(physicalLine, fields, &quoted)) {
             csv.refused.push_back({lineNo, {QStringLiteral("引用符が閉じていません。")}});
             continue;
         }
@@ -244,28 +204,13 @@ TicketsCsv readTicketsFile(const QString& path)
     return parseTickets(bytes);
 }
 
-namespace {
-
-QByteArray csvField(const QString& value)
-{
-    const bool quote = value.contains(u',') || value.contains(u'"') || value.contains(u'\n') || value.contains(u'\r')
-        || (!value.isEmpty() && (value.front().isSpace() || value.back().isSpace()));
-    if (!quote)
-        return value.toUtf8();
-    QString quoted = value;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return '"' + quoted.toUtf8() + '"';
-}
-
-} // namespace
-
 QByteArray ticketsCsvBytes(const QVector<Line>& lines)
 {
     QByteArray bytes = kFileHeader.join(u',').toUtf8() + '\n';
     for (const Line& line : lines) {
-        bytes += QByteArray::number(line.firstDraw) + ',' + QByteArray::number(line.draws) + ',' + csvField(line.number)
-            + ',' + typeName(line.type).toUtf8() + ',' + QByteArray::number(line.units) + ',' + csvField(line.memo)
-            + '\n';
+        bytes += QByteArray::number(line.firstDraw) + ',' + QByteArray::number(line.draws) + ','
+            + csv_text::field(line.number) + ',' + typeName(line.type).toUtf8() + ',' + QByteArray::number(line.units)
+            + ',' + csv_text::field(line.memo) + '\n';
     }
     return bytes;
 }
