@@ -434,12 +434,21 @@ bool DrawDatabase::createSchema(QString* reason)
 std::optional<History> DrawDatabase::readHistory(QString* reason)
 {
     std::optional<History> history = History::read(m_db, kSelectAll, reason);
-    if (!history || !hasPrizeTable())
+    if (!history)
         return history;
-    const std::optional<QHash<int, prize::DrawPrizes>> prizes = storedPrizes(reason);
-    if (!prizes)
-        return std::nullopt;
-    return history->withPrizes(*prizes);
+    if (hasPrizeTable()) {
+        const std::optional<QHash<int, prize::DrawPrizes>> prizes = storedPrizes(reason);
+        if (!prizes)
+            return std::nullopt;
+        history = history->withPrizes(*prizes);
+    }
+    if (hasTicketTable()) {
+        std::optional<QVector<ticket::Line>> lines = storedTickets(reason);
+        if (!lines)
+            return std::nullopt;
+        history = history->withTickets(std::move(*lines));
+    }
+    return history;
 }
 
 bool DrawDatabase::hasPrizeTable()
@@ -1132,29 +1141,87 @@ std::optional<QVector<ticket::Line>> DrawDatabase::storedTickets(QString* reason
     return lines;
 }
 
-bool DrawDatabase::insertTickets(const QVector<ticket::Line>& lines, QString* reason)
+bool DrawDatabase::insertTickets(const QVector<ticket::Line>& lines, QString* reason, QVector<qint64>* ids)
 {
     if (!hasTicketTable()) {
         *reason = QStringLiteral("このデータベースには購入記録の表がありません");
         return false;
     }
-    return inTransaction(
+    QVector<qint64> given;
+    const bool done = inTransaction(
         [&] {
             QSqlQuery insert(m_db);
-            insert.prepare(QStringLiteral("insert into %1 (開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
-                                          "values (?, ?, ?, ?, ?, ?, ?)")
+            insert.prepare(QStringLiteral("insert into %1 (id, 開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
+                                          "values (?, ?, ?, ?, ?, ?, ?, ?)")
                                .arg(kTicketTable));
             const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
             for (const ticket::Line& line : lines) {
-                insert.bindValue(0, line.firstDraw);
-                insert.bindValue(1, line.draws);
-                insert.bindValue(2, line.number);
-                insert.bindValue(3, ticket::typeName(line.type));
-                insert.bindValue(4, line.units);
-                insert.bindValue(5, line.memo.isNull() ? QStringLiteral("") : line.memo);
-                insert.bindValue(6, line.recorded.isValid() ? line.recorded.toUTC().toString(Qt::ISODate) : now);
+                // An id of 0 lets SQLite choose one; a line put back keeps the one it had.
+                insert.bindValue(0, line.id > 0 ? QVariant(line.id) : QVariant(QMetaType(QMetaType::LongLong)));
+                insert.bindValue(1, line.firstDraw);
+                insert.bindValue(2, line.draws);
+                insert.bindValue(3, line.number);
+                insert.bindValue(4, ticket::typeName(line.type));
+                insert.bindValue(5, line.units);
+                insert.bindValue(6, line.memo.isNull() ? QStringLiteral("") : line.memo);
+                insert.bindValue(7, line.recorded.isValid() ? line.recorded.toUTC().toString(Qt::ISODate) : now);
                 if (!insert.exec()) {
                     *reason = message::databaseReason(insert.lastError());
+                    return false;
+                }
+                given << insert.lastInsertId().toLongLong();
+            }
+            return true;
+        },
+        reason);
+    if (done && ids)
+        *ids = given;
+    return done;
+}
+
+bool DrawDatabase::updateTicket(const ticket::Line& line, QString* reason)
+{
+    return inTransaction(
+        [&] {
+            QSqlQuery update(m_db);
+            update.prepare(
+                QStringLiteral("update %1 set 開始回 = ?, 継続回数 = ?, 番号 = ?, 申込 = ?, 口数 = ?, メモ = ? "
+                               "where id = ?")
+                    .arg(kTicketTable));
+            update.addBindValue(line.firstDraw);
+            update.addBindValue(line.draws);
+            update.addBindValue(line.number);
+            update.addBindValue(ticket::typeName(line.type));
+            update.addBindValue(line.units);
+            update.addBindValue(line.memo.isNull() ? QStringLiteral("") : line.memo);
+            update.addBindValue(line.id);
+            if (!update.exec()) {
+                *reason = message::databaseReason(update.lastError());
+                return false;
+            }
+            if (update.numRowsAffected() != 1) {
+                *reason = QStringLiteral("この行は購入記録にもうありません（ほかのプログラムが削除しました）");
+                return false;
+            }
+            return true;
+        },
+        reason);
+}
+
+bool DrawDatabase::deleteTickets(const QVector<qint64>& ids, QString* reason)
+{
+    return inTransaction(
+        [&] {
+            QSqlQuery remove(m_db);
+            remove.prepare(QStringLiteral("delete from %1 where id = ?").arg(kTicketTable));
+            for (const qint64 id : ids) {
+                remove.bindValue(0, id);
+                if (!remove.exec()) {
+                    *reason = message::databaseReason(remove.lastError());
+                    return false;
+                }
+                if (remove.numRowsAffected() != 1) {
+                    *reason = QStringLiteral("この行は購入記録にもうありません（ほかのプログラムが削除しました）");
                     return false;
                 }
             }

@@ -93,7 +93,7 @@ public:
     QSqlDatabase& database() { return m_db; }
 
     // The whole history as the query 全データ選択クエリ lists it, in draw order, with the prizes
-    // of the table 当せん金 where the database has it.
+    // of the table 当せん金 and the ticket lines of 購入記録 where the database has them.
     std::optional<History> readHistory(QString* reason);
 
     // Whether the database keeps prizes (the table 当せん金), and tickets (購入記録).
@@ -102,9 +102,17 @@ public:
 
     // Every ticket line, in the order recorded; none without the table.
     std::optional<QVector<ticket::Line>> storedTickets(QString* reason);
-    // Adds the lines, all in one transaction (each recorded now); false, with nothing written,
-    // when the database refuses one.
-    bool insertTickets(const QVector<ticket::Line>& lines, QString* reason);
+    // Adds the lines, all in one transaction; false, with nothing written, when the database
+    // refuses one. A line with an id (one put back after its deletion was undone) keeps it, and
+    // its 記録日時 where it has one; the others get new ids and are recorded now. ids: the id of
+    // each line, in order.
+    bool insertTickets(const QVector<ticket::Line>& lines, QString* reason, QVector<qint64>* ids = nullptr);
+    // Changes the stored line with the line's id to its fields (its 記録日時 stays); false when
+    // the database refuses it or no longer holds the line.
+    bool updateTicket(const ticket::Line& line, QString* reason);
+    // Deletes the lines with these ids, in one transaction; false, with nothing deleted, when
+    // one is no longer there.
+    bool deleteTickets(const QVector<qint64>& ids, QString* reason);
     // The prizes of each draw whose five amounts are all stored, by 回数 (none without the table).
     std::optional<QHash<int, prize::DrawPrizes>> storedPrizes(QString* reason);
     // The five amounts of each draw with a row in 当せん金, as typed so far (an amount not typed

@@ -16,6 +16,7 @@ struct History::Data {
     QHash<qint64, QVariant> otherValues; // (index * 4 + field) → a stored value that is not a digit
     QStringList dates; // 抽せん日 by index; empty when the source has none
     QVector<std::optional<prize::DrawPrizes>> prizes; // by index; empty when no draw has any
+    QVector<ticket::Line> tickets; // the ledger, in the order recorded
     StartupFigures figures;
     int recordsThroughLastComplete = 0; // the index of the last complete draw, plus one
     int drawNoOffset = 0; // taken off every 回数 (a history over a range)
@@ -293,6 +294,18 @@ History History::withPrizes(const QHash<int, prize::DrawPrizes>& byDrawNo) const
     return History(std::move(data));
 }
 
+const QVector<ticket::Line>& History::tickets() const
+{
+    return d->tickets;
+}
+
+History History::withTickets(QVector<ticket::Line> lines) const
+{
+    auto data = std::make_shared<Data>(*d);
+    data->tickets = std::move(lines);
+    return History(std::move(data));
+}
+
 QString History::date(qsizetype index) const
 {
     return index >= 0 && index < d->dates.size() ? d->dates.at(index) : QString();
@@ -305,6 +318,7 @@ History History::overRange(const DrawRange& range) const
     const int offset = std::max(range.from, draw::kMinDrawNo) - 1;
     auto data = std::make_shared<Data>();
     data->drawNoOffset = offset;
+    data->tickets = d->tickets;
     for (qsizetype i = 0; i < d->draws.size(); ++i) {
         DrawRecord row = d->draws.at(i);
         if (row.drawNo == 0 || !range.contains(realDrawNo(row.drawNo)))
@@ -337,7 +351,8 @@ bool History::operator==(const History& other) const
 {
     return d == other.d
         || (d->draws == other.d->draws && d->otherValues == other.d->otherValues && d->dates == other.d->dates
-            && d->prizes == other.d->prizes && d->drawNoOffset == other.d->drawNoOffset);
+            && d->prizes == other.d->prizes && d->drawNoOffset == other.d->drawNoOffset
+            && d->tickets == other.d->tickets);
 }
 
 std::optional<DrawRange> History::completeDrawsIn(const DrawRange& range) const

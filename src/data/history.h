@@ -6,6 +6,7 @@
 
 #include "data/draw_range.h"
 #include "data/prizes.h"
+#include "data/tickets.h"
 
 #include <QHash>
 #include <QString>
@@ -91,6 +92,13 @@ public:
     // had); the others have none.
     History withPrizes(const QHash<int, prize::DrawPrizes>& byDrawNo) const;
 
+    // The player's ticket lines (the table 購入記録), in the order recorded, read with the draws
+    // so that a window over both sees one state of the database. They name draws by their
+    // stored numbers and are kept as they are by overRange.
+    const QVector<ticket::Line>& tickets() const;
+    // The same history with these ticket lines.
+    History withTickets(QVector<ticket::Line> lines) const;
+
     // The value of 回数, 第1数字, 第2数字 or 第3数字 of the draw at index as the database gave it:
     // a number, the empty string or Null. An unknown name or index gives an invalid QVariant.
     QVariant field(qsizetype index, const QString& name) const;
@@ -113,7 +121,8 @@ public:
     // the range holds no complete draw.
     std::optional<DrawRange> completeDrawsIn(const DrawRange& range) const;
 
-    // The same draws, in the same order, with the same stored values, dates and prizes.
+    // The same draws, in the same order, with the same stored values, dates and prizes, and the
+    // same ticket lines.
     bool operator==(const History& other) const;
 
 private:
