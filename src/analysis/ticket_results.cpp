@@ -249,4 +249,55 @@ QString summary(const ticket::Line& line, const QVector<DrawResult>& results)
     return parts.join(u'・');
 }
 
+QStringList newDrawReports(const History& before, const History& after)
+{
+    const QVector<ticket::Line>& lines = after.tickets();
+    if (lines.isEmpty())
+        return {};
+    const DrawIndex was(before);
+    const DrawIndex now(after);
+    // The draws a refresh completed, each once, in draw order.
+    std::vector<int> brought;
+    for (int drawNo = draw::kMinDrawNo; drawNo <= draw::kMaxDrawNo; ++drawNo) {
+        const qsizetype i = now.indexOf(drawNo);
+        if (i < 0 || !after.draws().at(i).complete)
+            continue;
+        const qsizetype j = was.indexOf(drawNo);
+        if (j < 0 || !before.draws().at(j).complete)
+            brought.push_back(drawNo);
+    }
+    QStringList reports;
+    for (const int drawNo : brought) {
+        qint64 units = 0;
+        std::array<qint64, prize::kKinds> paid{};
+        std::array<bool, prize::kKinds> won{}, nominal{};
+        for (const ticket::Line& line : lines) {
+            if (!line.covers(drawNo) || drawNo - line.firstDraw >= coveredDraws(line))
+                continue;
+            units += line.units;
+            const DrawResult result = resultOn(line, drawNo, after, now);
+            if (!isWin(result.outcome))
+                continue;
+            const int k = kindOf(result.outcome);
+            won[k] = true;
+            paid[k] += result.paid;
+            nominal[k] = nominal[k] || result.nominal;
+        }
+        if (units == 0)
+            continue;
+        QStringList wins;
+        for (int k = 0; k < prize::kKinds; ++k) {
+            if (won[k])
+                wins << QStringLiteral("%1当せん %2%3")
+                            .arg(prize::kKindNames[k], prize::yenText(paid[k]),
+                                 nominal[k] ? QStringLiteral("（理論値）") : QString());
+        }
+        reports << QStringLiteral("第%1回: %2口 — %3")
+                       .arg(drawNo)
+                       .arg(units)
+                       .arg(wins.isEmpty() ? QStringLiteral("はずれ") : wins.join(u'、'));
+    }
+    return reports;
+}
+
 } // namespace ticket_results

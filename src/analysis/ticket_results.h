@@ -59,4 +59,10 @@ QVector<DrawResult> resultsOf(const ticket::Line& line, const History& history, 
 // nothing has won yet; "3回中0回抽せん済み" before the first draw.
 QString summary(const ticket::Line& line, const QVector<DrawResult>& results);
 
+// What the tickets did on each draw that a refresh brought: every draw complete in `after` that is
+// not in `before`, and that a ticket line of `after` covers, in draw order. One text a draw, the
+// 口 of the lines covering it, then each kind won with what it paid in all (the kinds in their
+// order), or はずれ: "第7090回: 3口 — ボックス当せん 15,000円", "第7090回: 3口 — はずれ".
+QStringList newDrawReports(const History& before, const History& after);
+
 } // namespace ticket_results

@@ -7,6 +7,7 @@
 #include "app/mdi_arrangement.h"
 #include "app/menu_bar.h"
 #include "app/placement_keeper.h"
+#include "analysis/ticket_results.h"
 #include "widgets/child_frame.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
@@ -360,9 +361,29 @@ QList<HistoryView*> MainFrm::historyViews() const
 
 void MainFrm::showHistory(History history)
 {
+    const QStringList reports = ticket_results::newDrawReports(GlobalBas::gRsDraws, history);
     GlobalBas::adoptHistory(std::move(history));
     m_status->show(GlobalBas::gRsDraws);
+    if (!reports.isEmpty())
+        showTicketReport(reports);
     computeAndShow(historyViews());
+}
+
+void MainFrm::showTicketReport(const QStringList& reports)
+{
+    // Beside where the history stands, until the next draw the tickets cover: the latest draw
+    // brought, the others (an import may bring many) in its tip.
+    auto* label = findChild<QLabel*>(QStringLiteral("ticketReport"));
+    if (!label) {
+        label = new QLabel(statusBar());
+        label->setObjectName(QStringLiteral("ticketReport"));
+        statusBar()->addWidget(label);
+    }
+    QString text = reports.last();
+    if (reports.size() > 1)
+        text += QStringLiteral("（ほか%1回）").arg(reports.size() - 1);
+    label->setText(text);
+    label->setToolTip(reports.join(u'\n'));
 }
 
 std::optional<RangeChoice> MainFrm::keptRange(const QString& formName) const

@@ -91,6 +91,8 @@ public:
     // Makes a history the current one: every open window that shows the history computes it
     // again (several at once), then shows it. Windows opened later start from it.
     void showHistory(History history);
+    // What the player's tickets did on the draws a refresh brought, in the status bar.
+    void showTicketReport(const QStringList& reports);
     // Every open window that shows the history (the sub-window contents).
     QList<HistoryView*> historyViews() const;
     // Each view computes from the current history, several at once, then each shows.

@@ -150,3 +150,42 @@ void PredictionSheets::show()
     for (int s = 0; s < m_prediction.oneShot.size(); ++s)
         putPlace(m_grids[3], s, kValueCols[3], m_prediction.oneShot[s]);
 }
+
+PredictionSheets::RowTickets PredictionSheets::ticketsAt(int grid, int row) const
+{
+    RowTickets tickets;
+    if (grid == 0) {
+        const int k = row - 2;
+        if (k < 0 || k >= prediction::kMethodCount)
+            return tickets;
+        QString number;
+        for (const int d : m_prediction.cycle[k]) {
+            if (d < 0 || d > 9)
+                return tickets;
+            number += QChar(u'0' + d);
+        }
+        tickets.numbers << number;
+        return tickets;
+    }
+    if (grid < 1 || grid >= kGridCount || row < 2 || row > m_grids[grid].maxRows())
+        return tickets;
+    const QList<int>& shown
+        = grid == 1 ? m_prediction.eliminationShown : (grid == 2 ? m_prediction.repeat : m_prediction.oneShot);
+    std::array<bool, 10> in{};
+    for (const int d : shown) {
+        if (d >= 0 && d <= 9)
+            in[d] = true;
+    }
+    tickets.type = ticket::Type::Box;
+    for (int a = 0; a <= 9; ++a) {
+        for (int b = a; b <= 9; ++b) {
+            for (int c = b; c <= 9; ++c) {
+                if (in[a] && in[b] && in[c] && !(a == b && b == c)) {
+                    const QChar digits[3] = {QChar(u'0' + a), QChar(u'0' + b), QChar(u'0' + c)};
+                    tickets.numbers << QString(digits, 3);
+                }
+            }
+        }
+    }
+    return tickets;
+}

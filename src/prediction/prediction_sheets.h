@@ -4,6 +4,7 @@
 // exports exactly what the window shows.
 
 #include "catalogue/window_sheets.h"
+#include "data/tickets.h"
 #include "grid/grid.h"
 #include "prediction/predictor.h"
 
@@ -47,6 +48,17 @@ public:
     const prediction::PredictionTables& tables() const { return m_tables; }
     prediction::PredictionTables& tables() { return m_tables; }
     const prediction::Prediction& prediction() const { return m_prediction; }
+
+    // What a row of the window stands for, as 予想の検証 buys it: a cycle method's row of grid 0
+    // (rows 2 to 5) its three digits as one ストレート, once all three are there; any row of grids
+    // 1 to 3 (消去法, 連発予想, １発予想) one ボックス number for every three of their digits, each
+    // digit used any number of times but not all three the same, in ascending order ("112",
+    // "123"). No numbers for any other row.
+    struct RowTickets {
+        ticket::Type type = ticket::Type::Straight;
+        QStringList numbers;
+    };
+    RowTickets ticketsAt(int grid, int row) const;
 
 private:
     void layOut(int index);

@@ -302,10 +302,15 @@ void GridOutput::tell(const QString& text) const
     showMessage({dialogParent(), text, kMessageTitle, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok});
 }
 
-QMenu* GridOutput::contextMenu(GridView* view)
+QMenu* GridOutput::contextMenu(GridView* view, QPoint cell)
 {
     auto* menu = new QMenu(view);
     menu->setObjectName(QStringLiteral("gridMenu"));
+    if (m_menuEntries) {
+        m_menuEntries(menu, view, cell);
+        if (!menu->isEmpty())
+            menu->addSeparator();
+    }
     const QPointer<GridView> target = view;
     QAction* copy = menu->addAction(QStringLiteral("コピー"));
     copy->setShortcut(QKeySequence::Copy); // shown beside it: the view's own Ctrl+C
@@ -368,6 +373,9 @@ bool GridOutput::eventFilter(QObject* watched, QEvent* event)
 void GridOutput::popUpMenu(GridView* view, const QPoint& globalPos)
 {
     QPoint at = globalPos;
+    QPoint forCell(view->activeCol(), view->activeRow());
+    if (at != QPoint(-1, -1))
+        forCell = view->cellAt(view->viewport()->mapFromGlobal(at));
     if (at == QPoint(-1, -1)) {
         // From the keyboard: below the active cell where it is in view, else at the top left.
         QWidget* viewport = view->viewport();
@@ -380,7 +388,7 @@ void GridOutput::popUpMenu(GridView* view, const QPoint& globalPos)
         }
         at = viewport->mapToGlobal(local);
     }
-    QMenu* menu = contextMenu(view);
+    QMenu* menu = contextMenu(view, forCell);
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(at);
 }

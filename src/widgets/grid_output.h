@@ -15,6 +15,7 @@
 #include <QList>
 #include <QObject>
 #include <QPageLayout>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -70,8 +71,13 @@ public:
     // Gives the view the context menu: the mouse's right button, the keyboard's menu key and
     // Shift+F10. The view is not changed otherwise.
     void attachContextMenu(GridView* view);
-    // The menu for a view, built anew (the caller owns it).
-    QMenu* contextMenu(GridView* view);
+    // The menu for a view, built anew (the caller owns it); cell: the (col, row) it is for, the
+    // one under the mouse or the active one, (-1,-1) for none.
+    QMenu* contextMenu(GridView* view, QPoint cell = QPoint(-1, -1));
+    // Entries a window puts at the top of its grids' menus, for the view and cell the menu is for
+    // (it adds nothing where the cell has nothing to offer).
+    using MenuEntries = std::function<void(QMenu* menu, GridView* view, QPoint cell)>;
+    void setMenuEntries(MenuEntries entries) { m_menuEntries = std::move(entries); }
 
     // The page layout the next preview and PDF start from.
     const QPageLayout& pageLayout() const { return m_pageLayout; }
@@ -103,4 +109,5 @@ private:
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_dialogParent;
     QPageLayout m_pageLayout;
+    MenuEntries m_menuEntries;
 };

@@ -3,8 +3,10 @@
 // history offers its host. The main window implements the host; children never see more of it.
 
 #include "data/draw_range.h"
+#include "data/tickets.h"
 
 #include <QString>
+#include <QVector>
 #include <optional>
 
 class History;
@@ -39,6 +41,10 @@ public:
     virtual void keepRange(const QString& formName, const RangeChoice& range) { }
     // この期間をすべてのウィンドウに: every open window covers the range, computed anew.
     virtual void applyRangeToAll(const RangeChoice& range) { }
+
+    // Ticket lines for the player to record (from a prediction): the ledger window opens, or
+    // comes to the front, with them in its form, waiting for the player to confirm.
+    virtual void proposeTickets(const QVector<ticket::Line>& lines) { }
 };
 
 // A window that shows what it computes from the history. When the history changes, its host

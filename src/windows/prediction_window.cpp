@@ -7,17 +7,20 @@
 #include "widgets/message_box.h"
 #include "grid/units.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // Index 8 names the analysis the program has: the five-class trend.
 const std::array<QString, 一発ズバリン::kOptionCount> 一発ズバリン::kOptionCaptions = {
@@ -136,6 +139,19 @@ QWidget* 一発ズバリン::buildPredictionFrame()
         column->addWidget(fpSpread1[g], 0, Qt::AlignLeft);
         attachGridMenu(fpSpread1[g]);
     }
+    // A row's picks can go into the ledger as the tickets they stand for.
+    output().setMenuEntries([this](QMenu* menu, GridView* view, QPoint cell) {
+        const auto found = std::find(fpSpread1.cbegin(), fpSpread1.cend(), view);
+        if (found == fpSpread1.cend())
+            return;
+        const PredictionSheets::RowTickets tickets = m_sheets.ticketsAt(int(found - fpSpread1.cbegin()), cell.y());
+        QAction* add = menu->addAction(QStringLiteral("購入記録に追加…"));
+        add->setObjectName(QStringLiteral("mnuAddTickets"));
+        add->setEnabled(!tickets.numbers.isEmpty());
+        // The ledger opens once the menu has finished with the click.
+        connect(
+            add, &QAction::triggered, this, [this, tickets] { proposeTickets(tickets); }, Qt::QueuedConnection);
+    });
     return predictionFrame;
 }
 
@@ -225,6 +241,22 @@ QStringList 一発ズバリン::shownNotes() const
     }
     notes << line;
     return notes;
+}
+
+void 一発ズバリン::proposeTickets(const PredictionSheets::RowTickets& tickets)
+{
+    // For the next draw of the whole history, whatever stretch of it the picks come from: a
+    // ticket is bought for a draw still to come.
+    const int next = std::min(m_history.lastDrawNo() + 1, RangeChoice::kMaxDrawNo);
+    QVector<ticket::Line> lines;
+    for (const QString& number : tickets.numbers) {
+        ticket::Line line;
+        line.number = number;
+        line.type = tickets.type;
+        line.firstDraw = next;
+        lines << line;
+    }
+    host().proposeTickets(lines);
 }
 
 void 一発ズバリン::refresh()

@@ -77,6 +77,8 @@ private:
     void showFlags();
     void optionClicked(int index, bool reflect);
     void refresh();
+    // 購入記録に追加…: the row's tickets for the next draw, for the player to confirm.
+    void proposeTickets(const PredictionSheets::RowTickets& tickets);
 
     std::shared_ptr<PredictionSettings> m_settings;
     PredictionSheets m_sheets;

@@ -180,3 +180,26 @@ TEST(TicketResults, ADamagedLineGivesNoMoreRowsThanATicketHas)
     EXPECT_EQ(last.at(1).drawNo, std::numeric_limits<int>::max());
     EXPECT_EQ(last.at(1).outcome, Outcome::Undrawn);
 }
+
+TEST(TicketResults, ARefreshReportsEachDrawItCompletedThatTheTicketsCover)
+{
+    // Before: draws 1–4 as in ledgerDraws, 5 incomplete, 6 not there. After: 5 drawn as 1 4 3
+    // (its prizes known), 6 drawn as 5 4 4 (none), 7 drawn but covered by no line.
+    const History before = fixture::history({{1, 1, 2, 3}, {2, 4, 4, 5}, {3, 7, 7, 7}, {4, 3, 2, 1}, {5, 1, -1, 3}});
+    const History after
+        = fixture::history(
+              {{1, 1, 2, 3}, {2, 4, 4, 5}, {3, 7, 7, 7}, {4, 3, 2, 1}, {5, 1, 4, 3}, {6, 5, 4, 4}, {7, 0, 0, 0}})
+              .withPrizes({{5, paid(90000, 15000, 52500, 7500, 9000)}})
+              .withTickets({line("341", Type::Box, 4, 2, 2), line("143", Type::Straight, 5), line("43", Type::Mini, 5),
+                            line("445", Type::Set, 6), line("999", Type::Straight, 1, 4)});
+    // Draw 5: 2 + 1 + 1 口; the box pays 15,000 × 2, the straight 90,000, the mini 9,000. Draw 6:
+    // the set wins its box half at the nominal prize of a double; the line of 999 ended at 4.
+    EXPECT_EQ(ticket_results::newDrawReports(before, after),
+              QStringList({QStringLiteral(
+                               "第5回: 4口 — ストレート当せん 90,000円、ボックス当せん 30,000円、ミニ当せん 9,000円"),
+                           QStringLiteral("第6回: 1口 — セットボックス当せん 15,000円（理論値）")}));
+    // Nothing new, nothing said; a loss is said as such.
+    EXPECT_TRUE(ticket_results::newDrawReports(after, after).isEmpty());
+    const History lost = after.withTickets({line("000", Type::Straight, 6, 1, 3)});
+    EXPECT_EQ(ticket_results::newDrawReports(before, lost), QStringList({QStringLiteral("第6回: 3口 — はずれ")}));
+}

@@ -171,6 +171,28 @@ TEST_F(HostedWindows, DrawsWrittenByAnotherProgramReachTheOpenWindows)
     EXPECT_TRUE(messages.isEmpty());
 }
 
+TEST_F(HostedWindows, ADrawTheTicketsCoverIsReportedInTheStatusBarWhenItArrives)
+{
+    start(5);
+    auto report = [&]() -> QString {
+        const auto* label = main->findChild<QLabel*>(QStringLiteral("ticketReport"));
+        return label ? label->text() : QString();
+    };
+    fixture::exec(db,
+                  {QStringLiteral("insert into 購入記録 (開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
+                                  "values (6, 2, '321', 'ボックス', 3, '', '2026-12-10T00:00:00Z')"),
+                   QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6")});
+    ASSERT_TRUE(fixture::waitFor([&] { return !report().isEmpty(); }));
+    EXPECT_EQ(report(), QStringLiteral("第6回: 3口 — ボックス当せん 45,000円（理論値）"));
+    // The next draw the line covers replaces it; a draw it does not cover leaves it.
+    fixture::exec(db, {QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (7, 0, 0, 0)")});
+    ASSERT_TRUE(fixture::waitFor([&] { return report() == QStringLiteral("第7回: 3口 — はずれ"); }));
+    fixture::exec(db, {QStringLiteral("insert into 当選データ (回数, 第1数字, 第2数字, 第3数字) values (8, 3, 2, 1)")});
+    ASSERT_TRUE(fixture::waitFor([&] { return main->currentHistory().lastDrawNo() == 8; }));
+    EXPECT_EQ(report(), QStringLiteral("第7回: 3口 — はずれ"));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
 TEST_F(HostedWindows, DrawsWrittenAfterTheDatabaseWasPutBackReachTheOpenWindows)
 {
     start(5);

@@ -99,4 +99,26 @@ TEST_F(PredictionGrids, HandWorkedHistoryCellByCell)
     EXPECT_EQ(values(sheets.grid(3)), (QStringList{"0 1 2 3 6 7 8"}));
 }
 
+TEST_F(PredictionGrids, ARowStandsForTheTicketsTheBacktestBuys)
+{
+    sheets.open(fixture::handWorkedPredictionHistory());
+    sheets.refresh(0);
+    // 1発 shows 7 6 3: every box number over them but the triples, in ascending digits.
+    const PredictionSheets::RowTickets oneShot = sheets.ticketsAt(3, 2);
+    EXPECT_EQ(oneShot.type, ticket::Type::Box);
+    EXPECT_EQ(oneShot.numbers, (QStringList{"336", "337", "366", "367", "377", "667", "677"}));
+    // A cycle method's row is one straight once its three digits are there; a heading is nothing.
+    EXPECT_TRUE(sheets.ticketsAt(0, 2).numbers.isEmpty());
+    EXPECT_TRUE(sheets.ticketsAt(3, 1).numbers.isEmpty());
+
+    sheets.setHistory(History());
+    sheets.tables().cycle = {{{0, 1, 2}, {3, 4, 5}, {6, 7, 8}, {9, prediction::kNoDigit, prediction::kNoDigit}}};
+    sheets.refresh(0);
+    EXPECT_EQ(sheets.ticketsAt(0, 2).type, ticket::Type::Straight);
+    EXPECT_EQ(sheets.ticketsAt(0, 2).numbers, QStringList{"012"});
+    EXPECT_TRUE(sheets.ticketsAt(0, 5).numbers.isEmpty());
+    // Ten digits: C(10,3) numbers of three different digits and 10 × 9 with a pair.
+    EXPECT_EQ(sheets.ticketsAt(2, 3).numbers.size(), 120 + 90);
+}
+
 } // namespace
