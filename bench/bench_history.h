@@ -27,6 +27,24 @@ inline prize::DrawPrizes randomPrizes(std::mt19937& random, int first, int secon
     return prizes;
 }
 
+// A ledger of 10,000 lines of every type, 1–10 口, each covering 10 draws spread over all of
+// 1–32,767.
+inline QVector<ticket::Line> benchLedger()
+{
+    QVector<ticket::Line> lines;
+    for (int i = 0; i < 10000; ++i) {
+        ticket::Line line;
+        line.type = ticket::Type(i % ticket::kTypes);
+        line.number = line.type == ticket::Type::Mini ? QStringLiteral("%1").arg(i % 100, 2, 10, QChar(u'0'))
+                                                      : QStringLiteral("%1").arg(i % 1000, 3, 10, QChar(u'0'));
+        line.units = 1 + i % ticket::kMaxUnits;
+        line.firstDraw = 1 + (i * 37) % 32758;
+        line.draws = ticket::kMaxDraws;
+        lines << line;
+    }
+    return lines;
+}
+
 // Made once; copies share the draws.
 inline History fullHistory()
 {

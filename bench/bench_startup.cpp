@@ -36,6 +36,41 @@ void BM_StartupLoad32767(benchmark::State& state)
 }
 BENCHMARK(BM_StartupLoad32767)->Unit(benchmark::kMillisecond);
 
+// The same read with a ledger of 10,000 lines, as each refresh reads it with the draws.
+void BM_ReadHistoryWithTheLedger(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    const QString path = makeFullDatabase(dir);
+    // A box of a triple is refused: those lines go in as straights.
+    QVector<ticket::Line> lines = benchLedger();
+    for (ticket::Line& line : lines) {
+        if (!ticket::refusals(line).isEmpty())
+            line.type = ticket::Type::Straight;
+    }
+    {
+        DrawDatabase db(DrawDatabase::connectString(path), DrawDatabase::Mode::ReadWrite);
+        QString reason;
+        if (!db.open(&reason) || !db.insertTickets(lines, &reason)) {
+            state.SkipWithError(qPrintable(reason));
+            return;
+        }
+    }
+    History history;
+    for (auto _ : state) {
+        QString reason;
+        DrawDatabase db(DrawDatabase::connectString(path), DrawDatabase::Mode::ReadOnly);
+        std::optional<History> read = db.open(&reason) ? db.readHistory(&reason) : std::nullopt;
+        if (!read) {
+            state.SkipWithError(qPrintable(reason));
+            break;
+        }
+        history = std::move(*read);
+        benchmark::DoNotOptimize(history);
+    }
+    state.counters["tickets"] = double(history.tickets().size());
+}
+BENCHMARK(BM_ReadHistoryWithTheLedger)->Unit(benchmark::kMillisecond);
+
 void BM_CreateFromShippedHistory(benchmark::State& state)
 {
     const HistoryCsv history = HistoryCsv::readFile(QStringLiteral(N3_SOURCE_DIR "/data/numbers3-history.csv"));

@@ -1115,29 +1115,55 @@ std::optional<QVector<ticket::Line>> DrawDatabase::storedTickets(QString* reason
     QVector<ticket::Line> lines;
     if (!hasTicketTable())
         return lines;
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("select id, 開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時 from %1 order by id")
-                        .arg(kTicketTable))) {
-        *reason = message::databaseReason(query.lastError());
+    // Read through SQLite itself, as the prizes are: every refresh reads the whole ledger.
+    sqlite3* handle = sqliteHandle(m_db);
+    if (!handle) {
+        *reason = QStringLiteral("SQLite のデータベースではありません");
         return std::nullopt;
     }
-    while (query.next()) {
+    const QByteArray sql
+        = QStringLiteral("select id, 開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時 from %1 order by id")
+              .arg(kTicketTable)
+              .toUtf8();
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK) {
+        *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(statement);
+        return std::nullopt;
+    }
+    const auto text = [statement](int column) {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        return bytes ? QString::fromUtf8(bytes, sqlite3_column_bytes(statement, column)) : QString();
+    };
+    // Ints as stored; anything else (a table made elsewhere) is 0, which no rule allows.
+    const auto whole = [statement](int column) {
+        if (sqlite3_column_type(statement, column) != SQLITE_INTEGER)
+            return qint64(0);
+        return sqlite3_column_int64(statement, column);
+    };
+    const auto small = [&whole](int column) {
+        const qint64 value = whole(column);
+        return value >= 0 && value <= draw::kMaxDrawNo ? int(value) : 0;
+    };
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
         ticket::Line line;
-        line.id = query.value(0).toLongLong();
-        line.firstDraw = query.value(1).toInt();
-        line.draws = query.value(2).toInt();
-        line.number = query.value(3).toString();
-        line.type = ticket::typeOf(query.value(4).toString()).value_or(ticket::Type::Straight);
-        line.units = query.value(5).toInt();
-        line.memo = query.value(6).toString();
-        line.recorded = QDateTime::fromString(query.value(7).toString(), Qt::ISODate);
+        line.id = whole(0);
+        line.firstDraw = small(1);
+        line.draws = small(2);
+        line.number = text(3);
+        line.type = ticket::typeOf(text(4)).value_or(ticket::Type::Straight);
+        line.units = small(5);
+        line.memo = text(6);
+        line.recorded = QDateTime::fromString(text(7), Qt::ISODate);
         lines << line;
     }
-    if (query.lastError().isValid()) {
-        *reason = message::databaseReason(query.lastError());
+    if (step != SQLITE_DONE) {
+        *reason = QString::fromUtf8(sqlite3_errmsg(handle));
+        sqlite3_finalize(statement);
         return std::nullopt;
     }
+    sqlite3_finalize(statement);
     return lines;
 }
 
