@@ -120,6 +120,47 @@ TEST_F(TicketTable, KeepsTheLinesInOrderAndRefusesWhatTheRulesRefuse)
     EXPECT_EQ(database.storedTickets(&reason)->size(), 2);
 }
 
+TEST_F(TicketTable, ALineDeletedAndPutBackKeepsItsIdAndTimeAndTheHistoryCarriesTheLedger)
+{
+    DrawDatabase database(DrawDatabase::connectString(db), DrawDatabase::Mode::ReadWrite);
+    QString reason;
+    ASSERT_TRUE(database.open(&reason));
+    QVector<qint64> ids;
+    ASSERT_TRUE(
+        database.insertTickets({line("123", ticket::Type::Box), line("456", ticket::Type::Set)}, &reason, &ids));
+    ASSERT_EQ(ids.size(), 2);
+    const ticket::Line first = database.storedTickets(&reason)->at(0);
+    EXPECT_EQ(first.id, ids[0]);
+
+    // Changed: its fields, not when it was recorded; a line no longer there changes nothing.
+    ticket::Line changed = first;
+    changed.number = QStringLiteral("124");
+    changed.units = 3;
+    changed.recorded = {};
+    ASSERT_TRUE(database.updateTicket(changed, &reason)) << reason.toStdString();
+    ticket::Line gone = changed;
+    gone.id = ids[1] + 100;
+    EXPECT_FALSE(database.updateTicket(gone, &reason));
+    // Deleted with a line no longer there: nothing deleted.
+    EXPECT_FALSE(database.deleteTickets({ids[0], gone.id}, &reason));
+    ASSERT_EQ(database.storedTickets(&reason)->size(), 2);
+
+    const ticket::Line stored = database.storedTickets(&reason)->at(0);
+    EXPECT_EQ(stored.number, QStringLiteral("124"));
+    EXPECT_EQ(stored.units, 3);
+    EXPECT_EQ(stored.recorded, first.recorded);
+    ASSERT_TRUE(database.deleteTickets({ids[0]}, &reason));
+    ASSERT_TRUE(database.insertTickets({stored}, &reason, &ids));
+    EXPECT_EQ(ids, QVector<qint64>{stored.id});
+
+    const std::optional<History> history = database.readHistory(&reason);
+    ASSERT_TRUE(history);
+    ASSERT_EQ(history->tickets().size(), 2);
+    EXPECT_EQ(history->tickets().at(0), stored); // in the order recorded, as it was
+    EXPECT_EQ(history->tickets().at(1).number, QStringLiteral("456"));
+    EXPECT_FALSE(*history == history->withTickets({}));
+}
+
 TEST_F(TicketTable, IsAddedToADatabaseOfThePrizesVersionKeepingItsPrizes)
 {
     {
