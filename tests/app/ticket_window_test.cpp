@@ -304,6 +304,12 @@ TEST_F(TicketLedger, TheKeysRecordDeleteAndTakeBack)
     QTest::keyClick(w->view(), Qt::Key_Delete);
     EXPECT_TRUE(stored().isEmpty());
     expectListIsTheDatabase();
+
+    // Enter in a box of numbers records too (the keypad's Enter as well).
+    fill(QStringLiteral("654"), ticket::Type::Straight);
+    w->unitsBox()->setFocus();
+    QTest::keyClick(w->unitsBox(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(stored().size(), 1);
 }
 
 TEST_F(TicketLedger, LinesAnotherProgramWroteAndNewDrawsComeInWithTheSelectionKept)
