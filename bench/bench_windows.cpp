@@ -1,14 +1,18 @@
 // Opening each analysis window on a full 32,767-draw history, from the menu command to the
-// first paint of the window (offscreen). Run by hand: build/bench/bench_windows
+// first paint of the window (offscreen); the ledger 購入記録 over 10,000 lines, opened and
+// recorded into. Run by hand: build/bench/bench_windows
 
 #include "bench_history.h"
 #include "catalogue/window_catalogue.h"
 #include "app/main_frm.h"
 #include "app/window_registry.h"
+#include "windows/ticket_window.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 
@@ -35,6 +39,92 @@ void BM_OpenWindow(benchmark::State& state, QString form)
         state.ResumeTiming();
     }
 }
+
+// A database of 32,767 draws with 10,000 ticket lines of 10 draws each, made once.
+QString ledgerDatabase()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString made = makeFullDatabase(dir);
+        QVector<ticket::Line> lines;
+        for (int i = 0; i < 10000; ++i) {
+            ticket::Line line;
+            line.type = ticket::Type(i % ticket::kTypes);
+            int n = (i * 7) % 1000;
+            if ((line.type == ticket::Type::Box || line.type == ticket::Type::Set) && n % 111 == 0)
+                n = n == 999 ? 998 : n + 1;
+            line.number = line.type == ticket::Type::Mini ? QStringLiteral("%1").arg(n % 100, 2, 10, QChar(u'0'))
+                                                          : QStringLiteral("%1").arg(n, 3, 10, QChar(u'0'));
+            line.units = 1 + i % ticket::kMaxUnits;
+            line.firstDraw = 1 + (i * 37) % 32758;
+            line.draws = ticket::kMaxDraws;
+            lines << line;
+        }
+        DrawDatabase db(DrawDatabase::connectString(made), DrawDatabase::Mode::ReadWrite);
+        QString reason;
+        if (!db.open(&reason) || !db.insertTickets(lines, &reason))
+            qFatal("cannot fill the ledger: %s", qPrintable(reason));
+        return made;
+    }();
+    return path;
+}
+
+const QString kLedger = QStringLiteral("購入記録");
+
+// From the menu command to the first paint of the window.
+void BM_OpenTicketLedger(benchmark::State& state)
+{
+    MainFrm main(MainFrm::Files{ledgerDatabase(), QString()});
+    registerWindows(main);
+    if (!main.load()) {
+        state.SkipWithError("database not readable");
+        return;
+    }
+    main.resize(1200, 900);
+    main.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        QWidget* window = main.openChild(kLedger);
+        if (!window) {
+            state.SkipWithError("window not available");
+            break;
+        }
+        benchmark::DoNotOptimize(window->grab());
+        state.PauseTiming();
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenTicketLedger)->Unit(benchmark::kMillisecond);
+
+// 追加 of one line: written to the database (a transaction of its own) and shown in the list.
+void BM_RecordTicketLine(benchmark::State& state)
+{
+    MainFrm main(MainFrm::Files{ledgerDatabase(), QString()});
+    registerWindows(main);
+    if (!main.load()) {
+        state.SkipWithError("database not readable");
+        return;
+    }
+    main.resize(1200, 900);
+    main.show();
+    TicketWindow* window = TicketWindow::of(main.openChild(kLedger));
+    if (!window) {
+        state.SkipWithError("window not available");
+        return;
+    }
+    window->grab();
+    for (auto _ : state) {
+        window->numberEdit()->setText(QStringLiteral("123"));
+        window->add();
+        state.PauseTiming();
+        window->undo(); // the ledger stays at 10,000 lines
+        state.ResumeTiming();
+    }
+    state.counters["lines"] = double(window->model()->rowCount());
+}
+BENCHMARK(BM_RecordTicketLine)->Unit(benchmark::kMillisecond);
 
 // Resident memory of this process, in MB.
 double residentMegabytes()

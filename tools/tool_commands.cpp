@@ -429,7 +429,10 @@ int runTickets(const QStringList& args, QTextStream& out, QTextStream& err)
         if (!database.open(&reason) || !database.insertTickets(csv.lines, &reason))
             return fail(
                 err, QStringLiteral("データベース %1 に書き込めません（何も書き込んでいません）: %2").arg(db, reason));
-        out << QStringLiteral("データベース %1 に購入記録 %2 行を書き込みました\n").arg(db).arg(csv.lines.size());
+        // The table's name: the window that edits it bears it too, and the companion names no window.
+        out << QStringLiteral("データベース %1 に%2 %3 行を書き込みました\n")
+                   .arg(db, DrawDatabase::kTicketTable)
+                   .arg(csv.lines.size());
         return finish(out, err);
     }
 
@@ -665,22 +668,23 @@ QString usage()
               "      番号（3けたならストレート・ボックス・ミニ、2けたならミニ）が当たった回を書き出します。\n")
               .arg(numberWindows().join(QStringLiteral("、")))
         + QStringLiteral(
-               "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR "
-               "のデータベースと設定ファイルを使います。\n"
-               "  --db FILE だけなら、そのデータベースと、同じフォルダーに設定ファイルがあればそれを使います。\n"
-               "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
-               "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
-               "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
-               "  numbers3zubarin-tool tickets import FILE [--db FILE | --data-dir DIR]\n"
-               "      購入記録の CSV（見出し「開始回,継続回数,番号,申込,口数,メモ」）を取り込みます。\n"
-               "      取り込めない行が一つでもあれば、その行番号と理由をすべて表示し、何も書き込みません。\n"
-               "  numbers3zubarin-tool tickets export [--db FILE | --data-dir DIR] [--out FILE]\n"
-               "      購入記録を同じ形の CSV で書き出します（--out がないか - なら標準出力）。\n"
-               "  numbers3zubarin-tool windows\n"
-               "      書き出せる分析ウィンドウの名前を表示します。\n"
-               "  numbers3zubarin-tool --help\n"
-               "      この説明を表示します。\n"
-               "終了コード: 0 成功、1 処理の失敗、2 コマンドラインの誤り\n");
+              "  --data-dir DIR は、プログラム本体の --data-dir と同じく、DIR "
+              "のデータベースと設定ファイルを使います。\n"
+              "  --db FILE だけなら、そのデータベースと、同じフォルダーに設定ファイルがあればそれを使います。\n"
+              "  どちらもなければ、プログラム本体と同じデータベースを使います（プログラムのフォルダーに書き込めれば\n"
+              "  そこに、インストールされていれば ~/.local/share/numbers3zubarin/ に。設定ファイルは\n"
+              "  前者では今のフォルダー、後者では ~/.config/numbers3zubarin/ のもの）。\n"
+              "  numbers3zubarin-tool tickets import FILE [--db FILE | --data-dir DIR]\n"
+              "      %1の CSV（見出し「開始回,継続回数,番号,申込,口数,メモ」）を取り込みます。\n"
+              "      取り込めない行が一つでもあれば、その行番号と理由をすべて表示し、何も書き込みません。\n"
+              "  numbers3zubarin-tool tickets export [--db FILE | --data-dir DIR] [--out FILE]\n"
+              "      %1を同じ形の CSV で書き出します（--out がないか - なら標準出力）。\n"
+              "  numbers3zubarin-tool windows\n"
+              "      書き出せる分析ウィンドウの名前を表示します。\n"
+              "  numbers3zubarin-tool --help\n"
+              "      この説明を表示します。\n"
+              "終了コード: 0 成功、1 処理の失敗、2 コマンドラインの誤り\n")
+              .arg(DrawDatabase::kTicketTable);
 }
 
 int runTool(const QStringList& args, QTextStream& out, QTextStream& err)

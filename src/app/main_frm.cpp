@@ -12,6 +12,7 @@
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
 #include "windows/history_transfer.h"
+#include "windows/ticket_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -407,6 +408,17 @@ void MainFrm::applyRangeToAll(const RangeChoice& range)
         views << view;
     }
     computeAndShow(views);
+}
+
+void MainFrm::proposeTickets(const QVector<ticket::Line>& lines)
+{
+    const catalogue::WindowRecord* ledger = nullptr;
+    for (const catalogue::WindowRecord* record : catalogue::windowsIn(catalogue::Frame::Tickets))
+        ledger = record;
+    if (!ledger)
+        return;
+    if (TicketWindow* window = TicketWindow::of(openChild(ledger->form)))
+        window->propose(lines);
 }
 
 void MainFrm::computeAndShow(const QList<HistoryView*>& views)

@@ -87,6 +87,7 @@ public:
     std::optional<RangeChoice> keptRange(const QString& formName) const override;
     void keepRange(const QString& formName, const RangeChoice& range) override;
     void applyRangeToAll(const RangeChoice& range) override;
+    void proposeTickets(const QVector<ticket::Line>& lines) override;
 
     // Makes a history the current one: every open window that shows the history computes it
     // again (several at once), then shows it. Windows opened later start from it.

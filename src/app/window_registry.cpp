@@ -8,6 +8,7 @@
 #include "windows/entry_window.h"
 #include "windows/prediction_window.h"
 #include "windows/randomness_window.h"
+#include "windows/ticket_window.h"
 
 #include <QMdiSubWindow>
 #include <memory>
@@ -39,6 +40,9 @@ void registerWindows(MainFrm& main)
             break;
         case Frame::Entry:
             factory = [r](WindowHost& host) -> QWidget* { return 当選データ入力::load(host, *r); };
+            break;
+        case Frame::Tickets:
+            factory = [r](WindowHost& host) -> QWidget* { return TicketWindow::load(host, *r); };
             break;
         case Frame::Version:
             factory = [](WindowHost& host) -> QWidget* {

@@ -256,6 +256,10 @@ QVector<WindowRecord> buildCatalogue()
     entry.opensOnlyWhenPropEnd = true;
     all << entry;
 
+    // The player's ticket lines: written to the database at once, so it holds nothing back.
+    all << record(u"購入記録", u"購入記録", u"", Frame::Tickets,
+                  place("mnuHosyu", "mnuTickets", u"購入記録(&T)", 25, true), "tickets.html");
+
     all << record(u"バージョン情報", u"バージョン情報", u"", Frame::Version,
                   place("mnuHelp", "mnuAbout", u"バージョン情報(&A)", 20), "version.html")
         << record(u"ヘルプ", u"ナンバーズ3ズバリン ヘルプ", u"", Frame::Help,

@@ -27,6 +27,7 @@ enum class Frame {
     Backtest, // a range window with the backtest's two grids
     Randomness, // a range window with the randomness table and its chart
     Entry, // the draw-result entry sheet
+    Tickets, // the player's ticket ledger (購入記録)
     Version, // the version dialog
     Help, // the manual
 };

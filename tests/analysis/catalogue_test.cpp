@@ -21,6 +21,8 @@ QString frameName(catalogue::Frame frame)
         return QStringLiteral("range (randomness)");
     case catalogue::Frame::Entry:
         return QStringLiteral("entry");
+    case catalogue::Frame::Tickets:
+        return QStringLiteral("tickets");
     case catalogue::Frame::Version:
         return QStringLiteral("version");
     case catalogue::Frame::Help:
