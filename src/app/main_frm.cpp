@@ -363,11 +363,16 @@ QList<HistoryView*> MainFrm::historyViews() const
 void MainFrm::showHistory(History history)
 {
     const QStringList reports = ticket_results::newDrawReports(GlobalBas::gRsDraws, history);
+    const bool ticketsOnly = GlobalBas::gRsDraws.sameDrawsAs(history);
     GlobalBas::adoptHistory(std::move(history));
     m_status->show(GlobalBas::gRsDraws);
     if (!reports.isEmpty())
         showTicketReport(reports);
-    computeAndShow(historyViews());
+    QList<HistoryView*> views = historyViews();
+    // A change of the ledger alone (a line recorded) leaves what the other windows show as it is.
+    if (ticketsOnly)
+        views.removeIf([](const HistoryView* view) { return !view->showsTickets(); });
+    computeAndShow(views);
 }
 
 void MainFrm::showTicketReport(const QStringList& reports)

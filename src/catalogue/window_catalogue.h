@@ -81,6 +81,9 @@ struct WindowRecord {
     // The computation looks up a number the player types (SheetOptions::number): the frame
     // shows a number box and 検索, and the companion takes --number.
     bool takesNumber = false;
+    // The computation reads the player's ticket lines (History::tickets()): the window computes
+    // anew when they change, as every window does when the draws do.
+    bool showsTickets = false;
     RangeChoice defaultRange; // the draws it covers until the player chooses others
     QString defaultRangeText; // for the companion's usage: the default of a window that takes a range
     // How it prints and exports: the line above each grid (by index), and what the companion's

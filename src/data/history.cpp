@@ -349,10 +349,14 @@ int History::drawNoOffset() const
 
 bool History::operator==(const History& other) const
 {
+    return d == other.d || (sameDrawsAs(other) && d->tickets == other.d->tickets);
+}
+
+bool History::sameDrawsAs(const History& other) const
+{
     return d == other.d
         || (d->draws == other.d->draws && d->otherValues == other.d->otherValues && d->dates == other.d->dates
-            && d->prizes == other.d->prizes && d->drawNoOffset == other.d->drawNoOffset
-            && d->tickets == other.d->tickets);
+            && d->prizes == other.d->prizes && d->drawNoOffset == other.d->drawNoOffset);
 }
 
 std::optional<DrawRange> History::completeDrawsIn(const DrawRange& range) const

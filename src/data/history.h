@@ -124,6 +124,8 @@ public:
     // The same draws, in the same order, with the same stored values, dates and prizes, and the
     // same ticket lines.
     bool operator==(const History& other) const;
+    // All of that but the ticket lines: what every window but the ledger's computes from.
+    bool sameDrawsAs(const History& other) const;
 
 private:
     struct Data;

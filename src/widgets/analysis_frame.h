@@ -29,6 +29,7 @@ public:
 
     void computeFrom(const History& history) override;
     void showComputed() override;
+    bool showsTickets() const override { return record().showsTickets; }
 
     Grid& grid() { return *m_sheets->sheetGrids().first(); }
 

@@ -60,6 +60,9 @@ public:
     // the active cell, or moving on to the new latest draw where the window showed the latest
     // one (GridView::replaceGrid).
     virtual void showComputed() = 0;
+    // Whether it shows the player's ticket lines: only such a window computes anew when nothing
+    // but the lines changed.
+    virtual bool showsTickets() const { return false; }
 };
 
 // A window with a connection of its own to the database (the entry window). Its host tells it

@@ -136,6 +136,7 @@ public:
     // HistoryView: each line's state over the new history, and the lines it holds.
     void computeFrom(const History& history) override;
     void showComputed() override;
+    bool showsTickets() const override { return true; }
 
     TicketTableModel* model() const { return m_model; }
     QTableView* view() const { return m_view; }

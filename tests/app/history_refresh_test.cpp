@@ -8,11 +8,13 @@
 #include "prediction/prediction_sheets.h"
 #include "prediction/prediction_settings.h"
 #include "widgets/analysis_frame.h"
+#include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
 #include "widgets/message_box.h"
 #include "windows/entry_grid.h"
 #include "windows/entry_window.h"
 #include "windows/prediction_window.h"
+#include "windows/ticket_window.h"
 #include "support/history_fixture.h"
 #include "support/prediction_test_support.h"
 #include "support/wait.h"
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QSpinBox>
 #include <gtest/gtest.h>
 
 namespace {
@@ -191,6 +195,54 @@ TEST_F(HostedWindows, ADrawTheTicketsCoverIsReportedInTheStatusBarWhenItArrives)
     ASSERT_TRUE(fixture::waitFor([&] { return main->currentHistory().lastDrawNo() == 8; }));
     EXPECT_EQ(report(), QStringLiteral("第7回: 3口 — はずれ"));
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(HostedWindows, APredictionRowGoesIntoTheLedgersFormForTheNextDraw)
+{
+    start(30);
+    ASSERT_TRUE(main->openChild(kPrediction));
+    auto* prediction = content<一発ズバリン>(kPrediction);
+    ASSERT_TRUE(prediction);
+    auto addFrom = [&](int grid, int row) {
+        std::unique_ptr<QMenu> menu(prediction->output().contextMenu(prediction->fpSpread1[grid], QPoint(2, row)));
+        auto* add = menu->findChild<QAction*>(QStringLiteral("mnuAddTickets"));
+        EXPECT_TRUE(add && add->isEnabled());
+        if (add)
+            add->trigger();
+        QCoreApplication::processEvents(); // the ledger opens once the menu is done
+        QCoreApplication::processEvents();
+    };
+    // The elimination grid: one box line per number its digits allow.
+    const PredictionSheets::RowTickets boxes = prediction->sheets().ticketsAt(1, 2);
+    ASSERT_GE(boxes.numbers.size(), 7);
+    addFrom(1, 2);
+    TicketWindow* ledger = TicketWindow::of(main->childWindow(QStringLiteral("購入記録")));
+    ASSERT_TRUE(ledger);
+    EXPECT_EQ(ledger->numberEdit()->text(), boxes.numbers.join(u' '));
+    EXPECT_EQ(ledger->chosenType(), ticket::Type::Box);
+    EXPECT_EQ(ledger->firstDrawBox()->value(), 31);
+    EXPECT_EQ(ledger->drawsBox()->value(), 1);
+    EXPECT_TRUE(main->currentHistory().tickets().isEmpty()); // for the player to confirm
+    // A heading row stands for nothing.
+    std::unique_ptr<QMenu> heading(prediction->output().contextMenu(prediction->fpSpread1[1], QPoint(2, 1)));
+    EXPECT_FALSE(heading->findChild<QAction*>(QStringLiteral("mnuAddTickets"))->isEnabled());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(HostedWindows, ALineRecordedRecomputesOnlyTheWindowsThatShowTickets)
+{
+    start(5);
+    ASSERT_TRUE(main->openChild(kFiveClass));
+    auto* trend = content<AnalysisFrame>(kFiveClass);
+    ASSERT_TRUE(trend);
+    const Grid* shown = &trend->grid();
+    fixture::exec(db,
+                  {QStringLiteral("insert into 購入記録 (開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
+                                  "values (6, 1, '123', 'ストレート', 1, '', '2026-12-10T00:00:00Z')")});
+    ASSERT_TRUE(fixture::waitFor([&] { return main->currentHistory().tickets().size() == 1; }));
+    EXPECT_EQ(&trend->grid(), shown);
+    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 1, 第2数字 = 2, 第3数字 = 3 where 回数 = 6")});
+    ASSERT_TRUE(fixture::waitFor([&] { return trend->grid().text(1, 7) == QStringLiteral("6"); }));
 }
 
 TEST_F(HostedWindows, DrawsWrittenAfterTheDatabaseWasPutBackReachTheOpenWindows)
