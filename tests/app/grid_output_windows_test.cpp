@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -181,7 +182,11 @@ TEST_F(GridOutputWindows, CopyTakesTheGridClickedOfTheFour)
     QApplication::sendEvent(view->viewport(), &click);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_TRUE(menu);
-    menu->actions().constFirst()->trigger();
+    const QList<QAction*> actions = menu->actions();
+    const auto copy = std::find_if(actions.cbegin(), actions.cend(),
+                                   [](const QAction* a) { return a->text() == QStringLiteral("コピー"); });
+    ASSERT_NE(copy, actions.cend());
+    (*copy)->trigger();
     menu->close();
     EXPECT_EQ(QApplication::clipboard()->text(), expected);
 }
