@@ -5,8 +5,8 @@
 #include "grid/colors.h"
 #include "grid/sheet.h"
 
-#include <QHash>
 #include <algorithm>
+#include <array>
 #include <map>
 
 namespace ticket_balance {
@@ -123,37 +123,29 @@ void fillTotals(Grid& grid, const Totals& totals, const QString& periodHeading, 
 // The texts the list writes row after row, each made once.
 class ListTexts {
 public:
-    const QString& units(int n)
+    ListTexts()
     {
-        auto it = m_units.find(n);
-        if (it == m_units.end())
-            it = m_units.insert(n, QString::number(n));
-        return *it;
+        for (int n = 0; n <= ticket::kMaxUnits; ++n)
+            m_units[std::size_t(n)] = QString::number(n);
+        for (int t = 0; t < ticket::kTypes; ++t)
+            m_types[std::size_t(t)] = ticket::typeName(ticket::Type(t));
+        for (int o = 0; o < kOutcomes; ++o)
+            m_outcomes[std::size_t(o)] = ticket_results::outcomeText(ticket_results::Outcome(o));
     }
-    const QString& type(ticket::Type t)
+    QString units(int n) const
     {
-        auto it = m_types.find(int(t));
-        if (it == m_types.end())
-            it = m_types.insert(int(t), ticket::typeName(t));
-        return *it;
+        return n >= 0 && n <= ticket::kMaxUnits ? m_units[std::size_t(n)] : QString::number(n);
     }
-    const QString& outcome(ticket_results::Outcome o)
-    {
-        auto it = m_outcomes.find(int(o));
-        if (it == m_outcomes.end())
-            it = m_outcomes.insert(int(o), ticket_results::outcomeText(o));
-        return *it;
-    }
-    const QString& loss()
-    {
-        if (m_loss.isEmpty())
-            m_loss = prize::yenText(0);
-        return m_loss;
-    }
+    const QString& type(ticket::Type t) const { return m_types[std::size_t(t)]; }
+    const QString& outcome(ticket_results::Outcome o) const { return m_outcomes[std::size_t(o)]; }
+    const QString& loss() const { return m_loss; }
 
 private:
-    QHash<int, QString> m_units, m_types, m_outcomes;
-    QString m_loss;
+    static constexpr int kOutcomes = int(ticket_results::Outcome::Mini) + 1;
+    std::array<QString, ticket::kMaxUnits + 1> m_units;
+    std::array<QString, ticket::kTypes> m_types;
+    std::array<QString, kOutcomes> m_outcomes;
+    QString m_loss = prize::yenText(0);
 };
 
 void fillList(Grid& grid, const std::vector<Row>& rows, const History& history, const ticket_results::DrawIndex& index)
@@ -174,7 +166,7 @@ void fillList(Grid& grid, const std::vector<Row>& rows, const History& history, 
         return;
     colours(grid, 1, kFirstDataRow, 1, lastRow, colors::kDrawNoBack, colors::kDrawNoFore);
     const QVector<ticket::Line>& lines = history.tickets();
-    ListTexts texts;
+    const ListTexts texts;
     qint64 balance = 0;
     int shownDrawNo = -1;
     QString drawNoText, date;

@@ -19,7 +19,7 @@ LineChartView::LineChartView(QWidget* parent) : QChartView(parent)
     QLocale grouping(QLocale::Japanese, QLocale::Japan);
     grouping.setNumberOptions(QLocale::DefaultNumberOptions);
     chart->setLocale(grouping);
-    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setMargins(QMargins(4, 4, 16, 4));
     // The view holds itself at least as large as its chart, whose title, axes and legend ask for
     // more room than a window tiled with many others has: squeezed, the chart gives all its room
     // to the grids above it.
@@ -31,6 +31,12 @@ LineChartView::LineChartView(QWidget* parent) : QChartView(parent)
     chart->addAxis(m_x, Qt::AlignBottom);
     chart->addAxis(m_y, Qt::AlignLeft);
     setChart(chart);
+}
+
+QSize LineChartView::sizeHint() const
+{
+    const int line = fontMetrics().height();
+    return QSize(40 * line, 14 * line);
 }
 
 void LineChartView::setData(const SheetLineChart& data)
@@ -46,15 +52,12 @@ void LineChartView::setData(const SheetLineChart& data)
     for (const SheetLineChart::Series& s : data.series) {
         auto* line = new QLineSeries;
         line->setName(s.name);
-        QList<QPointF> points;
         const qsizetype n = std::min(s.y.size(), data.x.size());
-        points.reserve(n);
         for (qsizetype i = 0; i < n; ++i) {
-            points << QPointF(data.x[i], s.y[i]);
             low = std::min(low, s.y[i]);
             high = std::max(high, s.y[i]);
         }
-        line->replace(points);
+        line->replace(drawnPoints(data.x, s.y, kBuckets));
         c->addSeries(line);
         line->attachAxis(m_x);
         line->attachAxis(m_y);
@@ -73,6 +76,41 @@ void LineChartView::setData(const SheetLineChart& data)
         high = low + 1;
     m_y->setRange(low, high);
     m_y->applyNiceNumbers();
+}
+
+QList<QPointF> LineChartView::drawnPoints(const QVector<double>& x, const QVector<double>& y, int buckets)
+{
+    const qsizetype n = std::min(x.size(), y.size());
+    QList<QPointF> points;
+    if (n <= 4 * qsizetype(buckets) || !(x[n - 1] > x[0])) {
+        points.reserve(n);
+        for (qsizetype i = 0; i < n; ++i)
+            points << QPointF(x[i], y[i]);
+        return points;
+    }
+    // The points of each bucket of the x range that the line must pass through there: its first,
+    // its lowest, its highest and its last, in their order.
+    points.reserve(4 * buckets);
+    const double first = x[0], span = x[n - 1] - x[0];
+    qsizetype start = 0;
+    while (start < n) {
+        const int bucket = std::min(buckets - 1, int((x[start] - first) / span * buckets));
+        qsizetype end = start + 1, lowest = start, highest = start;
+        while (end < n && std::min(buckets - 1, int((x[end] - first) / span * buckets)) == bucket) {
+            if (y[end] < y[lowest])
+                lowest = end;
+            if (y[end] > y[highest])
+                highest = end;
+            ++end;
+        }
+        qsizetype kept[4] = {start, std::min(lowest, highest), std::max(lowest, highest), end - 1};
+        for (int k = 0; k < 4; ++k) {
+            if (k == 0 || kept[k] != kept[k - 1])
+                points << QPointF(x[kept[k]], y[kept[k]]);
+        }
+        start = end;
+    }
+    return points;
 }
 
 QVector<int> LineChartView::xMarks(double first, double last)

@@ -7,6 +7,8 @@
 #include "catalogue/window_sheets.h"
 
 #include <QChartView>
+#include <QList>
+#include <QPointF>
 
 class QCategoryAxis;
 class QValueAxis;
@@ -18,6 +20,17 @@ public:
     // Replaces every line; with no x, the chart shows its axes and title alone.
     void setData(const SheetLineChart& data);
     const SheetLineChart& data() const { return m_data; }
+
+    // Room for the title, the axes, the legend and a readable line between them; squeezed, the
+    // window gives the chart its share of the room there is, down to nothing.
+    QSize sizeHint() const override;
+
+    // The points of a line drawn over at most buckets parts of its x range: all of them, or,
+    // where there are more than four a part, those of each part that the line passes through
+    // (its first, lowest, highest and last), which draw the same line on any screen narrower
+    // than the parts.
+    static QList<QPointF> drawnPoints(const QVector<double>& x, const QVector<double>& y, int buckets);
+    static constexpr int kBuckets = 2048;
 
     // The marks of an x axis from first to last: the multiples of 1, 2 or 5 × 10ⁿ (at least 1)
     // that give about five of them.

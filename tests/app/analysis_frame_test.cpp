@@ -201,4 +201,15 @@ TEST(LineChart, AxisMarksFallOnRoundNumbers)
     EXPECT_EQ(LineChartView::xMarks(1, 2), (QVector<int>{1, 2}));
 }
 
+TEST(LineChart, ALongLineKeepsWhatEachPartOfItPassesThrough)
+{
+    const QVector<double> x{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const QVector<double> y{0, 5, -3, 2, 1, 4, -6, 7, 0, 1};
+    // Draws 1–5 and 6–10: the first, the highest, the lowest and the last of each, in order.
+    EXPECT_EQ(LineChartView::drawnPoints(x, y, 2),
+              (QList<QPointF>{{1, 0}, {2, 5}, {3, -3}, {5, 1}, {6, 4}, {7, -6}, {8, 7}, {10, 1}}));
+    // Few points: every one.
+    EXPECT_EQ(LineChartView::drawnPoints(x, y, 3).size(), 10);
+}
+
 } // namespace
