@@ -6,7 +6,8 @@
 # make package – build the Debian package build/numbers3zubarin_<version>_amd64.deb
 # make format-check – every source file as .clang-format has it (make format rewrites them so)
 
-PACKAGES := qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libsqlite3-dev qt6-qpa-plugins libgl-dev \
+# libqt6opengl6-dev: Qt Charts' CMake files need its own, which qt6-charts-dev does not pull in.
+PACKAGES := qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libsqlite3-dev qt6-qpa-plugins libgl-dev \
             libxkbcommon-dev fonts-ipafont-gothic qt6-translations-l10n libgtest-dev libbenchmark-dev cmake \
             ninja-build g++ dpkg-dev file desktop-file-utils appstream poppler-utils
 FUZZ_PACKAGES := clang libclang-rt-14-dev

@@ -68,6 +68,43 @@ inline History fullHistory()
     return history;
 }
 
+// The full history with a 抽せん日 for every draw, each on a weekday from 1994/10/07 on.
+inline History datedFullHistory()
+{
+    static const History history = [] {
+        const History full = fullHistory();
+        QStringList dates;
+        QHash<int, prize::DrawPrizes> prizes;
+        QDate day(1994, 10, 7);
+        for (qsizetype i = 0; i < full.draws().size(); ++i) {
+            dates << day.toString(QStringLiteral("yyyy/MM/dd"));
+            day = day.addDays(day.dayOfWeek() == Qt::Friday ? 3 : 1);
+            if (const prize::DrawPrizes* p = full.prizes(i))
+                prizes.insert(full.draws()[i].drawNo, *p);
+        }
+        return History::fromRows(full.draws(), dates).withPrizes(prizes);
+    }();
+    return history;
+}
+
+// A player's ledger at its largest: 10,000 ticket lines of every type, 1 to 10 口, each covering
+// 10 draws spread over the full history.
+inline QVector<ticket::Line> tenThousandLines()
+{
+    QVector<ticket::Line> lines;
+    for (int i = 0; i < 10000; ++i) {
+        ticket::Line line;
+        line.type = ticket::Type(i % ticket::kTypes);
+        line.number = line.type == ticket::Type::Mini ? QStringLiteral("%1").arg(i % 100, 2, 10, QChar(u'0'))
+                                                      : QStringLiteral("%1").arg(i % 1000, 3, 10, QChar(u'0'));
+        line.units = 1 + i % ticket::kMaxUnits;
+        line.firstDraw = 1 + (i * 37) % 32758;
+        line.draws = ticket::kMaxDraws;
+        lines << line;
+    }
+    return lines;
+}
+
 // The same kind of history as a database file in dir, the last seven draws numbered but not
 // drawn yet, as in real use, each on a weekday from 1994/10/07 on, and the prizes of every draw
 // drawn. Returns its path.

@@ -18,11 +18,11 @@
 
 namespace {
 
-void BM_OpenWindow(benchmark::State& state, QString form)
+void BM_OpenWindow(benchmark::State& state, QString form, History history)
 {
     MainFrm main(MainFrm::Files{QStringLiteral("/nonexistent/n.db"), QString()});
     registerWindows(main);
-    main.showHistory(fullHistory());
+    main.showHistory(history);
     main.resize(1200, 900);
     main.show();
     QCoreApplication::processEvents();
@@ -175,8 +175,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     for (const catalogue::WindowRecord* record : catalogue::windowsIn(catalogue::Frame::Analysis))
         benchmark::RegisterBenchmark(("BM_OpenWindow/" + record->form).toUtf8().constData(), BM_OpenWindow,
-                                     record->form)
+                                     record->form, fullHistory())
             ->Unit(benchmark::kMillisecond);
+    // 収支 with a ledger at its largest: 10,000 lines of 10 draws, every draw dated.
+    benchmark::RegisterBenchmark("BM_OpenWindow/収支 with 10,000 lines", BM_OpenWindow, QStringLiteral("収支"),
+                                 datedFullHistory().withTickets(tenThousandLines()))
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     // Memory first, while nothing freed by earlier windows can be reused.
     reportMemory();

@@ -314,7 +314,7 @@ int runExport(const QStringList& args, QTextStream& out, QTextStream& err)
     for (int i = 0; i < 3; ++i) {
         if (!options.has(names[i]))
             continue;
-        const int lowest = i < 2 && record && record->takesRange ? 0 : 1;
+        const int lowest = i < 2 && record && record->testsDraws ? 0 : 1;
         bool ok = false;
         const QString text = options.value(names[i]);
         const int n = text.toInt(&ok);
@@ -635,7 +635,7 @@ QString usage()
             continue;
         if (!record.exportNote.isEmpty())
             notes += QStringLiteral("      %1 は%2\n").arg(record.form, record.exportNote);
-        if (record.takesRange) {
+        if (record.testsDraws) {
             rangeForms << record.form;
             defaults << record.form + QStringLiteral("は") + record.defaultRangeText;
         }

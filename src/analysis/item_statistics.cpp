@@ -47,11 +47,16 @@ QString twoDecimals(qint64 num, qint64 den)
     return printed("%.2f", num, den);
 }
 
+QString percentText(qint64 num, qint64 den)
+{
+    if (den == 0)
+        return kNone;
+    return oneDecimal(num * 100, den) + u'%';
+}
+
 QString rateText(int count, int draws)
 {
-    if (draws == 0)
-        return kNone;
-    return oneDecimal(qint64(count) * 100, draws) + u'%';
+    return percentText(count, draws);
 }
 
 QString expectedText(int draws, Chance chance)

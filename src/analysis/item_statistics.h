@@ -42,6 +42,9 @@ private:
 QString oneDecimal(qint64 num, qint64 den);
 QString twoDecimals(qint64 num, qint64 den);
 
+// num / den in per cent, one decimal ("431.2%"), "–" when den = 0: every per cent a window
+// shows of a fraction.
+QString percentText(qint64 num, qint64 den);
 // 出現率 k / N in per cent, one decimal ("27.3%"), "–" when N = 0.
 QString rateText(int count, int draws);
 // 期待値 N × p, one decimal.

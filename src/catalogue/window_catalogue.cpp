@@ -21,6 +21,7 @@
 #include "analysis/randomness.h"
 #include "analysis/reverse_and_wheel.h"
 #include "analysis/split_data.h"
+#include "analysis/ticket_balance.h"
 #include "analysis/weekdays.h"
 #include "grid/grid_export.h"
 #include "prediction/backtest.h"
@@ -236,6 +237,7 @@ QVector<WindowRecord> buildCatalogue()
     check.build = &backtest;
     check.usesPredictionFlags = true;
     check.takesRange = true;
+    check.testsDraws = true;
     check.defaultRange = RangeChoice::lastDraws(BacktestSheets::kDefaultDraws);
     check.defaultRangeText = QStringLiteral("最後の1,000回");
     check.exportNote = QStringLiteral("集計と各回の二つの表を、一発ズバリン と同じ設定ファイルの設定で書き出します。");
@@ -247,6 +249,7 @@ QVector<WindowRecord> buildCatalogue()
     tests.propEndAtLoad = true;
     tests.build = &randomness;
     tests.takesRange = true;
+    tests.testsDraws = true;
     tests.defaultRangeText = QStringLiteral("すべての回");
     all << tests;
 
@@ -259,6 +262,18 @@ QVector<WindowRecord> buildCatalogue()
     // The player's ticket lines: written to the database at once, so it holds nothing back.
     all << record(u"購入記録", u"購入記録", u"", Frame::Tickets,
                   place("mnuHosyu", "mnuTickets", u"購入記録(&T)", 25, true), "tickets.html");
+    // The player's money over the ticket lines: it only reads the history. Its lines name draws
+    // by their stored numbers, also past the history's end, so it takes the range resolved.
+    WindowRecord balance
+        = analysisRecord(u"収支", u"収支",
+                         u"購入記録の券の購入金額と当せん金を、年別・月別と抽せん回ごとに集計します（券はデータ管理 → "
+                         u"購入記録で記録します）",
+                         place("mnuHosyu", "mnuBalance", u"収支(&B)", 26), "balance.html", 11600, 12600, Legend::None,
+                         true, true, &ticket_balance::sheets);
+    balance.takesRange = true;
+    balance.showsTickets = true;
+    balance.titles = ticket_balance::kTitles;
+    all << balance;
 
     all << record(u"バージョン情報", u"バージョン情報", u"", Frame::Version,
                   place("mnuHelp", "mnuAbout", u"バージョン情報(&A)", 20), "version.html")

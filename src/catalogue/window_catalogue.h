@@ -75,9 +75,14 @@ struct WindowRecord {
     // What it computes: null for a window that shows no grids of the history.
     SheetBuilder build = nullptr;
     bool usesPredictionFlags = false; // the computation takes the prediction's 反映する count
-    // The computation tests the draws of its range against every earlier draw (予想の検証,
-    // ランダム性の検定); every other window computes from the draws of its range alone.
+    // The computation takes the whole history and the range resolved against it (予想の検証 and
+    // ランダム性の検定, which test the draws of the range against every earlier draw; 収支, whose
+    // ticket lines name draws past the history's end); every other window computes from the draws
+    // of its range alone.
     bool takesRange = false;
+    // The range is the draws it tests (予想の検証, ランダム性の検定): the companion's usage says so,
+    // and its --from and --to take 0 too, as they did before every window had a range.
+    bool testsDraws = false;
     // The computation looks up a number the player types (SheetOptions::number): the frame
     // shows a number box and 検索, and the companion takes --number.
     bool takesNumber = false;

@@ -21,6 +21,18 @@ struct SheetChart {
     QVector<double> observed, expected;
 };
 
+// Lines over a common x axis (a draw number): what a line chart below a window's grids shows.
+struct SheetLineChart {
+    QString title;
+    QString xTitle, yTitle;
+    QVector<double> x; // ascending, the same for every series
+    struct Series {
+        QString name;
+        QVector<double> y; // one value for each x
+    };
+    QVector<Series> series;
+};
+
 class WindowSheets {
 public:
     virtual ~WindowSheets() = default;
@@ -35,6 +47,11 @@ public:
         Q_UNUSED(row);
         return {};
     }
+
+    // A window whose sheets have a line chart shows it below its grids (and below the bar chart,
+    // where it has one). The chart is on the screen only: it is neither printed nor exported.
+    virtual bool hasLineChart() const { return false; }
+    virtual SheetLineChart lineChart() const { return {}; }
 
     // The grids, for a view that shows (and so marks up) them.
     virtual QList<Grid*> sheetGrids() = 0;

@@ -125,17 +125,40 @@ std::array<int, kKinds> amountsFromStraight(int straight, Shape shape)
     return amounts;
 }
 
+namespace {
+
+// The value grouped, then the suffix (none: 0), made in one piece: the lists write one a row.
+QString groupedWith(long long value, char16_t suffix)
+{
+    // The magnitude as unsigned, so that the lowest long long has one too.
+    unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
+    char16_t text[32]; // 20 digits, 6 commas, the sign and the suffix
+    int at = 32;
+    if (suffix)
+        text[--at] = suffix;
+    int digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0)
+            text[--at] = u',';
+        text[--at] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+        ++digits;
+    } while (magnitude > 0);
+    if (value < 0)
+        text[--at] = u'-';
+    return QString(reinterpret_cast<const QChar*>(text + at), 32 - at);
+}
+
+} // namespace
+
 QString grouped(long long value)
 {
-    QString digits = QString::number(value < 0 ? -value : value);
-    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
-        digits.insert(i, u',');
-    return value < 0 ? u'-' + digits : digits;
+    return groupedWith(value, 0);
 }
 
 QString yenText(long long yen)
 {
-    return grouped(yen) + u'円';
+    return groupedWith(yen, u'円');
 }
 
 } // namespace prize

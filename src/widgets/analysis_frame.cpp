@@ -5,6 +5,7 @@
 #include "widgets/bar_chart.h"
 #include "widgets/grid_output.h"
 #include "widgets/grid_view.h"
+#include "widgets/line_chart.h"
 #include "widgets/range_bar.h"
 #include "widgets/hourglass.h"
 #include "grid/units.h"
@@ -132,7 +133,8 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
         buildNumberRow(layout);
 
     const QList<Grid*> grids = m_sheets->sheetGrids();
-    const bool charted = m_sheets->hasChart();
+    // The grids keep their own heights above a chart, which takes the room left.
+    const bool charted = m_sheets->hasChart() || m_sheets->hasLineChart();
     for (qsizetype i = 0; i < grids.size(); ++i) {
         QLabel* title = nullptr;
         if (i < record.titles.size() && !record.titles.at(i).isEmpty()) {
@@ -150,7 +152,7 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
         layout->addLayout(new TopLeftLayout(view), last && !charted ? 1 : 0);
     }
     fpSpread1 = views.first();
-    if (charted) {
+    if (m_sheets->hasChart()) {
         chart = new BarChart(this);
         chart->setObjectName(QStringLiteral("chart"));
         // Squeezed, the chart gives its room to the grid first.
@@ -160,6 +162,12 @@ AnalysisFrame::AnalysisFrame(WindowHost& host, const catalogue::WindowRecord& re
         QObject::connect(fpSpread1, &GridView::activeCellChanged, chart,
                          [this](int col, int row) { showChart(col, row); });
         showChart(m_chartCol, m_chartRow);
+    }
+    if (m_sheets->hasLineChart()) {
+        lineChart = new LineChartView(this);
+        lineChart->setObjectName(QStringLiteral("lineChart"));
+        layout->addWidget(lineChart, 1);
+        lineChart->setData(m_sheets->lineChart());
     }
 
     Command1 = makeCloseButton(QStringLiteral("Command1"));
@@ -280,12 +288,13 @@ void AnalysisFrame::fitGridsToSheets()
         const QSize whole(qMax(width, wanted.width()),
                           int(qMin<qint64>(qMax<qint64>(height, wanted.height()), QWIDGETSIZE_MAX)));
         view->setMaximumSize(whole);
-        const bool ownHeight = i < views.size() - 1 || chart;
+        const bool charted = chart || lineChart;
+        const bool ownHeight = i < views.size() - 1 || charted;
         view->setSizePolicy(QSizePolicy::Expanding, ownHeight ? QSizePolicy::Preferred : QSizePolicy::Expanding);
         // Squeezed (tiled with many others), each of several grids keeps a row or two in view;
         // of more than two, a row each, so that the window needs no more room than the others.
         const int lines = views.size() > 2 ? 1 : 2;
-        if (views.size() > 1 || chart)
+        if (views.size() > 1 || charted)
             view->setMinimumHeight(qMin(whole.height(), lines * view->fontMetrics().height()));
     }
 }
@@ -316,5 +325,7 @@ void AnalysisFrame::showComputed()
     fitGridsToSheets();
     if (chart)
         showChart(m_chartCol, m_chartRow);
+    if (lineChart)
+        lineChart->setData(m_sheets->lineChart());
     showRange();
 }

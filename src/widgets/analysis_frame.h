@@ -1,9 +1,10 @@
 #pragma once
 // The frame every analysis window shares: a description, an optional legend, the grid (or the
 // grids, one below the other under their titles; the last takes the room left, or a chart of the
-// active cell's column below the grid does), and the range bar beside the close and print buttons. It runs the load
-// sequence, and computes its grid again whenever its host hands it a new history or the player chooses other draws. The
-// grid prints, and saves as PDF or CSV, from its context menu and, where the window has one, the print button.
+// active cell's column below the grid does, or the sheets' line chart below them), and the range bar beside the close
+// and print buttons. It runs the load sequence, and computes its grid again whenever its host hands it a new history or
+// the player chooses other draws. The grid prints, and saves as PDF or CSV, from its context menu and, where the window
+// has one, the print button.
 
 #include "catalogue/window_catalogue.h"
 #include "data/history.h"
@@ -12,6 +13,7 @@
 #include <memory>
 
 class BarChart;
+class LineChartView;
 class GridView;
 class QLabel;
 class QLineEdit;
@@ -44,6 +46,7 @@ public:
     QList<GridView*> views;
     QList<QLabel*> titleLabels;
     BarChart* chart = nullptr; // where the window's sheets have a chart
+    LineChartView* lineChart = nullptr; // where they have a line chart
     // A window that looks up a number: the box it is typed in, 検索, and what is wrong with it.
     QLineEdit* numberBox = nullptr;
     QPushButton* searchButton = nullptr;

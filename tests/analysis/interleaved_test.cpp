@@ -56,6 +56,16 @@ TwoHistories twoHistories()
         prizes.insert(n, paid);
     }
     h.b = History::fromRows(rows).withPrizes(prizes);
+    // The same ticket lines over both: what they won differs with the draws.
+    ticket::Line straight, mini;
+    straight.number = QStringLiteral("191");
+    straight.draws = 10;
+    mini.number = QStringLiteral("74");
+    mini.type = ticket::Type::Mini;
+    mini.firstDraw = 295;
+    mini.draws = 10;
+    h.a = h.a.withTickets({straight, mini});
+    h.b = h.b.withTickets({straight, mini});
     return h;
 }
 

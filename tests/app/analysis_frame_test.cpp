@@ -6,12 +6,15 @@
 #include "app/window_registry.h"
 #include "widgets/analysis_frame.h"
 #include "widgets/grid_view.h"
+#include "widgets/line_chart.h"
 #include "widgets/message_box.h"
 #include "grid/units.h"
 #include "support/main_window_fixture.h"
 #include "support/history_builder.h"
 
 #include <QAction>
+#include <QChart>
+#include <QLineSeries>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -161,6 +164,52 @@ TEST_F(AnalysisFrameTest, EmptyHistoryShowsHeadingsOverAnEmptySheet)
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->grid().maxRows(), 2);
     EXPECT_EQ(frame->grid().text(1, 2), QStringLiteral("出現数"));
+}
+
+// 収支's line chart shows its sheets' lines, and follows a new history (and its tickets) as the
+// grids do.
+TEST_F(AnalysisFrameTest, ALineChartBelowTheGridsFollowsANewHistory)
+{
+    trigger("mnuBalance");
+    AnalysisFrame* frame = frameOf(QStringLiteral("収支"));
+    ASSERT_TRUE(frame);
+    ASSERT_TRUE(frame->lineChart);
+    EXPECT_EQ(frame->chart, nullptr);
+    EXPECT_TRUE(frame->lineChart->data().x.isEmpty());
+    EXPECT_EQ(frame->lineChart->chart()->title(), QStringLiteral("累計収支"));
+
+    ticket::Line line;
+    line.number = QStringLiteral("159");
+    line.firstDraw = 1;
+    line.draws = 3;
+    main->showHistory(fixture::history({{1, 1, 1, 5}, {2, 0, 5, 9}, {3}}).withTickets({line}));
+    // Draw 3 is not drawn: two points, on each line.
+    EXPECT_EQ(frame->lineChart->data().x, (QVector<double>{1, 2}));
+    const QList<QAbstractSeries*> series = frame->lineChart->chart()->series();
+    ASSERT_EQ(series.size(), 2);
+    for (QAbstractSeries* s : series)
+        EXPECT_EQ(static_cast<QLineSeries*>(s)->count(), 2) << s->name().toStdString();
+    EXPECT_EQ(static_cast<QLineSeries*>(series[0])->at(1), QPointF(2, -400));
+    EXPECT_EQ(frame->views.at(2)->grid()->maxRows(), 4);
+}
+
+TEST(LineChart, AxisMarksFallOnRoundNumbers)
+{
+    EXPECT_EQ(LineChartView::xMarks(6500, 7089), (QVector<int>{6500, 6600, 6700, 6800, 6900, 7000}));
+    EXPECT_EQ(LineChartView::xMarks(1, 32767), (QVector<int>{5000, 10000, 15000, 20000, 25000, 30000}));
+    EXPECT_EQ(LineChartView::xMarks(7087, 7089), (QVector<int>{7087, 7088, 7089}));
+    EXPECT_EQ(LineChartView::xMarks(1, 2), (QVector<int>{1, 2}));
+}
+
+TEST(LineChart, ALongLineKeepsWhatEachPartOfItPassesThrough)
+{
+    const QVector<double> x{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const QVector<double> y{0, 5, -3, 2, 1, 4, -6, 7, 0, 1};
+    // Draws 1–5 and 6–10: the first, the highest, the lowest and the last of each, in order.
+    EXPECT_EQ(LineChartView::drawnPoints(x, y, 2),
+              (QList<QPointF>{{1, 0}, {2, 5}, {3, -3}, {5, 1}, {6, 4}, {7, -6}, {8, 7}, {10, 1}}));
+    // Few points: every one.
+    EXPECT_EQ(LineChartView::drawnPoints(x, y, 3).size(), 10);
 }
 
 } // namespace

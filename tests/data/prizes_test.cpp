@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <limits>
 #include <signal.h>
 #include <unistd.h>
 
@@ -60,6 +61,11 @@ TEST(PrizeRule, TakesWholeHundredsOfYenUpToTheLargestPrize)
     }
     EXPECT_EQ(prize::yenText(-1200), QStringLiteral("-1,200円"));
     EXPECT_EQ(prize::yenText(95400), QStringLiteral("95,400円"));
+    EXPECT_EQ(prize::yenText(0), QStringLiteral("0円"));
+    EXPECT_EQ(prize::grouped(999), QStringLiteral("999"));
+    EXPECT_EQ(prize::grouped(-100000), QStringLiteral("-100,000"));
+    // The lowest long long has no positive counterpart; its digits are written all the same.
+    EXPECT_EQ(prize::grouped(std::numeric_limits<long long>::min()), QStringLiteral("-9,223,372,036,854,775,808"));
 }
 
 const QByteArray kPrizeHeader = prize::fileHeader().join(u',').toUtf8() + '\n';

@@ -234,7 +234,7 @@ TEST(Package, ControlFieldsNameTheRuntimeDependencies)
     EXPECT_TRUE(fields.out.contains(QStringLiteral("Package: numbers3zubarin\n")));
     // Computed from the executables, and what Qt loads at run time besides.
     for (const char* dependency : {"libc6", "libqt6core6", "libqt6widgets6", "libqt6sql6 ", "libqt6sql6-sqlite",
-                                   "qt6-qpa-plugins", "qt6-translations-l10n", "fonts-ipafont-gothic"})
+                                   "libqt6charts6", "qt6-qpa-plugins", "qt6-translations-l10n", "fonts-ipafont-gothic"})
         EXPECT_TRUE(fields.out.contains(QString::fromLatin1(dependency)))
             << dependency << " in " << fields.out.toStdString();
     const Outcome contents = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb});

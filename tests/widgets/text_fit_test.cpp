@@ -118,6 +118,24 @@ TEST(TextFit, EveryTextOfEveryWindowFitsItsCell)
             EXPECT_TRUE(found.empty()) << record->form.toStdString() << ":\n" << describe(found);
         }
     }
+    // 収支 at the amounts of the largest ledger: 10,000 lines of 10 口 over 10 draws, some
+    // running past the history's end, some paid at the nominal prize.
+    QVector<ticket::Line> lines;
+    for (int i = 0; i < 10000; ++i) {
+        ticket::Line line;
+        line.type = ticket::Type(i % ticket::kTypes);
+        line.number = QStringLiteral("%1").arg(i % 100, line.type == ticket::Type::Mini ? 2 : 3, 10, QChar(u'0'));
+        line.units = ticket::kMaxUnits;
+        line.firstDraw = 1 + (i * 7) % (history.lastDrawNo() + 1);
+        line.draws = ticket::kMaxDraws;
+        lines << line;
+    }
+    const auto balance
+        = catalogue::computeSheets(*catalogue::findWindow(QStringLiteral("収支")), history.withTickets(lines));
+    for (const Grid* grid : balance->grids()) {
+        const auto found = misfits(*grid);
+        EXPECT_TRUE(found.empty()) << "収支:\n" << describe(found);
+    }
     PredictionSheets sheets;
     sheets.open(history);
     for (int reflected : {0, 10}) {
