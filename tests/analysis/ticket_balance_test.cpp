@@ -190,6 +190,11 @@ TEST(TicketBalance, WithoutTicketsEachTableHasItsHeadingAndANothingBoughtTotal)
         EXPECT_EQ(sheets->grids().at(2)->maxRows(), 1);
         EXPECT_TRUE(sheets->lineChart().x.isEmpty());
     }
+    // A damaged line, 口数 below 0 (the ledger refuses it), buys nothing and wins nothing; its
+    // draw is listed all the same.
+    const auto damaged = balanceSheets(draws().withTickets({line("123", Type::Straight, 1, 1, -2)}));
+    EXPECT_EQ(row(*damaged->grids().at(0), 2), (QStringList{"2025", "0", "0円", "1", "0円", "0円", "–"}));
+    EXPECT_EQ(damaged->grids().at(2)->text(8, 2), "0円");
     // Lines whose draws all lie outside the range count for nothing.
     const auto outside = balanceSheets(ledger(), RangeChoice::between(8, 20));
     EXPECT_EQ(row(*outside->grids().at(0), 2), (QStringList{"合計", "0", "0円", "0", "0円", "0円", "–"}));
