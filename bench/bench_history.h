@@ -27,24 +27,6 @@ inline prize::DrawPrizes randomPrizes(std::mt19937& random, int first, int secon
     return prizes;
 }
 
-// A ledger of 10,000 lines of every type, 1–10 口, each covering 10 draws spread over all of
-// 1–32,767.
-inline QVector<ticket::Line> benchLedger()
-{
-    QVector<ticket::Line> lines;
-    for (int i = 0; i < 10000; ++i) {
-        ticket::Line line;
-        line.type = ticket::Type(i % ticket::kTypes);
-        line.number = line.type == ticket::Type::Mini ? QStringLiteral("%1").arg(i % 100, 2, 10, QChar(u'0'))
-                                                      : QStringLiteral("%1").arg(i % 1000, 3, 10, QChar(u'0'));
-        line.units = 1 + i % ticket::kMaxUnits;
-        line.firstDraw = 1 + (i * 37) % 32758;
-        line.draws = ticket::kMaxDraws;
-        lines << line;
-    }
-    return lines;
-}
-
 // Made once; copies share the draws.
 inline History fullHistory()
 {
@@ -95,8 +77,12 @@ inline QVector<ticket::Line> tenThousandLines()
     for (int i = 0; i < 10000; ++i) {
         ticket::Line line;
         line.type = ticket::Type(i % ticket::kTypes);
-        line.number = line.type == ticket::Type::Mini ? QStringLiteral("%1").arg(i % 100, 2, 10, QChar(u'0'))
-                                                      : QStringLiteral("%1").arg(i % 1000, 3, 10, QChar(u'0'));
+        // A triple is sold only as a straight: a box or set of one takes the next number.
+        int n = i % 1000;
+        if ((line.type == ticket::Type::Box || line.type == ticket::Type::Set) && n % 111 == 0)
+            n = n == 999 ? 998 : n + 1;
+        line.number = line.type == ticket::Type::Mini ? QStringLiteral("%1").arg(n % 100, 2, 10, QChar(u'0'))
+                                                      : QStringLiteral("%1").arg(n, 3, 10, QChar(u'0'));
         line.units = 1 + i % ticket::kMaxUnits;
         line.firstDraw = 1 + (i * 37) % 32758;
         line.draws = ticket::kMaxDraws;
@@ -132,5 +118,16 @@ inline QString makeFullDatabase(const QTemporaryDir& dir)
     if (DrawDatabase::create(path, HistoryCsv::parse(csv), &reason, DrawDatabase::kCreationWaitMs, prizes)
         != DrawDatabase::Creation::Created)
         qFatal("cannot create the benchmark database: %s", qPrintable(reason));
+    return path;
+}
+
+// makeFullDatabase with the ledger of tenThousandLines in its table 購入記録.
+inline QString makeLedgerDatabase(const QTemporaryDir& dir)
+{
+    const QString path = makeFullDatabase(dir);
+    DrawDatabase db(DrawDatabase::connectString(path), DrawDatabase::Mode::ReadWrite);
+    QString reason;
+    if (!db.open(&reason) || !db.insertTickets(tenThousandLines(), &reason))
+        qFatal("cannot fill the ledger: %s", qPrintable(reason));
     return path;
 }

@@ -40,21 +40,7 @@ BENCHMARK(BM_StartupLoad32767)->Unit(benchmark::kMillisecond);
 void BM_ReadHistoryWithTheLedger(benchmark::State& state)
 {
     QTemporaryDir dir;
-    const QString path = makeFullDatabase(dir);
-    // A box of a triple is refused: those lines go in as straights.
-    QVector<ticket::Line> lines = benchLedger();
-    for (ticket::Line& line : lines) {
-        if (!ticket::refusals(line).isEmpty())
-            line.type = ticket::Type::Straight;
-    }
-    {
-        DrawDatabase db(DrawDatabase::connectString(path), DrawDatabase::Mode::ReadWrite);
-        QString reason;
-        if (!db.open(&reason) || !db.insertTickets(lines, &reason)) {
-            state.SkipWithError(qPrintable(reason));
-            return;
-        }
-    }
+    const QString path = makeLedgerDatabase(dir);
     History history;
     for (auto _ : state) {
         QString reason;

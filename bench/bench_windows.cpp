@@ -44,28 +44,7 @@ void BM_OpenWindow(benchmark::State& state, QString form, History history)
 QString ledgerDatabase()
 {
     static QTemporaryDir dir;
-    static const QString path = [] {
-        const QString made = makeFullDatabase(dir);
-        QVector<ticket::Line> lines;
-        for (int i = 0; i < 10000; ++i) {
-            ticket::Line line;
-            line.type = ticket::Type(i % ticket::kTypes);
-            int n = (i * 7) % 1000;
-            if ((line.type == ticket::Type::Box || line.type == ticket::Type::Set) && n % 111 == 0)
-                n = n == 999 ? 998 : n + 1;
-            line.number = line.type == ticket::Type::Mini ? QStringLiteral("%1").arg(n % 100, 2, 10, QChar(u'0'))
-                                                          : QStringLiteral("%1").arg(n, 3, 10, QChar(u'0'));
-            line.units = 1 + i % ticket::kMaxUnits;
-            line.firstDraw = 1 + (i * 37) % 32758;
-            line.draws = ticket::kMaxDraws;
-            lines << line;
-        }
-        DrawDatabase db(DrawDatabase::connectString(made), DrawDatabase::Mode::ReadWrite);
-        QString reason;
-        if (!db.open(&reason) || !db.insertTickets(lines, &reason))
-            qFatal("cannot fill the ledger: %s", qPrintable(reason));
-        return made;
-    }();
+    static const QString path = makeLedgerDatabase(dir);
     return path;
 }
 
