@@ -30,7 +30,10 @@ LineChartView::LineChartView(QWidget* parent) : QChartView(parent)
     m_y->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(m_x, Qt::AlignBottom);
     chart->addAxis(m_y, Qt::AlignLeft);
+    // The view made a chart of its own, which it lets go of without deleting it.
+    QChart* made = this->chart();
     setChart(chart);
+    delete made;
 }
 
 QSize LineChartView::sizeHint() const
