@@ -153,24 +153,6 @@ struct Paid {
     prize::Shape shape = prize::Shape::Single;
 };
 
-void layOut(Grid& grid, int cols, int rows, int visibleRows, const QStringList& headings)
-{
-    const bool scrolls = visibleRows < rows;
-    setUpSheet(grid,
-               {.cols = cols,
-                .rows = rows,
-                .visibleCols = cols,
-                .visibleRows = visibleRows,
-                .scrollBars = scrolls ? ScrollBars::Vertical : ScrollBars::None,
-                .frozenRows = scrolls ? 1 : 0,
-                .rowHeight = 10,
-                .colWidth = 6});
-    borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
-    colours(grid, 1, 1, cols, 1, colors::kHeadingBack, {});
-    for (int c = 0; c < cols; ++c)
-        grid.setText(1 + c, 1, headings.at(c));
-}
-
 QString withDrawNo(int yen, int drawNo, const History& history)
 {
     return prize::yenText(yen) + QStringLiteral("（第") + history.drawNoText(drawNo) + QStringLiteral("回）");
@@ -184,9 +166,9 @@ void fillTypes(Grid& grid, const std::vector<Paid>& paid, const History& history
         tallies[std::size_t(typeIndex(p.shape))].add(straight, p.draw->drawNo);
         tallies[kTypes].add(straight, p.draw->drawNo);
     }
-    layOut(grid, kTypeCols, kFirstDataRow - 1 + kTypeRows, kTypeRows + 1,
-           {QStringLiteral("タイプ"), QStringLiteral("回数"), QStringLiteral("ストレート平均"), QStringLiteral("最低"),
-            QStringLiteral("最高"), QStringLiteral("配当指数")});
+    headedTable(grid, kTypeCols, kFirstDataRow - 1 + kTypeRows, kTypeRows + 1,
+                {QStringLiteral("タイプ"), QStringLiteral("回数"), QStringLiteral("ストレート平均"),
+                 QStringLiteral("最低"), QStringLiteral("最高"), QStringLiteral("配当指数")});
     grid.setColWidth(2, 5);
     grid.setColWidth(3, 10);
     grid.setColWidth(4, 16);
@@ -229,9 +211,9 @@ void fillDigits(Grid& grid, const std::vector<Paid>& paid)
             }
         }
     }
-    layOut(grid, kDigitCols, kFirstDataRow + 9, 11,
-           {QStringLiteral("数字"), QStringLiteral("含む回数"), QStringLiteral("含む配当指数"),
-            QStringLiteral("含まない配当指数")});
+    headedTable(grid, kDigitCols, kFirstDataRow + 9, 11,
+                {QStringLiteral("数字"), QStringLiteral("含む回数"), QStringLiteral("含む配当指数"),
+                 QStringLiteral("含まない配当指数")});
     grid.setColWidth(1, 5);
     grid.setColWidth(2, 7);
     grid.setColWidth(3, 10);
@@ -259,11 +241,11 @@ void fillDigits(Grid& grid, const std::vector<Paid>& paid)
 void fillList(Grid& grid, const std::vector<Paid>& paid, const History& history)
 {
     const int rows = kFirstDataRow - 1 + int(paid.size());
-    layOut(grid, kListCols, rows, 12,
-           {QStringLiteral("回数"), QStringLiteral("抽せん日"), QStringLiteral("当選番号"), QStringLiteral("タイプ"),
-            prize::kKindNames[prize::Straight], prize::kKindNames[prize::Box], prize::kKindNames[prize::SetStraight],
-            prize::kKindNames[prize::SetBox], prize::kKindNames[prize::Mini], prize::countField(prize::Straight),
-            QStringLiteral("配当指数")});
+    headedTable(grid, kListCols, rows, 12,
+                {QStringLiteral("回数"), QStringLiteral("抽せん日"), QStringLiteral("当選番号"),
+                 QStringLiteral("タイプ"), prize::kKindNames[prize::Straight], prize::kKindNames[prize::Box],
+                 prize::kKindNames[prize::SetStraight], prize::kKindNames[prize::SetBox],
+                 prize::kKindNames[prize::Mini], prize::countField(prize::Straight), QStringLiteral("配当指数")});
     grid.setColWidth(1, 5);
     grid.setColWidth(2, 9);
     grid.setColWidth(5, 9);

@@ -65,31 +65,13 @@ int monthOf(const History& history, qsizetype index)
     return date ? date->year() * 100 + date->month() : 0;
 }
 
-void layOut(Grid& grid, int cols, int rows, int visibleRows, const QStringList& headings)
-{
-    const bool scrolls = visibleRows < rows;
-    setUpSheet(grid,
-               {.cols = cols,
-                .rows = rows,
-                .visibleCols = cols,
-                .visibleRows = std::min(visibleRows, rows),
-                .scrollBars = scrolls ? ScrollBars::Vertical : ScrollBars::None,
-                .frozenRows = scrolls ? 1 : 0,
-                .rowHeight = 10,
-                .colWidth = 6});
-    borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
-    colours(grid, 1, 1, cols, 1, colors::kHeadingBack, {});
-    for (int c = 0; c < cols; ++c)
-        grid.setText(1 + c, 1, headings.at(c));
-}
-
 void fillTotals(Grid& grid, const Totals& totals, const QString& periodHeading, int visibleRows, bool monthly)
 {
     const int periods = int(totals.byPeriod.size()) + (totals.anyNoDate ? 1 : 0) + (totals.anyUndrawn ? 1 : 0);
     const int lastRow = kFirstDataRow + periods;
-    layOut(grid, kTotalCols, lastRow, visibleRows + 1,
-           {periodHeading, QStringLiteral("購入口数"), QStringLiteral("購入金額"), QStringLiteral("当せん回数"),
-            QStringLiteral("当せん金額"), QStringLiteral("収支"), QStringLiteral("回収率")});
+    headedTable(grid, kTotalCols, lastRow, std::min(visibleRows + 1, lastRow),
+                {periodHeading, QStringLiteral("購入口数"), QStringLiteral("購入金額"), QStringLiteral("当せん回数"),
+                 QStringLiteral("当せん金額"), QStringLiteral("収支"), QStringLiteral("回収率")});
     grid.setColWidth(1, 7);
     grid.setColWidth(2, 8);
     grid.setColWidth(3, 12);
@@ -151,9 +133,10 @@ private:
 void fillList(Grid& grid, const std::vector<Row>& rows, const History& history, const ticket_results::DrawIndex& index)
 {
     const int lastRow = kFirstDataRow - 1 + int(rows.size());
-    layOut(grid, kListCols, lastRow, 11,
-           {QStringLiteral("回数"), QStringLiteral("抽せん日"), QStringLiteral("番号"), QStringLiteral("申込"),
-            QStringLiteral("口数"), QStringLiteral("結果"), QStringLiteral("当せん金"), QStringLiteral("累計収支")});
+    headedTable(grid, kListCols, lastRow, std::min(11, lastRow),
+                {QStringLiteral("回数"), QStringLiteral("抽せん日"), QStringLiteral("番号"), QStringLiteral("申込"),
+                 QStringLiteral("口数"), QStringLiteral("結果"), QStringLiteral("当せん金"),
+                 QStringLiteral("累計収支")});
     grid.setColWidth(1, 5);
     grid.setColWidth(2, 9);
     grid.setColWidth(3, 5);

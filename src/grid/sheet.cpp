@@ -1,5 +1,7 @@
 #include "grid/sheet.h"
 
+#include "grid/colors.h"
+
 void setUpSheet(Grid& grid, const SheetLayout& layout)
 {
     grid.setMaxCols(layout.cols);
@@ -55,4 +57,22 @@ void joinCells(Grid& grid, int col, int row, int col2, int row2)
         grid.setBlock(col, row + 1, col2, row2);
         grid.setCellBorder(BorderSide::Top, BorderStyle::None);
     }
+}
+
+void headedTable(Grid& grid, int cols, int rows, int visibleRows, const QStringList& headings)
+{
+    const bool scrolls = visibleRows < rows;
+    setUpSheet(grid,
+               {.cols = cols,
+                .rows = rows,
+                .visibleCols = cols,
+                .visibleRows = visibleRows,
+                .scrollBars = scrolls ? ScrollBars::Vertical : ScrollBars::None,
+                .frozenRows = scrolls ? 1 : 0,
+                .rowHeight = 10,
+                .colWidth = 6});
+    borders(grid, -1, -1, -1, -1, kAllSides, BorderStyle::Solid);
+    colours(grid, 1, 1, cols, 1, colors::kHeadingBack, {});
+    for (int c = 0; c < cols; ++c)
+        grid.setText(1 + c, 1, headings.at(c));
 }

@@ -4,6 +4,8 @@
 
 #include "grid/grid.h"
 
+#include <QStringList>
+
 // Every side of every cell of a block.
 inline constexpr BorderSides kAllSides = BorderSide::Left | BorderSide::Right | BorderSide::Top | BorderSide::Bottom;
 
@@ -37,3 +39,8 @@ void borders(Grid& grid, int col, int row, int col2, int row2, BorderSides sides
              GridColor colour = rgb(0, 0, 0));
 // A span reads as one cell: the lines between its cells go, its outline stays as it was.
 void joinCells(Grid& grid, int col, int row, int col2, int row2);
+
+// A table of rows under one line of headings: every cell boxed, the headings on the heading
+// colour in row 1, columns of width 6 and rows of height 10 until the window sets its own;
+// visibleRows shown, and when the table has more, a vertical scroll bar with the headings frozen.
+void headedTable(Grid& grid, int cols, int rows, int visibleRows, const QStringList& headings);

@@ -4,6 +4,7 @@
 #include "data/draw_calendar.h"
 #include "data/draw_database.h"
 #include "windows/entry_grid.h"
+#include "widgets/undo_step.h"
 #include "widgets/go_to_draw.h"
 #include "widgets/grid_view.h"
 #include "widgets/hourglass.h"
@@ -52,29 +53,6 @@ QString drawName(const QVariant& drawNo)
 {
     return QStringLiteral("第%1回").arg(drawNo.toString());
 }
-
-// One step of the window: done when it was pushed (the write had happened), then taken back
-// and again by the two functions.
-class Step : public QUndoCommand {
-public:
-    Step(const QString& text, std::function<bool()> undo, std::function<bool()> redo)
-        : QUndoCommand(text), m_undo(std::move(undo)), m_redo(std::move(redo))
-    {
-    }
-    void undo() override { m_undo(); }
-    void redo() override
-    {
-        if (m_done) {
-            m_done = false;
-            return;
-        }
-        m_redo();
-    }
-
-private:
-    std::function<bool()> m_undo, m_redo;
-    bool m_done = true;
-};
 
 } // namespace
 
@@ -397,7 +375,7 @@ void 当選データ入力::mnuAddLine_Click()
         added.date = draw::dateText(m_sheet->expectedDay(*next));
     if (!putRow(drawNo, added, kFirstDigitColumn))
         return;
-    m_undo->push(new Step(
+    m_undo->push(new WrittenStep(
         QStringLiteral("%1の追加").arg(drawName(drawNo)), [this, drawNo] { return takeRow(drawNo, kFirstDigitColumn); },
         [this, drawNo, added] { return putRow(drawNo, added, kFirstDigitColumn); }));
 }
@@ -421,7 +399,7 @@ void 当選データ入力::mnuDelLine_Click()
     }
     if (!takeRow(drawNo, column))
         return;
-    m_undo->push(new Step(
+    m_undo->push(new WrittenStep(
         QStringLiteral("%1の削除").arg(drawName(drawNo)),
         [this, drawNo, removed, column] { return putRow(drawNo, *removed, column); },
         [this, drawNo, column] { return takeRow(drawNo, column); }));
@@ -456,7 +434,7 @@ void 当選データ入力::recordCell(const QVariant& drawNo, int column, const
     if (m_replaying)
         return;
     const QString what = column == kDateColumn ? draw::kDateField : draw::kDigitFields[column - kFirstDigitColumn];
-    m_undo->push(new Step(
+    m_undo->push(new WrittenStep(
         QStringLiteral("%1の%2").arg(drawName(drawNo), what),
         [this, drawNo, column, before] { return putCell(drawNo, column, before); },
         [this, drawNo, column, after] { return putCell(drawNo, column, after); }));
@@ -466,7 +444,7 @@ void 当選データ入力::recordAmounts(int drawNo, int column, const DrawData
                                    const DrawDatabase::PrizeAmounts& after)
 {
     // One step for the amount typed and those it filled: taken back, all five are as before.
-    m_undo->push(new Step(
+    m_undo->push(new WrittenStep(
         QStringLiteral("%1の%2").arg(drawName(drawNo), prize::amountField(column - kFirstPrizeColumn)),
         [this, drawNo, column, before] { return putAmounts(drawNo, column, before); },
         [this, drawNo, column, after] { return putAmounts(drawNo, column, after); }));

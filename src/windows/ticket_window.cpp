@@ -5,6 +5,7 @@
 #include "data/draw_database.h"
 #include "data/file_write.h"
 #include "data/prizes.h"
+#include "widgets/undo_step.h"
 #include "widgets/hourglass.h"
 #include "widgets/message_box.h"
 #include "widgets/modal.h"
@@ -74,29 +75,6 @@ QDateTime recordedNow()
     const QDateTime now = QDateTime::currentDateTimeUtc();
     return now.addMSecs(-now.time().msec());
 }
-
-// One step of the window: done when it was pushed (the write had happened), then taken back
-// and again by the two functions.
-class Step : public QUndoCommand {
-public:
-    Step(const QString& text, std::function<bool()> undo, std::function<bool()> redo)
-        : QUndoCommand(text), m_undo(std::move(undo)), m_redo(std::move(redo))
-    {
-    }
-    void undo() override { m_undo(); }
-    void redo() override
-    {
-        if (m_done) {
-            m_done = false;
-            return;
-        }
-        m_redo();
-    }
-
-private:
-    std::function<bool()> m_undo, m_redo;
-    bool m_done = true;
-};
 
 } // namespace
 
@@ -910,7 +888,7 @@ void TicketWindow::redo()
 
 void TicketWindow::pushStep(const QString& text, std::function<bool()> undo, std::function<bool()> redo)
 {
-    m_undo->push(new Step(text, std::move(undo), std::move(redo)));
+    m_undo->push(new WrittenStep(text, std::move(undo), std::move(redo)));
 }
 
 bool TicketWindow::recordLines(QVector<ticket::Line>& lines, const QString& failure)
