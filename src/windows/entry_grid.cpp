@@ -135,7 +135,7 @@ DrawSheetModel::DrawSheetModel(DrawDatabase& database, QObject* parent)
 
 DrawSheetModel::~DrawSheetModel() = default;
 
-bool DrawSheetModel::select(QString* reason)
+bool DrawSheetModel::select(QString* reason, bool* changed)
 {
     const QString fields[] = {draw::kDrawNoField, draw::kDigitFields[0], draw::kDigitFields[1], draw::kDigitFields[2]};
     for (int c = 0; c < kDateColumn; ++c) {
@@ -149,6 +149,8 @@ bool DrawSheetModel::select(QString* reason)
     std::optional<QHash<int, Amounts>> amounts = QHash<int, Amounts>();
     if (hasPrizes && !(amounts = m_database.storedAmounts(reason)))
         return false;
+    const QVector<QVariant> cellsBefore = changed ? tableCells() : QVector<QVariant>();
+    const bool amountsChanged = hasPrizes != m_hasPrizes || *amounts != m_amounts;
     m_hasPrizes = hasPrizes;
     m_amounts = std::move(*amounts);
     if (!m_table->select()) {
@@ -157,7 +159,25 @@ bool DrawSheetModel::select(QString* reason)
     }
     while (m_table->canFetchMore())
         m_table->fetchMore();
+    if (changed)
+        *changed = amountsChanged || tableCells() != cellsBefore;
     return true;
+}
+
+QVector<QVariant> DrawSheetModel::tableCells() const
+{
+    QVector<int> fields;
+    for (const int column : m_fieldColumn) {
+        if (column >= 0)
+            fields << column;
+    }
+    QVector<QVariant> cells;
+    cells.reserve(m_table->rowCount() * fields.size());
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        for (const int column : std::as_const(fields))
+            cells << m_table->data(m_table->index(row, column), Qt::EditRole);
+    }
+    return cells;
 }
 
 std::optional<int> DrawSheetModel::validDrawNo(int row) const

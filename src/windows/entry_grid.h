@@ -87,8 +87,9 @@ public:
     ~DrawSheetModel() override;
 
     // Reads the table again, every row of it (the table model alone fetches 256 at a time), and
-    // the amounts of every draw.
-    bool select(QString* reason);
+    // the amounts of every draw. changed, when given: whether the reading differs from what the
+    // sheet held before it.
+    bool select(QString* reason, bool* changed = nullptr);
 
     // The draw number of a row as stored, and the last row that holds a draw number (-1 if none).
     QVariant drawNo(int row) const;
@@ -163,6 +164,8 @@ private:
     bool storeAmounts(int row, const Amounts& amounts, QString* reason);
     // The draw number of a row, when it is a valid one.
     std::optional<int> validDrawNo(int row) const;
+    // Every stored value the table holds, row by row, in the sheet's field order.
+    QVector<QVariant> tableCells() const;
 
     DrawDatabase& m_database;
     QSqlTableModel* m_table;

@@ -298,17 +298,6 @@ void 当選データ入力::databaseFileChanged()
     if (!version || version == m_dataVersion)
         return;
     m_dataVersion = version;
-    // The steps so far were made on rows another program may have changed since: taking them
-    // back could write over what it wrote.
-    const bool hadSteps = m_undo->count() > 0;
-    m_undo->clear();
-    // Said first, so that the grid has the room that leaves it before it scrolls.
-    m_notice->setText(QStringLiteral("ほかのプログラムの書き込みを読み直しました（%1）%2")
-                          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
-                               hadSteps ? QStringLiteral("。それまでの操作は元に戻せません。") : QString()));
-    m_notice->show();
-    if (layout())
-        layout()->activate();
 
     // Where the user is and what is being typed there, by draw number: rows may come and go.
     const QModelIndex current = m_grid->currentIndex();
@@ -320,8 +309,28 @@ void 当選データ入力::databaseFileChanged()
             typed = line->text();
     }
     const int scrolled = m_grid->verticalScrollBar()->value();
-    if (!reselect())
+    QString reason;
+    bool changed = true;
+    if (!m_sheet->select(&reason, &changed)) {
+        m_undo->clear();
+        reportDatabaseError(QStringLiteral("当選データを読み直せません。"), reason);
         return;
+    }
+    // A write elsewhere that left the draws and their amounts as they were (a ticket recorded)
+    // leaves the steps so far as good as they were.
+    if (changed) {
+        // The steps so far were made on rows another program may have changed since: taking
+        // them back could write over what it wrote.
+        const bool hadSteps = m_undo->count() > 0;
+        m_undo->clear();
+        // Said before the grid scrolls back, so that it has the room the notice leaves it.
+        m_notice->setText(QStringLiteral("ほかのプログラムの書き込みを読み直しました（%1）%2")
+                              .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")),
+                                   hadSteps ? QStringLiteral("。それまでの操作は元に戻せません。") : QString()));
+        m_notice->show();
+        if (layout())
+            layout()->activate();
+    }
     m_grid->verticalScrollBar()->setValue(scrolled);
     const int row = drawNo.isNull() ? -1 : m_sheet->rowOfDrawNo(drawNo.toLongLong());
     if (row >= 0) {

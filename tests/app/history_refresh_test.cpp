@@ -4,6 +4,7 @@
 
 #include "support/catalogue_support.h"
 #include "app/main_frm.h"
+#include "data/draw_database.h"
 #include "app/window_registry.h"
 #include "prediction/prediction_sheets.h"
 #include "prediction/prediction_settings.h"
@@ -25,6 +26,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSpinBox>
+#include <QUndoStack>
 #include <gtest/gtest.h>
 
 namespace {
@@ -315,6 +317,42 @@ TEST_F(HostedWindows, TheOpenEntryWindowTakesUpWhatAnotherProgramWroteAndKeepsWh
     EXPECT_EQ(main->currentHistory().field(5, QStringLiteral("第1数字")).toInt(), 4);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0].text, QStringLiteral("第6回は数字がそろっていません。このまま閉じますか？"));
+}
+
+TEST_F(HostedWindows, ALineRecordedElsewhereLeavesTheEntryWindowsStepsToBeTakenBack)
+{
+    start(5);
+    main->mnuMasterInput_Click();
+    auto* entry = content<当選データ入力>(kEntry);
+    ASSERT_TRUE(entry);
+    DrawSheetModel* sheet = entry->sheet();
+    const QModelIndex cell = sheet->index(sheet->rowOfDrawNo(2), 1);
+    const QVariant before = cell.data(Qt::EditRole);
+    const QString typed = before.toInt() == 9 ? QStringLiteral("8") : QStringLiteral("9");
+    ASSERT_TRUE(sheet->setData(cell, typed));
+    ASSERT_EQ(entry->undoStack()->count(), 1);
+
+    // The ledger alone changes: the draws are as they were, and so is what may be taken back.
+    fixture::exec(db,
+                  {QStringLiteral("insert into 購入記録 (開始回, 継続回数, 番号, 申込, 口数, メモ, 記録日時) "
+                                  "values (6, 1, '123', 'ストレート', 1, '', '2026-12-10T00:00:00Z')")});
+    entry->databaseFileChanged();
+    EXPECT_TRUE(entry->notice()->isHidden());
+    ASSERT_EQ(entry->undoStack()->count(), 1);
+    entry->mnuUndo_Click();
+    DrawDatabase stored(DrawDatabase::connectString(db), DrawDatabase::Mode::ReadOnly);
+    QString reason;
+    ASSERT_TRUE(stored.open(&reason)) << reason.toStdString();
+    const std::optional<DrawDatabase::StoredDraw> draw = stored.storedDraw(2, &reason);
+    ASSERT_TRUE(draw);
+    EXPECT_EQ(draw->digits[0].toInt(), before.toInt());
+
+    // A draw changed elsewhere does take the steps away.
+    ASSERT_TRUE(sheet->setData(cell, typed));
+    fixture::exec(db, {QStringLiteral("update 当選データ set 第1数字 = 0 where 回数 = 4")});
+    entry->databaseFileChanged();
+    EXPECT_FALSE(entry->notice()->isHidden());
+    EXPECT_EQ(entry->undoStack()->count(), 0);
 }
 
 } // namespace
