@@ -384,6 +384,10 @@ void TicketWindow::buildForm()
     grid->addWidget(m_firstDraw, 2, 3);
     grid->addWidget(drawsLabel, 2, 4);
     grid->addWidget(m_draws, 2, 5);
+    // What 追加 would record: a proposal may hold many numbers, more than 番号 shows at once.
+    m_formCost = new QLabel(form);
+    m_formCost->setObjectName(QStringLiteral("formCost"));
+    grid->addWidget(m_formCost, 2, 6, 1, 2);
 
     m_memo = new QLineEdit(form);
     m_memo->setObjectName(QStringLiteral("memoEdit"));
@@ -477,6 +481,9 @@ void TicketWindow::buildForm()
     });
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { onSelectionChanged(); });
     connect(m_undo, &QUndoStack::indexChanged, this, [this] { updateButtons(); });
+    connect(m_number, &QLineEdit::textChanged, this, [this] { showFormCost(); });
+    connect(m_units, &QSpinBox::valueChanged, this, [this] { showFormCost(); });
+    connect(m_draws, &QSpinBox::valueChanged, this, [this] { showFormCost(); });
 
     // Enter anywhere in the form records what it holds; Delete in the list deletes the lines
     // selected; Ctrl+Z and Ctrl+Y anywhere in the window take the steps back and again.
@@ -617,12 +624,24 @@ void TicketWindow::setType(ticket::Type type)
         button->setChecked(true);
 }
 
-QVector<ticket::Line> TicketWindow::formLines(QString* refusal) const
+QStringList TicketWindow::formNumbers() const
 {
     // Full-width digits, commas and blanks count as their ASCII forms.
     const QString text = m_number->text().normalized(QString::NormalizationForm_KC);
     static const QRegularExpression separators(QStringLiteral("[\\s,、]+"));
-    const QStringList numbers = text.split(separators, Qt::SkipEmptyParts);
+    return text.split(separators, Qt::SkipEmptyParts);
+}
+
+void TicketWindow::showFormCost()
+{
+    const qint64 lines = formNumbers().size();
+    const qint64 cost = lines * ticket::kPrice * m_units->value() * m_draws->value();
+    m_formCost->setText(lines == 0 ? QString() : QStringLiteral("%1行・%2").arg(lines).arg(prize::yenText(cost)));
+}
+
+QVector<ticket::Line> TicketWindow::formLines(QString* refusal) const
+{
+    const QStringList numbers = formNumbers();
     ticket::Line form;
     form.type = chosenType();
     form.units = m_units->value();
@@ -678,6 +697,7 @@ void TicketWindow::propose(const QVector<ticket::Line>& lines)
         numbers << line.number;
     const ticket::Line& first = lines.first();
     m_number->setText(numbers.join(u' '));
+    m_number->setCursorPosition(0); // the first numbers in view, the count beside the form
     setType(first.type);
     m_units->setValue(first.units);
     m_firstDraw->setValue(first.firstDraw);

@@ -166,6 +166,10 @@ private:
     void buildForm();
     // The lines the form gives, one per number typed; the refusals, when any, in the reason.
     QVector<ticket::Line> formLines(QString* refusal) const;
+    // The numbers typed in 番号, as formLines splits them.
+    QStringList formNumbers() const;
+    // Says beside the form how many lines 追加 would record and what they cost.
+    void showFormCost();
     void fillForm(const ticket::Line& line);
     void setType(ticket::Type type);
     void onSelectionChanged();
@@ -199,6 +203,7 @@ private:
 
     QLabel* m_notice = nullptr;
     QLineEdit* m_number = nullptr;
+    QLabel* m_formCost = nullptr; // how many lines 追加 would record, and what they cost
     QButtonGroup* m_types = nullptr;
     QSpinBox* m_units = nullptr;
     QSpinBox* m_firstDraw = nullptr;

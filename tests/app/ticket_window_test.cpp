@@ -414,6 +414,8 @@ TEST_F(TicketLedger, ProposedLinesFillTheFormAndRecordNothing)
     EXPECT_EQ(w->unitsBox()->value(), 3);
     EXPECT_EQ(w->firstDrawBox()->value(), 70);
     EXPECT_EQ(w->drawsBox()->value(), 5);
+    // Two lines of 3口 over 5 draws: what 追加 would cost is said beside the form.
+    EXPECT_EQ(w->findChild<QLabel*>(QStringLiteral("formCost"))->text(), QStringLiteral("2行・6,000円"));
     EXPECT_TRUE(fixture::waitFor([this] { return w->addButton()->hasFocus(); }, 1000));
     EXPECT_TRUE(stored().isEmpty());
     w->add();
