@@ -5,6 +5,7 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QLocale>
+#include <QResizeEvent>
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -47,9 +48,9 @@ void LineChartView::setData(const SheetLineChart& data)
     m_data = data;
     QChart* c = chart();
     c->removeAllSeries();
-    c->setTitle(data.title);
     m_x->setTitleText(data.xTitle);
     m_y->setTitleText(data.yTitle);
+    fitTextsToHeight();
     // The scale holds 0 and every value.
     double low = 0, high = 0;
     for (const SheetLineChart::Series& s : data.series) {
@@ -79,6 +80,22 @@ void LineChartView::setData(const SheetLineChart& data)
         high = low + 1;
     m_y->setRange(low, high);
     m_y->applyNiceNumbers();
+}
+
+void LineChartView::resizeEvent(QResizeEvent* event)
+{
+    fitTextsToHeight();
+    QChartView::resizeEvent(event);
+}
+
+void LineChartView::fitTextsToHeight()
+{
+    const int lines = height() / qMax(1, fontMetrics().height());
+    const bool labelled = lines >= 9;
+    chart()->setTitle(lines >= 12 ? m_data.title : QString());
+    chart()->legend()->setVisible(labelled);
+    m_x->setTitleVisible(labelled);
+    m_y->setTitleVisible(labelled);
 }
 
 QList<QPointF> LineChartView::drawnPoints(const QVector<double>& x, const QVector<double>& y, int buckets)

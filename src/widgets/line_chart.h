@@ -36,7 +36,14 @@ public:
     // that give about five of them.
     static QVector<int> xMarks(double first, double last);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // Squeezed below what the title, the axes' titles and the legend need, the chart drops them
+    // (the title first), so that what room there is shows the lines rather than clipped texts.
+    void fitTextsToHeight();
+
     SheetLineChart m_data;
     QCategoryAxis* m_x = nullptr;
     QValueAxis* m_y = nullptr;

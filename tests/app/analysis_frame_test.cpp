@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QChart>
+#include <QLegend>
 #include <QLineSeries>
 #include <QLabel>
 #include <QMdiArea>
@@ -176,7 +177,7 @@ TEST_F(AnalysisFrameTest, ALineChartBelowTheGridsFollowsANewHistory)
     ASSERT_TRUE(frame->lineChart);
     EXPECT_EQ(frame->chart, nullptr);
     EXPECT_TRUE(frame->lineChart->data().x.isEmpty());
-    EXPECT_EQ(frame->lineChart->chart()->title(), QStringLiteral("累計収支"));
+    EXPECT_EQ(frame->lineChart->data().title, QStringLiteral("累計収支"));
 
     ticket::Line line;
     line.number = QStringLiteral("159");
@@ -191,6 +192,30 @@ TEST_F(AnalysisFrameTest, ALineChartBelowTheGridsFollowsANewHistory)
         EXPECT_EQ(static_cast<QLineSeries*>(s)->count(), 2) << s->name().toStdString();
     EXPECT_EQ(static_cast<QLineSeries*>(series[0])->at(1), QPointF(2, -400));
     EXPECT_EQ(frame->views.at(2)->grid()->maxRows(), 4);
+}
+
+// Squeezed (tiled with many others), the chart drops its texts rather than clip them, and takes
+// them back with the room.
+TEST(LineChart, SqueezedItDropsItsTextsAndTakesThemBack)
+{
+    LineChartView view;
+    view.setData({QStringLiteral("累計収支"),
+                  QStringLiteral("回数"),
+                  QStringLiteral("円"),
+                  {1, 2},
+                  {{QStringLiteral("累計収支"), {-200, 14800}}}});
+    const int text = view.fontMetrics().height();
+    view.resize(40 * text, 14 * text);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.chart()->title(), QStringLiteral("累計収支"));
+    EXPECT_TRUE(view.chart()->legend()->isVisible());
+    view.resize(40 * text, 5 * text);
+    EXPECT_TRUE(view.chart()->title().isEmpty());
+    EXPECT_FALSE(view.chart()->legend()->isVisible());
+    view.resize(40 * text, 14 * text);
+    EXPECT_EQ(view.chart()->title(), QStringLiteral("累計収支"));
+    EXPECT_TRUE(view.chart()->legend()->isVisible());
 }
 
 TEST(LineChart, AxisMarksFallOnRoundNumbers)
